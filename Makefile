@@ -1,0 +1,49 @@
+# Quillory — the README's commands: `scripts/install-deps && make run` and `... && make test`.
+BUILD   ?= build
+FUZZ_BUILD ?= build-fuzz
+JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build dist run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure:
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+# The portable program folder: the executables beside their data files. The diary's own
+# files (Entries/, QL.INI) appear here when it runs and are never touched by this target.
+dist: build
+	@mkdir -p dist
+	cp -f $(BUILD)/quillory $(BUILD)/quillory-cli dist/
+	@if [ -d $(BUILD)/dist-data ]; then cp -rf $(BUILD)/dist-data/. dist/; fi
+
+run: deps dist
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found. Start the diary under a virtual display with:"; \
+	  echo "  xvfb-run -a dist/quillory"; \
+	  exit 1; \
+	fi
+	dist/quillory
+
+test: deps build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600
+
+bench: deps build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && { echo "== $$b"; "$$b" || exit 1; }; done
+
+# libFuzzer targets, built with clang and sanitizers. Run one with, for example:
+#   build-fuzz/fuzz/fuzz_rtf_reader -max_total_time=600 fuzz/corpus/rtf
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILLORY_FUZZ=ON -DQUILLORY_GUI=OFF -DQUILLORY_TESTS=OFF -DQUILLORY_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD) dist

@@ -1,8 +1,66 @@
-// quillory-cli: the diary's command-line companion.
+// quillory-cli: the diary's command-line companion. It works on the same program folder as the
+// window, never asks questions, and reports errors on standard error with a non-zero exit.
+#include "tools/cli/CliCommands.h"
+
 #include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace quillory::cli {
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "quillory-cli: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace quillory::cli
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(const quillory::cli::Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {"days", quillory::cli::RunDays},
+    {"cat", quillory::cli::RunCat},
+    {"crypt", quillory::cli::RunCrypt},
+    {"convert", quillory::cli::RunConvert},
+};
+
+constexpr const char* kUsage =
+    "usage: quillory-cli [--folder DIR] COMMAND ...\n"
+    "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
+    "  cat YYYYMMDD                            an entry's RTF\n"
+    "  crypt --encrypt|--decrypt --password P IN OUT\n"
+    "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n";
+
+} // namespace
+
+// Sets the program folder that every command works on; defined with the platform layer.
+void QuilloryCliUseFolder(const char* folderOrNull, const char* argv0);
 
 int main(int argc, char** argv)
 {
-    std::fprintf(stderr, "usage: quillory-cli [--folder DIR] COMMAND ...\n");
+    int at = 1;
+    const char* folder = nullptr;
+    if (at + 1 < argc && std::strcmp(argv[at], "--folder") == 0) {
+        folder = argv[at + 1];
+        at += 2;
+    }
+    if (at >= argc) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    QuilloryCliUseFolder(folder, argv[0]);
+    const std::string_view word = argv[at];
+    quillory::cli::Arguments args(argv + at + 1, argv + argc);
+    for (const Command& command : kCommands) {
+        if (command.name == word)
+            return command.run(args);
+    }
+    std::fputs(kUsage, stderr);
     return 2;
 }

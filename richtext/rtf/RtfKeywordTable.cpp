@@ -1,0 +1,241 @@
+// The RTF reader's keyword table and its lookup.
+#include "richtext/rtf/RtfKeywordTable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quillory::rtf {
+namespace {
+
+using K = RtfKeywordKind;
+using I = RtfKeywordId;
+
+constexpr RtfKeyword Word(std::string_view name, K kind, I id, int32_t value = 0,
+                          bool alwaysDefault = false)
+{
+    return {name, kind, id, value, alwaysDefault};
+}
+constexpr RtfKeyword Prop(std::string_view name, I id, int32_t value = 0) { return Word(name, K::Property, id, value); }
+constexpr RtfKeyword Fixed(std::string_view name, I id, int32_t value) { return Word(name, K::Property, id, value, true); }
+constexpr RtfKeyword Dest(std::string_view name, I id) { return Word(name, K::Destination, id); }
+constexpr RtfKeyword Insert(std::string_view name, int32_t code) { return Word(name, K::InsertChar, I::Char, code, true); }
+
+// \line inserts this code; the reader stores it as the soft line break (LF).
+constexpr int32_t kLineCode = 1010;
+
+// Order matters only where a name repeats: the second \pict is never reached.
+constexpr std::array kKeywords = {
+    Prop("plain", I::Plain),
+    Prop("f", I::Font),
+    Prop("fs", I::FontSize, 100),
+    Prop("b", I::Bold, 1),
+    Prop("i", I::Italic, 1),
+    Prop("ul", I::Underline, 1),
+    Prop("strike", I::StrikeOut, 1),
+    Prop("uldb", I::Hyperlink, 1),
+    Prop("shad", I::Protected, 1),
+    Prop("v", I::Hidden, 1),
+    Prop("super", I::Superscript, 1),
+    Prop("sub", I::Subscript, 1),
+    Prop("nosupersub", I::NoSuperSub, 1),
+    Prop("inspnt", I::InsertPoint, 0),
+    Prop("inaut", I::Automatic, 1),
+    Prop("wprtf", I::RtfCode, 1),
+    Prop("cf", I::TextColour, 0),
+    Prop("cb", I::BackColour, 0),
+    Prop("li", I::LeftIndent),
+    Prop("ri", I::RightIndent),
+    Prop("fi", I::FirstIndent),
+    Prop("sb", I::SpaceBefore),
+    Prop("sa", I::SpaceAfter),
+    Prop("sl", I::LineSpacing),
+    Fixed("ql", I::Align, 0),
+    Fixed("qr", I::Align, 1),
+    Fixed("qc", I::Align, 2),
+    Fixed("qj", I::Align, 3),
+    Prop("pard", I::Pard),
+    Prop("par", I::Par),
+    Insert("line", kLineCode),
+    Insert("tab", 9),
+    Insert("ldblquote", 0x93),
+    Insert("rdblquote", 0x94),
+    Insert("\r", 10),
+    Insert("\n", 10),
+    Prop("page", I::PageBreak),
+    Fixed("keep", I::Keep, 1),
+    Fixed("keepn", I::Keep, 1),
+    Prop("tx", I::TabStop),
+    Fixed("tqr", I::TabKind, 1),
+    Fixed("tqc", I::TabKind, 2),
+    Fixed("tqdec", I::TabKind, 3),
+    Fixed("box", I::Border, 0),
+    Fixed("brdrt", I::Border, 1),
+    Fixed("brdrl", I::Border, 2),
+    Fixed("brdrb", I::Border, 3),
+    Fixed("brdrr", I::Border, 4),
+    Fixed("brdrdb", I::Border, 5),
+    Fixed("brdrdot", I::Border, 6),
+    Fixed("brdrtablin", I::Border, 9),
+    Fixed("clbrdrt", I::CellBorder, 1),
+    Fixed("clbrdrl", I::CellBorder, 2),
+    Fixed("clbrdrb", I::CellBorder, 3),
+    Fixed("clbrdrr", I::CellBorder, 4),
+    Prop("brdrw", I::BorderWidth),
+    Prop("brsp", I::BorderSpacing),
+    Prop("brdrcf", I::BorderColour),
+    Prop("shading", I::Shading),
+    Prop("cfpat", I::PatternColour),
+    Prop("clcfpat", I::PatternColour),
+    Prop("cbpat", I::PatternBackColour),
+    Prop("clcbpat", I::PatternBackColour),
+    Prop("trowd", I::RowDefinition),
+    Prop("trgaph", I::RowGap),
+    Prop("trleft", I::RowLeft),
+    Prop("cellx", I::CellEdge),
+    Prop("clmrg", I::CellMerge),
+    Prop("intbl", I::InTable),
+    Prop("cell", I::Cell),
+    Prop("row", I::Row),
+    Dest("colortbl", I::ColourTable),
+    Prop("red", I::Red),
+    Prop("green", I::Green),
+    Prop("blue", I::Blue),
+    Prop("paperw", I::PaperWidth, 12240),
+    Prop("paperh", I::PaperHeight, 15480),
+    Prop("margl", I::MarginLeft, 1800),
+    Prop("margr", I::MarginRight, 1800),
+    Prop("margt", I::MarginTop, 1440),
+    Prop("margb", I::MarginBottom, 1440),
+    Fixed("landscape", I::Landscape, 1),
+    Fixed("facingp", I::FacingPages, 1),
+    Fixed("pgnstart", I::NoEffect, 1),
+    Prop("pgnx", I::NoEffect),
+    Prop("pgny", I::NoEffect),
+    Prop("cols", I::NoEffect, 1),
+    Fixed("sbknone", I::NoEffect, 0),
+    Fixed("sbkcol", I::NoEffect, 1),
+    Fixed("sbkeven", I::NoEffect, 2),
+    Fixed("sbkodd", I::NoEffect, 3),
+    Fixed("sbkpage", I::NoEffect, 4),
+    Fixed("pgndec", I::NoEffect, 1),
+    Fixed("pgnucrm", I::NoEffect, 2),
+    Fixed("pgnlcrm", I::NoEffect, 3),
+    Fixed("pgnucltr", I::NoEffect, 4),
+    Fixed("pgnlcltr", I::NoEffect, 5),
+    Prop("rtf", I::NoEffect, 1),
+    Dest("fonttbl", I::FontTable),
+    Dest("title", I::Title),
+    Dest("comment", I::Comment),
+    Dest("subject", I::Subject),
+    Dest("footnote", I::Footnote),
+    Prop("wpfnnr", I::FootnoteNumber),
+    Dest("field", I::Field),
+    Dest("pict", I::Picture),
+    Dest("picfile", I::PictureFile),
+    Prop("wmetafile", I::Metafile),
+    Prop("dibitmap", I::Dib),
+    Prop("wbitmap", I::DeviceBitmap),
+    Prop("picw", I::PicWidth),
+    Prop("pich", I::PicHeight),
+    Prop("picwgoal", I::PicGoalWidth),
+    Prop("pichgoal", I::PicGoalHeight),
+    Prop("wbmbitspixel", I::BitsPixel),
+    Fixed("wbmplanes", I::Planes, 1),
+    Prop("wbmwidthbytes", I::WidthBytes),
+    Prop("picscalex", I::ScaleX, 100),
+    Prop("picscaley", I::ScaleY, 100),
+    Prop("wpobjtag", I::ObjectTag),
+    Prop("wpobjw", I::ObjectWidth),
+    Prop("wpobjh", I::ObjectHeight),
+    Dest("author", I::Skip),
+    Dest("buptim", I::Skip),
+    Dest("creatim", I::Skip),
+    Dest("doccomm", I::Skip),
+    Dest("footer", I::Skip),
+    Dest("footerf", I::Skip),
+    Dest("footerl", I::Skip),
+    Dest("footerr", I::Skip),
+    Dest("ftncn", I::Skip),
+    Dest("ftnsep", I::Skip),
+    Dest("ftnsepc", I::Skip),
+    Dest("header", I::Skip),
+    Dest("headerf", I::Skip),
+    Dest("headerl", I::Skip),
+    Dest("headerr", I::Skip),
+    Dest("info", I::Skip),
+    Dest("keywords", I::Skip),
+    Dest("operator", I::Skip),
+    Dest("printim", I::Skip),
+    Dest("private1", I::Skip),
+    Dest("revtim", I::Skip),
+    Dest("rxe", I::Skip),
+    Dest("stylesheet", I::Skip),
+    Dest("tc", I::Skip),
+    Dest("delphicontrol", I::Skip),
+    Dest("pict", I::Skip),
+    Word("bin", K::Special, I::Binary),
+    Word("*", K::Special, I::SkipUnknown),
+    Word("'", K::Special, I::HexChar),
+    Insert("{", '{'),
+    Insert("}", '}'),
+    Insert("\\", '\\'),
+};
+static_assert(kKeywords.size() == 154);
+
+// Text other writers send that would otherwise be lost; the cp1252 characters of the symbol
+// words, and two border styles the program's own writer emits.
+constexpr std::array kExtraKeywords = {
+    Word("u", K::Special, I::Unicode),
+    Word("uc", K::Special, I::UnicodeSkip, 1),
+    Insert("lquote", 0x91),
+    Insert("rquote", 0x92),
+    Insert("bullet", 0x95),
+    Insert("endash", 0x96),
+    Insert("emdash", 0x97),
+    Insert("~", 0xA0),
+    Insert("_", '-'),
+    Insert("-", 0xAD),
+    Fixed("brdrhair", I::Border, 7),
+    Fixed("brdrbar", I::Border, 8),
+};
+
+// Names sorted for binary search; equal names keep table order so the first match wins.
+template <size_t N>
+constexpr std::array<uint8_t, N> SortedOrder(const std::array<RtfKeyword, N>& table)
+{
+    std::array<uint8_t, N> order{};
+    for (size_t i = 0; i < N; ++i)
+        order[i] = static_cast<uint8_t>(i);
+    std::sort(order.begin(), order.end(), [&](uint8_t a, uint8_t b) {
+        return table[a].name < table[b].name || (table[a].name == table[b].name && a < b);
+    });
+    return order;
+}
+
+constexpr auto kKeywordOrder = SortedOrder(kKeywords);
+constexpr auto kExtraOrder = SortedOrder(kExtraKeywords);
+
+template <size_t N>
+const RtfKeyword* Find(const std::array<RtfKeyword, N>& table,
+                       const std::array<uint8_t, N>& order, std::string_view word) noexcept
+{
+    const auto at = std::lower_bound(order.begin(), order.end(), word,
+                                     [&](uint8_t index, std::string_view name) { return table[index].name < name; });
+    if (at == order.end() || table[*at].name != word)
+        return nullptr;
+    return &table[*at];
+}
+
+} // namespace
+
+std::span<const RtfKeyword> RtfKeywordTable() noexcept { return kKeywords; }
+std::span<const RtfKeyword> RtfExtraKeywords() noexcept { return kExtraKeywords; }
+
+const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept
+{
+    if (const auto* keyword = Find(kKeywords, kKeywordOrder, word))
+        return keyword;
+    return Find(kExtraKeywords, kExtraOrder, word);
+}
+
+} // namespace quillory::rtf

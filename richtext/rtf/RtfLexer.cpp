@@ -1,0 +1,277 @@
+// Splits RTF bytes into tokens; knows nothing of what the words mean.
+#include "richtext/rtf/RtfLexer.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace quillory::rtf {
+namespace {
+
+constexpr uint8_t kCR = 13;
+constexpr uint8_t kLF = 10;
+constexpr uint8_t kTab = 9;
+
+constexpr bool IsLower(uint8_t c) noexcept { return c >= 'a' && c <= 'z'; }
+constexpr bool IsDigit(uint8_t c) noexcept { return c >= '0' && c <= '9'; }
+constexpr bool EndsText(uint8_t c) noexcept
+{
+    return c == '\\' || c == '{' || c == '}' || c == kCR || c == kLF || c == kTab;
+}
+
+// The byte sequence that closes an RTF-code run.
+constexpr std::string_view kCodeRunClose = "\\wprtf0";
+
+RtfToken Simple(RtfTokenKind kind) noexcept
+{
+    RtfToken token;
+    token.kind = kind;
+    return token;
+}
+
+RtfToken Char(uint8_t value) noexcept
+{
+    RtfToken token;
+    token.kind = RtfTokenKind::HexChar;
+    token.value = value;
+    return token;
+}
+
+} // namespace
+
+void RtfLexer::SetMode(RtfLexMode mode) noexcept
+{
+    if (mode != mode_)
+        pendingNibble_ = -1;
+    mode_ = mode;
+}
+
+RtfToken RtfLexer::Next()
+{
+    switch (mode_) {
+    case RtfLexMode::PictureHex:
+        return NextPictureHex();
+    case RtfLexMode::CodeRun:
+        return NextInCodeRun();
+    case RtfLexMode::Normal:
+        break;
+    }
+    return NextNormal();
+}
+
+RtfToken RtfLexer::NextNormal()
+{
+    const size_t size = input_.size();
+    while (pos_ < size) {
+        const uint8_t c = input_[pos_];
+        switch (c) {
+        case '{':
+            ++pos_;
+            return Simple(RtfTokenKind::GroupOpen);
+        case '}':
+            ++pos_;
+            return Simple(RtfTokenKind::GroupClose);
+        case '\\':
+            return ReadControl();
+        case kCR:
+        case kLF:
+        case kTab:
+            ++pos_; // raw line ends and tabs are layout of the file, not text
+            continue;
+        default: {
+            const size_t start = pos_;
+            while (pos_ < size && !EndsText(input_[pos_]))
+                ++pos_;
+            RtfToken token;
+            token.kind = RtfTokenKind::Text;
+            token.bytes = input_.subspan(start, pos_ - start);
+            return token;
+        }
+        }
+    }
+    return Simple(RtfTokenKind::End);
+}
+
+RtfToken RtfLexer::NextPictureHex()
+{
+    const size_t size = input_.size();
+    decoded_.clear();
+    while (pos_ < size) {
+        const uint8_t c = input_[pos_];
+        if (c == '\\' || c == '{' || c == '}')
+            break;
+        ++pos_;
+        const int digit = RtfHexDigit(c);
+        if (digit < 0)
+            continue; // line breaks and blanks between the digits
+        if (pendingNibble_ < 0) {
+            pendingNibble_ = digit;
+        } else {
+            decoded_.push_back(static_cast<uint8_t>(pendingNibble_ << 4 | digit));
+            pendingNibble_ = -1;
+        }
+    }
+    if (!decoded_.empty()) {
+        RtfToken token;
+        token.kind = RtfTokenKind::PictureData;
+        token.bytes = decoded_;
+        return token;
+    }
+    return NextNormal();
+}
+
+// After a backslash: a control word, a control symbol, \'hh or the data of \binN.
+RtfToken RtfLexer::ReadControl()
+{
+    const size_t size = input_.size();
+    ++pos_; // the backslash
+    if (pos_ >= size)
+        return Simple(RtfTokenKind::End);
+    const uint8_t first = input_[pos_];
+    if (IsLower(first)) {
+        RtfToken token = ReadControlWordAt(pos_);
+        if (token.word == "bin" && token.hasParameter) {
+            // The count is bounded by what is left, so a huge or negative one reads no further.
+            const size_t left = size - pos_;
+            const size_t count = token.parameter > 0 ? std::min<size_t>(left, token.parameter) : 0;
+            RtfToken data;
+            data.kind = RtfTokenKind::Binary;
+            data.bytes = input_.subspan(pos_, count);
+            pos_ += count;
+            return data;
+        }
+        return token;
+    }
+    ++pos_;
+    if (first == '\'') {
+        // A missing or bad digit ends the escape; the offending byte is read again as input.
+        if (pos_ < size && RtfHexDigit(input_[pos_]) >= 0) {
+            int value = RtfHexDigit(input_[pos_++]);
+            if (pos_ < size && RtfHexDigit(input_[pos_]) >= 0)
+                value = value << 4 | RtfHexDigit(input_[pos_++]);
+            return Char(static_cast<uint8_t>(value));
+        }
+        return Char(0); // the reader drops code 0
+    }
+    RtfToken token;
+    token.kind = RtfTokenKind::ControlSymbol;
+    token.word = std::string_view(reinterpret_cast<const char*>(&input_[pos_ - 1]), 1);
+    return token;
+}
+
+// Reads letters, an optional signed number and one optional blank starting at `at`, which is
+// advanced past them. Words are cut to kMaxWordLength letters; numbers saturate.
+RtfToken RtfLexer::ReadControlWordAt(size_t& at) const
+{
+    const size_t size = input_.size();
+    const size_t start = at;
+    while (at < size && IsLower(input_[at]))
+        ++at;
+    RtfToken token;
+    token.kind = RtfTokenKind::ControlWord;
+    token.word = std::string_view(reinterpret_cast<const char*>(&input_[start]),
+                                  std::min(at - start, kMaxWordLength));
+    bool negative = false;
+    size_t digitsAt = at;
+    if (digitsAt < size && input_[digitsAt] == '-') {
+        negative = true;
+        ++digitsAt;
+    }
+    if (digitsAt < size && IsDigit(input_[digitsAt])) {
+        int64_t value = 0;
+        constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+        while (digitsAt < size && IsDigit(input_[digitsAt])) {
+            value = std::min(limit, value * 10 + (input_[digitsAt] - '0'));
+            ++digitsAt;
+        }
+        if (negative)
+            value = -value;
+        token.hasParameter = true;
+        token.parameter = static_cast<int32_t>(
+            std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+        at = digitsAt;
+    }
+    if (at < size && input_[at] == ' ')
+        ++at;
+    return token;
+}
+
+// True when control words, symbols and braces starting at `at` run up to a raw CR or LF: the
+// writer's own paragraph end or trailer, which a user's RTF code never contains (its line
+// breaks are written as \line).
+bool RtfLexer::SkipControlSequenceAt(size_t& at) const
+{
+    const size_t size = input_.size();
+    while (at < size) {
+        const uint8_t c = input_[at];
+        if (c == kCR || c == kLF)
+            return true;
+        if (c == '{' || c == '}') {
+            ++at;
+        } else if (c == '\\' && at + 1 < size) {
+            ++at;
+            if (IsLower(input_[at]))
+                ReadControlWordAt(at);
+            else
+                ++at;
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
+// Inside \wprtf1 ... \wprtf0 the bytes are the user's RTF source, kept as text. The writer
+// still escapes TAB, the soft line break and characters above 126 there (\tab, \line, \'hh),
+// so those three come back as the characters they stand for.
+RtfToken RtfLexer::NextInCodeRun()
+{
+    const size_t size = input_.size();
+    if (pos_ >= size)
+        return Simple(RtfTokenKind::End);
+    const uint8_t c = input_[pos_];
+    if (c == '\\' || c == '{' || c == '}' || c == kCR || c == kLF) {
+        const std::string_view rest(reinterpret_cast<const char*>(&input_[pos_]), size - pos_);
+        if (rest.starts_with(kCodeRunClose)) {
+            pos_ += kCodeRunClose.size();
+            mode_ = RtfLexMode::Normal;
+            RtfToken token;
+            token.kind = RtfTokenKind::ControlWord;
+            token.word = "wprtf";
+            token.hasParameter = true;
+            return token;
+        }
+        size_t probe = pos_;
+        if (SkipControlSequenceAt(probe)) {
+            mode_ = RtfLexMode::Normal; // re-read the sequence as ordinary RTF
+            return Simple(RtfTokenKind::CodeRunEnd);
+        }
+        if (c == '\\' && pos_ + 1 < size) {
+            if (rest.size() >= 4 && rest[1] == '\'' && RtfHexDigit(rest[2]) >= 0 && RtfHexDigit(rest[3]) >= 0) {
+                pos_ += 4;
+                return Char(static_cast<uint8_t>(RtfHexDigit(rest[2]) << 4 | RtfHexDigit(rest[3])));
+            }
+            if (IsLower(input_[pos_ + 1])) {
+                size_t at = pos_ + 1;
+                const RtfToken word = ReadControlWordAt(at);
+                if (!word.hasParameter && (word.word == "tab" || word.word == "line")) {
+                    pos_ = at;
+                    return Char(word.word == "tab" ? kTab : kLF);
+                }
+            }
+        }
+        RtfToken token;
+        token.kind = RtfTokenKind::Text;
+        token.bytes = input_.subspan(pos_++, 1);
+        return token;
+    }
+    const size_t start = pos_;
+    while (pos_ < size && input_[pos_] != '\\' && input_[pos_] != '{' && input_[pos_] != '}'
+           && input_[pos_] != kCR && input_[pos_] != kLF)
+        ++pos_;
+    RtfToken token;
+    token.kind = RtfTokenKind::Text;
+    token.bytes = input_.subspan(start, pos_ - start);
+    return token;
+}
+
+} // namespace quillory::rtf

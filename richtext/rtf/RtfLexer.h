@@ -1,0 +1,86 @@
+// Splits RTF bytes into tokens: braces, control words and symbols, text runs, \'hh characters,
+// \bin data, decoded picture hex, and the literal runs of RTF code between \wprtf1 and \wprtf0.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace quillory::rtf {
+
+enum class RtfTokenKind : uint8_t {
+    End,          // no more input
+    GroupOpen,    // {
+    GroupClose,   // }
+    ControlWord,  // \word or \word-123 (`word`, `hasParameter`, `parameter`)
+    ControlSymbol,// \ and one byte that is not a lowercase letter (`word` holds the byte)
+    HexChar,      // \'hh, or a character decoded inside an RTF-code run (`value`)
+    Text,         // a run of ordinary bytes (`bytes`); CR, LF and TAB are left out
+    Binary,       // the data of \binN (`bytes`)
+    PictureData,  // bytes decoded from picture hex (`bytes`)
+    CodeRunEnd,   // an RTF-code run ended without \wprtf0 (the writer's paragraph end follows)
+};
+
+struct RtfToken {
+    RtfTokenKind kind = RtfTokenKind::End;
+    std::string_view word;
+    bool hasParameter = false;
+    int32_t parameter = 0;
+    uint8_t value = 0;
+    std::span<const uint8_t> bytes;
+};
+
+enum class RtfLexMode : uint8_t {
+    Normal,
+    PictureHex, // text is pairs of hex digits, returned decoded as PictureData
+    CodeRun,    // every byte is text until \wprtf0 (see NextInCodeRun)
+};
+
+// Tokens over bytes held in memory. Total on any input: it never reads outside the span and
+// every call consumes at least one byte or returns End.
+class RtfLexer {
+public:
+    // Letters kept of a control word; longer words are read whole and cut to this.
+    static constexpr size_t kMaxWordLength = 29;
+
+    explicit RtfLexer(std::span<const uint8_t> input) noexcept : input_(input) {}
+
+    RtfToken Next();
+
+    void SetMode(RtfLexMode mode) noexcept;
+    RtfLexMode Mode() const noexcept { return mode_; }
+
+    // Bytes consumed so far (the position after the last byte of the last token).
+    size_t Position() const noexcept { return pos_; }
+    size_t Size() const noexcept { return input_.size(); }
+
+private:
+    RtfToken NextNormal();
+    RtfToken NextPictureHex();
+    RtfToken NextInCodeRun();
+    RtfToken ReadControl();
+    RtfToken ReadControlWordAt(size_t& at) const;
+    bool SkipControlSequenceAt(size_t& at) const;
+
+    std::span<const uint8_t> input_;
+    size_t pos_ = 0;
+    RtfLexMode mode_ = RtfLexMode::Normal;
+    int pendingNibble_ = -1;       // first hex digit of a picture byte split across tokens
+    std::vector<uint8_t> decoded_; // reused buffer behind PictureData tokens
+};
+
+// Value of a hexadecimal digit, or -1.
+constexpr int RtfHexDigit(uint8_t c) noexcept
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace quillory::rtf

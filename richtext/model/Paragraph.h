@@ -1,0 +1,181 @@
+// Paragraph records (TParagraph) and their line segments (TTextLine) with the property bits.
+#pragma once
+
+#include "richtext/model/Attr.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+enum class Alignment : std::uint8_t { Left = 0, Right = 1, Center = 2, Justified = 3 };
+
+// Bits of TParagraph::flags.
+namespace ParFlag {
+inline constexpr std::uint8_t PageBreakBefore = 0x01;
+inline constexpr std::uint8_t CellNotFirst = 0x02;    // a table cell that is not the first of its row
+inline constexpr std::uint8_t MoreCellsFollow = 0x04; // more cells of the same row follow
+inline constexpr std::uint8_t TableCell = 0x08;
+inline constexpr std::uint8_t FromHtml = 0x20;
+inline constexpr std::uint8_t KeepWithNext = 0x80;
+} // namespace ParFlag
+
+// Bits of TParagraph::layoutFlags.
+namespace LayoutFlag {
+inline constexpr std::uint8_t Reformat = 0x01;
+inline constexpr std::uint8_t ReformatAll = 0x02;
+inline constexpr std::uint8_t NeedsReformat = Reformat | ReformatAll;
+} // namespace LayoutFlag
+
+// Bits of BorderWord::flags.
+namespace BorderFlag {
+inline constexpr std::uint8_t Present = 0x01;
+inline constexpr std::uint8_t RunEnds = 0x02; // the border run ends with this paragraph
+inline constexpr std::uint8_t Top = 0x04;
+inline constexpr std::uint8_t Bottom = 0x08;
+inline constexpr std::uint8_t Left = 0x10;
+inline constexpr std::uint8_t Right = 0x20;
+inline constexpr std::uint8_t Box = 0x40; // all four sides
+inline constexpr std::uint8_t Double = 0x80;
+} // namespace BorderFlag
+
+// Bits of BorderWord::extra.
+namespace BorderExtra {
+inline constexpr std::uint8_t Dotted = 0x01;
+inline constexpr std::uint8_t Hairline = 0x02;
+inline constexpr std::uint8_t Bar = 0x04;
+inline constexpr std::uint8_t TabLine = 0x40;
+} // namespace BorderExtra
+
+// The border fields of a paragraph, handled as one word.
+struct BorderWord {
+    std::uint8_t flags = 0;        // BorderFlag bits
+    std::uint8_t extra = 0;        // BorderExtra bits
+    std::uint8_t width = 0;        // points
+    std::uint8_t spacingColor = 0; // high nibble spacing in millimetre steps (cells: padding), low nibble colour
+    std::uint8_t kept[2] = {0, 0}; // carried along when paragraphs are split
+
+    int spacingSteps() const noexcept { return spacingColor >> 4; }
+    int colorIndex() const noexcept { return spacingColor & 0x0F; }
+    bool present() const noexcept { return (flags & BorderFlag::Present) != 0; }
+    friend bool operator==(const BorderWord&, const BorderWord&) = default;
+};
+
+inline constexpr int MaxLineCapacity = 10000;
+inline constexpr int MinLineCapacity = 8;
+
+// One line segment: a character buffer and, in formatted documents, a parallel TAttr array.
+// The buffer holds a zero byte after the last character, so the length stays below the capacity.
+class TTextLine {
+public:
+    // Throws Error("Line longer then\t10000 character!") above MaxLineCapacity.
+    TTextLine(int capacity, bool withAttributes);
+    ~TTextLine();
+    TTextLine(const TTextLine&) = delete;
+    TTextLine& operator=(const TTextLine&) = delete;
+
+    // Layout values (pixels).
+    std::uint16_t height = 0;
+    std::uint16_t ascent = 0;
+    std::int32_t top = 0;
+    std::uint8_t flags = 0;       // 0x01 needs repainting, 0x02 starts a new page
+    std::uint8_t repaintState = 0;
+    std::uint16_t lineWidth = 0;
+    std::uint16_t justifyExtra = 0;
+    std::uint16_t justifyBlanks = 0;
+
+    int capacity() const noexcept { return capacity_; }
+    int length() const noexcept { return length_; }
+    int room() const noexcept { return capacity_ - 1 - length_; }
+
+    char* text() noexcept { return text_.get(); }
+    const char* text() const noexcept { return text_.get(); }
+    std::string_view view() const noexcept { return {text_.get(), std::size_t(length_)}; }
+    unsigned char code(int index) const noexcept { return static_cast<unsigned char>(text_[index]); }
+
+    // Null when the document is in plain-text memory format.
+    TAttr* attrs() noexcept { return attrs_.get(); }
+    const TAttr* attrs() const noexcept { return attrs_.get(); }
+    bool hasAttributes() const noexcept { return attrs_ != nullptr; }
+
+    // Sets the length (cut to capacity - 1) and writes the closing zero byte.
+    void setLength(int length) noexcept;
+    // Appends one character when there is room; false when the segment is full.
+    bool append(char c, const TAttr& attr) noexcept;
+    // New capacity: at least MinLineCapacity, rounded up to even, at most MaxLineCapacity (else
+    // throws). A length that no longer fits is cut to capacity - 1.
+    void resize(int capacity);
+    void dropAttributes() noexcept { attrs_.reset(); }
+    void addAttributes(const TAttr& fill);
+
+    TTextLine* next() const noexcept { return next_.get(); }
+    TTextLine* prev() const noexcept { return prev_; }
+
+private:
+    friend class TParagraph;
+    friend class TWPRTFText;
+
+    std::unique_ptr<char[]> text_;
+    std::unique_ptr<TAttr[]> attrs_;
+    std::uint16_t capacity_ = 0;
+    std::uint16_t length_ = 0;
+    std::unique_ptr<TTextLine> next_; // the segment owns the rest of its paragraph's chain
+    TTextLine* prev_ = nullptr;
+};
+
+// One paragraph; its segments are the visual lines once layout has broken it.
+class TParagraph {
+public:
+    TParagraph() = default;
+    ~TParagraph();
+    TParagraph(const TParagraph&) = delete;
+    TParagraph& operator=(const TParagraph&) = delete;
+
+    std::int32_t firstIndent = 0; // absolute, twips from the left margin (RTF \fi = this - left)
+    std::int32_t leftIndent = 0;
+    std::int32_t rightIndent = 0;
+    std::int32_t spaceBefore = 0; // in a table cell: the cell padding
+    std::int32_t spaceAfter = 0;
+    std::int32_t lineSpacing = 0; // 0 = single
+    Alignment alignment = Alignment::Left;
+    std::uint8_t flags = 0;       // ParFlag bits
+    std::uint8_t layoutFlags = 0; // LayoutFlag bits
+    BorderWord border;
+    std::uint8_t shadingColors = 0;  // low nibble pattern colour, high nibble background colour
+    std::uint8_t shadingPercent = 0; // 0-100
+    std::uint64_t tabMask = 0;       // bit i: document tab stop i applies here
+    std::uint8_t cellLeft = 0;       // table cell: left edge, 0-255 of the usable row width
+    std::uint8_t cellWidth = 0;      // table cell: width, 0-255
+    std::uint8_t cellFill = 0;       // kept by layout; typing is refused from 240 on
+
+    bool hasFlag(std::uint8_t bit) const noexcept { return (flags & bit) != 0; }
+    bool isTableCell() const noexcept { return hasFlag(ParFlag::TableCell); }
+    int patternColor() const noexcept { return shadingColors & 0x0F; }
+    int backgroundColor() const noexcept { return shadingColors >> 4; }
+
+    TTextLine* firstLine() const noexcept { return firstLine_.get(); }
+    TTextLine* lastLine() const noexcept;
+    int lineCount() const noexcept;
+    int length() const noexcept; // characters of all segments
+    std::string text() const;    // characters of all segments
+
+    TParagraph* next() const noexcept { return next_.get(); }
+    TParagraph* prev() const noexcept { return prev_; }
+
+    // Copies the property fields (not text, not links) from another paragraph.
+    void copyPropertiesFrom(const TParagraph& other) noexcept;
+
+private:
+    friend class TWPRTFText;
+
+    std::unique_ptr<TTextLine> firstLine_;
+    std::unique_ptr<TParagraph> next_; // a paragraph owns the rest of the document's chain
+    TParagraph* prev_ = nullptr;
+};
+
+// Equality of the stored properties of two paragraphs (layout bookkeeping does not count).
+bool sameProperties(const TParagraph& a, const TParagraph& b) noexcept;
+
+} // namespace quillory

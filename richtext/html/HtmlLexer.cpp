@@ -1,0 +1,383 @@
+// HTML tokens over a byte span; see HtmlLexer.h.
+#include "richtext/html/HtmlLexer.h"
+
+#include "richtext/html/HtmlCharacters.h"
+
+#include <algorithm>
+
+namespace quillory::html {
+namespace {
+
+bool IsSpace(unsigned char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool IsLetter(unsigned char c) noexcept
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsDigit(unsigned char c) noexcept { return c >= '0' && c <= '9'; }
+
+char Lower(unsigned char c) noexcept
+{
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+}
+
+bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view prefix) noexcept
+{
+    if (text.size() - std::min(at, text.size()) < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (Lower(static_cast<unsigned char>(text[at + i])) != Lower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    }
+    return true;
+}
+
+// Adds a character to cp1252 text. Control characters other than TAB never enter the document
+// (codes 1 to 3 are its object placeholders); line ends become blanks.
+void AppendCode(std::string& out, char32_t code)
+{
+    if (code == '\t') {
+        out += '\t';
+        return;
+    }
+    if (code == '\n' || code == '\r') {
+        out += ' ';
+        return;
+    }
+    if (code < 0x20 || code == 0x7F)
+        return;
+    // Numeric references in 0x80-0x9F mean cp1252's characters, as in every browser.
+    if (code >= 0x80 && code < 0xA0) {
+        out += static_cast<char>(code);
+        return;
+    }
+    const auto byte = UnicodeToCp1252(code);
+    out += byte ? static_cast<char>(*byte) : '?';
+}
+
+HtmlToken MakeToken(HtmlTokenKind kind)
+{
+    HtmlToken token;
+    token.kind = kind;
+    return token;
+}
+
+constexpr std::string_view kRawElements[] = {"script", "style", "title", "textarea", "xmp"};
+
+} // namespace
+
+const std::string* HtmlToken::attribute(std::string_view attributeName) const noexcept
+{
+    for (const HtmlAttribute& attr : attributes) {
+        if (attr.name == attributeName)
+            return &attr.value;
+    }
+    return nullptr;
+}
+
+bool DeclaresUtf8(std::string_view input) noexcept
+{
+    if (input.substr(0, 3) == "\xEF\xBB\xBF")
+        return true;
+    const std::string_view head = input.substr(0, 2000);
+    for (std::size_t at = 0; at + 8 <= head.size(); ++at) {
+        if (!StartsWithNoCase(head, at, "charset="))
+            continue;
+        std::size_t value = at + 8;
+        while (value < head.size() && (head[value] == '"' || head[value] == '\'' || head[value] == ' '))
+            ++value;
+        if (StartsWithNoCase(head, value, "utf-8") || StartsWithNoCase(head, value, "utf8"))
+            return true;
+    }
+    return false;
+}
+
+unsigned char HtmlLexer::Peek(std::size_t ahead) const noexcept
+{
+    const std::size_t at = pos_ + ahead;
+    return at < input_.size() ? static_cast<unsigned char>(input_[at]) : 0;
+}
+
+HtmlToken HtmlLexer::Next()
+{
+    if (!rawElement_.empty())
+        return ReadRawText();
+    while (!AtEnd()) {
+        if (AtMarkup()) {
+            HtmlToken token = ReadMarkup();
+            if (token.kind != HtmlTokenKind::End)
+                return token;
+            continue; // a comment or declaration: nothing to report
+        }
+        const unsigned char c = Peek();
+        if (preformatted_ && (c == '\n' || c == '\r')) {
+            ++pos_;
+            if (c == '\r' && Peek() == '\n')
+                ++pos_;
+            return MakeToken(HtmlTokenKind::LineFeed);
+        }
+        if (!preformatted_ && IsSpace(c)) {
+            while (!AtEnd() && IsSpace(Peek()))
+                ++pos_;
+            return MakeToken(HtmlTokenKind::Space);
+        }
+        HtmlToken token = ReadText();
+        if (!token.text.empty())
+            return token;
+    }
+    return {};
+}
+
+bool HtmlLexer::AtMarkup() const noexcept
+{
+    if (Peek() != '<')
+        return false;
+    const unsigned char next = Peek(1);
+    return IsLetter(next) || next == '!' || next == '?' || (next == '/' && IsLetter(Peek(2)));
+}
+
+HtmlToken HtmlLexer::ReadText()
+{
+    HtmlToken token = MakeToken(HtmlTokenKind::Text);
+    while (!AtEnd() && !AtMarkup()) {
+        const unsigned char c = Peek();
+        if (preformatted_ ? (c == '\n' || c == '\r') : IsSpace(c))
+            break;
+        ReadCharacter(token.text, false);
+    }
+    return token;
+}
+
+void HtmlLexer::ReadCharacter(std::string& out, bool inAttribute)
+{
+    const unsigned char c = Peek();
+    if (c == '&' && ReadEntity(out, inAttribute))
+        return;
+    ++pos_;
+    if (c < 0x80 || !utf8_) {
+        if (c == '\t' || (c >= 0x20 && c != 0x7F))
+            out += static_cast<char>(c);
+        else if (c == '\n' || c == '\r')
+            out += ' ';
+        return;
+    }
+    // A UTF-8 sequence; a malformed one is read as one cp1252 byte.
+    int extra = 0;
+    char32_t code = 0;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        code = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        code = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        code = c & 0x07;
+    } else {
+        out += static_cast<char>(c);
+        return;
+    }
+    for (int i = 0; i < extra; ++i) {
+        if ((Peek(i) & 0xC0) != 0x80) {
+            out += static_cast<char>(c);
+            return;
+        }
+    }
+    for (int i = 0; i < extra; ++i)
+        code = (code << 6) | (Peek(i) & 0x3F);
+    pos_ += extra;
+    if (code == 0xFEFF) // a byte-order mark
+        return;
+    AppendCode(out, code);
+}
+
+bool HtmlLexer::ReadEntity(std::string& out, bool inAttribute)
+{
+    // pos_ is at '&'.
+    std::size_t at = pos_ + 1;
+    if (at < input_.size() && input_[at] == '#') {
+        ++at;
+        const bool hex = at < input_.size() && (input_[at] == 'x' || input_[at] == 'X');
+        if (hex)
+            ++at;
+        char32_t value = 0;
+        std::size_t digits = 0;
+        while (at < input_.size()) {
+            const unsigned char d = static_cast<unsigned char>(input_[at]);
+            int digit = -1;
+            if (IsDigit(d))
+                digit = d - '0';
+            else if (hex && d >= 'a' && d <= 'f')
+                digit = d - 'a' + 10;
+            else if (hex && d >= 'A' && d <= 'F')
+                digit = d - 'A' + 10;
+            if (digit < 0)
+                break;
+            if (value <= 0x10FFFF)
+                value = value * (hex ? 16 : 10) + char32_t(digit);
+            ++at;
+            ++digits;
+        }
+        if (digits == 0)
+            return false;
+        if (at < input_.size() && input_[at] == ';')
+            ++at;
+        pos_ = at;
+        AppendCode(out, value > 0x10FFFF ? U'?' : value);
+        return true;
+    }
+    std::size_t end = at;
+    while (end < input_.size() && end - at < 32
+           && (IsLetter(static_cast<unsigned char>(input_[end])) || IsDigit(static_cast<unsigned char>(input_[end]))))
+        ++end;
+    if (end == at)
+        return false;
+    const bool closed = end < input_.size() && input_[end] == ';';
+    if (inAttribute && !closed)
+        return false; // "a=1&copy=2" in a link stays as written
+    const auto code = EntityCharacter(input_.substr(at, end - at));
+    if (!code)
+        return false;
+    pos_ = closed ? end + 1 : end;
+    AppendCode(out, *code);
+    return true;
+}
+
+HtmlToken HtmlLexer::ReadMarkup()
+{
+    // pos_ is at '<'.
+    const unsigned char next = Peek(1);
+    if (next == '!') {
+        if (StartsWithNoCase(input_, pos_, "<!--")) {
+            pos_ += 4;
+            SkipPast("-->");
+        } else {
+            SkipPast(">");
+        }
+        return {};
+    }
+    if (next == '?') {
+        SkipPast(">");
+        return {};
+    }
+    if (next == '/') {
+        pos_ += 2;
+        return ReadTag(true);
+    }
+    ++pos_;
+    return ReadTag(false);
+}
+
+void HtmlLexer::SkipPast(std::string_view terminator) noexcept
+{
+    const std::size_t found = input_.find(terminator, pos_);
+    pos_ = found == std::string_view::npos ? input_.size() : found + terminator.size();
+}
+
+std::string HtmlLexer::ReadName()
+{
+    std::string name;
+    while (!AtEnd()) {
+        const unsigned char c = Peek();
+        if (IsSpace(c) || c == '>' || c == '/' || c == '=' || c == '<')
+            break;
+        if (name.size() < kMaxNameLength)
+            name += Lower(c);
+        ++pos_;
+    }
+    return name;
+}
+
+HtmlToken HtmlLexer::ReadTag(bool closing)
+{
+    HtmlToken token = MakeToken(closing ? HtmlTokenKind::EndTag : HtmlTokenKind::StartTag);
+    token.name = ReadName();
+    if (closing) {
+        SkipPast(">");
+        return token;
+    }
+    ReadAttributes(token);
+    if (std::find(std::begin(kRawElements), std::end(kRawElements), token.name) != std::end(kRawElements)
+        && !token.selfClosing)
+        rawElement_ = token.name;
+    return token;
+}
+
+void HtmlLexer::ReadAttributes(HtmlToken& token)
+{
+    while (!AtEnd()) {
+        const unsigned char c = Peek();
+        if (c == '>') {
+            ++pos_;
+            return;
+        }
+        if (c == '<')
+            return; // an unclosed tag: the next one begins here
+        if (IsSpace(c)) {
+            ++pos_;
+            continue;
+        }
+        if (c == '/') {
+            ++pos_;
+            token.selfClosing = Peek() == '>';
+            continue;
+        }
+        if (c == '=') { // a value without a name
+            ++pos_;
+            continue;
+        }
+        HtmlAttribute attr;
+        attr.name = ReadName();
+        while (!AtEnd() && IsSpace(Peek()))
+            ++pos_;
+        if (Peek() == '=') {
+            ++pos_;
+            while (!AtEnd() && IsSpace(Peek()))
+                ++pos_;
+            const unsigned char quote = Peek();
+            if (quote == '"' || quote == '\'') {
+                ++pos_;
+                while (!AtEnd() && Peek() != quote)
+                    ReadCharacter(attr.value, true);
+                if (!AtEnd())
+                    ++pos_;
+            } else {
+                while (!AtEnd() && !IsSpace(Peek()) && Peek() != '>')
+                    ReadCharacter(attr.value, true);
+            }
+        }
+        if (token.attributes.size() < kMaxAttributes && !attr.name.empty())
+            token.attributes.push_back(std::move(attr));
+    }
+}
+
+HtmlToken HtmlLexer::ReadRawText()
+{
+    const std::string element = std::move(rawElement_);
+    rawElement_.clear();
+    const bool resolve = element == "title" || element == "textarea";
+    const std::size_t start = pos_;
+    std::size_t end = input_.size();
+    for (std::size_t at = input_.find("</", start); at != std::string_view::npos; at = input_.find("</", at + 2)) {
+        if (StartsWithNoCase(input_, at + 2, element)) {
+            end = at;
+            break;
+        }
+    }
+    HtmlToken token = MakeToken(HtmlTokenKind::Text);
+    if (resolve) {
+        while (pos_ < end)
+            ReadCharacter(token.text, false);
+        pos_ = end; // an entity may not reach past the end tag
+    } else {
+        token.text.assign(input_.substr(start, end - start));
+        pos_ = end;
+    }
+    return token;
+}
+
+} // namespace quillory::html

@@ -56,8 +56,9 @@ public:
     std::optional<std::vector<std::string>> Lookup(const fs::path& folder, const std::string& folded)
     {
         std::error_code ec;
+        // One stat: a folder that is missing (or no folder) has no time stamp to give.
         const auto stamp = fs::last_write_time(folder, ec);
-        if (ec || !fs::is_directory(folder, ec))
+        if (ec)
             return std::nullopt;
         std::lock_guard lock(mutex_);
         const auto key = folder.string();
@@ -97,6 +98,9 @@ ListingCache& Listings()
     static ListingCache cache;
     return cache;
 }
+
+// FindNoCase for a path known not to exist as spelled.
+std::optional<fs::path> FindOtherSpelling(const fs::path& path);
 
 // The existing folder that `folder` names, whatever its case; nullopt when there is none.
 std::optional<fs::path> ResolveFolder(const fs::path& folder)
@@ -144,6 +148,13 @@ std::optional<fs::path> FindNoCase(const fs::path& path)
 {
     if (Exists(path))
         return path;
+    return FindOtherSpelling(path);
+}
+
+namespace {
+
+std::optional<fs::path> FindOtherSpelling(const fs::path& path)
+{
     if (!path.has_filename())
         return path.has_parent_path() && path.parent_path() != path ? FindNoCase(path.parent_path())
                                                                      : std::nullopt;
@@ -153,7 +164,7 @@ std::optional<fs::path> FindNoCase(const fs::path& path)
         // The folder itself is spelled in another case (or missing).
         if (!path.has_parent_path() || folder == path)
             return std::nullopt;
-        const auto realFolder = FindNoCase(folder);
+        const auto realFolder = FindOtherSpelling(folder);
         if (!realFolder)
             return std::nullopt;
         names = Listings().Lookup(*realFolder, Folded(path.filename().string()));
@@ -166,13 +177,15 @@ std::optional<fs::path> FindNoCase(const fs::path& path)
     return (path.has_parent_path() ? folder : fs::path()) / names->front();
 }
 
+} // namespace
+
 bool FileExistsNoCase(const fs::path& path)
 {
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (fs::exists(status))
         return !fs::is_directory(status);
-    const auto found = FindNoCase(path);
+    const auto found = FindOtherSpelling(path);
     return found && !fs::is_directory(*found, ec);
 }
 
@@ -180,7 +193,7 @@ fs::path PathForWriting(const fs::path& path)
 {
     if (Exists(path))
         return path;
-    if (auto found = FindNoCase(path))
+    if (auto found = FindOtherSpelling(path))
         return *found;
     if (!path.has_filename() || !path.has_parent_path())
         return path;

@@ -159,23 +159,21 @@ IniFile IniFile::FromText(std::string_view text)
 
 void IniFile::Parse(std::string_view text)
 {
+    // Lines end with CR LF, LF or a lone CR, so that no value can hold a line break.
     lines_.clear();
     bool endingSeen = false;
     while (!text.empty()) {
-        const auto newline = text.find('\n');
-        std::string_view line = text.substr(0, newline);
-        const bool crlf = newline != std::string_view::npos && !line.empty() && line.back() == '\r';
-        if (crlf)
-            line.remove_suffix(1);
-        if (!endingSeen && newline != std::string_view::npos) {
+        const auto end = text.find_first_of("\r\n");
+        lines_.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        const bool crlf = text.substr(end, 2) == "\r\n";
+        if (!endingSeen) {
             // New lines follow the file's own convention.
             lineEnd_ = crlf ? "\r\n" : "\n";
             endingSeen = true;
         }
-        lines_.emplace_back(line);
-        if (newline == std::string_view::npos)
-            break;
-        text.remove_prefix(newline + 1);
+        text.remove_prefix(end + (crlf ? 2 : 1));
     }
 }
 

@@ -55,12 +55,17 @@ TEST(IniFileRead, FindsFirstMatchIgnoringCaseAndSurroundingSpaces)
         EXPECT_EQ(ini.ReadString(row.section, row.key, "<none>"), row.expected) << row.section << "/" << row.key;
 }
 
-TEST(IniFileRead, ByteOrderMarkAndBareLineFeedsAndLongValues)
+TEST(IniFileRead, ByteOrderMarkLineEndsAndLongValues)
 {
     const std::string longValue(1500, 'v');
-    const IniFile ini = IniFile::FromText("\xEF\xBB\xBF[A]\nkey=" + longValue + "\nhigh=\xC2\xE9\x80\xFF\n");
+    const IniFile ini = IniFile::FromText("\xEF\xBB\xBF[A]\nkey=" + longValue +
+                                          "\nhigh=\xC2\xE9\x80\xFF\ncr=1\rnext=2\r\r\nlast=3");
     EXPECT_EQ(ini.ReadString("a", "key", ""), std::string(1023, 'v'));
     EXPECT_EQ(ini.ReadString("a", "high", ""), "\xC2\xE9\x80\xFF");
+    // A lone CR ends a line too: no value ever holds a line break.
+    EXPECT_EQ(ini.ReadString("a", "cr", ""), "1");
+    EXPECT_EQ(ini.ReadString("a", "next", ""), "2");
+    EXPECT_EQ(ini.ReadString("a", "last", ""), "3");
 }
 
 TEST(IniFileRead, IntegersAndBooleans)

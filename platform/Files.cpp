@@ -86,6 +86,8 @@ private:
             const auto name = it->path().filename().string();
             listing->byFoldedName.emplace(Folded(name), name);
         }
+        if (ec)
+            listing->settled = false;  // a listing cut short is never trusted twice
         return listing;
     }
 

@@ -1,0 +1,525 @@
+// The RTF writer: header, paragraph groups and properties, attribute blocks, text and trailer.
+#include "richtext/rtf/RtfWriter.h"
+
+#include <new>
+
+namespace quillory {
+
+namespace {
+
+constexpr std::uint8_t BorderIdentity = std::uint8_t(~BorderFlag::RunEnds);
+
+// Two border words describe the same border; where a run ends does not count.
+bool sameBorder(const BorderWord& a, const BorderWord& b) noexcept
+{
+    return (a.flags & BorderIdentity) == (b.flags & BorderIdentity) && a.extra == b.extra
+        && a.width == b.width && a.spacingColor == b.spacingColor;
+}
+
+const char* familyWord(std::uint8_t pitchFamily) noexcept
+{
+    switch (pitchFamily & 0xF0) {
+    case 0x20: return "\\fswiss";
+    case 0x30: return "\\fmodern";
+    case 0x40: return "\\fscript";
+    case 0x50: return "\\fdecor";
+    default: return "\\fnil"; // roman too
+    }
+}
+
+// Border spacing and cell padding are kept in millimetre steps in a high nibble.
+long spacingTwips(std::uint8_t spacingColor) noexcept
+{
+    return MulDiv(spacingColor & 0xF0, 567, 160);
+}
+
+} // namespace
+
+long MulDiv(long a, long b, long c) noexcept
+{
+    if (c == 0)
+        return -1;
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = (c > 0 ? c : -c) / 2;
+    const bool negative = (product < 0) != (c < 0);
+    const long long magnitude = ((product < 0 ? -product : product) + half) / (c > 0 ? c : -c);
+    return long(negative ? -magnitude : magnitude);
+}
+
+TWPRTFWriter::TWPRTFWriter(const TWPRTFText& document) : TWPTextWriter(document) {}
+
+TWPRTFWriter::~TWPRTFWriter() = default;
+
+// --- groups ---------------------------------------------------------------------------------
+
+bool TWPRTFWriter::Push(GroupKind kind)
+{
+    try {
+        Group group = groups_.empty() ? Group{} : groups_.back();
+        group.kind = kind;
+        groups_.push_back(group);
+        return true;
+    } catch (const std::bad_alloc&) {
+        Fail(WriteResult::OutOfMemory);
+        return false;
+    }
+}
+
+int TWPRTFWriter::FindGroup(GroupKind kind) const noexcept
+{
+    for (int i = int(groups_.size()) - 1; i >= 1; --i)
+        if (groups_[std::size_t(i)].kind == kind)
+            return i;
+    return -1;
+}
+
+void TWPRTFWriter::CloseDownTo(GroupKind kind)
+{
+    const int at = FindGroup(kind);
+    if (at < 1)
+        return;
+    while (int(groups_.size()) > at) {
+        groups_.pop_back();
+        Emit('}');
+    }
+}
+
+void TWPRTFWriter::FlushWithBlank()
+{
+    if (pending())
+        Emit(' ');
+    Flush();
+}
+
+void TWPRTFWriter::EmitNumbered(const char* word, long value)
+{
+    Emit(word);
+    EmitNumber(value);
+}
+
+// --- header ---------------------------------------------------------------------------------
+
+void TWPRTFWriter::EscapeInto(std::string_view text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    for (unsigned char c : text) {
+        if (c == '\\' || c == '{' || c == '}') {
+            Emit('\\');
+            Emit(char(c));
+        } else if (c < 32 || c > 126) {
+            const char escaped[] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
+            Emit(std::string_view(escaped, 4));
+        } else
+            Emit(char(c));
+    }
+}
+
+int TWPRTFWriter::WriteHeader(TWPOutputStream& stream)
+{
+    TWPTextWriter::WriteHeader(stream);
+    const TTextHeader& header = document_.header();
+    Emit("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl");
+    const int fonts = document_.isPlainText() ? std::min(1, header.fontCount()) : header.fontCount();
+    for (int i = 0; i < fonts; ++i) {
+        const FontEntry& font = *header.font(i);
+        if (font.name.empty())
+            break;
+        EmitNumbered("{\\f", i);
+        Emit(familyWord(font.pitchFamily));
+        EmitNumbered("\\charset", font.charset);
+        Emit(' ');
+        EscapeInto(font.name);
+        Emit(";}");
+    }
+    Emit("}{\\colortbl");
+    // Colour 15 exists in the model but the table has always had 15 entries.
+    for (int i = 0; i < ColorCount - 1; ++i) {
+        const RGBColor& c = header.colors[std::size_t(i)];
+        EmitNumbered("\\red", c.red);
+        EmitNumbered("\\green", c.green);
+        EmitNumbered("\\blue", c.blue);
+        Emit(';');
+    }
+    Emit('}');
+    Flush();
+    EmitNumbered("\\paperw", header.paperWidth);
+    EmitNumbered("\\paperh", header.paperHeight);
+    EmitNumbered("\\margl", header.marginLeft);
+    EmitNumbered("\\margr", header.marginRight);
+    EmitNumbered("\\margt", header.marginTop);
+    EmitNumbered("\\margb", header.marginBottom);
+    Flush();
+    // The information texts are escaped like text: a brace in a title must not end the group.
+    if (!header.title.empty()) {
+        Emit("{\\title ");
+        EscapeInto(header.title);
+        Emit('}');
+    }
+    if (!header.subject.empty()) {
+        Emit("{\\subject\t");
+        EscapeInto(header.subject);
+        Emit('}');
+    }
+    if (!header.comment.empty()) {
+        Emit("{\\comment\t");
+        EscapeInto(header.comment);
+        Emit('}');
+    }
+    return Flush();
+}
+
+// --- paragraphs -----------------------------------------------------------------------------
+
+void TWPRTFWriter::EmitTabs(std::uint64_t mask)
+{
+    const TTextHeader& header = document_.header();
+    for (int i = 0; i < TabCount; ++i) {
+        if (!((mask >> i) & 1))
+            continue;
+        const TabStop& tab = header.tab(i);
+        switch (tab.kind) {
+        case TTabKind::tkRight: Emit("\\tqr"); break;
+        case TTabKind::tkCenter: Emit("\\tqc"); break;
+        case TTabKind::tkDecimal: Emit("\\tqdec"); break;
+        default: break;
+        }
+        EmitNumbered("\\tx", tab.position);
+    }
+}
+
+void TWPRTFWriter::EmitBorderStyle(const BorderWord& border)
+{
+    Emit(border.flags & BorderFlag::Double ? "\\brdrdb" : "\\brdrs");
+}
+
+// Closes the groups whose state no longer holds for paragraph p.
+void TWPRTFWriter::CloseGroupsFor(const TParagraph& p)
+{
+    const bool cell = p.isTableCell();
+    if (const int border = FindGroup(GroupKind::Border); border >= 0) {
+        const bool endedRun = previous_ && (previous_->border.flags & BorderFlag::RunEnds);
+        const bool tableStarts = cell && Top().kind != GroupKind::TableRow;
+        // A different border also closes the group: a group opened inside it would add its
+        // sides to the ones in force.
+        if (!p.border.present() || endedRun || tableStarts
+            || !sameBorder(groups_[std::size_t(border)].border, p.border))
+            CloseDownTo(GroupKind::Border);
+    }
+    // Every row gets its own group and definition: the reader forgets a row's definition at \row.
+    if (Top().kind == GroupKind::TableRow && (!cell || !p.hasFlag(ParFlag::CellNotFirst))) {
+        CloseDownTo(GroupKind::TableRow);
+        rowCells_ = 0;
+    }
+    if (const int tabs = FindGroup(GroupKind::Tabs);
+        tabs >= 0 && Top().kind != GroupKind::TableRow && groups_[std::size_t(tabs)].tabMask != p.tabMask)
+        CloseDownTo(GroupKind::Tabs);
+}
+
+void TWPRTFWriter::StartTableRow(const TParagraph& p)
+{
+    if (!Push(GroupKind::TableRow))
+        return;
+    // \pard resets the reader's paragraph state except the spacing.
+    Group& row = Top();
+    const Group below = row;
+    row = Group{};
+    row.kind = GroupKind::TableRow;
+    row.spaceBefore = below.spaceBefore;
+    row.spaceAfter = below.spaceAfter;
+    row.lineSpacing = below.lineSpacing;
+
+    EmitNumbered("{\\pard\\trowd\\trgaph", spacingTwips(p.border.spacingColor));
+    EmitNumbered("\\trleft", p.leftIndent);
+    const long usable = document_.header().usableWidthTwips() - p.rightIndent;
+    int sum = p.cellLeft;
+    rowCells_ = 0;
+    for (const TParagraph* cell = &p; cell && cell->isTableCell() && rowCells_ < MaxRowCells;
+         cell = cell->next()) {
+        if (cell != &p && !cell->hasFlag(ParFlag::CellNotFirst))
+            break; // the next row begins
+        const BorderWord& border = cell->border;
+        if (border.present()) {
+            const bool box = border.flags & BorderFlag::Box;
+            static const struct { std::uint8_t bit; const char* word; } sides[] = {
+                {BorderFlag::Top, "\\clbrdrt"}, {BorderFlag::Bottom, "\\clbrdrb"},
+                {BorderFlag::Left, "\\clbrdrl"}, {BorderFlag::Right, "\\clbrdrr"}};
+            for (const auto& side : sides)
+                if (box || (border.flags & side.bit)) {
+                    Emit(side.word);
+                    EmitBorderStyle(border);
+                }
+            EmitNumbered("\\brdrw", border.width * 20);
+            if (border.colorIndex())
+                EmitNumbered("\\brdrcf", border.colorIndex());
+            if (border.extra & BorderExtra::Dotted)
+                Emit("\\brdrdot");
+            if (border.extra & BorderExtra::Hairline)
+                Emit("\\brdrhair");
+        }
+        if (cell->shadingColors) {
+            EmitNumbered("\\clshdng", cell->shadingPercent * 100);
+            EmitNumbered("\\clcfpat", cell->patternColor());
+            if (cell->shadingPercent != 100)
+                EmitNumbered("\\clcbpat", cell->backgroundColor());
+        }
+        // The left edges follow from the widths: layout's copy of them may be stale or unset.
+        const int left = sum;
+        sum += cell->cellWidth;
+        EmitNumbered("\\cellx", MulDiv(usable, left + cell->cellWidth, 255) + p.leftIndent);
+        row_[std::size_t(rowCells_++)] = {border, cell->shadingColors, cell->shadingPercent,
+                                          std::uint8_t(left), cell->cellWidth, cell->spaceBefore};
+        if (!cell->hasFlag(ParFlag::MoreCellsFollow))
+            break;
+    }
+    Emit("\\intbl");
+}
+
+void TWPRTFWriter::OpenBorderGroup(const TParagraph& p)
+{
+    if (!Push(GroupKind::Border))
+        return;
+    const BorderWord& border = p.border;
+    Top().border = border;
+    Emit('{');
+    static const struct { std::uint8_t bit; const char* word; } sides[] = {
+        {BorderFlag::Box, "\\box"}, {BorderFlag::Top, "\\brdrt"}, {BorderFlag::Bottom, "\\brdrb"},
+        {BorderFlag::Left, "\\brdrl"}, {BorderFlag::Right, "\\brdrr"}};
+    for (const auto& side : sides)
+        if (border.flags & side.bit) {
+            Emit(side.word);
+            EmitBorderStyle(border);
+        }
+    if (border.extra & BorderExtra::Bar)
+        Emit("\\brdrbar");
+    if (border.extra & BorderExtra::TabLine)
+        Emit("\\brdrtablin");
+    EmitNumbered("\\brdrw", border.width * 20);
+    if (border.spacingColor) {
+        EmitNumbered("\\brsp", spacingTwips(border.spacingColor));
+        EmitNumbered("\\brdrcf", border.colorIndex());
+    }
+    if (border.extra & BorderExtra::Dotted)
+        Emit("\\brdrdot");
+    if (border.extra & BorderExtra::Hairline)
+        Emit("\\brdrhair");
+}
+
+int TWPRTFWriter::StartParagraph()
+{
+    const TParagraph& p = *paragraph_;
+    const bool cell = p.isTableCell();
+    if (groups_.empty()) {
+        if (!Push(GroupKind::Document))
+            return result_;
+        Emit('{');
+    }
+    CloseGroupsFor(p);
+    Flush();
+    if (p.hasFlag(ParFlag::PageBreakBefore))
+        Emit("\\page");
+
+    if (cell) {
+        if (Top().kind == GroupKind::TableRow)
+            Emit("\\intbl");
+        else
+            StartTableRow(p);
+        EmitTabs(p.tabMask);
+    } else {
+        if (p.border.present() && FindGroup(GroupKind::Border) < 0)
+            OpenBorderGroup(p);
+        if (p.hasFlag(ParFlag::KeepWithNext))
+            Emit("\\keep");
+        FlushWithBlank();
+        if (p.tabMask != Top().tabMask && Push(GroupKind::Tabs)) {
+            Top().tabMask = p.tabMask;
+            Emit('{');
+            EmitTabs(p.tabMask);
+        }
+    }
+    if (result_ != WriteResult::Ok)
+        return result_;
+
+    Group& group = Top();
+    if (p.alignment != group.alignment) {
+        static const char* const words[] = {"\\ql", "\\qr", "\\qc", "\\qj"};
+        Emit(words[int(p.alignment) & 3]);
+        group.alignment = p.alignment;
+    }
+    if (!cell && (p.leftIndent != group.leftIndent || p.firstIndent != group.firstIndent
+                  || p.rightIndent != group.rightIndent)) {
+        EmitNumbered("\\li", p.leftIndent);
+        EmitNumbered("\\fi", long(p.firstIndent) - p.leftIndent);
+        EmitNumbered("\\ri", p.rightIndent);
+        group.leftIndent = p.leftIndent;
+        group.firstIndent = p.firstIndent;
+        group.rightIndent = p.rightIndent;
+    }
+    // In a cell the space after carries the padding (the space before) again.
+    const std::int32_t after = cell ? p.spaceBefore : p.spaceAfter;
+    if (cell || p.spaceBefore != group.spaceBefore || after != group.spaceAfter
+        || p.lineSpacing != group.lineSpacing) {
+        EmitNumbered("\\sb", p.spaceBefore);
+        Emit("\\sl");
+        if (p.lineSpacing)
+            EmitNumber(p.lineSpacing);
+        EmitNumbered("\\sa", after);
+        group.spaceBefore = p.spaceBefore;
+        group.spaceAfter = after;
+        group.lineSpacing = p.lineSpacing;
+    }
+    FlushWithBlank();
+
+    // The shading group holds nothing but the shading and the paragraph's text, so that closing
+    // it at the paragraph end undoes no other state.
+    if (!cell && p.shadingColors) {
+        Emit('{');
+        if (p.shadingPercent)
+            EmitNumbered("\\shading", p.shadingPercent * 100);
+        else if (p.patternColor())
+            Emit("\\shading10000");
+        else
+            Emit("\\shading1");
+        EmitNumbered("\\cfpat", p.patternColor());
+        if (p.shadingPercent != 100)
+            EmitNumbered("\\cbpat", p.backgroundColor());
+        FlushWithBlank();
+        shadingOpen_ = true;
+    }
+    return result_;
+}
+
+int TWPRTFWriter::EndParagraph()
+{
+    const TParagraph& p = *paragraph_;
+    // A code run ends with its paragraph, so that the paragraph end is read as RTF again.
+    if (codeRunOpen_) {
+        Emit("\\wprtf0");
+        codeRunOpen_ = false;
+    }
+    if (p.isTableCell()) {
+        Emit("\\cell");
+        // The cell that ends a row ends it with \row, also in a row of one cell.
+        if (!p.hasFlag(ParFlag::MoreCellsFollow))
+            Emit("\\row");
+        Emit("\n\r");
+    } else if (lastRunHidden_) {
+        Emit("\\plain\\par\n\r");
+        lastRunHidden_ = false;
+    } else
+        Emit("\\par\n\r");
+    if (shadingOpen_) {
+        Emit('}');
+        shadingOpen_ = false;
+    }
+    return Flush();
+}
+
+// --- characters -----------------------------------------------------------------------------
+
+int TWPRTFWriter::WriteAttributes(const TAttr& attr)
+{
+    const bool code = attr.hasFlag(AttrFlag::RtfCode);
+    if (codeRunOpen_ && code)
+        return result_;
+    if (codeRunOpen_) {
+        Emit("\\wprtf0");
+        codeRunOpen_ = false;
+    }
+    Flush();
+    EmitNumbered("\\plain\\f", attr.font);
+    EmitNumbered("\\fs", attr.size ? attr.size * 2 : 20);
+    EmitNumbered("\\cf", attr.textColor());
+    if (attr.color > 15)
+        EmitNumbered("\\cb", attr.backColor());
+    if (attr.hasStyle(AttrStyle::Bold))
+        Emit("\\b");
+    if (attr.hasStyle(AttrStyle::Underline))
+        Emit("\\ul");
+    if (attr.hasStyle(AttrStyle::Hyperlink))
+        Emit("\\uldb");
+    if (attr.hasStyle(AttrStyle::Superscript))
+        Emit("\\super");
+    if (attr.hasStyle(AttrStyle::Subscript))
+        Emit("\\sub");
+    if (attr.hasStyle(AttrStyle::Italic))
+        Emit("\\i");
+    if (attr.hasStyle(AttrStyle::StrikeOut))
+        Emit("\\strike");
+    if (attr.hasFlag(AttrFlag::Protected)
+        && !(options.forClipboard && (document_.protectedProp & ProtectProp::ppDontCopyProtectedAttribute)))
+        Emit("\\shad");
+    lastRunHidden_ = attr.hasFlag(AttrFlag::Hidden);
+    if (lastRunHidden_)
+        Emit("\\v");
+    if (attr.hasFlag(AttrFlag::InsertPoint) && !options.omitInsertPoints)
+        EmitNumbered("\\inspnt", attr.tag);
+    if (attr.hasFlag(AttrFlag::Automatic) && !options.omitAutomaticText)
+        Emit("\\inaut");
+    // Last in the block: everything after \wprtf1 is read as the user's RTF source.
+    if (code) {
+        Emit("\\wprtf1");
+        codeRunOpen_ = true;
+    }
+    Emit(' ');
+    return Flush();
+}
+
+int TWPRTFWriter::WriteText(const char* text, int count)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    const bool code = codeRunOpen_;
+    for (int i = 0; i < count && result_ == WriteResult::Ok; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\\' || c == '{' || c == '}') {
+            if (!code)
+                Emit('\\');
+            Emit(char(c));
+        } else if (c == CharCode::Tab) {
+            Emit("\\tab ");
+        } else if (c >= 32 && c <= 126) {
+            Emit(char(c));
+        } else if (c == CharCode::SoftBreak) {
+            Emit("\\line ");
+        } else if (c <= CharCode::Reserved) {
+            // placeholders: their objects and footnotes are written by WriteObject/WriteFootnote
+        } else {
+            const char escaped[] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
+            Emit(std::string_view(escaped, 4));
+        }
+    }
+    return result_;
+}
+
+// --- trailer --------------------------------------------------------------------------------
+
+int TWPRTFWriter::WriteTrailer()
+{
+    if (codeRunOpen_) {
+        Emit("\\wprtf0");
+        codeRunOpen_ = false;
+    }
+    if (shadingOpen_) {
+        Emit('}');
+        shadingOpen_ = false;
+    }
+    while (!groups_.empty()) {
+        groups_.pop_back();
+        Emit('}');
+    }
+    if (Flush() != WriteResult::Ok)
+        return result_;
+    return Put("\r\n}");
+}
+
+std::string WriteRtf(const TWPRTFText& document, const WriterOptions& options, int* result)
+{
+    TWPStringStream stream;
+    TWPRTFWriter writer(document);
+    writer.options = options;
+    const int code = writer.Write(stream);
+    if (result)
+        *result = code;
+    return stream.take();
+}
+
+} // namespace quillory

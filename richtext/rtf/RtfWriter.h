@@ -1,0 +1,101 @@
+// The RTF writer (TWPRTFWriter): the program's own RTF dialect, in which every entry is stored.
+#pragma once
+
+#include "richtext/text/TextWriter.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillory {
+
+// Writes the document as RTF: a small header, the document group, one group per open state
+// (tab set, border, table row), a full attribute block at every run, and the private words
+// \wprtf, \inspnt, \inaut, \wpobjtag, \wpobjw, \wpobjh and \wpfnnr that the reader knows.
+class TWPRTFWriter : public TWPTextWriter {
+public:
+    explicit TWPRTFWriter(const TWPRTFText& document);
+    ~TWPRTFWriter() override;
+
+    int WriteAttributes(const TAttr& attr) override;
+    int WriteText(const char* text, int count) override;
+    int EndParagraph() override;
+    int StartParagraph() override;
+    int WriteObject(int tag, bool secondKind) override;
+    int WriteFootnote(int number) override;
+    int WriteHeader(TWPOutputStream& stream) override;
+    int WriteTrailer() override;
+
+    // Row definitions hold at most this many cells.
+    static constexpr int MaxRowCells = 50;
+
+    enum class GroupKind : std::uint8_t { Document = 0, Tabs = 1, TableRow = 2, Border = 3 };
+
+    // The paragraph state in force inside one open group.
+    struct Group {
+        GroupKind kind = GroupKind::Document;
+        Alignment alignment = Alignment::Left;
+        std::int32_t leftIndent = 0;
+        std::int32_t firstIndent = 0;
+        std::int32_t rightIndent = 0;
+        std::int32_t spaceBefore = 0;
+        std::int32_t spaceAfter = 0;
+        std::int32_t lineSpacing = 0;
+        std::uint64_t tabMask = 0;
+        BorderWord border;
+        std::uint8_t shadingColors = 0;
+        std::uint8_t shadingPercent = 0;
+    };
+
+    // What a table row was defined with, cell by cell.
+    struct CellDefinition {
+        BorderWord border;
+        std::uint8_t shadingColors = 0;
+        std::uint8_t shadingPercent = 0;
+        std::uint8_t cellLeft = 0;
+        std::uint8_t cellWidth = 0;
+        std::int32_t padding = 0;
+    };
+
+    const std::vector<Group>& groups() const noexcept { return groups_; }
+    int rowCellCount() const noexcept { return rowCells_; }
+
+private:
+    // Groups.
+    bool Push(GroupKind kind);
+    Group& Top() { return groups_.back(); }
+    int FindGroup(GroupKind kind) const noexcept;
+    // Pops and closes every group above the first of that kind and that group itself; the
+    // document group is never closed this way.
+    void CloseDownTo(GroupKind kind);
+    void FlushWithBlank();
+
+    // Parts of StartParagraph.
+    void CloseGroupsFor(const TParagraph& p);
+    void StartTableRow(const TParagraph& p);
+    void OpenBorderGroup(const TParagraph& p);
+    void EmitTabs(std::uint64_t mask);
+    void EmitBorderStyle(const BorderWord& border);
+    void EmitNumbered(const char* word, long value);
+
+    // Parts of WriteObject.
+    void EmitHex(std::string_view bytes);
+    void WritePicture(const TTextObject& object);
+    void EscapeInto(std::string_view text); // \ { } and bytes above 126 escaped
+
+    std::vector<Group> groups_;
+    std::array<CellDefinition, MaxRowCells> row_{};
+    int rowCells_ = 0;
+    bool lastRunHidden_ = false;
+    bool codeRunOpen_ = false;
+    bool shadingOpen_ = false;
+};
+
+// The document as RTF bytes; `result` (when given) receives the writer's result code.
+std::string WriteRtf(const TWPRTFText& document, const WriterOptions& options = {}, int* result = nullptr);
+
+// MulDiv of the original platform: a × b / c rounded half away from zero.
+long MulDiv(long a, long b, long c) noexcept;
+
+} // namespace quillory

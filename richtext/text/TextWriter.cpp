@@ -1,0 +1,228 @@
+// The shared paragraph loop and run splitting of the writers, and the plain-text writer.
+#include "richtext/text/TextWriter.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quillory {
+
+TWPTextWriter::TWPTextWriter(const TWPRTFText& document)
+    : document_(document), firstParagraph_(document.firstParagraph())
+{
+}
+
+TWPTextWriter::~TWPTextWriter() = default;
+
+void TWPTextWriter::SetRange(const TParagraph* first, const TParagraph* last,
+                             const TTextLine* startLine, int startOffset) noexcept
+{
+    firstParagraph_ = first;
+    lastParagraph_ = last;
+    startLine_ = startLine;
+    startOffset_ = startOffset;
+}
+
+int TWPTextWriter::Write(TWPOutputStream& stream)
+{
+    if (WriteHeader(stream) != WriteResult::Ok)
+        return result_;
+    if (WriteBody() != WriteResult::Ok)
+        return result_;
+    return WriteTrailer();
+}
+
+int TWPTextWriter::Fail(int code) noexcept
+{
+    if (result_ == WriteResult::Ok)
+        result_ = code;
+    return result_;
+}
+
+void TWPTextWriter::Emit(std::string_view bytes)
+{
+    if (result_ != WriteResult::Ok)
+        return;
+    buffer_.append(bytes);
+    if (buffer_.size() > flushAbove)
+        Flush();
+}
+
+void TWPTextWriter::Emit(char c)
+{
+    Emit(std::string_view(&c, 1));
+}
+
+void TWPTextWriter::EmitNumber(long value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    Emit(std::string_view(digits, std::size_t(end - digits)));
+}
+
+int TWPTextWriter::Flush()
+{
+    if (result_ != WriteResult::Ok || buffer_.empty()) {
+        buffer_.clear();
+        return result_;
+    }
+    const std::size_t written = stream_ ? stream_->Write(buffer_) : 0;
+    if (written != buffer_.size())
+        Fail(WriteResult::Failed);
+    buffer_.clear();
+    return result_;
+}
+
+int TWPTextWriter::Put(std::string_view bytes)
+{
+    if (Flush() != WriteResult::Ok || bytes.empty())
+        return result_;
+    const std::size_t written = stream_ ? stream_->Write(bytes) : 0;
+    if (written != bytes.size())
+        Fail(WriteResult::Failed);
+    return result_;
+}
+
+int TWPTextWriter::WriteAttributes(const TAttr&)
+{
+    return result_;
+}
+
+int TWPTextWriter::WriteText(const char* text, int count)
+{
+    if (count > 0)
+        Emit(std::string_view(text, std::size_t(count)));
+    return result_;
+}
+
+int TWPTextWriter::WriteSegment(const TTextLine& line, int from, int to)
+{
+    line_ = &line;
+    if (!line.hasAttributes() || document_.isPlainText()) {
+        index_ = to;
+        return WriteText(line.text() + from, to - from);
+    }
+    const TAttr* attrs = line.attrs();
+    int i = from;
+    while (i < to && result_ == WriteResult::Ok) {
+        index_ = i;
+        const TAttr& attr = attrs[i];
+        WriteAttributes(attr);
+        const unsigned char code = line.code(i);
+        const bool object = attr.hasFlag(AttrFlag::Object)
+                         && (code == CharCode::Object || code == CharCode::ObjectSecond);
+        if (object)
+            WriteObject(attr.tag, code == CharCode::ObjectSecond);
+        if (attr.hasFlag(AttrFlag::FootnoteAnchor)) {
+            WriteFootnote(attr.tag);
+            ++i;
+            continue;
+        }
+        int end = i + 1;
+        // An insert point or an object always stands alone.
+        if (!object && !attr.hasFlag(AttrFlag::InsertPoint))
+            while (end < to && attrs[end].sameRun(attr))
+                ++end;
+        const bool omitted = (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
+                          || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
+        if (!omitted && result_ == WriteResult::Ok)
+            WriteText(line.text() + i, end - i);
+        i = end;
+    }
+    index_ = to;
+    return result_;
+}
+
+int TWPTextWriter::BetweenSegments()
+{
+    return result_;
+}
+
+int TWPTextWriter::EndParagraph()
+{
+    Emit("\r\n");
+    return result_;
+}
+
+int TWPTextWriter::StartParagraph()
+{
+    return result_;
+}
+
+int TWPTextWriter::WriteObject(int, bool)
+{
+    return result_;
+}
+
+int TWPTextWriter::WriteFootnote(int)
+{
+    return result_;
+}
+
+int TWPTextWriter::WriteHeader(TWPOutputStream& stream)
+{
+    stream_ = &stream;
+    return result_;
+}
+
+bool TWPTextWriter::HasSuccessor(const TParagraph& paragraph) const noexcept
+{
+    return paragraph.next() && &paragraph != lastParagraph_;
+}
+
+int TWPTextWriter::WriteBody()
+{
+    if (!firstParagraph_)
+        return Fail(WriteResult::NothingToWrite);
+    long total = 0;
+    for (auto* p = firstParagraph_; p; p = p->next()) {
+        total += p->length();
+        if (p == lastParagraph_)
+            break;
+    }
+    if (progress.start)
+        progress.start(total);
+    long done = 0;
+    previous_ = nullptr;
+    for (auto* p = firstParagraph_; p && result_ == WriteResult::Ok; p = p->next()) {
+        paragraph_ = p;
+        StartParagraph();
+        const TTextLine* line = p->firstLine();
+        if (p == firstParagraph_ && startLine_)
+            line = startLine_;
+        for (; line && result_ == WriteResult::Ok; line = line->next()) {
+            const int from = (p == firstParagraph_ && line == startLine_) ? std::min(startOffset_, line->length()) : 0;
+            WriteSegment(*line, std::max(from, 0), line->length());
+            done += line->length();
+            if (line->next())
+                BetweenSegments();
+        }
+        if (result_ == WriteResult::Ok && (HasSuccessor(*p) || p->isTableCell()))
+            EndParagraph();
+        if (progress.advance)
+            progress.advance(done);
+        previous_ = p;
+        if (p == lastParagraph_)
+            break;
+    }
+    Flush();
+    if (progress.finish)
+        progress.finish();
+    return result_;
+}
+
+int TWPTextWriter::WriteTrailer()
+{
+    Emit('\0');
+    return Flush();
+}
+
+std::string WritePlainText(const TWPRTFText& document, const WriterOptions& options)
+{
+    TWPStringStream stream;
+    TWPTextWriter writer(document);
+    writer.options = options;
+    writer.Write(stream);
+    return stream.take();
+}
+
+} // namespace quillory

@@ -1,0 +1,117 @@
+// The base of the writer family and the plain-text writer (TWPTextWriter): the paragraph loop,
+// the splitting of segments into runs of equal attributes, and the output buffer.
+#pragma once
+
+#include "richtext/model/Document.h"
+#include "richtext/text/OutputStream.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+// Result codes of the writers.
+namespace WriteResult {
+inline constexpr int Ok = 0;
+inline constexpr int OutOfMemory = 2;
+inline constexpr int Failed = 7;        // the stream took fewer bytes than offered
+inline constexpr int NothingToWrite = 8; // no first paragraph
+} // namespace WriteResult
+
+// Switches copied from the engine before a save.
+struct WriterOptions {
+    bool omitInsertPoints = false;
+    bool omitAutomaticText = false;
+    bool documentIsEmpty = false;
+    bool writeBitmapAsDib = false;  // device bitmaps are written as DIBs
+    bool helpReferences = false;    // pictures with a file name are written as {bmc name}
+    bool forClipboard = false;      // with ppDontCopyProtectedAttribute: no \shad
+};
+
+// Progress display driven by the body loop (start with a total, advance, finish).
+struct WriterProgress {
+    std::function<void(long total)> start;
+    std::function<void(long done)> advance;
+    std::function<void()> finish;
+};
+
+// Writes a document as plain ANSI text: each segment's characters unchanged, CR LF between
+// paragraphs and one zero byte at the end. Other writers derive from it and replace the
+// virtual steps; the loop (WriteBody, WriteSegment) is shared.
+//
+// Every step returns the result code and also keeps it in result(); once it is not Ok, further
+// output is dropped and the loop stops.
+class TWPTextWriter {
+public:
+    explicit TWPTextWriter(const TWPRTFText& document);
+    virtual ~TWPTextWriter();
+    TWPTextWriter(const TWPTextWriter&) = delete;
+    TWPTextWriter& operator=(const TWPTextWriter&) = delete;
+
+    // Limits the output to the paragraphs from `first` to `last` (null: to the end), starting in
+    // `startLine` of `first` at `startOffset` (null: its first line).
+    void SetRange(const TParagraph* first, const TParagraph* last = nullptr,
+                  const TTextLine* startLine = nullptr, int startOffset = 0) noexcept;
+
+    // WriteHeader, then WriteBody when the header succeeded, then WriteTrailer when the body did;
+    // the result of the last call made.
+    int Write(TWPOutputStream& stream);
+
+    WriterOptions options;
+    WriterProgress progress;
+    int result() const noexcept { return result_; }
+
+    // The writer's slots, in their order. The base does what the plain-text writer needs.
+    virtual int WriteAttributes(const TAttr& attr);                  // base: nothing
+    virtual int WriteText(const char* text, int count);              // base: unchanged bytes
+    virtual int WriteSegment(const TTextLine& line, int from, int to); // runs; shared
+    virtual int BetweenSegments();                                   // base: nothing
+    virtual int EndParagraph();                                      // base: CR LF
+    virtual int StartParagraph();                                    // base: nothing
+    virtual int WriteObject(int tag, bool secondKind);               // base: nothing
+    virtual int WriteFootnote(int number);                           // base: nothing
+    virtual int WriteHeader(TWPOutputStream& stream);                // base: remembers the stream
+    virtual int WriteBody();                                         // paragraph loop; shared
+    virtual int WriteTrailer();                                      // base: one zero byte
+
+protected:
+    // Appends to the output buffer; the buffer goes to the stream at Flush, or when it grows
+    // past `flushAbove` bytes.
+    void Emit(std::string_view bytes);
+    void Emit(char c);
+    void EmitNumber(long value);
+    // Writes the buffer; a shortfall sets the result to Failed. Returns the result.
+    int Flush();
+    // Writes the bytes straight through (after the buffer).
+    int Put(std::string_view bytes);
+    bool pending() const noexcept { return !buffer_.empty(); }
+    char lastPending() const noexcept { return buffer_.empty() ? '\0' : buffer_.back(); }
+    int Fail(int code) noexcept;
+
+    const TWPRTFText& document_;
+    TWPOutputStream* stream_ = nullptr;
+    std::size_t flushAbove = 90;
+
+    // The walk: what is being written now.
+    const TParagraph* firstParagraph_ = nullptr;
+    const TParagraph* lastParagraph_ = nullptr; // null: to the end
+    const TTextLine* startLine_ = nullptr;
+    int startOffset_ = 0;
+    const TParagraph* paragraph_ = nullptr;     // current paragraph
+    const TParagraph* previous_ = nullptr;      // the paragraph written before it
+    const TTextLine* line_ = nullptr;           // current segment
+    int index_ = 0;                             // current character in the segment
+    int result_ = WriteResult::Ok;
+
+private:
+    bool HasSuccessor(const TParagraph& paragraph) const noexcept;
+
+    std::string buffer_;
+};
+
+// The document as plain text, through TWPTextWriter.
+std::string WritePlainText(const TWPRTFText& document, const WriterOptions& options = {});
+
+} // namespace quillory

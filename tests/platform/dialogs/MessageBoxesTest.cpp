@@ -3,7 +3,11 @@
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/PrinterList.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace quillory;
@@ -46,6 +50,24 @@ TEST(MessageBoxes, TextsAndCaptionsAreCutTo255Characters)
     EXPECT_EQ(script.Shown()[0].caption, longCaption.left(255));
     EXPECT_EQ(script.Shown()[1].text.size(), 255);
     EXPECT_EQ(script.Shown()[2].text, QString(254, QChar('s')));
+}
+
+TEST(MessageBoxes, TheRealBoxShowsTheTextAndReturnsTheButtonPressed)
+{
+    // No script: a timer plays the person and presses No on the box that comes up.
+    QString caption, text;
+    QTimer presser;
+    QObject::connect(&presser, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            caption = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    presser.start(10);
+    EXPECT_FALSE(AskConfirm("Old file format detected.\rConvert now?"));
+    EXPECT_EQ(caption, "Confirm");
+    EXPECT_EQ(text, "Old file format detected.\nConvert now?");  // a lone CR breaks the line
 }
 
 TEST(MessageBoxes, ScriptsNestAndRestoreTheirPredecessor)

@@ -1,0 +1,464 @@
+// The editor's document-level operations.
+#include "richtext/edit/EditorCore.h"
+
+#include "platform/Error.h"
+#include "richtext/edit/RangeEditing.h"
+
+#include <algorithm>
+
+namespace quillory {
+
+namespace {
+
+// Flags that belong to one character and are not handed on to typed text.
+constexpr std::uint8_t kPlaceFlags = AttrFlag::Object | AttrFlag::FootnoteAnchor | AttrFlag::InsertPoint
+    | AttrFlag::Automatic | AttrFlag::RtfCode;
+
+int colorIndexOf(const TTextHeader& header, const RGBColor& color)
+{
+    for (int i = 0; i < ColorCount - 1; ++i) {
+        const RGBColor& c = header.colors[std::size_t(i)];
+        if (c.red == color.red && c.green == color.green && c.blue == color.blue)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+EditorCore::EditorCore() : document_(std::make_unique<TWPRTFText>()) {}
+
+EditorCore::~EditorCore() = default;
+
+bool EditorCore::CanModify()
+{
+    if (readOnly_ || !document_->firstParagraph())
+        return false;
+    modified = true;
+    return true;
+}
+
+void EditorCore::Changed()
+{
+    if (OnChange)
+        OnChange();
+}
+
+void EditorCore::notify(bool textChanged)
+{
+    SyncSelection();
+    if (onUpdate)
+        onUpdate(textChanged);
+}
+
+long EditorCore::clampPosition(long position) const noexcept
+{
+    return std::clamp(position, 0L, document_->characterCount());
+}
+
+void EditorCore::SyncSelection()
+{
+    const long start = SelStartPosition();
+    const long end = start + SelLength();
+    document_->selection.blockStart = document_->positionAt(start);
+    document_->selection.blockEnd = document_->positionAt(end);
+    document_->selection.endBeforeStart = false;
+}
+
+// --- caret and selection -------------------------------------------------------------------
+
+void EditorCore::GoTo(long position)
+{
+    caret_ = anchor_ = clampPosition(position);
+    pendingStart_.reset();
+    const ParagraphSpot spot = LocatePosition(*document_, caret_);
+    TAttr attr = AttributesAt(*document_, spot.offset > 0 ? caret_ - 1 : caret_);
+    attr.flags &= std::uint8_t(~kPlaceFlags);
+    attr.tag = 0;
+    document_->insertionAttr = attr;
+    notify(false);
+}
+
+void EditorCore::SelectAll()
+{
+    Select(0, document_->characterCount());
+}
+
+void EditorCore::SelStart(long position)
+{
+    GoTo(position);
+    pendingStart_ = caret_;
+}
+
+void EditorCore::SelLength(long count)
+{
+    const long start = pendingStart_.value_or(SelStartPosition());
+    pendingStart_.reset();
+    if (count <= 0)
+        GoTo(start);
+    else
+        Select(start, count);
+}
+
+long EditorCore::SelLength() const noexcept
+{
+    return caret_ > anchor_ ? caret_ - anchor_ : anchor_ - caret_;
+}
+
+long EditorCore::SelStartPosition() const noexcept
+{
+    return std::min(caret_, anchor_);
+}
+
+void EditorCore::Select(long start, long length, bool caretAtStart)
+{
+    start = clampPosition(start);
+    const long end = clampPosition(start + std::max(0L, length));
+    pendingStart_.reset();
+    caret_ = caretAtStart ? start : end;
+    anchor_ = caretAtStart ? end : start;
+    notify(false);
+}
+
+void EditorCore::HideSelection()
+{
+    anchor_ = caret_;
+    notify(false);
+}
+
+void EditorCore::DeleteSelection()
+{
+    if (!HasSelection() || !CanModify())
+        return;
+    const long start = SelStartPosition();
+    DeleteRange(*document_, start, SelLength());
+    caret_ = anchor_ = start;
+    notify(true);
+}
+
+std::string EditorCore::SelectedText() const
+{
+    return TextOfRange(*document_, SelStartPosition(), SelLength());
+}
+
+// --- text and attributes ----------------------------------------------------------------------
+
+bool EditorCore::InsertText(std::string_view text)
+{
+    if (!CanModify())
+        return false;
+    if (HasSelection()) {
+        const long start = SelStartPosition();
+        DeleteRange(*document_, start, SelLength());
+        caret_ = anchor_ = start;
+    }
+    caret_ = anchor_ = InsertTextAt(*document_, caret_, text, document_->insertionAttr);
+    notify(true);
+    Changed();
+    return true;
+}
+
+bool EditorCore::InsertDocument(const TWPRTFText& source)
+{
+    if (!CanModify())
+        return false;
+    if (HasSelection()) {
+        const long start = SelStartPosition();
+        DeleteRange(*document_, start, SelLength());
+        caret_ = anchor_ = start;
+    }
+    caret_ = anchor_ = InsertDocumentAt(*document_, caret_, source);
+    notify(true);
+    return true;
+}
+
+int EditorCore::InsertGraphic(std::unique_ptr<TGraphic> graphic, int widthTwips, int heightTwips)
+{
+    if (!graphic || !CanModify())
+        return 0;
+    TTextObject& object = document_->addObject(std::move(graphic));
+    object.width = widthTwips;
+    object.height = heightTwips;
+    TAttr attr = document_->insertionAttr;
+    attr.flags = std::uint8_t((attr.flags & ~(kPlaceFlags | AttrFlag::Hidden)) | AttrFlag::Object);
+    attr.tag = object.tag;
+    if (HasSelection()) {
+        const long start = SelStartPosition();
+        DeleteRange(*document_, start, SelLength());
+        caret_ = anchor_ = start;
+    }
+    const char placeholder = char(CharCode::Object);
+    caret_ = anchor_ = InsertTextAt(*document_, caret_, std::string_view(&placeholder, 1), attr);
+    document_->header().formatted = true;
+    notify(true);
+    return object.tag;
+}
+
+void EditorCore::InsertParagraph(const ParagraphDescriptor& descriptor)
+{
+    if (!CanModify())
+        return;
+    TParagraph* paragraph = nullptr;
+    if (document_->isEmpty()) {
+        paragraph = document_->firstParagraph();
+    } else {
+        TParagraph* after = LocatePosition(*document_, caret_).paragraph;
+        while (after->isTableCell() && after->hasFlag(ParFlag::MoreCellsFollow) && after->next())
+            after = after->next();
+        paragraph = document_->appendParagraph(after);
+    }
+    paragraph->alignment = descriptor.alignment;
+    paragraph->firstIndent = descriptor.firstIndent;
+    paragraph->leftIndent = descriptor.leftIndent;
+    paragraph->rightIndent = descriptor.rightIndent;
+    paragraph->spaceBefore = descriptor.spaceBefore;
+    paragraph->spaceAfter = descriptor.spaceAfter;
+    paragraph->lineSpacing = descriptor.lineSpacing;
+    paragraph->border = descriptor.border;
+    paragraph->tabMask = descriptor.tabMask;
+    paragraph->shadingColors = descriptor.shadingColors;
+    paragraph->shadingPercent = descriptor.shadingPercent;
+    paragraph->flags = 0;
+    paragraph->cellLeft = paragraph->cellWidth = paragraph->cellFill = 0;
+    if (descriptor.pageBreakBefore && paragraph->prev())
+        paragraph->flags |= ParFlag::PageBreakBefore;
+
+    ParagraphContent content;
+    content.text = descriptor.text;
+    if (!document_->isPlainText())
+        content.attrs.assign(content.text.size(), descriptor.attr);
+    content.emptyAttr = descriptor.attr;
+    WriteParagraph(*document_, *paragraph, content);
+    document_->header().formatted = true;
+    caret_ = anchor_ = PositionOfParagraph(*document_, paragraph) + paragraph->length();
+    pendingStart_.reset();
+    document_->insertionAttr = descriptor.attr;
+    document_->insertionAttr.flags &= std::uint8_t(~kPlaceFlags);
+    notify(true);
+}
+
+void EditorCore::SetCurrentAttr(const TAttr& attr)
+{
+    document_->insertionAttr = attr;
+    if (HasSelection() && CanModify()) {
+        ApplyAttributes(*document_, SelStartPosition(), SelLength(), attr);
+        notify(true);
+    }
+    Changed();
+}
+
+RGBColor EditorCore::GetColor(int index) const noexcept
+{
+    return document_->header().colors[std::size_t(((index % 128) + 128) % 128 % ColorCount)];
+}
+
+int EditorCore::FontIndex(std::string_view name)
+{
+    return document_->header().addFont(name.substr(0, MaxFontName));
+}
+
+// --- find, replace, words ------------------------------------------------------------------------
+
+bool EditorCore::FindText(std::string_view pattern, bool backwards)
+{
+    const TWPTextFinder finder(pattern, FindOptions{backwards, false, false});
+    const auto found = finder.FindInDocument(*document_);
+    if (!found)
+        return false;
+    Select(found->start, found->length, backwards);
+    return true;
+}
+
+bool EditorCore::FindNext(std::string_view pattern, const FindOptions& options)
+{
+    const TWPTextFinder finder(pattern, options);
+    const long from = options.backwards ? SelStartPosition() : SelStartPosition() + SelLength();
+    const auto found = finder.Find(*document_, from);
+    if (!found)
+        return false;
+    Select(found->start, found->length, options.backwards);
+    return true;
+}
+
+bool EditorCore::ReplaceSelection(std::string_view text)
+{
+    if (!CanModify())
+        return false;
+    const long start = SelStartPosition();
+    TAttr attr = HasSelection() ? AttributesAt(*document_, start) : document_->insertionAttr;
+    attr.flags &= std::uint8_t(~(AttrFlag::Object | AttrFlag::FootnoteAnchor));
+    DeleteRange(*document_, start, SelLength());
+    const long end = InsertTextAt(*document_, start, text, attr);
+    caret_ = end;
+    anchor_ = start;
+    wordCursor_ = end;
+    notify(true);
+    return true;
+}
+
+int EditorCore::ReplaceAll(std::string_view pattern, std::string_view replacement, const FindOptions& options)
+{
+    FindOptions forwards = options;
+    forwards.backwards = false;
+    const TWPTextFinder finder(pattern, forwards);
+    int count = 0;
+    long from = 0;
+    while (!readOnly_) {
+        const auto found = finder.Find(*document_, from);
+        if (!found)
+            break;
+        Select(found->start, found->length);
+        ReplaceSelection(replacement);
+        from = caret_;
+        ++count;
+    }
+    if (count > 0)
+        Changed();
+    return count;
+}
+
+std::optional<std::string> EditorCore::NextWord(bool restart)
+{
+    if (restart)
+        wordCursor_ = 0;
+    const auto found = FindNextWord(*document_, wordCursor_);
+    if (!found)
+        return std::nullopt;
+    wordCursor_ = found->start + found->length;
+    Select(found->start, found->length);
+    return TextOfRange(*document_, found->start, found->length);
+}
+
+// --- paragraphs, header, page -----------------------------------------------------------------------
+
+std::vector<TParagraph*> EditorCore::targetParagraphs() const
+{
+    if (HasSelection())
+        return ParagraphsOfRange(*document_, SelStartPosition(), SelLength());
+    TParagraph* paragraph = LocatePosition(*document_, caret_).paragraph;
+    if (!paragraph->isTableCell())
+        return {paragraph};
+    // The whole table row: back to its first cell, then on to its last.
+    TParagraph* first = paragraph;
+    while (first->hasFlag(ParFlag::CellNotFirst) && first->prev() && first->prev()->isTableCell())
+        first = first->prev();
+    std::vector<TParagraph*> row{first};
+    for (TParagraph* cell = first; cell->hasFlag(ParFlag::MoreCellsFollow) && cell->next(); cell = cell->next())
+        row.push_back(cell->next());
+    return row;
+}
+
+void EditorCore::SetParagraphSpacing(int spaceBefore, int spaceAfter, int lineSpacing)
+{
+    if (!CanModify())
+        return;
+    for (TParagraph* paragraph : targetParagraphs()) {
+        if (spaceBefore != KeepValue)
+            paragraph->spaceBefore = spaceBefore;
+        if (spaceAfter != KeepValue)
+            paragraph->spaceAfter = spaceAfter;
+        if (lineSpacing != KeepValue)
+            paragraph->lineSpacing = lineSpacing;
+        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+    }
+    document_->header().formatted = true;
+    notify(true);
+    Changed();
+}
+
+void EditorCore::SetParagraphIndents(int firstIndent, int leftIndent, int rightIndent)
+{
+    if (!CanModify())
+        return;
+    auto given = [](int value) { return value != KeepValue && value < 65000; };
+    for (TParagraph* paragraph : targetParagraphs()) {
+        if (given(firstIndent))
+            paragraph->firstIndent = firstIndent;
+        if (given(leftIndent))
+            paragraph->leftIndent = leftIndent;
+        if (given(rightIndent))
+            paragraph->rightIndent = rightIndent;
+        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+    }
+    document_->header().formatted = true;
+    notify(true);
+    Changed();
+}
+
+void EditorCore::Clear(const ClearDefaults& defaults)
+{
+    TTextHeader& header = document_->header();
+    TTextHeader fresh;
+    fresh.resolutionX = header.resolutionX;
+    fresh.resolutionY = header.resolutionY;
+    fresh.layoutWidthTwips = header.layoutWidthTwips;
+    fresh.layoutWidthPixels = header.layoutWidthPixels;
+    fresh.decimalSeparator = header.decimalSeparator;
+    fresh.metricRuler = header.metricRuler;
+    fresh.compactTabs = header.compactTabs;
+    fresh.clearFonts();
+    fresh.addFont(defaults.fontName.empty() ? std::string_view("Arial") : std::string_view(defaults.fontName));
+    header = std::move(fresh);
+
+    TAttr attr;
+    attr.font = 0;
+    attr.size = std::uint8_t(std::clamp(defaults.pointSize, 0, 255));
+    attr.style = defaults.style & (AttrStyle::Bold | AttrStyle::Italic | AttrStyle::Underline);
+    attr.setTextColor(std::max(0, colorIndexOf(header, defaults.textColor)));
+    attr.setBackColor(std::max(0, colorIndexOf(header, defaults.backColor)));
+    document_->insertionAttr = attr;
+    document_->clear();
+    if (!document_->isPlainText())
+        document_->firstParagraph()->firstLine()->attrs()[0] = attr;
+    caret_ = anchor_ = wordCursor_ = 0;
+    pendingStart_.reset();
+    notify(true);
+}
+
+void EditorCore::AssignHeader(const TWPRTFText& other)
+{
+    if (&other == document_.get())
+        return;
+    TTextHeader& header = document_->header();
+    const int resolutionX = header.resolutionX, resolutionY = header.resolutionY;
+    const int widthTwips = header.layoutWidthTwips, widthPixels = header.layoutWidthPixels;
+    header = other.header();
+    header.resolutionX = resolutionX;
+    header.resolutionY = resolutionY;
+    header.layoutWidthTwips = widthTwips;
+    header.layoutWidthPixels = widthPixels;
+    for (auto* paragraph = document_->firstParagraph(); paragraph; paragraph = paragraph->next())
+        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+    notify(true);
+}
+
+void EditorCore::FastAppendText(const EditorCore& other)
+{
+    if (&other == this)
+        throw Error("Cannot perform FastAppendText(self)");
+    long at = 0;
+    if (!document_->isEmpty()) {
+        TParagraph* added = document_->appendParagraph(document_->lastParagraph());
+        added->flags &= std::uint8_t(~ParFlag::PageBreakBefore);
+        at = PositionOfParagraph(*document_, added);
+    }
+    InsertDocumentAt(*document_, at, other.document());
+    notify(true);
+}
+
+void EditorCore::SetPage(int paperWidth, int paperHeight, int marginLeft, int marginRight, int marginTop,
+                         int marginBottom)
+{
+    TTextHeader& header = document_->header();
+    header.paperWidth = paperWidth;
+    header.paperHeight = paperHeight;
+    header.marginLeft = marginLeft;
+    header.marginRight = marginRight;
+    header.marginTop = marginTop;
+    header.marginBottom = marginBottom;
+    for (auto* paragraph = document_->firstParagraph(); paragraph; paragraph = paragraph->next())
+        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+    notify(true);
+}
+
+} // namespace quillory

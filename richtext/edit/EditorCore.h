@@ -1,0 +1,145 @@
+// The editor's document-level operations without a window: caret and selection, insertion,
+// deletion, attributes, paragraphs, find and replace, the word walk, header and page. The Qt
+// control hosts one and adds painting, scrolling, clipboard, dialogs and printing.
+#pragma once
+
+#include "richtext/edit/TextFinder.h"
+#include "richtext/model/Document.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+// What InsertParagraph builds a paragraph from.
+struct ParagraphDescriptor {
+    Alignment alignment = Alignment::Left;
+    int firstIndent = 0;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    BorderWord border;
+    std::uint64_t tabMask = 0;
+    std::uint8_t shadingColors = 0;
+    std::uint8_t shadingPercent = 0;
+    TAttr attr;
+    std::string text; // cp1252
+    bool pageBreakBefore = false;
+};
+
+// What Clear takes from the control: its font and background colour.
+struct ClearDefaults {
+    std::string fontName = "Arial";
+    int pointSize = 8;
+    std::uint8_t style = 0; // AttrStyle bits: bold, italic, underline
+    RGBColor textColor{0, 0, 0, 0};
+    RGBColor backColor{255, 255, 255, 0};
+};
+
+// Fields of SetParagraphSpacing and SetParagraphIndents given this value stay as they are.
+inline constexpr int KeepValue = -1000;
+
+class EditorCore {
+public:
+    EditorCore();
+    ~EditorCore();
+    EditorCore(const EditorCore&) = delete;
+    EditorCore& operator=(const EditorCore&) = delete;
+
+    TWPRTFText& document() noexcept { return *document_; }
+    const TWPRTFText& document() const noexcept { return *document_; }
+
+    // Fired by Changed and by the operations that report a change themselves.
+    std::function<void()> OnChange;
+    // Told after every change of the text or of paragraph properties (reformat and repaint), and
+    // after caret or selection moves (repaint only).
+    std::function<void(bool textChanged)> onUpdate;
+
+    // --- state ---------------------------------------------------------------------------
+    bool ReadOnly() const noexcept { return readOnly_; }
+    void SetReadOnly(bool on) noexcept { readOnly_ = on; }
+    // Set by every modifying operation (through CanModify); the host clears it after saving.
+    bool modified = false;
+
+    // False when read-only; otherwise marks a pending change and returns true.
+    bool CanModify();
+    void Changed();
+    bool IsEmpty() const noexcept { return document_->isEmpty(); }
+
+    // --- caret and selection (absolute positions) -------------------------------------------
+    void GoTo(long position);
+    long CaretPosition() const noexcept { return caret_; }
+    void SelectAll();
+    void SelStart(long position);
+    void SelLength(long count);
+    long SelLength() const noexcept;
+    long SelStartPosition() const noexcept;
+    bool HasSelection() const noexcept { return SelLength() > 0; }
+    // Selects the range and puts the caret after it (before it when `caretAtStart`).
+    void Select(long start, long length, bool caretAtStart = false);
+    void HideSelection();
+    void DeleteSelection();
+    std::string SelectedText() const; // cp1252, paragraph ends as CR LF
+
+    // --- text and attributes --------------------------------------------------------------
+    // Inserts cp1252 text at the caret with the insertion attributes, replacing the selection,
+    // then fires OnChange. False when nothing could be inserted.
+    bool InsertText(std::string_view text);
+    // Inserts a read document at the caret, replacing the selection (a paste).
+    bool InsertDocument(const TWPRTFText& source);
+    // Inserts one object placeholder for the graphic; returns the object's tag, 0 when refused.
+    int InsertGraphic(std::unique_ptr<TGraphic> graphic, int widthTwips, int heightTwips);
+    void InsertParagraph(const ParagraphDescriptor& descriptor);
+    TAttr GetCurrentAttr() const noexcept { return document_->insertionAttr; }
+    // Sets the insertion attributes and gives them to the selection; fires OnChange.
+    void SetCurrentAttr(const TAttr& attr);
+    RGBColor GetColor(int index) const noexcept;
+    int FontIndex(std::string_view name);
+
+    // --- find, replace, words --------------------------------------------------------------
+    // Searches the whole document (from its start, or back from its end).
+    bool FindText(std::string_view pattern, bool backwards);
+    // Searches from the caret (a find dialog's "find next"): forwards from the selection's end,
+    // backwards from its start.
+    bool FindNext(std::string_view pattern, const FindOptions& options);
+    // Replaces the selected text, keeping the attributes of its first character, and selects the
+    // new text.
+    bool ReplaceSelection(std::string_view text);
+    // Replaces every match from the document start; returns how many were replaced.
+    int ReplaceAll(std::string_view pattern, std::string_view replacement, const FindOptions& options);
+    // The next word of the spell checker's walk, selected; restart begins at the document start.
+    std::optional<std::string> NextWord(bool restart = false);
+
+    // --- paragraphs, header, page --------------------------------------------------------------
+    void SetParagraphSpacing(int spaceBefore, int spaceAfter, int lineSpacing);
+    void SetParagraphIndents(int firstIndent, int leftIndent, int rightIndent);
+    void Clear(const ClearDefaults& defaults);
+    void AssignHeader(const TWPRTFText& other);
+    // Appends every paragraph of the other editor's document. Throws
+    // Error("Cannot perform FastAppendText(self)") for the editor itself.
+    void FastAppendText(const EditorCore& other);
+    void SetPage(int paperWidth, int paperHeight, int marginLeft, int marginRight, int marginTop,
+                 int marginBottom);
+
+    // Puts caret and selection into the document's block triples, for layout and painting.
+    void SyncSelection();
+
+private:
+    std::vector<TParagraph*> targetParagraphs() const;
+    void notify(bool textChanged);
+    long clampPosition(long position) const noexcept;
+
+    std::unique_ptr<TWPRTFText> document_;
+    bool readOnly_ = false;
+    long caret_ = 0;
+    long anchor_ = 0;          // the other end of the selection; equal to caret_ without one
+    std::optional<long> pendingStart_; // SelStart waiting for SelLength
+    long wordCursor_ = 0;      // where NextWord continues
+};
+
+} // namespace quillory

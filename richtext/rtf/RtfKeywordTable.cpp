@@ -183,7 +183,7 @@ constexpr std::array kKeywords = {
 static_assert(kKeywords.size() == 154);
 
 // Text other writers send that would otherwise be lost; the cp1252 characters of the symbol
-// words, and two border styles the program's own writer emits.
+// words, two border styles the program's own writer emits, and font families and charsets.
 constexpr std::array kExtraKeywords = {
     Word("u", K::Special, I::Unicode),
     Word("uc", K::Special, I::UnicodeSkip, 1),
@@ -197,6 +197,14 @@ constexpr std::array kExtraKeywords = {
     Insert("-", 0xAD),
     Fixed("brdrhair", I::Border, 7),
     Fixed("brdrbar", I::Border, 8),
+    Fixed("fnil", I::FontFamily, 0x00),
+    Fixed("froman", I::FontFamily, 0x10),
+    Fixed("fswiss", I::FontFamily, 0x20),
+    Fixed("fmodern", I::FontFamily, 0x30),
+    Fixed("fscript", I::FontFamily, 0x40),
+    Fixed("fdecor", I::FontFamily, 0x50),
+    Prop("charset", I::FontCharset),
+    Prop("fcharset", I::FontCharset),
 };
 
 // Names sorted for binary search; equal names keep table order so the first match wins.

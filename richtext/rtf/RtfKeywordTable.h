@@ -32,7 +32,7 @@ enum class RtfKeywordId : uint8_t {
     Red, Green, Blue,
     // page
     PaperWidth, PaperHeight, MarginLeft, MarginRight, MarginTop, MarginBottom, Landscape,
-    FacingPages, NoEffect,
+    FacingPages, NoEffect, FontFamily, FontCharset,
     // destinations
     FontTable, ColourTable, Title, Comment, Subject, Footnote, Field, Picture, PictureFile,
     Skip,

@@ -195,29 +195,39 @@ RtfToken RtfLexer::ReadControlWordAt(size_t& at) const
     return token;
 }
 
-// True when control words, symbols and braces starting at `at` run up to a raw CR or LF: the
-// writer's own paragraph end or trailer, which a user's RTF code never contains (its line
-// breaks are written as \line).
-bool RtfLexer::SkipControlSequenceAt(size_t& at) const
+void RtfLexer::StartCodeRun(int openGroups) noexcept
+{
+    SetMode(RtfLexMode::CodeRun);
+    trailerBraces_ = std::max(0, openGroups - 1);
+}
+
+// True when the bytes at `at` are the writer's own, ending a code run that has no \wprtf0: a
+// paragraph end (control words up to the raw LF CR that follows \par or \cell) or the
+// trailer (closing braces up to its CR LF). A user's RTF code never holds a raw CR or LF: its
+// line breaks are written as \line.
+bool RtfLexer::IsWriterStructureAt(size_t at) const
 {
     const size_t size = input_.size();
-    while (at < size) {
-        const uint8_t c = input_[at];
-        if (c == kCR || c == kLF)
-            return true;
-        if (c == '{' || c == '}') {
+    if (at >= size)
+        return false;
+    if (input_[at] == kCR || input_[at] == kLF)
+        return true;
+    if (input_[at] == '}') {
+        size_t braces = 0;
+        while (at < size && input_[at] == '}') {
             ++at;
-        } else if (c == '\\' && at + 1 < size) {
-            ++at;
-            if (IsLower(input_[at]))
-                ReadControlWordAt(at);
-            else
-                ++at;
-        } else {
-            return false;
+            ++braces;
         }
+        return at < size && input_[at] == kCR && braces <= size_t(trailerBraces_);
     }
-    return false;
+    while (at + 1 < size && input_[at] == '\\') {
+        ++at;
+        if (IsLower(input_[at]))
+            ReadControlWordAt(at);
+        else
+            ++at;
+    }
+    return at < size && (input_[at] == kLF || input_[at] == kCR);
 }
 
 // Inside \wprtf1 ... \wprtf0 the bytes are the user's RTF source, kept as text. The writer
@@ -233,6 +243,8 @@ RtfToken RtfLexer::NextInCodeRun()
         const std::string_view rest(reinterpret_cast<const char*>(&input_[pos_]), size - pos_);
         if (rest.starts_with(kCodeRunClose)) {
             pos_ += kCodeRunClose.size();
+            if (pos_ < size && input_[pos_] == ' ')
+                ++pos_; // the blank that ends a control word
             mode_ = RtfLexMode::Normal;
             RtfToken token;
             token.kind = RtfTokenKind::ControlWord;
@@ -240,8 +252,7 @@ RtfToken RtfLexer::NextInCodeRun()
             token.hasParameter = true;
             return token;
         }
-        size_t probe = pos_;
-        if (SkipControlSequenceAt(probe)) {
+        if (IsWriterStructureAt(pos_)) {
             mode_ = RtfLexMode::Normal; // re-read the sequence as ordinary RTF
             return Simple(RtfTokenKind::CodeRunEnd);
         }

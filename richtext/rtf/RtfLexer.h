@@ -50,6 +50,9 @@ public:
     RtfToken Next();
 
     void SetMode(RtfLexMode mode) noexcept;
+    // Starts an RTF-code run while `openGroups` groups are open: the writer's trailer closes
+    // all but the outermost, so at most that many '}' before a CR can be its own.
+    void StartCodeRun(int openGroups) noexcept;
     RtfLexMode Mode() const noexcept { return mode_; }
 
     // Bytes consumed so far (the position after the last byte of the last token).
@@ -62,12 +65,13 @@ private:
     RtfToken NextInCodeRun();
     RtfToken ReadControl();
     RtfToken ReadControlWordAt(size_t& at) const;
-    bool SkipControlSequenceAt(size_t& at) const;
+    bool IsWriterStructureAt(size_t at) const;
 
     std::span<const uint8_t> input_;
     size_t pos_ = 0;
     RtfLexMode mode_ = RtfLexMode::Normal;
     int pendingNibble_ = -1;       // first hex digit of a picture byte split across tokens
+    int trailerBraces_ = 0;        // see StartCodeRun
     std::vector<uint8_t> decoded_; // reused buffer behind PictureData tokens
 };
 

@@ -121,7 +121,7 @@ TEST(RtfLexer, KeepsRtfCodeAsTextUntilItsEnd)
 {
     const LexCase cases[] = {
         // braces and backslashes are the user's text
-        {"{\\b x}\\wprtf0 y", "T({) T(\\) T(b x) T(}) \\wprtf0 T( y) |end|"},
+        {"{\\b x}\\wprtf0 y", "T({) T(\\) T(b x) T(}) \\wprtf0 T(y) |end|"},
         // the writer's escapes inside a run come back as their characters
         {"a\\tab b\\line c\\'e9\\wprtf0", "T(a) X(09) T(b) X(0a) T(c) X(e9) \\wprtf0 |end|"},
         // a partial match of the closing word is text
@@ -129,11 +129,14 @@ TEST(RtfLexer, KeepsRtfCodeAsTextUntilItsEnd)
         // the writer's paragraph end reached inside the run: read it as RTF again
         {"x\\par\n\r\\ql y", "T(x) |code-end| \\par \\ql T(y) |end|"},
         {"x}\r\n}", "T(x) |code-end| } } |end|"},
+        // more braces than the trailer closes: the first is the user's
+        {"x}}\r\n}", "T(x) T(}) |code-end| } } |end|"},
+        {"x}\\par\n\r", "T(x) T(}) |code-end| \\par |end|"},
         {"x\\tabs y", "T(x) T(\\) T(tabs y) |end|"},
     };
     for (const auto& c : cases) {
         RtfLexer lexer(Bytes(c.input));
-        lexer.SetMode(RtfLexMode::CodeRun);
+        lexer.StartCodeRun(2); // inside the document group, as the writer puts text
         EXPECT_EQ(Dump(lexer), c.tokens) << c.input;
     }
 }

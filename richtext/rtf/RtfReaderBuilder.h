@@ -1,0 +1,187 @@
+// The RTF reader's state and the builder that applies tokens to a document: one handler per
+// keyword kind, a stack of group states pushed on '{', and the table, picture and footnote
+// state between groups. Used only by TWPRtfReader.
+#pragma once
+
+#include "richtext/rtf/RtfKeywordTable.h"
+#include "richtext/rtf/RtfLexer.h"
+#include "richtext/text/TextReader.h"
+
+#include <array>
+#include <optional>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillory::rtf {
+
+// Where the characters of a group go.
+enum class Destination : uint8_t {
+    Normal = 0, Skip = 1, FontTable = 2, ColourTable = 3, PictureHex = 4, PictureFile = 5,
+    Title = 6, Comment = 7, Subject = 8, Footnote = 9, Field = 10,
+};
+
+// The reader's paragraph properties; copied into a paragraph when it is finished.
+struct ParagraphState {
+    Alignment alignment = Alignment::Left;
+    int32_t left = 0;
+    int32_t right = 0;
+    int32_t first = 0; // relative to the left indent, as in RTF
+    int32_t spaceBefore = 0;
+    int32_t spaceAfter = 0;
+    int32_t lineSpacing = 0;
+    BorderWord border;
+    uint8_t shadingColors = 0;
+    uint8_t shadingPercent = 0;
+    uint64_t tabMask = 0;
+    TTabKind pendingTab = TTabKind::tkLeft;
+};
+
+// What '{' saves and '}' restores.
+struct GroupState {
+    TAttr attr;
+    ParagraphState paragraph;
+    Destination destination = Destination::Normal;
+    bool tableMode = false;
+    bool superscriptSeen = false; // \super met, even where it does not apply (footnote marks)
+    int unicodeSkip = 1;          // \uc: fallback characters after \u
+};
+
+inline constexpr int kMaxCells = 50;
+// \line inserts this code; it is stored as the soft line break.
+inline constexpr int kLineCode = 1010;
+
+struct CellDefinition {
+    int32_t edge = 0; // right edge, from the row's left indent
+    BorderWord border;
+    uint8_t shadingColors = 0;
+    uint8_t shadingPercent = 0;
+};
+
+// Between \trowd and \row.
+struct TableState {
+    std::array<CellDefinition, kMaxCells> cells{};
+    int count = 0;
+    int32_t largest = 0;
+    int32_t rowLeft = 0;
+    uint8_t padding = 0; // nibble, from \trgaph
+    bool defining = false;
+    bool mergeNext = false;
+    CellDefinition pending; // borders and shading of the cell whose \cellx comes next
+    int cellNumber = 0;
+    int fractionSum = 0;
+    TParagraph* lastCell = nullptr;
+};
+
+enum class PictureKind : uint8_t { None, Metafile, Dib, DeviceBitmap };
+
+struct PictureState {
+    PictureKind kind = PictureKind::None;
+    int32_t width = 0, height = 0, goalWidth = 0, goalHeight = 0;
+    int32_t bitsPerPixel = 0, planes = 1, widthBytes = 0;
+    int32_t scaleX = 100, scaleY = 100;
+    std::vector<uint8_t> data;
+    std::string fileName; // the text of a \picfile group
+};
+
+class RtfBuilder {
+public:
+    // Objects and footnotes a document may hold before more are dropped: their lookups are
+    // linear, and hostile input would otherwise make reading quadratic.
+    static constexpr size_t kMaxObjects = 10000;
+
+    RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
+               const std::string& pictureFolder, bool snapIndents);
+
+    // Reads until the input ends or the outermost group closes; returns the bytes consumed.
+    // An exception finishes the paragraphs read and passes on.
+    size_t Run();
+
+private:
+    // tokens
+    void OnGroupOpen();
+    void OnGroupClose();
+    void OnControl(const RtfToken& token);
+    void OnText(std::span<const uint8_t> bytes);
+    void OnPictureData(std::span<const uint8_t> bytes);
+    bool SkipFallback(RtfToken& token);
+    void SyncLexMode();
+
+    // dispatch by kind
+    void OnDestination(const RtfKeyword& keyword);
+    void OnProperty(RtfKeywordId id, int32_t n);
+    void OnSpecial(RtfKeywordId id, bool hasParameter, int32_t n);
+    void OnCharacterProperty(RtfKeywordId id, int32_t n);
+    void OnParagraphProperty(RtfKeywordId id, int32_t n);
+    void OnBorderProperty(RtfKeywordId id, int32_t n);
+    void OnTableProperty(RtfKeywordId id, int32_t n);
+    void OnPictureProperty(RtfKeywordId id, int32_t n);
+    void OnDocumentProperty(RtfKeywordId id, int32_t n);
+
+    // characters
+    void InsertChar(int code);
+    void InsertText(uint8_t c);
+    void InsertPlaceholder(TTextObject& object);
+    void InsertObjectChar();
+    void OnUnicode(int32_t n);
+    void CommitFontName();
+
+    // paragraphs and tables
+    bool InBody() const noexcept;
+    void FinishParagraph(bool asCell);
+    void EndParagraph();
+    void EndCell();
+    void EndRow();
+    void ApplyCell(TParagraph& p);
+    void EndLastCellRow();
+    void FinishAll();
+
+    // pictures, footnotes
+    void StartPicture();
+    void FinishPicture(Destination which);
+    void FinishFilePicture();
+    void StartFootnote();
+    bool ObjectRoom() const noexcept;
+
+    RtfLexer lexer_;
+    TextAppender& out_;
+    TWPRTFText& doc_;
+    TTextHeader& header_;
+    const bool keepHeader_;
+    const std::string& pictureFolder_;
+    const bool snapIndents_;
+
+    GroupState g_; // the current group's state
+    std::vector<GroupState> saved_;
+    int unsavedDepth_ = 0; // groups opened beyond the saved limit
+    bool started_ = false;
+    bool skipNextUnknown_ = false; // after \*
+    int fallbackLeft_ = 0;         // characters of a \u fallback still to skip
+
+    // paragraph
+    uint8_t parFlags_ = 0;     // page break and keep flags of the current paragraph
+    bool tabsStarted_ = false; // a \tx met in the current paragraph
+    TParagraph* lastFinished_ = nullptr;
+    TParagraph* borderRunEnd_ = nullptr; // finished paragraph whose border group just closed
+    TParagraph* afterCell_ = nullptr;    // the paragraph begun by the last \cell
+    // The paragraph state when the first group closed after the last text: the last paragraph
+    // has no \par, and its properties live in groups that close before reading ends.
+    std::optional<ParagraphState> endState_;
+
+    // tables of the header
+    std::array<uint8_t, 99> fontMap_{};
+    int fontNumber_ = 0;
+    std::string fontName_;
+    uint8_t fontFamily_ = 0;
+    uint8_t fontCharset_ = 0;
+    int colourIndex_ = 0;
+
+    TableState table_;
+    PictureState picture_;
+    int objectTag_ = 0, objectWidth_ = 0, objectHeight_ = 0; // \wpobjtag, \wpobjw, \wpobjh
+    TFootnote* footnote_ = nullptr;
+    bool footnoteEcho_ = false;      // the footnote's own copy of its mark may come first
+    bool footnoteEchoBlank_ = false; // and one blank after it
+};
+
+} // namespace quillory::rtf

@@ -1,0 +1,288 @@
+// The RTF reader's pictures and objects: hex or binary picture data turned into the model's
+// graphics (metafile with its placeable header, DIB as a BMP file image, device bitmap),
+// pictures named by file, and application-object placeholders.
+#include "richtext/rtf/RtfReaderBuilder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+namespace quillory::rtf {
+namespace {
+
+constexpr size_t kPlaceableHeaderSize = 22;
+constexpr size_t kBmpFileHeaderSize = 14;
+constexpr std::uintmax_t kMaxPictureFile = 64u << 20;
+
+void PutLE16(std::string& out, uint32_t value)
+{
+    out += char(value & 0xFF);
+    out += char((value >> 8) & 0xFF);
+}
+
+void PutLE32(std::string& out, uint32_t value)
+{
+    PutLE16(out, value & 0xFFFF);
+    PutLE16(out, value >> 16);
+}
+
+uint32_t LE16(std::span<const uint8_t> bytes, size_t at)
+{
+    return at + 2 <= bytes.size() ? uint32_t(bytes[at] | bytes[at + 1] << 8) : 0;
+}
+
+uint32_t LE32(std::span<const uint8_t> bytes, size_t at)
+{
+    return at + 4 <= bytes.size() ? LE16(bytes, at) | LE16(bytes, at + 2) << 16 : 0;
+}
+
+// The placeable-metafile header that the writer leaves out: key, bounding box 0,0,\picw,\pich
+// in 2540 units per inch, and the checksum over its first ten words.
+std::string PlaceableHeader(int32_t width, int32_t height)
+{
+    std::string header;
+    PutLE32(header, 0x9AC6CDD7u);
+    PutLE16(header, 0);
+    PutLE16(header, 0);
+    PutLE16(header, 0);
+    PutLE16(header, uint32_t(width) & 0xFFFF);
+    PutLE16(header, uint32_t(height) & 0xFFFF);
+    PutLE16(header, 2540);
+    PutLE32(header, 0);
+    uint32_t checksum = 0;
+    for (size_t i = 0; i < 20; i += 2)
+        checksum ^= uint8_t(header[i]) | uint8_t(header[i + 1]) << 8;
+    PutLE16(header, checksum);
+    return header;
+}
+
+// A BMP file image from a DIB (info header, palette, bits); nothing when the info header does
+// not fit the data.
+std::optional<std::string> BmpFromDib(std::span<const uint8_t> dib)
+{
+    const uint32_t headerSize = LE32(dib, 0);
+    if (headerSize < 12 || headerSize > dib.size())
+        return std::nullopt;
+    const bool core = headerSize == 12;
+    const uint32_t bitCount = core ? LE16(dib, 10) : LE16(dib, 14);
+    const uint32_t compression = core ? 0 : LE32(dib, 16);
+    uint64_t colours = core || headerSize < 36 ? 0 : LE32(dib, 32);
+    if (colours == 0 && bitCount <= 8)
+        colours = uint64_t{1} << bitCount;
+    const uint64_t masks = headerSize == 40 ? (compression == 3 ? 12 : compression == 6 ? 16 : 0) : 0;
+    const uint64_t bitsOffset = kBmpFileHeaderSize + headerSize + masks + colours * (core ? 3 : 4);
+    if (bitsOffset - kBmpFileHeaderSize > dib.size())
+        return std::nullopt;
+    std::string bmp = "BM";
+    PutLE32(bmp, uint32_t(kBmpFileHeaderSize + dib.size()));
+    PutLE32(bmp, 0);
+    PutLE32(bmp, uint32_t(bitsOffset));
+    bmp.append(reinterpret_cast<const char*>(dib.data()), dib.size());
+    return bmp;
+}
+
+// Display size in twips: the goal size scaled, or the picture's own size when no goal is given.
+int32_t DisplaySize(int32_t goal, int32_t own, int32_t scale, bool metafile)
+{
+    int64_t twips = goal > 0 ? goal : metafile ? int64_t{own} * 1440 / 2540 : int64_t{own} * 15;
+    if (scale > 0)
+        twips = twips * scale / 100;
+    return int32_t(std::clamp<int64_t>(twips, 0, 1 << 24));
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
+               return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b));
+           }) != text.end();
+}
+
+std::unique_ptr<TGraphic> LoadPictureFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kMaxPictureFile)
+        return nullptr;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in.good() && !in.eof())
+        return nullptr;
+    auto graphic = std::make_unique<TGraphic>();
+    if (bytes.starts_with("BM")) {
+        graphic->kind = GraphicKind::Dib;
+        const auto dib = std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        graphic->width = int32_t(LE32(dib, 18));
+        graphic->height = int32_t(LE32(dib, 22));
+    } else if (bytes.starts_with("\xD7\xCD\xC6\x9A")) {
+        graphic->kind = GraphicKind::Metafile;
+    } else {
+        return nullptr;
+    }
+    graphic->bytes = std::move(bytes);
+    return graphic;
+}
+
+} // namespace
+
+bool RtfBuilder::ObjectRoom() const noexcept
+{
+    return doc_.objects().size() < kMaxObjects;
+}
+
+void RtfBuilder::OnPictureProperty(RtfKeywordId id, int32_t n)
+{
+    using I = RtfKeywordId;
+    PictureState& p = picture_;
+    switch (id) {
+    case I::Metafile: p.kind = PictureKind::Metafile; break;
+    case I::Dib: p.kind = PictureKind::Dib; break;
+    case I::DeviceBitmap: p.kind = PictureKind::DeviceBitmap; break;
+    case I::PicWidth: p.width = n; break;
+    case I::PicHeight: p.height = n; break;
+    case I::PicGoalWidth: p.goalWidth = n; break;
+    case I::PicGoalHeight: p.goalHeight = n; break;
+    case I::BitsPixel: p.bitsPerPixel = n; break;
+    case I::Planes: p.planes = n; break;
+    case I::WidthBytes: p.widthBytes = n; break;
+    case I::ScaleX: p.scaleX = n; break;
+    case I::ScaleY: p.scaleY = n; break;
+    case I::ObjectTag: objectTag_ = n; break;
+    case I::ObjectWidth: objectWidth_ = n; break;
+    case I::ObjectHeight: objectHeight_ = n; break;
+    default: break;
+    }
+}
+
+void RtfBuilder::StartPicture()
+{
+    picture_ = PictureState{};
+}
+
+void RtfBuilder::OnPictureData(std::span<const uint8_t> bytes)
+{
+    if (g_.destination == Destination::PictureHex)
+        picture_.data.insert(picture_.data.end(), bytes.begin(), bytes.end());
+}
+
+void RtfBuilder::InsertPlaceholder(TTextObject& object)
+{
+    TAttr attr = g_.attr;
+    attr.flags |= AttrFlag::Object;
+    attr.tag = object.tag;
+    out_.Append(CharCode::Object, attr);
+}
+
+// A picture whose group closed. Failing to build its graphic leaves an object without one.
+void RtfBuilder::FinishPicture(Destination which)
+{
+    PictureState picture = std::move(picture_);
+    picture_ = PictureState{};
+    if (!InBody() || !ObjectRoom())
+        return;
+    if (which == Destination::PictureFile) {
+        picture_.fileName = std::move(picture.fileName);
+        picture_.goalWidth = picture.goalWidth;
+        picture_.goalHeight = picture.goalHeight;
+        picture_.width = picture.width;
+        picture_.height = picture.height;
+        picture_.scaleX = picture.scaleX;
+        picture_.scaleY = picture.scaleY;
+        FinishFilePicture();
+        picture_ = PictureState{};
+        return;
+    }
+    if (picture.kind == PictureKind::None)
+        return; // a kind the model cannot hold (PNG, JPEG ...)
+
+    const std::span<const uint8_t> data = picture.data;
+    auto graphic = std::make_unique<TGraphic>();
+    graphic->width = picture.width;
+    graphic->height = picture.height;
+    graphic->bitsPerPixel = picture.bitsPerPixel;
+    graphic->planes = picture.planes;
+    graphic->widthBytes = picture.widthBytes;
+    bool built = !data.empty();
+    switch (picture.kind) {
+    case PictureKind::Metafile:
+        graphic->kind = GraphicKind::Metafile;
+        graphic->bytes = PlaceableHeader(picture.width, picture.height);
+        graphic->bytes.append(reinterpret_cast<const char*>(data.data()), data.size());
+        break;
+    case PictureKind::Dib:
+        graphic->kind = GraphicKind::Dib;
+        if (auto bmp = BmpFromDib(data)) {
+            graphic->bytes = std::move(*bmp);
+            if (!graphic->width)
+                graphic->width = int32_t(LE32(data, 4));
+            if (!graphic->height)
+                graphic->height = int32_t(LE32(data, 8));
+        } else {
+            built = false;
+        }
+        break;
+    case PictureKind::DeviceBitmap:
+        graphic->kind = GraphicKind::DeviceBitmap;
+        graphic->bytes.assign(reinterpret_cast<const char*>(data.data()), data.size());
+        break;
+    case PictureKind::None:
+        break;
+    }
+    const bool metafile = picture.kind == PictureKind::Metafile;
+    TTextObject& object = doc_.addObject(built ? std::move(graphic) : nullptr);
+    object.width = DisplaySize(picture.goalWidth, picture.width, picture.scaleX, metafile);
+    object.height = DisplaySize(picture.goalHeight, picture.height, picture.scaleY, metafile);
+    InsertPlaceholder(object);
+}
+
+// A picture named by file: the name is the text between double quotes.
+void RtfBuilder::FinishFilePicture()
+{
+    const std::string& text = picture_.fileName;
+    const size_t open = text.find('"');
+    const size_t close = open == std::string::npos ? open : text.find('"', open + 1);
+    const std::string name = close == std::string::npos ? text : text.substr(open + 1, close - open - 1);
+    if (name.empty())
+        return;
+    TTextObject* object = doc_.findObjectByFileName(name);
+    if (!object)
+        object = &doc_.addObject(nullptr);
+    object->fileName = name;
+    object->width = DisplaySize(picture_.goalWidth, picture_.width, picture_.scaleX, false);
+    object->height = DisplaySize(picture_.goalHeight, picture_.height, picture_.scaleY, false);
+    InsertPlaceholder(*object);
+    if (object->graphic)
+        return;
+    if (doc_.onProvideObject) {
+        doc_.onProvideObject(object->tag, *object);
+    } else if (ContainsNoCase(name, ".bmp") || ContainsNoCase(name, ".wmf")) {
+        object->graphic = LoadPictureFile(name);
+        if (!object->graphic && !pictureFolder_.empty() && ContainsNoCase(name, ".bmp"))
+            object->graphic = LoadPictureFile(pictureFolder_ + name);
+    } else if (!pictureFolder_.empty()) {
+        object->graphic = LoadPictureFile(pictureFolder_ + name + ".bmp");
+    }
+}
+
+// The placeholder character of an application object (\wpobjtag ... \'01).
+void RtfBuilder::InsertObjectChar()
+{
+    const int tag = objectTag_;
+    const int width = objectWidth_;
+    const int height = objectHeight_;
+    objectTag_ = objectWidth_ = objectHeight_ = 0;
+    TTextObject* object = tag > 0 && tag <= 0xFFFF ? doc_.findObject(tag) : nullptr;
+    if (!object) {
+        if (!ObjectRoom())
+            return;
+        object = &doc_.addObject(nullptr, tag);
+        object->isApplicationObject = true;
+    }
+    object->width = width;
+    object->height = height;
+    InsertPlaceholder(*object);
+    if (!object->graphic && doc_.onProvideObject)
+        doc_.onProvideObject(object->tag, *object);
+}
+
+} // namespace quillory::rtf

@@ -1,0 +1,133 @@
+// The plain-text reader and the appender shared by all readers.
+#include "richtext/text/TextReader.h"
+
+#include "platform/Error.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillory {
+
+TextAppender::TextAppender(TWPRTFText& document, TParagraph* current)
+    : document_(document),
+      paragraph_(current ? current : document.appendParagraph(document.lastParagraph())),
+      first_(paragraph_),
+      line_(paragraph_->lastLine())
+{
+}
+
+TTextLine& TextAppender::RoomFor(int count)
+{
+    for (;;) {
+        const int free = line_->capacity() - SegmentReserve - line_->length();
+        if (free >= count)
+            return *line_;
+        if (line_->capacity() < DefaultSegmentCapacity)
+            line_->resize(DefaultSegmentCapacity);
+        else
+            line_ = document_.appendLine(*paragraph_, line_, DefaultSegmentCapacity);
+    }
+}
+
+void TextAppender::Append(uint8_t c, const TAttr& attr)
+{
+    TTextLine& line = RoomFor(1);
+    const int at = line.length();
+    line.text()[at] = static_cast<char>(c);
+    if (TAttr* attrs = line.attrs())
+        attrs[at] = attr;
+    line.setLength(at + 1);
+    lastLine_ = &line;
+    lastIndex_ = at;
+}
+
+void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& attr)
+{
+    while (!bytes.empty()) {
+        constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
+        const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
+        TTextLine& line = RoomFor(1);
+        const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
+        const int at = line.length();
+        std::memcpy(line.text() + at, bytes.data(), std::size_t(take));
+        if (TAttr* attrs = line.attrs())
+            std::fill_n(attrs + at, take, attr);
+        line.setLength(at + take);
+        lastLine_ = &line;
+        lastIndex_ = at + take - 1;
+        bytes = bytes.subspan(std::size_t(take));
+    }
+}
+
+TParagraph& TextAppender::NextParagraph()
+{
+    document_.shrinkLines(*paragraph_);
+    paragraph_ = document_.appendParagraph(paragraph_);
+    line_ = paragraph_->firstLine();
+    return *paragraph_;
+}
+
+void TextAppender::DropEmptyCurrent()
+{
+    TParagraph* previous = paragraph_->prev();
+    if (paragraph_ == first_ || !previous || paragraph_->length() != 0)
+        return;
+    document_.deleteParagraph(paragraph_);
+    paragraph_ = previous;
+    line_ = paragraph_->lastLine();
+}
+
+void TextAppender::MarkTouchedForReformat() noexcept
+{
+    for (TParagraph* p = first_; p; p = p->next()) {
+        p->layoutFlags |= LayoutFlag::NeedsReformat;
+        if (p == paragraph_)
+            break;
+    }
+}
+
+int TWPTextReader::ReadStream(std::span<const uint8_t> input, TWPRTFText* document, TParagraph** current)
+{
+    if (!document)
+        throw Error(std::string(WrongArgumentsMessage()));
+    result_ = ReadResult::Ok;
+    consumed_ = 0;
+    TextAppender appender(*document, current ? *current : nullptr);
+    try {
+        consumed_ = ReadBody(input, appender);
+    } catch (...) {
+        result_ = ExceptionResult();
+        appender.MarkTouchedForReformat();
+        if (current)
+            *current = &appender.paragraph();
+        throw;
+    }
+    document->shrinkLines(appender.paragraph());
+    appender.MarkTouchedForReformat();
+    if (current)
+        *current = &appender.paragraph();
+    return result_;
+}
+
+std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
+{
+    const TAttr plain{};
+    std::size_t at = 0;
+    while (at < input.size()) {
+        std::size_t end = at;
+        while (end < input.size() && input[end] != 13 && input[end] != 10 && input[end] != 0)
+            ++end;
+        appender.AppendRun(input.subspan(at, end - at), plain);
+        if (end == input.size())
+            return end;
+        const uint8_t stop = input[end];
+        at = end + 1;
+        if (stop == 0)
+            return at;
+        if (stop == 13)
+            appender.NextParagraph();
+    }
+    return at;
+}
+
+} // namespace quillory

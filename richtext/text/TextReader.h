@@ -1,0 +1,96 @@
+// The base of the reader family and the plain-text reader (TWPTextReader), with the appender
+// that every reader uses to add characters and paragraphs to a document.
+#pragma once
+
+#include "richtext/model/Document.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace quillory {
+
+// Result codes of the readers.
+namespace ReadResult {
+inline constexpr int Ok = 0;
+inline constexpr int OutOfMemory = 2;
+inline constexpr int Failed = 7;
+} // namespace ReadResult
+
+// Appends characters to a document, paragraph by paragraph, keeping its place so that each
+// character costs a copy and no search. Segments grow to DefaultSegmentCapacity, then a new
+// one is started when SegmentReserve places are left.
+class TextAppender {
+public:
+    // Continues in `current`, or starts a new paragraph at the end of the document when null.
+    TextAppender(TWPRTFText& document, TParagraph* current);
+
+    TWPRTFText& document() noexcept { return document_; }
+    TParagraph& paragraph() noexcept { return *paragraph_; }
+    TParagraph* firstTouched() const noexcept { return first_; }
+
+    void Append(uint8_t c, const TAttr& attr);
+    void AppendRun(std::span<const uint8_t> bytes, const TAttr& attr);
+    // Where the last character went (null before the first): readers mark it afterwards.
+    TTextLine* lastLine() const noexcept { return lastLine_; }
+    int lastIndex() const noexcept { return lastIndex_; }
+
+    // Cuts the current paragraph's spare capacity and appends a new paragraph after it, which
+    // takes over its properties; returns the new one.
+    TParagraph& NextParagraph();
+    // Removes the current paragraph when it is empty and not the first touched; the one
+    // before it becomes current.
+    void DropEmptyCurrent();
+    // Marks every paragraph from the first touched one to the current one for reformatting.
+    void MarkTouchedForReformat() noexcept;
+
+private:
+    TTextLine& RoomFor(int count);
+
+    TWPRTFText& document_;
+    TParagraph* paragraph_;
+    TParagraph* first_;
+    TTextLine* line_;
+    TTextLine* lastLine_ = nullptr;
+    int lastIndex_ = -1;
+};
+
+// Reads plain ANSI text: CR ends a paragraph, LF is ignored, a zero byte ends reading.
+// Readers of other formats derive from it and replace ReadBody.
+class TWPTextReader {
+public:
+    virtual ~TWPTextReader() = default;
+
+    // Reads `input` into the document, continuing in `*current` when given (else appending a
+    // new paragraph at the end); afterwards `*current` is the last paragraph read. Returns the
+    // result code, also kept in result(). Throws Error(WrongArgumentsMessage()) without a
+    // document; other exceptions pass on after the result is set.
+    int ReadStream(std::span<const uint8_t> input, TWPRTFText* document, TParagraph** current = nullptr);
+    int ReadStream(std::string_view input, TWPRTFText* document, TParagraph** current = nullptr)
+    {
+        return ReadStream(std::span(reinterpret_cast<const uint8_t*>(input.data()), input.size()),
+                          document, current);
+    }
+
+    int result() const noexcept { return result_; }
+    // Bytes consumed: where a stream would be positioned after reading.
+    std::size_t consumed() const noexcept { return consumed_; }
+
+    // Set when reading into an existing document (a paste): fonts, colours, page values and
+    // document information are then left alone.
+    bool keepHeader = false;
+
+protected:
+    // Reads the whole input through the appender; returns the bytes consumed.
+    virtual std::size_t ReadBody(std::span<const uint8_t> input, TextAppender& appender);
+    virtual std::string_view WrongArgumentsMessage() const { return "Wrong Arguments"; }
+    // The result when an exception ends reading.
+    virtual int ExceptionResult() const { return ReadResult::OutOfMemory; }
+
+private:
+    int result_ = ReadResult::Ok;
+    std::size_t consumed_ = 0;
+};
+
+} // namespace quillory

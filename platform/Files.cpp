@@ -128,12 +128,12 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) noexcept
     std::size_t n = 0, p = 0;
     std::size_t starAt = std::string_view::npos, resumeAt = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        if (p < pattern.size() && pattern[p] == '*') {
             starAt = p++;
             resumeAt = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++n;
+            ++p;
         } else if (starAt != std::string_view::npos) {
             p = starAt + 1;
             n = ++resumeAt;

@@ -36,6 +36,7 @@ TEST(Files, PatternsMatchWithoutRegardToCase)
         {"abc", "a?c", true},              {"ac", "a?c", false},
         {"aXbXc", "a*b*c", true},          {"aXbXd", "a*b*c", false},
         {"", "*", true},                   {"x", "", false},
+        {"*x", "*", true},                 {"a*b", "a*", true},  // a star in the name is no star
     };
     for (const auto& row : rows)
         EXPECT_EQ(MatchesPattern(row.name, row.pattern), row.matches) << row.name << " ~ " << row.pattern;

@@ -1,11 +1,78 @@
-// quillory-cli cat: not yet available in this build.
+// quillory-cli cat YYYYMMDD: the entry's RTF on standard output, deciphered in memory with the
+// diary password of QL.INI when one is set, so that no plain copy is written anywhere.
 #include "tools/cli/CliCommands.h"
+
+#include "app/Crypt.h"
+#include "app/EntryStore.h"
+#include "app/Settings.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
 
 namespace quillory::cli {
 
-int RunCat(const Arguments&)
+namespace {
+
+// Eight digits that form a calendar day. Unlike the window's day keys, a wrong one is an error
+// here, not today.
+std::optional<Day> ParseDayKey(const std::string& text)
 {
-    return Fail("the cat command is not available yet");
+    if (text.size() != 8)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes;
+    char block[4096];
+    while (in.read(block, sizeof block) || in.gcount() > 0)
+        bytes.append(block, static_cast<std::size_t>(in.gcount()));
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+int RunCat(const Arguments& args)
+{
+    if (args.size() != 1)
+        return Fail("cat takes one argument, the day as YYYYMMDD");
+    const auto day = ParseDayKey(args[0]);
+    if (!day)
+        return Fail("not a day in the form YYYYMMDD: " + args[0]);
+    std::error_code error;
+    if (!std::filesystem::is_directory(ProgramFolder(), error))
+        return Fail("no such folder: " + ProgramFolder());
+
+    const auto file = FindNoCase(GetCurrentDateFileName(*day));
+    if (!file || std::filesystem::is_directory(*file, error))
+        return Fail("no entry for " + IsoText(*day));
+    const auto stored = ReadWholeFile(*file);
+    if (!stored)
+        return Fail("cannot read " + file->string());
+
+    const std::string password = StoredPassword(IniFile(SettingsFileName()));
+    const std::string rtf = password.empty() ? *stored : DecipherBuffer(*stored, password);
+    if (std::fwrite(rtf.data(), 1, rtf.size(), stdout) != rtf.size() || std::fflush(stdout) != 0)
+        return Fail("cannot write to standard output");
+    return 0;
 }
 
 } // namespace quillory::cli

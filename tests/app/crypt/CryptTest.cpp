@@ -64,7 +64,7 @@ TEST(CipherKeystream, SeedIgnoresLetterCaseAndOrderButNotOtherBytes)
 TEST(CipherKeystream, BulkTransformMatchesOneStepPerByteAcrossSplits)
 {
     const std::uint32_t seed = CipherKeystream::SeedFromPassword("Secret");
-    for (const std::size_t length : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u, 63u, 4095u, 4096u, 4097u}) {
+    for (const std::size_t length : {0u, 1u, 7u, 8u, 9u, 16u, 31u, 32u, 33u, 63u, 64u, 65u, 4095u, 4096u, 4097u}) {
         for (const std::size_t split : {0u, 1u, 3u, 8u, 13u}) {
             std::string bytes = AllByteValues(length);
             const std::string expected = EncipherByteByByte(bytes, seed);

@@ -172,6 +172,18 @@ void WriteFormPlacement(IniFile& ini, std::string_view section, const FormPlacem
     ini.WriteBool(section, "Maximized", placement.maximized);
 }
 
+FormPlacement LoadFormPlacement(std::string_view className, int logicalDpi, bool maximizedNow)
+{
+    return ReadFormPlacement(IniFile(SettingsFileName()), PlacementSectionName(className, logicalDpi), maximizedNow);
+}
+
+void StoreFormPlacement(std::string_view className, int logicalDpi, const FormPlacement& placement)
+{
+    IniFile ini(SettingsFileName());
+    WriteFormPlacement(ini, PlacementSectionName(className, logicalDpi), placement);
+    ini.UpdateFile();
+}
+
 PlacementDecision PlaceOnScreen(const FormPlacement& stored, const WindowRect& screen)
 {
     PlacementDecision decision;

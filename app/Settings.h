@@ -134,6 +134,11 @@ struct FormPlacement {
 FormPlacement ReadFormPlacement(const IniFile& ini, std::string_view section, bool maximizedNow);
 void WriteFormPlacement(IniFile& ini, std::string_view section, const FormPlacement& placement);
 
+// The same through the settings file of the program folder, for a window class at a screen
+// resolution. Storing replaces the file whole, or raises "Unable to write to %s".
+FormPlacement LoadFormPlacement(std::string_view className, int logicalDpi, bool maximizedNow);
+void StoreFormPlacement(std::string_view className, int logicalDpi, const FormPlacement& placement);
+
 struct PlacementDecision {
     // The frame to give the window, or nothing when none is stored and the window is to be
     // centred on the screen instead.

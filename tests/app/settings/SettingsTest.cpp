@@ -113,6 +113,18 @@ TEST_F(SettingsFile, SaveKeepsWhatItDoesNotOwn)
     EXPECT_EQ(ini.ReadString("Default Font", "Name", "?"), "");
 }
 
+TEST_F(SettingsFile, PlacementsOfTwoResolutionsLiveSideBySideWithThePreferences)
+{
+    SavePreferences(Preferences{});
+    const FormPlacement at120{{10, 20, 1010, 820}, true};
+    const FormPlacement at96{{5, 6, 605, 506}, false};
+    StoreFormPlacement("TMainScreen", 120, at120);
+    StoreFormPlacement("TMainScreen", 96, at96);
+    EXPECT_EQ(LoadFormPlacement("TMainScreen", 120, false), at120);
+    EXPECT_EQ(LoadFormPlacement("TMainScreen", 96, true), at96);
+    EXPECT_EQ(ReadPreferences(IniFile(SettingsFileName()), {}), Preferences{});
+}
+
 TEST_F(SettingsFile, FailedSaveRaisesUnableToWrite)
 {
     const std::string missing = folder.withSlash() + "gone/";
@@ -131,15 +143,10 @@ TEST(Placement, SectionPerScreenResolution)
     EXPECT_EQ(PlacementSectionName("TMainScreen", 72), "TMainScreen_Placement");
     EXPECT_EQ(PlacementSectionName("TMainScreen", 120), "TMainScreen_Placement120");
 
-    IniFile ini = IniFile::FromText("");
-    const FormPlacement at120{{10, 20, 1010, 820}, true};
-    const FormPlacement at96{{5, 6, 605, 506}, false};
-    WriteFormPlacement(ini, PlacementSectionName("TMainScreen", 120), at120);
-    WriteFormPlacement(ini, PlacementSectionName("TMainScreen", 96), at96);
-    EXPECT_EQ(ReadFormPlacement(ini, "TMainScreen_Placement120", false), at120);
-    EXPECT_EQ(ReadFormPlacement(ini, "TMainScreen_Placement", true), at96);
     // Nothing stored: zeros, and "Maximized" as the window is now.
+    const IniFile ini = IniFile::FromText("[TMainScreen_Placement]\nLeft=3\nBottom=9\n");
     EXPECT_EQ(ReadFormPlacement(ini, "TMainScreen_Placement144", true), (FormPlacement{{}, true}));
+    EXPECT_EQ(ReadFormPlacement(ini, "TMainScreen_Placement", false), (FormPlacement{{3, 0, 0, 9}, false}));
 }
 
 TEST(Placement, KeepsTheWindowOnTheScreenWithoutResizingIt)

@@ -114,16 +114,22 @@ std::string DumpAttr(const TAttr& a)
     return out;
 }
 
-std::string DumpParagraph(const TParagraph& paragraph)
+std::string DumpParagraph(const TParagraph& paragraph, DumpSegments segments)
 {
     std::string out = properties(paragraph) + " |";
     bool attributes = true;
-    for (auto* line = paragraph.firstLine(); line; line = line->next()) {
+    if (segments == DumpSegments::Joined)
         out += " \"";
+    for (auto* line = paragraph.firstLine(); line; line = line->next()) {
+        if (segments == DumpSegments::Separate)
+            out += " \"";
         appendEscaped(out, line->view());
-        out += '"';
+        if (segments == DumpSegments::Separate)
+            out += '"';
         attributes = attributes && line->hasAttributes();
     }
+    if (segments == DumpSegments::Joined)
+        out += '"';
     out += " |";
     if (!attributes) {
         out += " plain";
@@ -154,11 +160,11 @@ std::string DumpParagraph(const TParagraph& paragraph)
     return out;
 }
 
-std::string DumpDocument(const TWPRTFText& document)
+std::string DumpDocument(const TWPRTFText& document, DumpSegments segments)
 {
     std::string out;
     for (auto* paragraph = document.firstParagraph(); paragraph; paragraph = paragraph->next())
-        out += DumpParagraph(*paragraph) + "\n";
+        out += DumpParagraph(*paragraph, segments) + "\n";
     return out;
 }
 

@@ -14,10 +14,14 @@
 
 namespace quillory {
 
-std::string DumpParagraph(const TParagraph& paragraph);
+// Segments: shown one by one, or joined into one quoted text where only the paragraph's content
+// matters (segment boundaries are where a reader or layout happened to break).
+enum class DumpSegments { Separate, Joined };
+
+std::string DumpParagraph(const TParagraph& paragraph, DumpSegments segments = DumpSegments::Separate);
 std::string DumpAttr(const TAttr& attr);
 // Every paragraph, one per line, each ending with a newline.
-std::string DumpDocument(const TWPRTFText& document);
+std::string DumpDocument(const TWPRTFText& document, DumpSegments segments = DumpSegments::Separate);
 // Only the texts of the paragraphs, one per line (segments joined, control bytes escaped).
 std::string DumpText(const TWPRTFText& document);
 // Fonts, colours that differ from the defaults, tab stops, page values that differ, info.

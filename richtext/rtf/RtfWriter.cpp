@@ -265,7 +265,8 @@ void TWPRTFWriter::StartTableRow(const TParagraph& p)
         // The left edges follow from the widths: layout's copy of them may be stale or unset.
         const int left = sum;
         sum += cell->cellWidth;
-        EmitNumbered("\\cellx", MulDiv(usable, left + cell->cellWidth, 255) + p.leftIndent);
+        // Cut, not rounded: the reader rounds up and so gets the fractions back.
+        EmitNumbered("\\cellx", usable * (left + cell->cellWidth) / 255 + p.leftIndent);
         row_[std::size_t(rowCells_++)] = {border, cell->shadingColors, cell->shadingPercent,
                                           std::uint8_t(left), cell->cellWidth, cell->spaceBefore};
         if (!cell->hasFlag(ParFlag::MoreCellsFollow))

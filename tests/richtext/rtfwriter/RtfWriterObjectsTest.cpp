@@ -46,7 +46,7 @@ TEST(RtfWriterTables, RowsGetTheirDefinitionAndEndWithRow)
     after->flags = 0; // a new paragraph takes the cell flags of the one before
     doc.appendText(*after, "after", {});
     // Usable width 12240 - 2 * 1880 = 8480; edges at 1/3 and the whole width.
-    const std::string row = "{\\pard\\trowd\\trgaph0\\trleft0\\cellx2827\\cellx8480\\intbl\\sb0\\sl\\sa0 ";
+    const std::string row = "{\\pard\\trowd\\trgaph0\\trleft0\\cellx2826\\cellx8480\\intbl\\sb0\\sl\\sa0 ";
     EXPECT_EQ(bodyOf(doc), "{" + Plain + "before\\par\n\r"
                            + row + Plain + "c\\cell\n\r"
                            "\\intbl\\sb0\\sl\\sa0 " + Plain + "c\\cell\\row\n\r"
@@ -85,7 +85,7 @@ TEST(RtfWriterTables, CellBordersShadingPaddingAndIndents)
     const std::string b = bodyOf(doc);
     EXPECT_NE(b.find("{\\pard\\trowd\\trgaph113\\trleft100"
                      "\\clbrdrt\\brdrdb\\clbrdrb\\brdrdb\\clbrdrl\\brdrdb\\clbrdrr\\brdrdb\\brdrw20\\brdrcf4\\brdrdot"
-                     "\\cellx4116"
+                     "\\cellx4115"
                      "\\clbrdrl\\brdrs\\brdrw60\\clshdng3000\\clcfpat2\\clcbpat5\\cellx8100"
                      "\\intbl\\tqr\\tx1440\\qc\\sb0\\sl\\sa0 "),
               std::string::npos)

@@ -1,0 +1,267 @@
+// Writer output read back gives the same document, and writing that again gives the same bytes.
+#include "richtext/model/DocumentDump.h"
+#include "richtext/rtf/RtfReader.h"
+#include "richtext/rtf/RtfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace quillory {
+namespace {
+
+std::string everything(const TWPRTFText& doc)
+{
+    return DumpHeader(doc.header()) + "--\n" + DumpDocument(doc, DumpSegments::Joined) + "--\n" + DumpSideLists(doc);
+}
+
+std::unique_ptr<TWPRTFText> readBack(const std::string& rtf)
+{
+    auto doc = std::make_unique<TWPRTFText>();
+    TParagraph* current = doc->firstParagraph();
+    TWPRtfReader reader;
+    EXPECT_EQ(reader.ReadStream(rtf, doc.get(), &current), ReadResult::Ok);
+    return doc;
+}
+
+// Writes, reads back, compares, writes again and compares the bytes.
+void expectRoundTrip(const TWPRTFText& doc)
+{
+    int result = -1;
+    const std::string rtf = WriteRtf(doc, {}, &result);
+    ASSERT_EQ(result, WriteResult::Ok);
+    auto back = readBack(rtf);
+    EXPECT_EQ(everything(*back), everything(doc)) << rtf;
+    for (const auto& object : doc.objects()) {
+        const TTextObject* other = back->findObject(object->tag);
+        ASSERT_NE(other, nullptr) << "object " << object->tag;
+        ASSERT_EQ(bool(other->graphic), bool(object->graphic)) << "object " << object->tag;
+        if (object->graphic)
+            EXPECT_EQ(other->graphic->bytes, object->graphic->bytes) << "object " << object->tag;
+    }
+    EXPECT_EQ(WriteRtf(*back), rtf);
+}
+
+// Size 0 stands for 10 points and is read back as 10: the fixtures say 10 outright.
+void put(TWPRTFText& doc, TParagraph& p, std::string_view text, TAttr attr)
+{
+    if (!attr.size)
+        attr.size = DefaultPointSize;
+    doc.appendText(p, text, attr);
+}
+
+TParagraph& add(TWPRTFText& doc, std::string_view text, const TAttr& attr = {})
+{
+    TParagraph* p = doc.isEmpty() ? doc.firstParagraph() : doc.appendParagraphAtEnd();
+    put(doc, *p, text, attr);
+    return *p;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(TWPRTFText&)> build;
+    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+};
+
+std::string le32(std::uint32_t v)
+{
+    return {char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF), char(v >> 24 & 0xFF)};
+}
+
+const Case cases[] = {
+    {"two paragraphs", [](TWPRTFText& d) { add(d, "Hello"); add(d, "World"); }},
+    {"empty paragraphs", [](TWPRTFText& d) { add(d, "a"); d.appendParagraphAtEnd(); add(d, "b"); d.appendParagraphAtEnd(); }},
+    {"escaped and special characters",
+     [](TWPRTFText& d) { add(d, "back\\slash {braces} tab\there soft\nbreak caf\xe9 \x80\xff ~"); }},
+    {"attributes",
+     [](TWPRTFText& d) {
+         d.header().addFont("Times New Roman", 0x00); // the dialect keeps the family only
+         d.header().addFont("Courier New", 0x30);
+         TParagraph& p = add(d, "plain ");
+         put(d, p, "bold", {.font = 1, .style = AttrStyle::Bold, .size = 14});
+         put(d, p, "italic underlined", {.font = 2, .style = AttrStyle::Italic | AttrStyle::Underline});
+         put(d, p, "red on yellow", {.color = 0x41});
+         put(d, p, "colour 15", {.color = 0xF0 | 0x0F});
+         put(d, p, "strike", {.style = AttrStyle::StrikeOut});
+         put(d, p, "up", {.style = AttrStyle::Superscript});
+         put(d, p, "down", {.style = AttrStyle::Subscript});
+         put(d, p, "link", {.style = AttrStyle::Hyperlink});
+         put(d, p, "protected", {.flags = AttrFlag::Protected});
+         put(d, p, "auto", {.flags = AttrFlag::Automatic});
+         add(d, "hidden at the end", {.flags = AttrFlag::Hidden});
+         add(d, "after");
+     }},
+    {"insert points", [](TWPRTFText& d) { TParagraph& p = add(d, "[name]", {.flags = AttrFlag::InsertPoint, .tag = 4});
+                                           put(d, p, " rest", {}); }},
+    {"rtf code runs",
+     [](TWPRTFText& d) {
+         TParagraph& p = add(d, "before ");
+         put(d, p, "{\\b x}\\par \t\xe9", {.flags = AttrFlag::RtfCode});
+         put(d, p, " after {", {});
+         add(d, "{\\i code} to the end", {.flags = AttrFlag::RtfCode});
+         add(d, "code}", {.flags = AttrFlag::RtfCode});
+     }},
+    {"paragraph properties",
+     [](TWPRTFText& d) {
+         TParagraph& a = add(d, "centred indented");
+         a.alignment = Alignment::Center;
+         a.leftIndent = 720;
+         a.firstIndent = 1080;
+         a.rightIndent = 360;
+         a.spaceBefore = 120;
+         a.spaceAfter = 240;
+         a.lineSpacing = 360;
+         TParagraph& b = add(d, "right");
+         b.alignment = Alignment::Right;
+         b.firstIndent = 360;
+         TParagraph& c = add(d, "justified, page break, keep");
+         c.alignment = Alignment::Justified;
+         c.flags = ParFlag::PageBreakBefore | ParFlag::KeepWithNext;
+         TParagraph& e = add(d, "plain again");
+         e.copyPropertiesFrom(TParagraph{});
+     }},
+    {"tabs",
+     [](TWPRTFText& d) {
+         const int t1 = d.header().addTab(720, TTabKind::tkLeft);
+         const int t2 = d.header().addTab(2880, TTabKind::tkRight);
+         const int t3 = d.header().addTab(4320, TTabKind::tkCenter);
+         const int t4 = d.header().addTab(5760, TTabKind::tkDecimal);
+         add(d, "a\tb\tc").tabMask = 1ull << t1 | 1ull << t2;
+         add(d, "same tabs");
+         add(d, "x\ty").tabMask = 1ull << t3 | 1ull << t4;
+         add(d, "none").tabMask = 0;
+     }},
+    {"borders",
+     [](TWPRTFText& d) {
+         const BorderWord box{.flags = BorderFlag::Present | BorderFlag::Box, .width = 1, .spacingColor = 0x12};
+         add(d, "boxed 1").border = box;
+         add(d, "boxed 2");
+         TParagraph& top = add(d, "top and bottom, double, dotted");
+         top.border = {.flags = BorderFlag::Present | BorderFlag::Top | BorderFlag::Bottom | BorderFlag::Double,
+                       .extra = BorderExtra::Dotted, .width = 3};
+         add(d, "no border").border = {};
+     }},
+    {"shading",
+     [](TWPRTFText& d) {
+         TParagraph& a = add(d, "shaded");
+         a.shadingColors = 0x52;
+         a.shadingPercent = 25;
+         a.alignment = Alignment::Center;
+         TParagraph& b = add(d, "also centred");
+         b.shadingColors = 0;
+         b.shadingPercent = 0;
+         TParagraph& c = add(d, "full");
+         c.shadingColors = 0x03;
+         c.shadingPercent = 100;
+     }},
+    {"table",
+     [](TWPRTFText& d) {
+         add(d, "before");
+         auto row = [&](std::initializer_list<int> widths, std::uint8_t padding) {
+             int i = 0;
+             int left = 0;
+             for (int width : widths) {
+                 TParagraph& c = add(d, "cell " + std::to_string(i));
+                 c.copyPropertiesFrom(TParagraph{});
+                 c.flags = ParFlag::TableCell | (i ? ParFlag::CellNotFirst : 0)
+                         | (i + 1 < int(widths.size()) ? ParFlag::MoreCellsFollow : 0);
+                 c.cellWidth = std::uint8_t(width);
+                 c.cellLeft = std::uint8_t(left);
+                 left += width;
+                 // Cells name their sides one by one.
+                 c.border = {.flags = BorderFlag::Present | BorderFlag::Top | BorderFlag::Bottom
+                                    | BorderFlag::Left | BorderFlag::Right, .width = 1,
+                             .spacingColor = std::uint8_t(padding << 4)};
+                 ++i;
+             }
+         };
+         row({85, 85, 85}, 1);
+         row({100, 155}, 1);
+         row({255}, 0);
+         add(d, "after").copyPropertiesFrom(TParagraph{});
+     }},
+    {"pictures and objects",
+     [](TWPRTFText& d) {
+         TParagraph& p = add(d, "pictures: ");
+         auto wmf = std::make_unique<TGraphic>();
+         wmf->kind = GraphicKind::Metafile;
+         wmf->width = 1000;
+         wmf->height = 500;
+         std::string header = le32(0x9AC6CDD7) + std::string(2, '\0') + std::string(4, '\0');
+         header += std::string("\xe8\x03\xf4\x01", 4) + std::string("\xec\x09", 2) + std::string(4, '\0');
+         std::uint16_t sum = 0;
+         for (std::size_t i = 0; i < 20; i += 2)
+             sum ^= std::uint16_t(std::uint8_t(header[i]) | std::uint8_t(header[i + 1]) << 8);
+         header += std::string{char(sum & 0xFF), char(sum >> 8)};
+         wmf->bytes = header + std::string("\x01\x00\x09\x00\x00\x03\x10\x00\x00\x00", 10);
+         TTextObject& a = d.addObject(std::move(wmf));
+         a.width = 1440;
+         a.height = 720;
+         put(d, p, "\x01", {.flags = AttrFlag::Object, .tag = a.tag});
+         auto dib = std::make_unique<TGraphic>();
+         dib->kind = GraphicKind::Dib;
+         dib->width = 2;
+         dib->height = 1;
+         dib->bitsPerPixel = 24;
+         const std::string info = le32(40) + le32(2) + le32(1) + std::string("\x01\x00\x18\x00", 4)
+                                + std::string(24, '\0');
+         dib->bytes = "BM" + le32(14 + 40 + 8) + le32(0) + le32(54) + info + std::string("\x11\x22\x33\x44\x55\x66\0\0", 8);
+         TTextObject& b = d.addObject(std::move(dib));
+         b.width = 30;
+         b.height = 15;
+         put(d, p, "\x01", {.flags = AttrFlag::Object, .tag = b.tag});
+         TTextObject& app = d.addObject(nullptr, 20);
+         app.isApplicationObject = true;
+         app.width = 400;
+         app.height = 200;
+         put(d, p, "\x01", {.flags = AttrFlag::Object, .tag = app.tag});
+         put(d, p, " end", {});
+     }},
+    {"footnotes",
+     [](TWPRTFText& d) {
+         TFootnote plain;
+         plain.mark = '*';
+         plain.text = "a note";
+         TFootnote numbered;
+         numbered.mark = '7';
+         numbered.explicitNumber = 7;
+         numbered.text = "another";
+         const int a = d.addFootnote(plain).number;
+         const int b = d.addFootnote(numbered).number;
+         TParagraph& p = add(d, "text");
+         put(d, p, "*", {.style = AttrStyle::Superscript, .flags = AttrFlag::FootnoteAnchor, .tag = std::uint16_t(a)});
+         put(d, p, " more", {});
+         put(d, p, "7", {.style = AttrStyle::Superscript, .flags = AttrFlag::FootnoteAnchor, .tag = std::uint16_t(b)});
+     }},
+    {"header information",
+     [](TWPRTFText& d) {
+         d.header().title = "A day {in} May";
+         d.header().subject = "Subject";
+         d.header().comment = "Caf\xe9";
+         d.header().paperWidth = 11906;
+         d.header().paperHeight = 16838;
+         d.header().marginLeft = 1134;
+         d.header().colors[3] = {1, 2, 3};
+         add(d, "x");
+     }},
+    {"long paragraph in many segments", [](TWPRTFText& d) { add(d, std::string(30000, 'w')); }},
+};
+
+class RoundTrip : public testing::TestWithParam<Case> {};
+
+TEST_P(RoundTrip, ReadsBackEqualAndWritesTheSameBytes)
+{
+    TWPRTFText doc;
+    GetParam().build(doc);
+    expectRoundTrip(doc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, RoundTrip, testing::ValuesIn(cases), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.name; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+});
+
+} // namespace
+} // namespace quillory

@@ -31,12 +31,27 @@ inline constexpr std::uint16_t ppDontCopyProtectedAttribute = 0x0080;
 inline constexpr std::uint16_t ppDontUseAttrOfProtected = 0x0100;
 } // namespace ProtectProp
 
+// tsIgnore keeps the text's own value, tsTRUE forces it on, tsFALSE forces it off.
+enum class TThreeState : std::uint8_t { tsIgnore, tsTRUE, tsFALSE };
+
 // How a kind of special text is shown (insert points, automatic text, links, protected text).
 struct TCharacterAttr {
     std::uint32_t textColor = 0;         // RGB, red in the low byte
     std::uint32_t backColor = 0xFFFFFF;
     std::uint8_t style = 0;              // AttrStyle bits
     bool useBackColor = false;
+
+    // Used by painting: each three-state replaces the character's own style bit unless ignored.
+    TThreeState bold = TThreeState::tsIgnore;
+    TThreeState italic = TThreeState::tsIgnore;
+    TThreeState underline = TThreeState::tsIgnore;
+    TThreeState strikeOut = TThreeState::tsIgnore;
+    TThreeState superScript = TThreeState::tsIgnore;
+    TThreeState subScript = TThreeState::tsIgnore;
+    bool hidden = false; // such text takes no room and is not painted
+    std::uint32_t underlineColor = 0; // RGB, red in the low byte
+    bool useTextColor = false;
+    bool useUnderlineColor = false;
 };
 
 inline constexpr int DefaultSegmentCapacity = 200;

@@ -1,0 +1,89 @@
+// The drawing surface the layout engine measures and paints through: fonts, widths, text, lines,
+// rectangles and pictures. The screen, the printer and tests each provide one.
+#pragma once
+
+#include "richtext/model/TextHeader.h"
+#include "richtext/model/TextObject.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    int right() const noexcept { return left + width; }
+    int bottom() const noexcept { return top + height; }
+    bool empty() const noexcept { return width <= 0 || height <= 0; }
+    bool intersects(const Rect& o) const noexcept
+    {
+        return left < o.right() && o.left < right() && top < o.bottom() && o.top < bottom();
+    }
+    bool contains(int x, int y) const noexcept { return x >= left && x < right() && y >= top && y < bottom(); }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// A font as the document names it. Underline and strike-out are drawn by the engine as lines.
+struct FontSpec {
+    std::string name;
+    int pointSize = 10;
+    bool bold = false;
+    bool italic = false;
+    bool symbol = false; // a symbol character set: bytes map to the font's own glyphs
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// Advance widths in pixels of the 256 byte values (cp1252) of one font.
+using WidthTable = std::array<std::uint16_t, 256>;
+
+enum class PenStyle : std::uint8_t { Solid, Dotted, Hairline };
+
+struct Pen {
+    RGBColor color;
+    int width = 1;
+    PenStyle style = PenStyle::Solid;
+};
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    // Pixels per inch in which layout values are given to this canvas.
+    virtual int resolutionX() const = 0;
+    virtual int resolutionY() const = 0;
+
+    // Selects the font that the metric queries and drawText use.
+    virtual void selectFont(const FontSpec& font) = 0;
+    virtual const WidthTable& widths() = 0;
+    virtual int fontHeight() = 0;
+    virtual int fontAscent() = 0;
+
+    // Draws the bytes from the baseline at (x, baseline), character i placed advances[i] after
+    // character i - 1 (advances.size() == text.size()).
+    virtual void drawText(int x, int baseline, std::string_view text, std::span<const int> advances,
+                          RGBColor color) = 0;
+    virtual void drawLine(int x1, int y1, int x2, int y2, const Pen& pen) = 0;
+    virtual void fillRect(const Rect& rect, RGBColor color) = 0;
+    // Shading: the background colour with `percent` of the pattern colour laid over it.
+    virtual void fillShading(const Rect& rect, RGBColor pattern, RGBColor background, int percent) = 0;
+    virtual void frameRect(const Rect& rect, const Pen& pen) = 0;
+    // Inverts the pixels (selection highlight).
+    virtual void invertRect(const Rect& rect) = 0;
+    // Draws a picture from the model's bytes, stretched to the rectangle.
+    virtual void drawPicture(const TGraphic& graphic, const Rect& rect) = 0;
+
+    // Printing: coordinates given after this call are multiplied by the factors (device pixels per
+    // layout pixel) and moved by the offset (device pixels).
+    virtual void setTransform(double scaleX, double scaleY, int offsetX, int offsetY) = 0;
+    virtual void setClip(const Rect& rect) = 0; // in untransformed layout coordinates
+    virtual void clearClip() = 0;
+};
+
+} // namespace quillory

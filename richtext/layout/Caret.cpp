@@ -1,0 +1,98 @@
+// The caret's place for a text position, and the text position under a point.
+#include "richtext/layout/TextPaint.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace quillory {
+
+int TWPRTFTextPaint::lineIndexOf(const TextPosition& position) const
+{
+    if (lines_.empty())
+        return -1;
+    auto found = std::lower_bound(lines_.begin(), lines_.end(), position, [](const LaidLine& l, const TextPosition& p) {
+        return l.paragraphIndex < p.paragraph || (l.paragraphIndex == p.paragraph && l.segment < p.segment);
+    });
+    if (found != lines_.end() && found->paragraphIndex == position.paragraph && found->segment == position.segment)
+        return int(found - lines_.begin());
+    // A segment past the paragraph's last, or a position past the end: the line before.
+    if (found == lines_.begin())
+        return 0;
+    return int(found - lines_.begin()) - 1;
+}
+
+CaretBox TWPRTFTextPaint::caretAt(const TextPosition& position) const
+{
+    const int index = lineIndexOf(position);
+    if (index < 0)
+        return {};
+    const LaidLine& laid = lines_[std::size_t(index)];
+    const TTextLine& line = *laid.line;
+    const int at = std::clamp(position.index, 0, line.length());
+    const std::vector<int> adv = advances(laid);
+    int x = laid.textX;
+    for (int i = 0; i < at; ++i)
+        x += adv[std::size_t(i)];
+
+    // The caret is as tall as the character it stands before (or after, at the end of a line).
+    int height = 0, ascent = 0;
+    if (line.hasAttributes()) {
+        for (int i : {at, at - 1})
+            if (i >= 0 && i < line.length() && line.attrs()[i].height > 0) {
+                height = line.attrs()[i].height;
+                ascent = line.attrs()[i].ascent;
+                break;
+            }
+    }
+    if (height == 0) {
+        const CharMetric m = measurer_.defaults();
+        height = std::min<int>(m.height, line.height);
+        ascent = std::min<int>(m.ascent, line.ascent);
+    }
+    const int baseline = line.top + line.ascent;
+    return {x, baseline - ascent, height, index};
+}
+
+TextPosition TWPRTFTextPaint::positionAt(int x, int y) const
+{
+    if (lines_.empty())
+        return {};
+    // The line whose band holds y; in a table row the cell nearest to x.
+    std::size_t best = lines_.size();
+    int bestDistance = INT_MAX;
+    auto first = std::partition_point(lines_.begin(), lines_.end(), [&](const LaidLine& l) { return l.bandBottom <= y; });
+    for (auto it = first; it != lines_.end() && it->bandTop <= y; ++it) {
+        const TTextLine& line = *it->line;
+        if (y < line.top || y >= line.top + line.height)
+            continue;
+        const int distance = x < it->left ? it->left - x : x >= it->left + it->available ? x - (it->left + it->available) + 1 : 0;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = std::size_t(it - lines_.begin());
+        }
+    }
+    if (best == lines_.size()) {
+        if (y < lines_.front().bandTop)
+            best = 0;
+        else if (first == lines_.end())
+            best = lines_.size() - 1;
+        else
+            best = std::size_t(first - lines_.begin()); // a gap below a short cell
+    }
+    const LaidLine& laid = lines_[best];
+    const TTextLine& line = *laid.line;
+    const std::vector<int> adv = advances(laid);
+    int index = 0, cx = laid.textX;
+    int last = line.length();
+    // After a soft break the caret belongs to the next line.
+    if (last > 0 && line.code(last - 1) == CharCode::SoftBreak)
+        --last;
+    while (index < last && x >= cx + adv[std::size_t(index)] / 2 + (adv[std::size_t(index)] & 1)) {
+        cx += adv[std::size_t(index)];
+        ++index;
+    }
+    return {laid.paragraphIndex, laid.segment, index};
+}
+
+} // namespace quillory

@@ -1,0 +1,371 @@
+// Breaking a paragraph into lines: measuring its characters, tab stops, blanks and overflowing
+// words, justification, and the line heights with paragraph spacing.
+#include "richtext/layout/TextPaint.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillory {
+
+namespace {
+
+constexpr int DefaultTabTwips = 720;
+// A segment must stay below the model's capacity limit even when hidden text makes a long line.
+constexpr int MaxCharsInSegment = MaxLineCapacity - 8;
+
+struct Flat {
+    std::string text;
+    std::vector<TAttr> attrs;
+};
+
+Flat flatten(const TParagraph& paragraph, const TAttr& plain)
+{
+    Flat flat;
+    flat.text.reserve(std::size_t(paragraph.length()));
+    for (auto* line = paragraph.firstLine(); line; line = line->next()) {
+        flat.text.append(line->view());
+        if (line->hasAttributes())
+            flat.attrs.insert(flat.attrs.end(), line->attrs(), line->attrs() + line->length());
+        else
+            flat.attrs.insert(flat.attrs.end(), std::size_t(line->length()), plain);
+    }
+    return flat;
+}
+
+bool isBlank(unsigned char c) noexcept { return c == ' '; }
+
+} // namespace
+
+int TWPRTFTextPaint::toPixelsX(int twips) const noexcept
+{
+    return int(std::int64_t(twips) * document_.header().resolutionX / TwipsPerInch);
+}
+
+int TWPRTFTextPaint::toPixelsY(int twips) const noexcept
+{
+    return int(std::int64_t(twips) * document_.header().resolutionY / TwipsPerInch);
+}
+
+TWPRTFTextPaint::Column TWPRTFTextPaint::column(const TParagraph& p, bool firstLine) const
+{
+    Column c;
+    const int rowLeft = toPixelsX(p.leftIndent);
+    if (p.isTableCell()) {
+        const int rowWidth = std::max(16, layoutWidth_ - rowLeft - toPixelsX(p.rightIndent));
+        const int padding = std::max(2, p.border.spacingSteps() * document_.header().resolutionX * 10 / 254);
+        c.cellLeft = rowLeft + p.cellLeft * rowWidth / 255;
+        c.cellWidth = std::max(1, p.cellWidth * rowWidth / 255);
+        c.left = c.cellLeft + padding;
+        c.available = c.cellWidth - 2 * padding;
+    } else {
+        c.left = firstLine ? toPixelsX(p.firstIndent) : rowLeft;
+        c.available = layoutWidth_ - c.left - toPixelsX(p.rightIndent);
+    }
+    if (c.available <= 0)
+        c.available = 16;
+    return c;
+}
+
+// The next tab stop of the paragraph right of `x` (pixels from the left margin); without one, the
+// next multiple of half an inch.
+int TWPRTFTextPaint::nextTabStop(const TParagraph& p, int x, int origin) const
+{
+    const TTextHeader& header = document_.header();
+    int best = -1;
+    for (int i = 0; i < TabCount; ++i) {
+        if (!((p.tabMask >> i) & 1) || !header.tabUsed(i))
+            continue;
+        const int stop = origin + toPixelsX(header.tab(i).position);
+        if (stop > x && (best < 0 || stop < best))
+            best = stop;
+    }
+    if (best >= 0)
+        return best;
+    const int step = std::max(1, toPixelsX(DefaultTabTwips));
+    return origin + ((x - origin) / step + 1) * step;
+}
+
+TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int paragraphIndex,
+                                                             const TParagraph* previous)
+{
+    ++paragraphsBroken_;
+    const TAttr plain = measurer_.plainAttr();
+    Flat flat = flatten(p, plain);
+    const int n = int(flat.text.size());
+
+    // Carried positions as offsets into the paragraph.
+    std::vector<TextPosition*> carried = carriedPositions;
+    carried.push_back(&document_.selection.blockStart);
+    carried.push_back(&document_.selection.blockEnd);
+    std::vector<std::pair<TextPosition*, int>> offsets;
+    for (TextPosition* position : carried) {
+        if (!position || position->paragraph != paragraphIndex)
+            continue;
+        int offset = 0, segment = 0;
+        for (auto* line = p.firstLine(); line; line = line->next(), ++segment) {
+            if (segment == position->segment || !line->next()) {
+                offset += std::clamp(position->index, 0, line->length());
+                break;
+            }
+            offset += line->length();
+        }
+        offsets.emplace_back(position, offset);
+    }
+
+    for (int i = 0; i < n; ++i) {
+        const CharMetric m = measurer_.measure(static_cast<unsigned char>(flat.text[std::size_t(i)]),
+                                               flat.attrs[std::size_t(i)]);
+        TAttr& a = flat.attrs[std::size_t(i)];
+        a.width = std::uint16_t(m.width);
+        a.height = std::uint16_t(std::min(m.height, 0xFFFF));
+        a.ascent = std::uint16_t(std::min(m.ascent, 0xFFFF));
+    }
+
+    // Line ends (exclusive).
+    const bool tabsToStops = p.alignment == Alignment::Left || p.alignment == Alignment::Justified;
+    std::vector<int> ends;
+    int start = 0;
+    while (start < n) {
+        const Column col = column(p, ends.empty());
+        const int origin = p.isTableCell() ? col.left : 0;
+        int x = 0, lastBreak = -1, end = n;
+        for (int i = start; i < n; ++i) {
+            const auto c = static_cast<unsigned char>(flat.text[std::size_t(i)]);
+            TAttr& a = flat.attrs[std::size_t(i)];
+            if (c == CharCode::SoftBreak) {
+                end = i + 1;
+                break;
+            }
+            if (c == CharCode::Tab) {
+                if (tabsToStops && !measurer_.invisible(a)) {
+                    const int at = col.left + x;
+                    a.width = std::uint16_t(std::min(0xFFFF, nextTabStop(p, at, origin) - at));
+                }
+                x += a.width;
+                lastBreak = i;
+            } else if (isBlank(c)) {
+                x += a.width;
+                lastBreak = i;
+            } else {
+                if (x + a.width > col.available && i > start) {
+                    end = lastBreak >= start ? lastBreak + 1 : i;
+                    break;
+                }
+                x += a.width;
+            }
+            const int count = i - start + 1;
+            if ((maxCharsPerLine > 0 && count >= maxCharsPerLine) || count >= MaxCharsInSegment) {
+                end = i + 1;
+                break;
+            }
+        }
+        ends.push_back(end);
+        start = end;
+    }
+    // After a closing soft break the caret needs a line of its own.
+    if (ends.empty() || flat.text.back() == char(CharCode::SoftBreak))
+        ends.push_back(n);
+
+    // Keep the segments when they already hold exactly these lines.
+    bool same = true;
+    {
+        auto* line = p.firstLine();
+        int from = 0;
+        for (int end : ends) {
+            if (!line || line->length() != end - from) {
+                same = false;
+                break;
+            }
+            from = end;
+            line = line->next();
+        }
+        same = same && !line;
+    }
+
+    const std::vector<std::uint16_t> oldHeights = [&] {
+        std::vector<std::uint16_t> h;
+        for (auto* line = p.firstLine(); line; line = line->next())
+            h.push_back(line->height);
+        return h;
+    }();
+
+    if (same) {
+        int from = 0;
+        for (auto* line = p.firstLine(); line; line = line->next()) {
+            if (line->hasAttributes())
+                std::copy_n(flat.attrs.begin() + from, line->length(), line->attrs());
+            from += line->length();
+        }
+    } else {
+        const TAttr typing = p.firstLine()->hasAttributes()
+            ? (n > 0 ? flat.attrs.back() : p.firstLine()->attrs()[0])
+            : plain;
+        TTextLine* old = p.firstLine();
+        TTextLine* previousNew = nullptr;
+        int from = 0;
+        for (int end : ends) {
+            const int count = end - from;
+            TTextLine* line = document_.appendLine(p, previousNew, count + 4);
+            std::memcpy(line->text(), flat.text.data() + from, std::size_t(count));
+            if (line->hasAttributes()) {
+                std::copy_n(flat.attrs.begin() + from, count, line->attrs());
+                if (count == 0)
+                    line->attrs()[0] = typing;
+            }
+            line->setLength(count);
+            previousNew = line;
+            from = end;
+        }
+        while (previousNew->next())
+            document_.deleteLine(p, previousNew->next());
+        (void)old;
+    }
+
+    // Carry positions over to the new segments.
+    for (auto& [position, offset] : offsets) {
+        int segment = 0, rest = offset;
+        for (auto* line = p.firstLine(); line; line = line->next(), ++segment) {
+            if (rest < line->length() || !line->next()) {
+                *position = {paragraphIndex, segment, std::min(rest, line->length())};
+                break;
+            }
+            rest -= line->length();
+        }
+    }
+
+    justifyLines(p);
+    computeLineHeights(p, previous, !p.isTableCell());
+    p.layoutFlags &= ~LayoutFlag::NeedsReformat;
+
+    std::vector<std::uint16_t> newHeights;
+    for (auto* line = p.firstLine(); line; line = line->next()) {
+        newHeights.push_back(line->height);
+        line->flags |= 0x01;
+        line->repaintState = 3;
+    }
+    if (newHeights != oldHeights)
+        return BreakResult::HeightChanged;
+    return same ? BreakResult::SameLines : BreakResult::NewSegments;
+}
+
+// Line widths for alignment, and the extra pixels of justified lines.
+void TWPRTFTextPaint::justifyLines(TParagraph& p)
+{
+    bool first = true;
+    for (auto* line = p.firstLine(); line; line = line->next(), first = false) {
+        const Column col = column(p, first);
+        int used = 0, trailing = 0, blanks = 0, lastBlank = -1;
+        for (int i = 0; i < line->length(); ++i) {
+            const unsigned char c = line->code(i);
+            const int w = line->hasAttributes() ? line->attrs()[i].width
+                                                : measurer_.widthsFor(measurer_.plainAttr())[c == 9 ? ' ' : c];
+            used += w;
+            if (c == ' ') {
+                ++blanks;
+                lastBlank = i;
+                trailing += w;
+            } else if (c != CharCode::SoftBreak) {
+                trailing = 0;
+            }
+        }
+        line->justifyExtra = 0;
+        line->justifyBlanks = 0;
+        const bool endsParagraph = !line->next();
+        const bool endsWithSoftBreak = line->length() > 0 && line->code(line->length() - 1) == CharCode::SoftBreak;
+        const int free = col.available - used - 6;
+        if (p.alignment == Alignment::Justified && !endsParagraph && !endsWithSoftBreak && blanks >= 2
+            && free > 0 && line->hasAttributes()) {
+            line->lineWidth = std::uint16_t(lastBlank);
+            line->justifyExtra = std::uint16_t(free / (blanks - 1));
+            line->justifyBlanks = std::uint16_t(free % (blanks - 1));
+        } else {
+            line->lineWidth = std::uint16_t(std::clamp(used - trailing, 0, 0xFFFF));
+        }
+    }
+}
+
+void TWPRTFTextPaint::computeLineHeights(TParagraph& p, const TParagraph* previous, bool withSpaceAfter)
+{
+    const CharMetric defaults = measurer_.defaults();
+    const int spacing = toPixelsY(p.lineSpacing);
+    for (auto* line = p.firstLine(); line; line = line->next()) {
+        int height = -1, ascent = 0;
+        if (line->hasAttributes()) {
+            for (int i = 0; i < line->length(); ++i) {
+                const unsigned char c = line->code(i);
+                const TAttr& a = line->attrs()[i];
+                if (c == ' ' || c == CharCode::Tab || c == CharCode::SoftBreak || (a.width == 0 && a.height == 0))
+                    continue;
+                if (a.height > height) {
+                    height = a.height;
+                    ascent = a.ascent;
+                }
+            }
+        } else if (line->length() > 0) {
+            height = defaults.height;
+            ascent = defaults.ascent;
+        }
+        if (height < 0) {
+            height = defaults.height;
+            ascent = defaults.ascent;
+            // An empty closing line stands as tall as the text before it.
+            const TTextLine* before = previous ? previous->lastLine() : nullptr;
+            if (line->length() == 0 && !line->next() && before && before->length() > 0 && before->hasAttributes()
+                && before->attrs()[before->length() - 1].height > 0) {
+                height = before->attrs()[before->length() - 1].height;
+                ascent = before->attrs()[before->length() - 1].ascent;
+            }
+        }
+        if (spacing > 0 && spacing > height) {
+            ascent += (spacing - height) / 2;
+            height = spacing;
+        } else if (spacing < 0) {
+            ascent = std::max(0, ascent + (-spacing - height) / 2);
+            height = -spacing;
+        }
+        if (line == p.firstLine()) {
+            const int before = toPixelsY(p.spaceBefore);
+            height += before;
+            ascent += before;
+        }
+        if (!line->next() && withSpaceAfter)
+            height += toPixelsY(p.spaceAfter);
+        line->height = std::uint16_t(std::clamp(height, 0, 0xFFFF));
+        line->ascent = std::uint16_t(std::clamp(ascent, 0, 0xFFFF));
+    }
+}
+
+std::vector<int> TWPRTFTextPaint::advances(const LaidLine& laid) const
+{
+    const TTextLine& line = *laid.line;
+    std::vector<int> result(std::size_t(line.length()));
+    if (line.hasAttributes()) {
+        for (int i = 0; i < line.length(); ++i)
+            result[std::size_t(i)] = line.attrs()[i].width;
+    } else {
+        const WidthTable& widths = measurer_.widthsFor(measurer_.plainAttr());
+        const bool tabsToStops = laid.paragraph->alignment == Alignment::Left
+            || laid.paragraph->alignment == Alignment::Justified;
+        const int origin = laid.paragraph->isTableCell() ? laid.left : 0;
+        int x = laid.left;
+        for (int i = 0; i < line.length(); ++i) {
+            const unsigned char c = line.code(i);
+            int w = c == CharCode::SoftBreak ? 0 : std::max<int>(1, widths[c == CharCode::Tab ? ' ' : c]);
+            if (c == CharCode::Tab && tabsToStops)
+                w = nextTabStop(*laid.paragraph, x, origin) - x;
+            result[std::size_t(i)] = w;
+            x += w;
+        }
+    }
+    if (laid.justified) {
+        int blank = 0;
+        for (int i = 0; i < line.lineWidth && i < line.length(); ++i)
+            if (line.code(i) == ' ') {
+                result[std::size_t(i)] += line.justifyExtra + (blank < line.justifyBlanks ? 1 : 0);
+                ++blank;
+            }
+    }
+    return result;
+}
+
+} // namespace quillory

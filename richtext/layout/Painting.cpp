@@ -1,0 +1,238 @@
+// Painting laid-out lines: runs of text with their colours and display attributes, pictures,
+// paragraph borders and shading, table cells, the selection and page-break lines.
+#include "richtext/layout/TextPaint.h"
+
+#include <algorithm>
+
+namespace quillory {
+
+namespace {
+
+RGBColor fromRgb(std::uint32_t value) noexcept
+{
+    return {std::uint8_t(value & 0xFF), std::uint8_t((value >> 8) & 0xFF), std::uint8_t((value >> 16) & 0xFF), 0};
+}
+
+constexpr RGBColor White{255, 255, 255, 0};
+constexpr RGBColor Gray{128, 128, 128, 0};
+
+std::tuple<int, int> key(int paragraph, int segment) { return {paragraph, segment}; }
+
+} // namespace
+
+void TWPRTFTextPaint::paint(Canvas& canvas, const Rect& update, int scrollX, int scrollY)
+{
+    if (!document_.firstParagraph()) {
+        Measurer measurer(document_);
+        measurer.setCanvas(&canvas);
+        const TAttr attr = measurer.plainAttr();
+        canvas.selectFont(measurer.fontFor(attr));
+        const std::string_view text = "<empty>";
+        std::vector<int> widths;
+        int total = 0;
+        for (char c : text) {
+            widths.push_back(canvas.widths()[static_cast<unsigned char>(c)]);
+            total += widths.back();
+        }
+        const int width = windowWidth > 0 ? windowWidth : update.right();
+        const int height = clientHeight > 0 ? clientHeight : update.bottom();
+        canvas.drawText((width - total) / 2, (height + canvas.fontAscent()) / 2, text, widths,
+                        document_.header().colors[0]);
+        return;
+    }
+    const Rect area{update.left + scrollX, update.top + scrollY, update.width, update.height};
+    paintArea(canvas, area, 0, int(lines_.size()), -scrollX, -scrollY, true);
+}
+
+void TWPRTFTextPaint::paintArea(Canvas& canvas, const Rect& area, int from, int to, int dx, int dy, bool screen)
+{
+    // Bands only grow downwards (the lines of a table row share their row's band).
+    auto begin = std::partition_point(lines_.begin() + from, lines_.begin() + to,
+                                      [&](const LaidLine& l) { return l.bandBottom <= area.top; });
+    auto end = begin;
+    while (end != lines_.begin() + to && end->bandTop < area.bottom())
+        ++end;
+
+    for (const LaidBox& box : boxes_)
+        if (box.rect.intersects(area))
+            paintBox(canvas, box, dx, dy, false);
+    for (auto it = begin; it != end; ++it)
+        paintLine(canvas, *it, dx, dy);
+    for (const LaidBox& box : boxes_)
+        if (box.rect.intersects(area))
+            paintBox(canvas, box, dx, dy, true);
+    if (!screen)
+        return;
+    for (auto it = begin; it != end; ++it) {
+        paintSelection(canvas, *it, dx, dy);
+        it->line->flags &= ~0x01;
+        it->line->repaintState = 0;
+    }
+    if (showPageBreak)
+        for (std::size_t page = 1; page < pageFirstLine_.size(); ++page) {
+            const int y = lines_[std::size_t(pageFirstLine_[page])].bandTop;
+            if (y >= area.top && y < area.bottom())
+                canvas.drawLine(area.left + dx, y + dy, area.right() + dx, y + dy, Pen{Gray, 1, PenStyle::Dotted});
+        }
+}
+
+void TWPRTFTextPaint::paintLine(Canvas& canvas, const LaidLine& laid, int dx, int dy)
+{
+    const TTextLine& line = *laid.line;
+    const int n = line.length();
+    if (n == 0)
+        return;
+    const std::vector<int> adv = advances(laid);
+    const auto& colors = document_.header().colors;
+    const TAttr plain = measurer_.plainAttr();
+    const int baseline = line.top + line.ascent + dy;
+    int x = laid.textX + dx;
+    std::string text;
+    for (int i = 0; i < n;) {
+        const TAttr& attr = line.hasAttributes() ? line.attrs()[i] : plain;
+        int j = i + 1;
+        if (line.hasAttributes())
+            while (j < n && line.attrs()[j].sameRun(attr))
+                ++j;
+        else
+            j = n;
+        int runWidth = 0;
+        for (int k = i; k < j; ++k)
+            runWidth += adv[std::size_t(k)];
+        if (measurer_.invisible(attr)) {
+            x += runWidth;
+            i = j;
+            continue;
+        }
+        const TCharacterAttr* display = DisplayAttrFor(document_, attr);
+        const std::uint8_t style = EffectiveStyle(attr, display);
+        if (display && display->useBackColor)
+            canvas.fillRect({x, line.top + dy, runWidth, line.height}, fromRgb(display->backColor));
+        else if (attr.backColor() != 0)
+            canvas.fillRect({x, line.top + dy, runWidth, line.height}, colors[std::size_t(attr.backColor())]);
+
+        const RGBColor color = display && display->useTextColor ? fromRgb(display->textColor)
+                                                                 : colors[std::size_t(attr.textColor())];
+        const int fullHeight = attr.height ? attr.height : line.height;
+        const int fullAscent = attr.ascent ? attr.ascent : line.ascent;
+        int shift = 0;
+        if (style & AttrStyle::Superscript)
+            shift = -fullAscent / 3;
+        else if (style & AttrStyle::Subscript)
+            shift = fullAscent / 4;
+
+        text.assign(line.text() + i, std::size_t(j - i));
+        int cx = x;
+        for (int k = i; k < j; ++k) {
+            char& c = text[std::size_t(k - i)];
+            const auto code = static_cast<unsigned char>(c);
+            if (code == CharCode::Tab || code == CharCode::SoftBreak)
+                c = ' ';
+            if ((code == CharCode::Object || code == CharCode::ObjectSecond) && line.hasAttributes()) {
+                c = ' ';
+                const TAttr& a = line.attrs()[k];
+                const Rect box{cx, baseline - a.ascent, adv[std::size_t(k)], a.ascent};
+                const TTextObject* object = a.hasFlag(AttrFlag::Object) ? document_.findObject(a.tag) : nullptr;
+                if (object && object->graphic)
+                    canvas.drawPicture(*object->graphic, box);
+                else
+                    canvas.frameRect(box, Pen{Gray, 1, PenStyle::Solid});
+            }
+            cx += adv[std::size_t(k)];
+        }
+        if (text.find_first_not_of(' ') != std::string::npos) {
+            canvas.selectFont(measurer_.fontFor(attr));
+            canvas.drawText(x, baseline + shift, text, std::span<const int>(adv.data() + i, std::size_t(j - i)), color);
+        }
+        // Lines under and through the run, trailing blanks left out.
+        int drawn = runWidth;
+        for (int k = j - 1; k >= i && line.code(k) == ' '; --k)
+            drawn -= adv[std::size_t(k)];
+        const int thickness = std::max(1, fullHeight / 20);
+        if ((style & AttrStyle::Underline) && drawn > 0) {
+            const RGBColor under = display && display->useUnderlineColor ? fromRgb(display->underlineColor) : color;
+            const int y = baseline + shift + std::max(1, (fullHeight - fullAscent) / 3);
+            canvas.drawLine(x, y, x + drawn, y, Pen{under, thickness, PenStyle::Solid});
+        }
+        if ((style & AttrStyle::StrikeOut) && drawn > 0) {
+            const int y = baseline + shift - fullAscent / 3;
+            canvas.drawLine(x, y, x + drawn, y, Pen{color, thickness, PenStyle::Solid});
+        }
+        x += runWidth;
+        i = j;
+    }
+}
+
+void TWPRTFTextPaint::paintBox(Canvas& canvas, const LaidBox& box, int dx, int dy, bool frame)
+{
+    const TParagraph& p = *box.style;
+    const auto& colors = document_.header().colors;
+    const Rect r{box.rect.left + dx, box.rect.top + dy, box.rect.width, box.rect.height};
+    if (!frame) {
+        if (p.shadingPercent > 0 || p.backgroundColor() != 0) {
+            const RGBColor back = p.backgroundColor() != 0 ? colors[std::size_t(p.backgroundColor())] : White;
+            canvas.fillShading(r, colors[std::size_t(p.patternColor())], back, p.shadingPercent);
+        }
+        return;
+    }
+    const BorderWord& b = p.border;
+    if (!b.present()) {
+        if (box.cell && paintGrayTable)
+            canvas.frameRect(r, Pen{Gray, 1, PenStyle::Dotted});
+        return;
+    }
+    Pen pen{colors[std::size_t(b.colorIndex())], std::max(1, b.width * document_.header().resolutionX / 72),
+            PenStyle::Solid};
+    if (b.extra & BorderExtra::Dotted)
+        pen.style = PenStyle::Dotted;
+    if (b.extra & BorderExtra::Hairline) {
+        pen.style = PenStyle::Hairline;
+        pen.width = 1;
+    }
+    const bool all = b.flags & BorderFlag::Box;
+    const int rounds = (b.flags & BorderFlag::Double) ? 2 : 1;
+    for (int round = 0; round < rounds; ++round) {
+        const int inset = round * (pen.width + 1);
+        const int left = r.left + inset, top = r.top + inset;
+        const int right = r.right() - 1 - inset, bottom = r.bottom() - 1 - inset;
+        if (all || (b.flags & BorderFlag::Top))
+            canvas.drawLine(left, top, right, top, pen);
+        if (all || (b.flags & BorderFlag::Bottom))
+            canvas.drawLine(left, bottom, right, bottom, pen);
+        if (all || (b.flags & BorderFlag::Left))
+            canvas.drawLine(left, top, left, bottom, pen);
+        if (all || (b.flags & BorderFlag::Right))
+            canvas.drawLine(right, top, right, bottom, pen);
+    }
+}
+
+void TWPRTFTextPaint::paintSelection(Canvas& canvas, const LaidLine& laid, int dx, int dy)
+{
+    TextPosition a = document_.selection.blockStart;
+    TextPosition b = document_.selection.blockEnd;
+    if (b < a)
+        std::swap(a, b);
+    if (a == b)
+        return;
+    const auto here = key(laid.paragraphIndex, laid.segment);
+    if (here < key(a.paragraph, a.segment) || here > key(b.paragraph, b.segment))
+        return;
+    const int n = laid.line->length();
+    const int from = here == key(a.paragraph, a.segment) ? std::clamp(a.index, 0, n) : 0;
+    const bool continues = here != key(b.paragraph, b.segment);
+    const int to = continues ? n : std::clamp(b.index, 0, n);
+    const std::vector<int> adv = advances(laid);
+    int x1 = laid.textX, x2;
+    for (int i = 0; i < from; ++i)
+        x1 += adv[std::size_t(i)];
+    x2 = x1;
+    for (int i = from; i < to; ++i)
+        x2 += adv[std::size_t(i)];
+    // A selection that goes on past the line's end shows it with a little extra.
+    if (continues && laid.lastOfParagraph)
+        x2 += 4;
+    if (x2 > x1)
+        canvas.invertRect({x1 + dx, laid.line->top + dy, x2 - x1, laid.line->height});
+}
+
+} // namespace quillory

@@ -1,0 +1,180 @@
+// TWPRTFTextPaint: lays a document out into lines, pages and positions against a Canvas, paints
+// it, finds the caret for a position and the position under a point, and prints it page by page.
+#pragma once
+
+#include "richtext/layout/Canvas.h"
+#include "richtext/layout/Measure.h"
+#include "richtext/model/Document.h"
+
+#include <functional>
+#include <vector>
+
+namespace quillory {
+
+// Long operations report start(total), advance(count) and finish().
+struct ProgressCallbacks {
+    std::function<void(long total)> start;
+    std::function<void(long count)> advance;
+    std::function<void()> finish;
+};
+
+// One visual line of the laid-out document, in document order.
+struct LaidLine {
+    TParagraph* paragraph = nullptr;
+    TTextLine* line = nullptr;
+    int paragraphIndex = 0;
+    int segment = 0;
+    int left = 0;      // left edge of the line's column (indent applied), layout pixels
+    int available = 0; // width of the column
+    int textX = 0;     // where the first character is drawn (alignment applied)
+    int page = 0;      // page number, from 0
+    int bandTop = 0;    // the line's own extent, or its table row's
+    int bandBottom = 0;
+    bool lastOfParagraph = false;
+    bool justified = false; // blanks are widened by the line's justification counts
+};
+
+// A rectangle that paints a frame and shading: a run of bordered paragraphs or a table cell.
+struct LaidBox {
+    Rect rect;
+    const TParagraph* style = nullptr; // whose border word and shading apply
+    bool cell = false;
+};
+
+// Where the caret stands: x of the character's left edge, its top and height, and the baseline.
+struct CaretBox {
+    int x = 0;
+    int y = 0;
+    int height = 0;
+    int line = 0; // index into lines()
+};
+
+// Page offsets and the callbacks of a print run. Header and footer get the canvas and the band
+// above or below the text area in device pixels, with the page number (from 1) and the number of
+// the page's first line (from 1).
+struct PrintJob {
+    int offsetX = 0; // device pixels of the text area's left and top edge on the paper
+    int offsetY = 0;
+    std::function<void(Canvas&, int x, int y, int w, int h, int page, int line)> header;
+    std::function<void(Canvas&, int x, int y, int w, int h, int page, int line)> footer;
+    std::function<void()> newPage; // called between two pages
+};
+
+class TWPRTFTextPaint {
+public:
+    explicit TWPRTFTextPaint(TWPRTFText& document);
+
+    TWPRTFText& document() noexcept { return document_; }
+    const TWPRTFText& document() const noexcept { return document_; }
+
+    // The canvas that measures (the screen's). Painting and printing may use other canvases; they
+    // receive layout pixels of this one.
+    void setCanvas(Canvas* canvas);
+    Canvas* canvas() const noexcept { return canvas_; }
+
+    // --- settings; changing one that moves lines takes a reformatAll() -------------------------
+    bool wordWrap = true;
+    int windowWidth = 0;  // client width in pixels; 0 = unknown
+    int clientHeight = 0; // for painting "<empty>" and page moves
+    int maxCharsPerLine = 0; // 0 = no limit
+    bool showHiddenText = false;
+    bool omitInsertPoints = false;
+    bool omitAutomaticText = false;
+    int zoom = 100;
+    bool zooming = false;
+    bool showPageBreak = true;
+    bool paintGrayTable = false; // frame table cells that have no border
+    ProgressCallbacks progress;
+    // Positions that move with the text when a paragraph is broken again (the editor's caret);
+    // the selection's block start and end are always carried.
+    std::vector<TextPosition*> carriedPositions;
+
+    // --- layout ----------------------------------------------------------------------------
+    // Measures and breaks every paragraph and computes all positions.
+    void reformatAll();
+    // Measures and breaks one paragraph after an edit; positions are recomputed when its height
+    // or line count changed (lines of equal height are only marked for repainting).
+    void reformatParagraph(TParagraph& paragraph);
+    // Breaks the paragraphs whose layout flags ask for it, then positions as needed.
+    void reformatPending();
+    // Recomputes line heights with paragraph spacing and all positions, without measuring.
+    void recomputePositions();
+
+    int layoutWidth() const noexcept { return layoutWidth_; }
+    int pageHeight() const noexcept { return pageHeight_; }
+    int documentHeight() const noexcept { return documentHeight_; }
+    int pageCount() const noexcept { return pageCount_; }
+    const std::vector<LaidLine>& lines() const noexcept { return lines_; }
+    const std::vector<LaidBox>& boxes() const noexcept { return boxes_; }
+    // How many paragraphs were broken into lines since construction or the last reset.
+    long paragraphsBroken() const noexcept { return paragraphsBroken_; }
+    void resetCounters() noexcept { paragraphsBroken_ = 0; }
+
+    // Per-character advances of a laid line as painted (tabs and justification included).
+    std::vector<int> advances(const LaidLine& line) const;
+
+    // --- painting --------------------------------------------------------------------------
+    // Paints the lines that intersect `update` (window pixels) with the window scrolled to
+    // (scrollX, scrollY), the selection and page-break lines included.
+    void paint(Canvas& canvas, const Rect& update, int scrollX, int scrollY);
+
+    // --- caret and hit testing ---------------------------------------------------------------
+    CaretBox caretAt(const TextPosition& position) const;
+    // The position nearest to a point in document pixels.
+    TextPosition positionAt(int x, int y) const;
+    // Index into lines() of the line holding a position, or -1.
+    int lineIndexOf(const TextPosition& position) const;
+
+    // --- printing --------------------------------------------------------------------------
+    // Prints pages from..to (from 0; clipped to the pages there are) onto a device canvas.
+    void print(Canvas& device, int fromPage, int toPage, const PrintJob& job);
+    // Lays lines from `firstLine` on (1 = the first line of the document; 0 counts as 1) into a
+    // rectangle of the device canvas, in its pixels, drawing them when `print` is set. Returns
+    // the number of the first line that did not fit, or 0 when all fitted.
+    int printRectangle(Canvas& device, int left, int top, int width, int height, int firstLine,
+                       bool print);
+
+private:
+    struct Column {
+        int left = 0;      // pixels from the left margin
+        int available = 0; // width for text
+        int cellLeft = 0;  // table cells: the cell's box
+        int cellWidth = 0;
+    };
+    enum class BreakResult { SameLines, NewSegments, HeightChanged };
+
+    int computeLayoutWidth() const;
+    int toPixelsX(int twips) const noexcept;
+    int toPixelsY(int twips) const noexcept;
+    void prepare();
+    Column column(const TParagraph& paragraph, bool firstLine) const;
+    int nextTabStop(const TParagraph& paragraph, int x, int origin) const;
+    BreakResult breakParagraph(TParagraph& paragraph, int paragraphIndex, const TParagraph* previous);
+    void justifyLines(TParagraph& paragraph);
+    void computeLineHeights(TParagraph& paragraph, const TParagraph* previous, bool withSpaceAfter);
+    void positionLines();
+    void collectBorderBoxes();
+    void refreshLaidLines(TParagraph& paragraph, int paragraphIndex);
+    LaidLine laidLine(TParagraph& paragraph, TTextLine& line, int paragraphIndex, int segment, const Column& col) const;
+
+    // Paints lines [from, to) and the boxes that meet `area` (document pixels), moved by (dx, dy);
+    // on the screen also the selection and the page-break lines.
+    void paintArea(Canvas& canvas, const Rect& area, int from, int to, int dx, int dy, bool screen);
+    void paintLine(Canvas& canvas, const LaidLine& line, int dx, int dy);
+    void paintBox(Canvas& canvas, const LaidBox& box, int dx, int dy, bool frame);
+    void paintSelection(Canvas& canvas, const LaidLine& line, int dx, int dy);
+
+    TWPRTFText& document_;
+    Canvas* canvas_ = nullptr;
+    mutable Measurer measurer_;
+    int layoutWidth_ = 0;
+    int pageHeight_ = 0;
+    int documentHeight_ = 0;
+    int pageCount_ = 1;
+    long paragraphsBroken_ = 0;
+    std::vector<LaidLine> lines_;
+    std::vector<LaidBox> boxes_;
+    std::vector<int> pageFirstLine_; // index into lines_ of each page's first line
+};
+
+} // namespace quillory

@@ -1,0 +1,302 @@
+// The all-or-nothing re-keying of the entry files and its recovery after a crash.
+#include "app/PasswordChange.h"
+
+#include "app/Crypt.h"
+#include "app/EntryStore.h"
+#include "app/Settings.h"
+#include "platform/AtomicWrite.h"
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+
+namespace quillory {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kJournalSection = "Rekeying";
+constexpr const char* kStagingState = "Staging";
+constexpr const char* kCommittedState = "Committed";
+
+struct Journal {
+    std::string state;
+    std::string oldPassword;
+    std::string newPassword;
+};
+
+void Reach(const RekeyObserver& observer, RekeyPoint point)
+{
+    if (observer.checkpoint)
+        observer.checkpoint(point);
+}
+
+// The passwords are kept in the journal scrambled as in QL.INI, and in hexadecimal so that no
+// byte of them can be taken for part of the file's format.
+std::string ToHex(std::string_view bytes)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const unsigned char c : bytes) {
+        hex += kDigits[c >> 4];
+        hex += kDigits[c & 15];
+    }
+    return hex;
+}
+
+std::string FromHex(std::string_view hex)
+{
+    auto nibble = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return 0;
+    };
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(nibble(hex[i]) * 16 + nibble(hex[i + 1]));
+    return bytes;
+}
+
+std::string StoredForm(const std::string& password)
+{
+    return password.empty() ? std::string() : EncryptString(password);
+}
+
+void WriteJournal(const Journal& journal)
+{
+    IniFile file(RekeyJournalFileName());
+    file.WriteString(kJournalSection, "State", journal.state);
+    file.WriteString(kJournalSection, "Old", ToHex(StoredForm(journal.oldPassword)));
+    file.WriteString(kJournalSection, "New", ToHex(StoredForm(journal.newPassword)));
+    file.UpdateFile();
+}
+
+std::optional<Journal> ReadJournal()
+{
+    const auto path = FindNoCase(RekeyJournalFileName());
+    if (!path)
+        return std::nullopt;
+    const IniFile file(*path);
+    auto password = [&](const char* key) {
+        const std::string stored = FromHex(file.ReadString(kJournalSection, key, ""));
+        return stored.empty() ? std::string() : Decryptstring(stored);
+    };
+    return Journal{file.ReadString(kJournalSection, "State", ""), password("Old"), password("New")};
+}
+
+void RemoveJournal()
+{
+    std::string error;
+    if (!RemoveFileNoCase(RekeyJournalFileName(), &error))
+        throw Error(error);
+}
+
+// Makes renames and removals inside `folder` survive a power cut. Best effort: some file
+// systems cannot sync a folder, and the files themselves are complete either way.
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+fs::path EntriesPath()
+{
+    const auto found = FindNoCase(EntriesFolder());
+    return found ? *found : fs::path(EntriesFolder());
+}
+
+fs::path StagingPath()
+{
+    return fs::path(RekeyStagingFolder());
+}
+
+// The entry files by name: the regular files matching *.QLE, whatever their case.
+std::vector<std::string> EntryNames(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (auto& name : ScanFolder(folder, "*.QLE")) {
+        std::error_code ec;
+        if (fs::is_regular_file(folder / name, ec))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+std::string ReadWholeFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Error(FormatMessage("Cannot open file %s", path.string()));
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        throw Error(FormatMessage("Cannot open file %s", path.string()));
+    return std::move(bytes).str();
+}
+
+// Changes "Security"/"Password" only, leaving every other setting of QL.INI as it stands.
+void StorePassword(const std::string& password)
+{
+    IniFile settings(SettingsFileName());
+    if (StoredPassword(settings) == password)
+        return;
+    const PreferenceKey& key = KeyOf(Preference::Password);
+    settings.WriteString(key.section, key.key, StoredForm(password));
+    settings.UpdateFile();
+}
+
+void RemoveStaging()
+{
+    std::error_code ec;
+    fs::remove_all(StagingPath(), ec);
+    if (ec)
+        throw Error(FormatMessage("Cannot remove folder %s", StagingPath().string()));
+    SyncFolder(fs::path(ProgramFolder()));
+}
+
+void StageEntries(const std::string& oldPassword, const std::string& newPassword, const RekeyObserver& observer)
+{
+    const fs::path entries = EntriesPath();
+    const fs::path staging = StagingPath();
+    std::error_code ec;
+    fs::create_directories(staging, ec);
+    if (ec)
+        throw Error(FormatMessage("Cannot create file %s", staging.string()));
+
+    const auto names = EntryNames(entries);
+    const int total = static_cast<int>(names.size());
+    if (observer.progress)
+        observer.progress(0, total);
+    int done = 0;
+    for (const auto& name : names) {
+        std::string bytes = ReadWholeFile(entries / name);
+        if (!oldPassword.empty())
+            bytes = DecipherBuffer(bytes, oldPassword);
+        if (!newPassword.empty())
+            bytes = EncipherBuffer(bytes, newPassword);
+        const fs::path staged = staging / name;
+        if (!WriteFileAtomically(staged, bytes))
+            throw Error(FormatMessage("Cannot create file %s", staged.string()));
+        Reach(observer, RekeyPoint::FileStaged);
+        if (observer.progress)
+            observer.progress(++done, total);
+    }
+}
+
+// Moves every staged file over its entry file. Each rename replaces one file at once, and a
+// file once moved is no longer staged, so this can be repeated after a crash.
+void SwapStagedFiles(const RekeyObserver& observer)
+{
+    const fs::path entries = EntriesPath();
+    const fs::path staging = StagingPath();
+    std::error_code ec;
+    fs::create_directories(entries, ec);
+    for (const auto& name : EntryNames(staging)) {
+        fs::rename(staging / name, entries / name, ec);
+        if (ec)
+            throw Error(FormatMessage("Cannot create file %s", (entries / name).string()));
+        Reach(observer, RekeyPoint::FileSwapped);
+    }
+    SyncFolder(entries);
+}
+
+void RollBack(const Journal& journal, const RekeyObserver& observer)
+{
+    StorePassword(journal.oldPassword);
+    Reach(observer, RekeyPoint::SettingsWritten);
+    RemoveStaging();
+    Reach(observer, RekeyPoint::StagingRemoved);
+    RemoveJournal();
+    Reach(observer, RekeyPoint::Finished);
+}
+
+void RollForward(const Journal& journal, const RekeyObserver& observer)
+{
+    StorePassword(journal.newPassword);
+    Reach(observer, RekeyPoint::SettingsWritten);
+    SwapStagedFiles(observer);
+    RemoveStaging();
+    Reach(observer, RekeyPoint::StagingRemoved);
+    RemoveJournal();
+    Reach(observer, RekeyPoint::Finished);
+}
+
+} // namespace
+
+std::string RekeyJournalFileName()
+{
+    return ProgramFolder() + "Rekeying.ini";
+}
+
+std::string RekeyStagingFolder()
+{
+    return ProgramFolder() + "Entries.rekey/";
+}
+
+int CountEntryFiles()
+{
+    return static_cast<int>(EntryNames(EntriesPath()).size());
+}
+
+void ProcessPassword(const std::string& oldPassword, const std::string& newPassword, const RekeyObserver& observer)
+{
+    if (oldPassword == newPassword)
+        return;
+    // A journal left by an earlier run must be settled first, or its staged files would mix
+    // with this run's.
+    RecoverPasswordChange();
+
+    Journal journal{kStagingState, oldPassword, newPassword};
+    WriteJournal(journal);
+    try {
+        Reach(observer, RekeyPoint::JournalWritten);
+        RemoveStaging();
+        StageEntries(oldPassword, newPassword, observer);
+        StorePassword(newPassword);
+        Reach(observer, RekeyPoint::SettingsWritten);
+        journal.state = kCommittedState;
+        WriteJournal(journal);
+        Reach(observer, RekeyPoint::Committed);
+    } catch (const Error&) {
+        try {
+            RollBack(journal, {});
+        } catch (const Error&) {
+            // The journal stays; the next start finishes the undo.
+        }
+        throw;
+    }
+    // From here on the change has happened; what is left is tidying that a restart can redo.
+    SwapStagedFiles(observer);
+    RemoveStaging();
+    Reach(observer, RekeyPoint::StagingRemoved);
+    RemoveJournal();
+    Reach(observer, RekeyPoint::Finished);
+}
+
+bool RecoverPasswordChange(const RekeyObserver& observer)
+{
+    const auto journal = ReadJournal();
+    if (!journal)
+        return false;
+    // Only a journal that says so was committed: its last write is atomic, so any other
+    // content means the change never happened.
+    if (journal->state == kCommittedState)
+        RollForward(*journal, observer);
+    else
+        RollBack(*journal, observer);
+    return true;
+}
+
+} // namespace quillory

@@ -1,0 +1,66 @@
+// Re-keying every entry file when the diary password is set, changed or cleared, all or
+// nothing, and finishing or undoing at start-up a re-keying that a crash interrupted.
+//
+// The change goes through a journal file beside QL.INI and a staging folder beside Entries:
+//   1. the journal is written, naming the old and the new password (state "Staging");
+//   2. every entry is read, deciphered and enciphered in memory and written, re-keyed, into the
+//      staging folder; the entry files themselves are not touched;
+//   3. QL.INI is given the new password;
+//   4. the journal's state becomes "Committed" - the moment the change happens;
+//   5. each staged file is renamed over its entry file;
+//   6. the staging folder and then the journal are removed.
+// Every write is atomic, so a crash leaves each file old or new. A start that finds a journal
+// not yet committed puts the old password back and drops the staging folder; one that finds it
+// committed stores the new password and moves the remaining staged files in. Either way every
+// entry then opens with the password in QL.INI.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace quillory {
+
+// The places where a re-keying or its recovery can be interrupted, each after its step.
+enum class RekeyPoint {
+    JournalWritten,   // the journal names both passwords; nothing else has changed
+    FileStaged,       // one more re-keyed entry is in the staging folder
+    SettingsWritten,  // QL.INI holds the password that the journal's state calls for
+    Committed,        // the journal says the change is complete
+    FileSwapped,      // one more staged file has replaced its entry file
+    StagingRemoved,
+    Finished,         // the journal is gone
+};
+
+struct RekeyObserver {
+    // Entries re-keyed so far and entries in all; first called with (0, total).
+    std::function<void(int done, int total)> progress;
+    // Test seam, called at every RekeyPoint. Throwing quillory::Error there acts as a failure
+    // of that step (the change is undone); throwing anything else leaves everything as a crash
+    // at that moment would.
+    std::function<void(RekeyPoint point)> checkpoint;
+};
+
+// ProgramFolder() + "Rekeying.ini" and ProgramFolder() + "Entries.rekey/".
+std::string RekeyJournalFileName();
+std::string RekeyStagingFolder();
+
+// The number of entry files, the progress maximum of a re-keying.
+int CountEntryFiles();
+
+// Re-keys every entry file from `oldPassword` to `newPassword` (an empty one meaning plain RTF)
+// and stores the new password in QL.INI. Does nothing when the two are the same text (letter
+// case counts: a change of case re-keys, with the same keystream). No plain copy of an entry
+// is ever written while either password is set.
+// On failure throws quillory::Error with its message ("Cannot open file %s", "Cannot create
+// file %s", "Unable to write to %s") after putting back the old state: every entry file as it
+// was and the old password in QL.INI. Should even that fail, the journal stays and the next
+// start completes the undo.
+void ProcessPassword(const std::string& oldPassword, const std::string& newPassword,
+                     const RekeyObserver& observer = {});
+
+// Finishes a committed re-keying or undoes one that was not committed. Returns whether a
+// journal was found. Throws quillory::Error when a step fails; the journal then stays for the
+// next start.
+bool RecoverPasswordChange(const RekeyObserver& observer = {});
+
+} // namespace quillory

@@ -1,0 +1,104 @@
+// The RTF reader on hostile and real-world input: it ends with a result or a partial document,
+// never a crash, a hang or an escaping exception.
+#include "RtfReaderTestSupport.h"
+
+#include "richtext/rtf/RtfReaderBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace quillory;
+using quillory::testing::ReadRtf;
+
+namespace {
+
+TEST(RtfReaderHostile, EndsOnMalformedInput)
+{
+    const std::string longWord = "\\" + std::string(100, 'x') + std::string(50, '9') + " ";
+    struct Case {
+        const char* name;
+        std::string rtf;
+        std::string text; // DumpText of what was read
+    } const cases[] = {
+        {"truncated in a word", "{\\rtf1 abc\\pa", "abc\n"},
+        {"truncated in hex", "{\\rtf1 abc\\'e", "abc\\x0e\n"},
+        {"truncated in a picture", "{\\rtf1 a{\\pict\\wmetafile8 0100", "a\n"},
+        {"unbalanced closing brace", "{\\rtf1 a}}}b", "a\n"},
+        {"closing brace first", "}{\\rtf1 a}", "\n"},
+        {"unclosed groups", "{\\rtf1{{{{ a\\par b", " a\nb\n"},
+        {"huge \\bin", "{\\rtf1 a\\bin2147483647 xyz}", "a\n"},
+        {"negative \\bin", "{\\rtf1 a\\bin-99 b}", "ab\n"},
+        {"bad hex", "{\\rtf1 \\'g1\\'1", "g1\\x01\n"},
+        {"long words and numbers", "{\\rtf1 a" + longWord + "b\\fs" + std::string(50, '9') + " c}", "abc\n"},
+        {"NUL bytes", std::string("{\\rtf1 a\0\0b}", 12), "ab\n"},
+        {"code run never closed", "{\\rtf1 a\\wprtf1 {}{}\\par", "a{}{}\\\\par\n"},
+        {"text only", "just text", "just text\n"},
+        {"empty", "", "\n"},
+        {"footnote without text before it", "{\\rtf1{\\*\\footnote x}y}", "y\n"},
+        {"cells beyond 50", "{\\rtf1\\trowd" + [] {
+             std::string edges;
+             for (int i = 1; i <= 60; ++i)
+                 edges += "\\cellx" + std::to_string(i * 100);
+             return edges;
+         }() + "\\intbl a\\cell\\row}", "a\n"},
+    };
+    for (const auto& c : cases) {
+        const auto read = ReadRtf(c.rtf);
+        EXPECT_EQ(read.result, 0) << c.name;
+        EXPECT_EQ(DumpText(*read.document), c.text) << c.name;
+        EXPECT_LE(read.consumed, c.rtf.size()) << c.name;
+    }
+}
+
+TEST(RtfReaderHostile, SurvivesDeepNesting)
+{
+    // Group states are kept on the heap, not the call stack.
+    const size_t depth = 100000;
+    std::string rtf = "{\\rtf1 a";
+    rtf.append(depth, '{');
+    rtf += "\\b deep";
+    rtf.append(depth, '}');
+    rtf += " b}";
+    const auto read = ReadRtf(rtf);
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(DumpText(*read.document), "adeep b\n");
+    EXPECT_EQ(read.consumed, rtf.size());
+}
+
+TEST(RtfReaderHostile, BoundsObjectsFromHostileInput)
+{
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 12000; ++i)
+        rtf += "\\'01";
+    rtf += "}";
+    const auto read = ReadRtf(rtf);
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(read.document->objects().size(), size_t(rtf::RtfBuilder::kMaxObjects));
+}
+
+// Real RTF from other programs: bug reproducers and odd dialects.
+TEST(RtfReaderHostile, LoadsEveryPeerFile)
+{
+    const std::filesystem::path folder = std::filesystem::path(QUILLORY_CORPORA) / "rtf-peer";
+    ASSERT_TRUE(std::filesystem::is_directory(folder));
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        SCOPED_TRACE(entry.path().string());
+        TWPRTFText document;
+        TParagraph* current = document.firstParagraph();
+        TWPRtfReader reader;
+        EXPECT_NO_THROW(reader.ReadStream(bytes, &document, &current));
+        EXPECT_LE(reader.consumed(), bytes.size());
+        ++files;
+    }
+    EXPECT_GT(files, 0);
+}
+
+} // namespace

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <fnmatch.h>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -20,7 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool matches = quillory::MatchesPattern(name, pattern);
     if (pattern == "*" && !matches)
         std::abort();
-    if (quillory::SameNameNoCase(name, pattern) && pattern.find_first_of("*?") == std::string_view::npos && !matches)
+    // Where the C library's matcher means the same ('*' and '?' only, no brackets, escapes or
+    // NULs), both must agree.
+    if (pattern.find_first_of(std::string_view("[\\\0", 3)) == std::string_view::npos &&
+        matches != (fnmatch(std::string(pattern).c_str(), std::string(name).c_str(),
+                            FNM_NOESCAPE | FNM_CASEFOLD) == 0))
         std::abort();
     return 0;
 }

@@ -47,6 +47,7 @@ TParagraph* TWPRTFText::appendParagraph(TParagraph* after)
     try {
         created = std::make_unique<TParagraph>();
         created->firstLine_ = std::make_unique<TTextLine>(MinLineCapacity, !isPlainText());
+        created->lastLine_ = created->firstLine_.get();
     } catch (const std::bad_alloc&) {
         throw Error("Out of Memory in\tNewParagraph");
     }
@@ -95,6 +96,8 @@ TTextLine* TWPRTFText::appendLine(TParagraph& paragraph, TTextLine* after, int c
     if (created->next_)
         created->next_->prev_ = line;
     created->prev_ = after;
+    if (!created->next_)
+        paragraph.lastLine_ = line;
     slot = std::move(created);
     return line;
 }
@@ -126,6 +129,8 @@ void TWPRTFText::deleteLine(TParagraph& paragraph, TTextLine* line)
     slot = std::move(removed->next_);
     if (slot)
         slot->prev_ = removed->prev_;
+    else
+        paragraph.lastLine_ = removed->prev_;
 }
 
 TParagraph* TWPRTFText::splitParagraph(const TextPosition& at)
@@ -158,6 +163,10 @@ TParagraph* TWPRTFText::splitParagraph(const TextPosition& at)
     tail->next_ = std::move(line->next_);
     if (tail->next_)
         tail->next_->prev_ = tail.get();
+    else
+        paragraph->lastLine_ = tail.get();
+    created->lastLine_ = paragraph->lastLine_;
+    paragraph->lastLine_ = line;
     created->firstLine_ = std::move(tail);
     return created;
 }

@@ -93,14 +93,6 @@ TParagraph::~TParagraph()
     }
 }
 
-TTextLine* TParagraph::lastLine() const noexcept
-{
-    TTextLine* line = firstLine_.get();
-    while (line && line->next())
-        line = line->next();
-    return line;
-}
-
 int TParagraph::lineCount() const noexcept
 {
     int count = 0;

@@ -156,7 +156,7 @@ public:
     int backgroundColor() const noexcept { return shadingColors >> 4; }
 
     TTextLine* firstLine() const noexcept { return firstLine_.get(); }
-    TTextLine* lastLine() const noexcept;
+    TTextLine* lastLine() const noexcept { return lastLine_; }
     int lineCount() const noexcept;
     int length() const noexcept; // characters of all segments
     std::string text() const;    // characters of all segments
@@ -171,6 +171,7 @@ private:
     friend class TWPRTFText;
 
     std::unique_ptr<TTextLine> firstLine_;
+    TTextLine* lastLine_ = nullptr; // kept by every change of the segment chain
     std::unique_ptr<TParagraph> next_; // a paragraph owns the rest of the document's chain
     TParagraph* prev_ = nullptr;
 };

@@ -130,6 +130,27 @@ TEST(Document, SplitMovesTheTailWithItsAttributes)
                                  "qr | \"loWorld\" \"!\" | 2 f0, 5 f0 b, 1 f0\n");
 }
 
+TEST(Document, LastSegmentFollowsEveryChangeOfTheChain)
+{
+    TWPRTFText doc;
+    TParagraph& p = *doc.firstParagraph();
+    TTextLine* first = p.firstLine();
+    TTextLine* second = doc.appendLine(p, first);
+    TTextLine* third = doc.appendLine(p, second);
+    EXPECT_EQ(p.lastLine(), third);
+    doc.appendLine(p, nullptr);
+    EXPECT_EQ(p.lastLine(), third);
+    doc.deleteLine(p, third);
+    EXPECT_EQ(p.lastLine(), second);
+    first->append('a', {});
+    first->append('b', {});
+    TParagraph* tail = doc.splitParagraph({0, 1, 1});
+    EXPECT_EQ(p.lastLine(), first);
+    EXPECT_EQ(tail->lastLine(), second);
+    EXPECT_EQ(tail->firstLine()->next(), second);
+    EXPECT_EQ(DumpText(doc), "a\nb\n");
+}
+
 TEST(Document, DeletingParagraphsRelinksAndNeverLeavesTheDocumentEmpty)
 {
     TWPRTFText doc;

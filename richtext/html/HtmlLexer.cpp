@@ -152,10 +152,10 @@ HtmlToken HtmlLexer::ReadText()
     return token;
 }
 
-void HtmlLexer::ReadCharacter(std::string& out, bool inAttribute)
+void HtmlLexer::ReadCharacter(std::string& out, bool inAttribute, bool entities)
 {
     const unsigned char c = Peek();
-    if (c == '&' && ReadEntity(out, inAttribute))
+    if (c == '&' && entities && ReadEntity(out, inAttribute))
         return;
     ++pos_;
     if (c < 0x80 || !utf8_) {
@@ -360,23 +360,19 @@ HtmlToken HtmlLexer::ReadRawText()
     const std::string element = std::move(rawElement_);
     rawElement_.clear();
     const bool resolve = element == "title" || element == "textarea";
-    const std::size_t start = pos_;
     std::size_t end = input_.size();
-    for (std::size_t at = input_.find("</", start); at != std::string_view::npos; at = input_.find("</", at + 2)) {
+    for (std::size_t at = input_.find("</", pos_); at != std::string_view::npos; at = input_.find("</", at + 2)) {
         if (StartsWithNoCase(input_, at + 2, element)) {
             end = at;
             break;
         }
     }
     HtmlToken token = MakeToken(HtmlTokenKind::Text);
-    if (resolve) {
-        while (pos_ < end)
-            ReadCharacter(token.text, false);
-        pos_ = end; // an entity may not reach past the end tag
-    } else {
-        token.text.assign(input_.substr(start, end - start));
-        pos_ = end;
-    }
+    // Characters as in any text (no control bytes reach the document), entities only where
+    // the element resolves them.
+    while (pos_ < end)
+        ReadCharacter(token.text, false, resolve);
+    pos_ = end; // an entity may not reach past the end tag
     return token;
 }
 

@@ -40,8 +40,8 @@ bool DeclaresUtf8(std::string_view input) noexcept;
 
 // Tokens over bytes held in memory. Total on any input: it never reads outside the input, and
 // every call consumes at least one byte or returns End. Comments, declarations and processing
-// instructions are skipped; the content of script, style, title and textarea elements comes
-// as one Text token (script and style unresolved).
+// instructions are skipped; the content of script, style, title, textarea and xmp elements
+// comes as one Text token (entities resolved in title and textarea only).
 class HtmlLexer {
 public:
     static constexpr std::size_t kMaxNameLength = 32;  // of tag and attribute names, rest dropped
@@ -63,7 +63,7 @@ private:
     void ReadAttributes(HtmlToken& token);
     std::string ReadName();
     // Appends the character at pos_ (one byte, a UTF-8 sequence or an entity) to out.
-    void ReadCharacter(std::string& out, bool inAttribute);
+    void ReadCharacter(std::string& out, bool inAttribute, bool entities = true);
     bool ReadEntity(std::string& out, bool inAttribute);
     void SkipPast(std::string_view terminator) noexcept;
     bool AtMarkup() const noexcept;

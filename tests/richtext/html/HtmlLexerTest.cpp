@@ -59,6 +59,8 @@ TEST(HtmlLexer, TagsAttributesTextAndSpace)
         {"1 < 2 <> 3</ 4", "\"1\" _ \"<\" _ \"2\" _ \"<>\" _ \"3</\" _ \"4\" "},
         {"<title>A &amp; <b>B</b></title>c", "<title> \"A & <b>B</b>\" </title> \"c\" "},
         {"<script>if (a<b) x();</script>d", "<script> \"if (a<b) x();\" </script> \"d\" "},
+        // Raw text keeps entities as written but never control bytes (object placeholders).
+        {"<xmp>a\x01&amp;\tb</xmp>", "<xmp> \"a&amp;\tb\" </xmp> "},
         {"<p\n class = x\tid=\"y\">", "<p class=x id=y> "},
         {"<b unclosed <i>", "<b unclosed=> <i> "},
     };

@@ -36,8 +36,9 @@ void expectRoundTrip(const TWPRTFText& doc)
         const TTextObject* other = back->findObject(object->tag);
         ASSERT_NE(other, nullptr) << "object " << object->tag;
         ASSERT_EQ(bool(other->graphic), bool(object->graphic)) << "object " << object->tag;
-        if (object->graphic)
+        if (object->graphic) {
             EXPECT_EQ(other->graphic->bytes, object->graphic->bytes) << "object " << object->tag;
+        }
     }
     EXPECT_EQ(WriteRtf(*back), rtf);
 }

@@ -10,7 +10,9 @@
 #include <vector>
 
 using namespace quillory;
+using quillory::testing_support::Crash;
 using quillory::testing_support::PasswordDiary;
+using quillory::testing_support::RunUntil;
 
 namespace {
 
@@ -22,9 +24,6 @@ const Change kChanges[] = {
     {"abc", "ABC"},        // letter case only: still re-keyed, with the same keystream
     {"Secret 1", ""},      // clear
 };
-
-// Thrown by the checkpoint hook to stop a run as a crash would: not an Error, so no undo runs.
-struct Crash {};
 
 TEST(PasswordChangeTest, ReKeysEveryEntryAndStoresTheNewPassword)
 {
@@ -105,38 +104,20 @@ TEST(PasswordChangeTest, AFolderNamedLikeAnEntryIsLeftAlone)
     diary.ExpectOpensWith("new");
 }
 
-// Runs one change that crashes right after its `steps`-th step; returns the steps done, or
-// all of them when the run ended first.
-std::vector<RekeyPoint> RunUntil(const Change& change, int steps)
-{
-    std::vector<RekeyPoint> passed;
-    RekeyObserver observer;
-    observer.checkpoint = [&](RekeyPoint point) {
-        passed.push_back(point);
-        if (static_cast<int>(passed.size()) == steps)
-            throw Crash{};
-    };
-    try {
-        ProcessPassword(change.oldPassword, change.newPassword, observer);
-    } catch (const Crash&) {
-    }
-    return passed;
-}
-
 TEST(PasswordChangeTest, ACrashAtAnyStepIsCompletedOrUndoneAtTheNextStart)
 {
     for (const auto& change : kChanges) {
         std::vector<RekeyPoint> all;
         {
             PasswordDiary diary(change.oldPassword);
-            all = RunUntil(change, -1);
+            all = RunUntil(change.oldPassword, change.newPassword, -1);
         }
         ASSERT_GE(all.size(), 10u);  // journal, 3 staged, settings, commit, 3 swapped, tidying
         for (int stop = 1; stop <= static_cast<int>(all.size()); ++stop) {
             SCOPED_TRACE("'" + change.oldPassword + "' -> '" + change.newPassword + "', crash after " +
                          std::to_string(stop) + " steps");
             PasswordDiary diary(change.oldPassword);
-            const auto passed = RunUntil(change, stop);
+            const auto passed = RunUntil(change.oldPassword, change.newPassword, stop);
             const bool committed = std::find(passed.begin(), passed.end(), RekeyPoint::Committed) != passed.end();
 
             RecoverPasswordChange();  // the next start
@@ -154,7 +135,7 @@ TEST(PasswordChangeTest, ACrashDuringRecoveryIsRecoveredAgain)
             SCOPED_TRACE("committed " + std::to_string(committed) + ", recovery stopped after " + std::to_string(stop));
             PasswordDiary diary(change.oldPassword);
             // Crash right after the commit, or right after the settings were written.
-            const auto crashed = RunUntil(change, committed ? 6 : 5);
+            const auto crashed = RunUntil(change.oldPassword, change.newPassword, committed ? 6 : 5);
             ASSERT_EQ(crashed.back(), committed ? RekeyPoint::Committed : RekeyPoint::SettingsWritten);
 
             int passed = 0;
@@ -181,7 +162,7 @@ TEST(PasswordChangeTest, ACrashDuringRecoveryIsRecoveredAgain)
 TEST(PasswordChangeTest, ALeftoverJournalIsSettledBeforeTheNextChange)
 {
     PasswordDiary diary("a");
-    EXPECT_EQ(RunUntil({"a", "b"}, 6).back(), RekeyPoint::Committed);  // crashed just after it
+    EXPECT_EQ(RunUntil("a", "b", 6).back(), RekeyPoint::Committed);  // crashed just after it
     ProcessPassword("b", "c");
     diary.ExpectOpensWith("c");
 }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace quillory::testing_support {
 
@@ -80,5 +81,26 @@ private:
     TempFolder folder_;
     std::map<std::string, std::string> plain_;
 };
+
+// Thrown by a checkpoint hook to stop a run as a crash would: not an Error, so no undo runs.
+struct Crash {};
+
+// Runs one password change that crashes right after its `steps`-th step; returns the steps
+// done, or all of them when the run ended first.
+inline std::vector<RekeyPoint> RunUntil(const std::string& oldPassword, const std::string& newPassword, int steps)
+{
+    std::vector<RekeyPoint> passed;
+    RekeyObserver observer;
+    observer.checkpoint = [&](RekeyPoint point) {
+        passed.push_back(point);
+        if (static_cast<int>(passed.size()) == steps)
+            throw Crash{};
+    };
+    try {
+        ProcessPassword(oldPassword, newPassword, observer);
+    } catch (const Crash&) {
+    }
+    return passed;
+}
 
 } // namespace quillory::testing_support

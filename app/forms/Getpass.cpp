@@ -1,0 +1,252 @@
+// The password dialog's handlers; the rules are in app/Passwords and the re-keying in
+// app/PasswordChange.
+#include "app/forms/Getpass.h"
+
+#include "app/PasswordChange.h"
+#include "app/PasswordOwner.h"
+#include "app/Passwords.h"
+#include "app/forms/Warn.h"
+#include "platform/Error.h"
+#include "platform/qt/CenterForm.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtCp1252.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+
+namespace quillory {
+
+namespace {
+
+QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const char* name, QRect place)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(kMaxPasswordLength);
+    edit->setGeometry(place);
+    return edit;
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph, const char* text, QRect place)
+{
+    auto* button = new QPushButton(parent->style()->standardIcon(glyph), QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    return button;
+}
+
+// The password characters are ASCII; anything else has already been refused.
+std::string ToBytes(const QString& text)
+{
+    return QStringToCp1252Lossy(text);
+}
+
+} // namespace
+
+TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), owner_(owner)
+{
+    setObjectName(QStringLiteral("GetPassword"));
+    setWindowTitle(QStringLiteral("Set Up Password"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11);
+    setFont(arial);
+    setFixedSize(366, 239);
+
+    // Behind the panel, seen only while the panel is hidden.
+    Label5 = AddLabel(this, "Label5", "Processing new password:", {24, 60, 318, 20});
+    Label5->hide();
+    Gauge1 = new QProgressBar(this);
+    Gauge1->setObjectName(QStringLiteral("Gauge1"));
+    Gauge1->setGeometry(24, 90, 318, 22);
+    Gauge1->setRange(0, 0);
+    Gauge1->setValue(0);
+    Gauge1->hide();
+
+    PassPanel = new QFrame(this);
+    PassPanel->setObjectName(QStringLiteral("PassPanel"));
+    PassPanel->setFrameShape(QFrame::StyledPanel);
+    PassPanel->setGeometry(8, 8, 350, 160);
+    Label1 = AddLabel(PassPanel, "Label1", "Old Password", {16, 22, 100, 20});
+    OldPassword = AddEdit(PassPanel, "OldPassword", {124, 18, 120, 26});
+    OldPassword->setEchoMode(QLineEdit::Password);
+    OldPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
+    Label2 = AddLabel(PassPanel, "Label2", "(none)", {124, 22, 120, 20});
+    Label2->hide();
+    Label3 = AddLabel(PassPanel, "Label3", "New Password", {16, 68, 100, 20});
+    NewPassword = AddEdit(PassPanel, "NewPassword", {124, 64, 120, 26});
+    NewPassword->installEventFilter(this);
+    Label4 = AddLabel(PassPanel, "Label4", "(maximum 8 chars - A-Z, 0-9 and spaces)", {16, 108, 320, 20});
+
+    OkButton = AddButton(this, "OkButton", QStyle::SP_DialogOkButton, "OK", {12, 190, 92, 34});
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &TGetPassword::OkButtonClick);
+    CancelButton = AddButton(this, "CancelButton", QStyle::SP_DialogCancelButton, "Cancel", {112, 190, 92, 34});
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    ClearButton = AddButton(this, "ClearButton", QStyle::SP_DialogResetButton, "Clear (no password)", {212, 190, 142, 34});
+    connect(ClearButton, &QPushButton::clicked, this, &TGetPassword::ClearButtonClick);
+
+    FormCreate();
+}
+
+void TGetPassword::FormCreate()
+{
+    owner_.LoadPreferences();
+    if (owner_.DiaryPassword().empty()) {
+        OldPassword->hide();
+        Label2->show();
+        NewPassword->setFocus();
+    } else {
+        OldPassword->setFocus();
+    }
+}
+
+bool TGetPassword::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == NewPassword && event->type() == QEvent::FocusOut)
+        NewPasswordExit();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TGetPassword::NewPasswordExit()
+{
+    const auto typed = QStringToCp1252(NewPassword->text());
+    if (typed && HasOnlyPasswordCharacters(*typed))
+        return;
+    if (checkingNewPassword_)  // the notice itself takes the focus away
+        return;
+    checkingNewPassword_ = true;
+    QApplication::beep();
+    ShowInformation(QString::fromLatin1(password_text::kInvalidCharacters));
+    NewPassword->clear();
+    NewPassword->setFocus();
+    checkingNewPassword_ = false;
+}
+
+bool TGetPassword::checkoldpassword() const
+{
+    if (OldPassword->isHidden())
+        return true;
+    // A character that cp1252 cannot hold is in no stored password.
+    const auto typed = QStringToCp1252(OldPassword->text());
+    return typed && OldPasswordMatches(true, *typed, owner_.DiaryPassword());
+}
+
+bool TGetPassword::ConfirmOldPassword()
+{
+    if (checkoldpassword())
+        return true;
+    ShowInformation(QString::fromLatin1(OldPasswordRefusal(ToBytes(OldPassword->text()))));
+    return false;
+}
+
+void TGetPassword::OkButtonClick()
+{
+    if (NewPassword->text().isEmpty()) {
+        ClearButtonClick();
+        return;
+    }
+    // Enter in the new-password field presses OK without leaving the field: check it here too,
+    // or a password the rules refuse would be stored.
+    NewPasswordExit();
+    if (NewPassword->text().isEmpty())
+        return;
+    if (!ConfirmOldPassword())
+        return;
+    ChangeTo(ToBytes(NewPassword->text()));
+}
+
+void TGetPassword::ClearButtonClick()
+{
+    if (!ConfirmOldPassword())
+        return;
+    ChangeTo(std::string());
+}
+
+void TGetPassword::ChangeTo(const std::string& newPassword)
+{
+    const std::string oldPassword = owner_.DiaryPassword();
+    // The entries and the stored password change together; only then the owner's copy.
+    if (!ProcessPassword(oldPassword, newPassword))
+        return;
+    try {
+        owner_.SetDiaryPassword(newPassword);
+        owner_.SavePreferences();
+        owner_.LoadPreferences();
+    } catch (const Error& error) {
+        ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
+                       MessageIcon::Error);
+    }
+    if (oldPassword != newPassword)
+        ShowInformation(Cp1252ToQString(PasswordChangedNotice(newPassword)));
+    accept();
+}
+
+void TGetPassword::SetProcessing(bool processing)
+{
+    OkButton->setEnabled(!processing);
+    CancelButton->setEnabled(!processing);
+    ClearButton->setEnabled(!processing);
+    PassPanel->setVisible(!processing);
+    Label5->setVisible(processing);
+    if (!processing)
+        Gauge1->hide();
+}
+
+bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::string& newPassword)
+{
+    SetProcessing(true);
+    Gauge1->setRange(0, CountEntryFiles());
+    Gauge1->setValue(0);
+    if (oldPassword == newPassword)
+        return true;
+    Gauge1->show();
+    RekeyObserver observer;
+    observer.progress = [this](int done, int total) {
+        Gauge1->setMaximum(total);
+        Gauge1->setValue(done);
+        QCoreApplication::processEvents();
+    };
+    try {
+        quillory::ProcessPassword(oldPassword, newPassword, observer);
+    } catch (const Error& error) {
+        ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
+                       MessageIcon::Error);
+        SetProcessing(false);
+        return false;
+    }
+    Gauge1->hide();
+    return true;
+}
+
+void ChangeDiaryPassword(PasswordOwner& owner, const std::function<void()>& saveEntry, QWidget* parent)
+{
+    {
+        TWarningScreen warning(parent);
+        CenterForm(warning);
+        if (RunModal(warning) != QDialog::Accepted)
+            return;
+    }
+    if (saveEntry)
+        saveEntry();
+    TGetPassword dialog(owner, parent);
+    CenterForm(dialog);
+    RunModal(dialog);
+}
+
+} // namespace quillory

@@ -1,0 +1,101 @@
+// The opening password dialog and the start-up gate.
+#include "app/forms/Opasswrd.h"
+
+#include "app/Passwords.h"
+#include "app/StartupRules.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtCp1252.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace quillory {
+
+namespace {
+
+QFont Arial(int pixelHeight, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+TGetOpeningPassword::TGetOpeningPassword(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("GetOpeningPassword"));
+    setWindowTitle(QStringLiteral("Quillory! - Password Required"));
+    setFont(Arial(11));
+    setFixedSize(332, 178);
+
+    Label1 = new QLabel(QStringLiteral("Please enter your password and press OK"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(Arial(13));
+    Label1->setGeometry(24, 20, 290, 20);
+
+    Pass = new QLineEdit(this);
+    Pass->setObjectName(QStringLiteral("Pass"));
+    Pass->setFont(Arial(16, true));
+    Pass->setEchoMode(QLineEdit::Password);
+    Pass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
+    Pass->setGeometry(24, 52, 284, 30);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn1->setGeometry(60, 120, 92, 32);
+    connect(BitBtn1, &QPushButton::clicked, this, &TGetOpeningPassword::BitBtn1Click);
+
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Close"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(180, 120, 92, 32);
+    connect(BitBtn2, &QPushButton::clicked, this, &TGetOpeningPassword::BitBtn2Click);
+
+    FormCreate();
+}
+
+void TGetOpeningPassword::FormCreate()
+{
+    // Centred on the screen: no main window exists yet.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+    Pass->setFocus();
+}
+
+void TGetOpeningPassword::BitBtn1Click()
+{
+    // Byte for byte: a typed character that cp1252 cannot hold matches no stored password.
+    const auto typed = QStringToCp1252(Pass->text());
+    if (typed && *typed == expected_) {
+        accept();
+        return;
+    }
+    ShowInformation(QString::fromLatin1(password_text::kWrongPassword));
+}
+
+void TGetOpeningPassword::BitBtn2Click()
+{
+    reject();
+}
+
+bool CheckOpeningPassword()
+{
+    const std::string password = ReadStoredPassword();
+    if (password.empty())
+        return true;
+    TGetOpeningPassword dialog;
+    dialog.SetExpectedPassword(password);
+    return RunModal(dialog) == QDialog::Accepted;
+}
+
+} // namespace quillory

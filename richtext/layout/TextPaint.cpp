@@ -314,7 +314,8 @@ void TWPRTFTextPaint::collectBorderBoxes()
         }
         const int top = lines_[i].line->top;
         const int bottom = lines_[j - 1].line->top + lines_[j - 1].line->height;
-        const int spacing = p->border.spacingSteps() * document_.header().resolutionX * 10 / 254;
+        // The frame keeps its spacing, and a little more, off the text.
+        const int spacing = p->border.spacingSteps() * document_.header().resolutionX * 10 / 254 + 2;
         const int left = toPixelsX(std::min(p->firstIndent, p->leftIndent)) - spacing;
         const int right = layoutWidth_ - toPixelsX(p->rightIndent) + spacing;
         const bool continues = open && open == p->prev() && open->border.present() == p->border.present()

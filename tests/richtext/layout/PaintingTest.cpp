@@ -129,14 +129,15 @@ TEST(Painting, BordersEncloseARunOfParagraphsAndShadingFillsIt)
     c.border = box;
     d.layout();
     ASSERT_EQ(d.engine.boxes().size(), 2u);
-    EXPECT_EQ(d.engine.boxes()[0].rect, (Rect{10, 20, 190, 40}));
-    EXPECT_EQ(d.engine.boxes()[1].rect, (Rect{0, 60, 200, 20}));
+    // Two pixels off the text on either side.
+    EXPECT_EQ(d.engine.boxes()[0].rect, (Rect{8, 20, 194, 40}));
+    EXPECT_EQ(d.engine.boxes()[1].rect, (Rect{-2, 60, 204, 20}));
 
     FixedCanvas screen;
     d.engine.paint(screen, {0, 0, 200, 100}, 0, 0);
-    EXPECT_TRUE(hasCall(screen, "shade 10,20 190x40 000000 ffffff 20%")) << allCalls(screen);
-    EXPECT_TRUE(hasCall(screen, "line 10,20 199,20 w1 000000")) << allCalls(screen);
-    EXPECT_TRUE(hasCall(screen, "line 10,59 199,59 w1 000000")) << allCalls(screen);
+    EXPECT_TRUE(hasCall(screen, "shade 8,20 194x40 000000 ffffff 20%")) << allCalls(screen);
+    EXPECT_TRUE(hasCall(screen, "line 8,20 201,20 w1 000000")) << allCalls(screen);
+    EXPECT_TRUE(hasCall(screen, "line 8,59 201,59 w1 000000")) << allCalls(screen);
 }
 
 TEST(Painting, PicturesAreDrawnAtTheirDisplaySize)

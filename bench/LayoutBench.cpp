@@ -1,0 +1,193 @@
+// Layout of a 1 MB document with the Qt canvas against only measuring its characters, one
+// keystroke in its middle re-laid out (one paragraph broken again), and a typical 10 KB entry read,
+// laid out and painted.
+#include "richtext/layout/TextPaint.h"
+#include "richtext/qt/QtCanvas.h"
+#include "richtext/rtf/RtfReader.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+using namespace quillory;
+
+namespace {
+
+constexpr const char* Words[] = {"diary", "morning", "the", "walked", "along", "river", "and", "thought",
+                                 "about", "yesterday's", "letter,", "which", "arrived", "late.", "Weather:",
+                                 "cold", "but", "bright;", "tea", "at", "four"};
+
+// About `bytes` characters in paragraphs of 150-250 characters, with bold, italic and larger runs.
+std::unique_ptr<TWPRTFText> makeDocument(std::size_t bytes)
+{
+    auto doc = std::make_unique<TWPRTFText>();
+    doc->header().addFont("Times New Roman");
+    std::size_t total = 0, word = 0;
+    TParagraph* p = doc->firstParagraph();
+    int paragraph = 0;
+    while (total < bytes) {
+        const std::size_t length = 150 + (paragraph * 37) % 100;
+        std::size_t here = 0;
+        while (here < length) {
+            TAttr attr;
+            attr.font = std::uint8_t(word % 7 == 0 ? 1 : 0);
+            attr.style = std::uint8_t(word % 5 == 0 ? AttrStyle::Bold : word % 11 == 0 ? AttrStyle::Italic : 0);
+            attr.size = std::uint8_t(word % 13 == 0 ? 14 : 10);
+            std::string text = Words[word % std::size(Words)];
+            text += ' ';
+            doc->appendText(*p, text, attr);
+            here += text.size();
+            ++word;
+        }
+        p->alignment = paragraph % 4 == 3 ? Alignment::Justified : Alignment::Left;
+        total += here + 1;
+        ++paragraph;
+        if (total < bytes)
+            p = doc->appendParagraph(p);
+    }
+    return doc;
+}
+
+struct Fixture {
+    std::unique_ptr<TWPRTFText> doc = makeDocument(1 << 20);
+    QtCanvas canvas;
+    TWPRTFTextPaint engine{*doc};
+    Fixture()
+    {
+        engine.windowWidth = 700;
+        engine.setCanvas(&canvas);
+    }
+};
+
+void BM_MeasureCharactersOnly(benchmark::State& state)
+{
+    Fixture f;
+    for (auto _ : state) {
+        Measurer measurer(*f.doc);
+        measurer.setCanvas(&f.canvas);
+        long sum = 0;
+        for (auto* p = f.doc->firstParagraph(); p; p = p->next())
+            for (auto* line = p->firstLine(); line; line = line->next())
+                for (int i = 0; i < line->length(); ++i)
+                    sum += measurer.measure(line->code(i), line->attrs()[i]).width;
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * f.doc->characterCount());
+}
+
+void BM_LayoutWholeDocument(benchmark::State& state)
+{
+    Fixture f;
+    for (auto _ : state) {
+        f.engine.reformatAll();
+        benchmark::DoNotOptimize(f.engine.documentHeight());
+    }
+    state.counters["lines"] = double(f.engine.lines().size());
+    state.counters["pages"] = f.engine.pageCount();
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * f.doc->characterCount());
+}
+
+// Types one character into the middle of the middle paragraph, the way editing does, and lays
+// out again; every other keystroke takes it out again (backspace), so the paragraph keeps its size.
+void BM_KeystrokeInTheMiddle(benchmark::State& state)
+{
+    Fixture f;
+    const auto start = std::chrono::steady_clock::now();
+    f.engine.reformatAll();
+    const double full = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    TParagraph* p = f.doc->paragraphAt(f.doc->paragraphCount() / 2);
+    f.engine.resetCounters();
+    long keystrokes = 0;
+    double typing = 0;
+    for (auto _ : state) {
+        TTextLine* line = p->firstLine()->next() ? p->firstLine()->next() : p->firstLine();
+        const int at = 7;
+        if (keystrokes % 2 == 0) {
+            if (line->room() < 1)
+                line->resize(line->capacity() + 10);
+            std::memmove(line->text() + at + 1, line->text() + at, std::size_t(line->length() - at));
+            std::memmove(line->attrs() + at + 1, line->attrs() + at, sizeof(TAttr) * std::size_t(line->length() - at));
+            line->text()[at] = 'x';
+            line->setLength(line->length() + 1);
+        } else {
+            std::memmove(line->text() + at, line->text() + at + 1, std::size_t(line->length() - at - 1));
+            std::memmove(line->attrs() + at, line->attrs() + at + 1, sizeof(TAttr) * std::size_t(line->length() - at - 1));
+            line->setLength(line->length() - 1);
+        }
+        const auto t0 = std::chrono::steady_clock::now();
+        f.engine.reformatParagraph(*p);
+        typing += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        ++keystrokes;
+    }
+    state.counters["broken_per_key"] = double(f.engine.paragraphsBroken()) / double(keystrokes);
+    state.counters["fraction_of_full"] = typing / double(keystrokes) / full;
+}
+
+std::string typicalEntryRtf()
+{
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
+                      "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n";
+    std::size_t word = 0;
+    while (rtf.size() < 10 * 1024) {
+        rtf += "\\pard\\fs22 ";
+        for (int i = 0; i < 40; ++i, ++word) {
+            if (word % 9 == 0)
+                rtf += "{\\b ";
+            if (word % 17 == 0)
+                rtf += "{\\cf1\\f1 ";
+            rtf += Words[word % std::size(Words)];
+            if (word % 17 == 0)
+                rtf += "}";
+            if (word % 9 == 0)
+                rtf += "}";
+            rtf += ' ';
+        }
+        rtf += "\\par\n";
+    }
+    return rtf + "}";
+}
+
+void BM_ReadLayoutAndPaintTypicalEntry(benchmark::State& state)
+{
+    const std::string rtf = typicalEntryRtf();
+    QImage image(700, 800, QImage::Format_RGB32);
+    QtCanvas measuring;
+    for (auto _ : state) {
+        TWPRTFText doc;
+        TWPRtfReader reader;
+        reader.ReadStream(rtf, &doc);
+        TWPRTFTextPaint engine(doc);
+        engine.windowWidth = 700;
+        engine.setCanvas(&measuring);
+        engine.reformatAll();
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        engine.paint(canvas, {0, 0, 700, 800}, 0, 0);
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(rtf.size()));
+}
+
+} // namespace
+
+BENCHMARK(BM_MeasureCharactersOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayoutWholeDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeInTheMiddle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadLayoutAndPaintTypicalEntry)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

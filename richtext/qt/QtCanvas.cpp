@@ -1,0 +1,180 @@
+// Fonts, width tables and drawing of the Qt canvas.
+#include "richtext/qt/QtCanvas.h"
+
+#include "platform/Cp1252.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <cmath>
+
+namespace quillory {
+
+namespace {
+
+QColor qcolor(RGBColor c) { return QColor(c.red, c.green, c.blue); }
+
+// Symbol fonts are addressed by byte: Qt finds glyph c of such a font at U+F000 + c.
+QChar glyphFor(unsigned char byte, bool symbol)
+{
+    if (symbol && byte >= 0x20)
+        return QChar(char16_t(0xF000 + byte));
+    return QChar(char16_t(Cp1252ToUnicode(byte)));
+}
+
+std::string fontKey(const FontSpec& s)
+{
+    return s.name + '\x01' + std::to_string(s.pointSize) + (s.bold ? "b" : "") + (s.italic ? "i" : "")
+        + (s.symbol ? "s" : "");
+}
+
+} // namespace
+
+QtCanvas::QtCanvas(QPainter* painter, int resolution)
+    : painter_(painter), resolution_(resolution), deviceX_(resolution), deviceY_(resolution)
+{
+}
+
+QtCanvas::~QtCanvas() = default;
+
+void QtCanvas::setDeviceResolution(int x, int y)
+{
+    deviceX_ = x;
+    deviceY_ = y;
+}
+
+QFont QtCanvas::qfont(const FontSpec& spec) const
+{
+    QFont font(QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size())));
+    font.setPixelSize(std::max(1, int(std::lround(spec.pointSize * resolution_ / 72.0))));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setKerning(false); // characters stand where their advances put them
+    return font;
+}
+
+void QtCanvas::selectFont(const FontSpec& spec)
+{
+    auto& slot = fonts_[fontKey(spec)];
+    if (!slot) {
+        slot = std::make_unique<Font>();
+        slot->font = qfont(spec);
+        slot->symbol = spec.symbol;
+        const QFontMetrics metrics(slot->font);
+        slot->height = metrics.height();
+        slot->ascent = metrics.ascent();
+        for (int c = 0; c < 256; ++c)
+            slot->widths[std::size_t(c)] =
+                c < 0x20 ? 0 : std::uint16_t(std::max(0, metrics.horizontalAdvance(glyphFor(std::uint8_t(c), spec.symbol))));
+    }
+    current_ = slot.get();
+}
+
+const WidthTable& QtCanvas::widths()
+{
+    static const WidthTable none{};
+    return current_ ? current_->widths : none;
+}
+
+int QtCanvas::fontHeight() { return current_ ? current_->height : 0; }
+
+int QtCanvas::fontAscent() { return current_ ? current_->ascent : 0; }
+
+void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<const int> advances, RGBColor color)
+{
+    if (!painter_ || !current_)
+        return;
+    painter_->setFont(current_->font);
+    painter_->setPen(qcolor(color));
+    int cx = x;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte > 0x20)
+            painter_->drawText(QPoint(cx, baseline), QString(glyphFor(byte, current_->symbol)));
+        cx += i < advances.size() ? advances[i] : 0;
+    }
+}
+
+void QtCanvas::drawLine(int x1, int y1, int x2, int y2, const Pen& pen)
+{
+    if (!painter_)
+        return;
+    QPen qpen(qcolor(pen.color));
+    qpen.setWidth(pen.style == PenStyle::Hairline ? 0 : pen.width);
+    qpen.setStyle(pen.style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+    qpen.setCapStyle(Qt::FlatCap);
+    painter_->setPen(qpen);
+    painter_->drawLine(x1, y1, x2, y2);
+}
+
+void QtCanvas::fillRect(const Rect& r, RGBColor color)
+{
+    if (painter_)
+        painter_->fillRect(QRect(r.left, r.top, r.width, r.height), qcolor(color));
+}
+
+void QtCanvas::fillShading(const Rect& r, RGBColor pattern, RGBColor background, int percent)
+{
+    // The pattern is printed as the mixed colour it looks like from a distance.
+    const int p = std::clamp(percent, 0, 100);
+    auto mix = [p](int fore, int back) { return (fore * p + back * (100 - p)) / 100; };
+    fillRect(r, RGBColor{std::uint8_t(mix(pattern.red, background.red)), std::uint8_t(mix(pattern.green, background.green)),
+                         std::uint8_t(mix(pattern.blue, background.blue)), 0});
+}
+
+void QtCanvas::frameRect(const Rect& r, const Pen& pen)
+{
+    if (!painter_ || r.empty())
+        return;
+    QPen qpen(qcolor(pen.color));
+    qpen.setWidth(pen.style == PenStyle::Hairline ? 0 : pen.width);
+    qpen.setStyle(pen.style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+    painter_->setPen(qpen);
+    painter_->setBrush(Qt::NoBrush);
+    painter_->drawRect(QRect(r.left, r.top, r.width - 1, r.height - 1));
+}
+
+void QtCanvas::invertRect(const Rect& r)
+{
+    if (!painter_)
+        return;
+    const auto mode = painter_->compositionMode();
+    painter_->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter_->fillRect(QRect(r.left, r.top, r.width, r.height), Qt::white);
+    painter_->setCompositionMode(mode);
+}
+
+void QtCanvas::drawPicture(const TGraphic& graphic, const Rect& r)
+{
+    if (!painter_ || r.empty())
+        return;
+    const QImage image = GraphicToImage(graphic);
+    if (!image.isNull()) {
+        painter_->drawImage(QRect(r.left, r.top, r.width, r.height), image);
+        return;
+    }
+    // A picture that cannot be shown (a metafile) keeps its place as a framed, crossed box.
+    const Pen pen{RGBColor{128, 128, 128, 0}, 1, PenStyle::Solid};
+    frameRect(r, pen);
+    drawLine(r.left, r.top, r.right() - 1, r.bottom() - 1, pen);
+    drawLine(r.left, r.bottom() - 1, r.right() - 1, r.top, pen);
+}
+
+void QtCanvas::setTransform(double scaleX, double scaleY, int offsetX, int offsetY)
+{
+    if (painter_)
+        painter_->setTransform(QTransform(scaleX, 0, 0, scaleY, offsetX, offsetY));
+}
+
+void QtCanvas::setClip(const Rect& r)
+{
+    if (painter_)
+        painter_->setClipRect(QRect(r.left, r.top, r.width, r.height));
+}
+
+void QtCanvas::clearClip()
+{
+    if (painter_)
+        painter_->setClipping(false);
+}
+
+} // namespace quillory

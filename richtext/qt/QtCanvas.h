@@ -1,0 +1,71 @@
+// The layout engine's canvas over Qt: fonts and widths from QFontMetrics (one width table per
+// font, kept), drawing through a QPainter onto a widget, an image, a printer or a PDF.
+#pragma once
+
+#include "richtext/layout/Canvas.h"
+
+#include <QFont>
+#include <QImage>
+#include <map>
+#include <memory>
+
+class QPainter;
+
+namespace quillory {
+
+// The image a picture of the model shows as; a null image for metafiles and broken bytes.
+QImage GraphicToImage(const TGraphic& graphic);
+
+class QtCanvas : public Canvas {
+public:
+    // Without a painter the canvas only measures. Layout pixels are `resolution` per inch; a
+    // printer canvas gets the same resolution and a transform to its device pixels.
+    explicit QtCanvas(QPainter* painter = nullptr, int resolution = 96);
+    ~QtCanvas() override;
+
+    void setPainter(QPainter* painter) { painter_ = painter; }
+    QPainter* painter() const noexcept { return painter_; }
+    // The resolution reported for a printer (device pixels per inch) differs from the layout's.
+    void setDeviceResolution(int x, int y);
+
+    int resolutionX() const override { return deviceX_; }
+    int resolutionY() const override { return deviceY_; }
+    void selectFont(const FontSpec& font) override;
+    const WidthTable& widths() override;
+    int fontHeight() override;
+    int fontAscent() override;
+
+    void drawText(int x, int baseline, std::string_view text, std::span<const int> advances,
+                  RGBColor color) override;
+    void drawLine(int x1, int y1, int x2, int y2, const Pen& pen) override;
+    void fillRect(const Rect& rect, RGBColor color) override;
+    void fillShading(const Rect& rect, RGBColor pattern, RGBColor background, int percent) override;
+    void frameRect(const Rect& rect, const Pen& pen) override;
+    void invertRect(const Rect& rect) override;
+    void drawPicture(const TGraphic& graphic, const Rect& rect) override;
+    void setTransform(double scaleX, double scaleY, int offsetX, int offsetY) override;
+    void setClip(const Rect& rect) override;
+    void clearClip() override;
+
+    // The QFont a spec stands for at this canvas's layout resolution.
+    QFont qfont(const FontSpec& spec) const;
+    int cachedFonts() const noexcept { return int(fonts_.size()); }
+
+private:
+    struct Font {
+        QFont font;
+        WidthTable widths{};
+        int height = 0;
+        int ascent = 0;
+        bool symbol = false;
+    };
+
+    QPainter* painter_;
+    int resolution_;
+    int deviceX_;
+    int deviceY_;
+    std::map<std::string, std::unique_ptr<Font>> fonts_;
+    Font* current_ = nullptr;
+};
+
+} // namespace quillory

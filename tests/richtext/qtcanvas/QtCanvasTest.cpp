@@ -1,0 +1,173 @@
+// The Qt canvas offscreen: font metrics of the Liberation fonts, pictures from the model's bytes,
+// and a small document rendered into an image.
+#include "richtext/layout/TextPaint.h"
+#include "richtext/qt/QtCanvas.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace quillory {
+namespace {
+
+FontSpec font(const char* name, int points, bool bold = false)
+{
+    FontSpec spec;
+    spec.name = name;
+    spec.pointSize = points;
+    spec.bold = bold;
+    return spec;
+}
+
+TEST(QtCanvas, WidthsOfTheLiberationFontsArePlausible)
+{
+    QtCanvas canvas;
+    canvas.selectFont(font("Arial", 10));
+    const WidthTable arial = canvas.widths();
+    EXPECT_GT(arial['W'], arial['i']);
+    EXPECT_GE(arial['a'], 5);
+    EXPECT_LE(arial['a'], 9);
+    EXPECT_GT(arial[0xE9], 0); // é
+    EXPECT_GE(canvas.fontHeight(), 13);
+    EXPECT_LE(canvas.fontHeight(), 18);
+    EXPECT_LT(canvas.fontAscent(), canvas.fontHeight());
+
+    canvas.selectFont(font("Courier New", 10));
+    const WidthTable courier = canvas.widths();
+    for (int c : {'i', 'W', 'm', '.', ' ', '0'})
+        EXPECT_EQ(courier[std::size_t(c)], courier['x']) << char(c);
+
+    canvas.selectFont(font("Arial", 20));
+    EXPECT_NEAR(canvas.widths()['W'], 2 * arial['W'], 2);
+    canvas.selectFont(font("Arial", 10, true));
+    EXPECT_GE(canvas.widths()['W'], arial['W']);
+    canvas.selectFont(font("Arial", 10));
+    EXPECT_EQ(canvas.cachedFonts(), 4); // width tables are kept per font
+}
+
+std::string bareDib24(int width, int height, std::uint32_t rgb)
+{
+    std::string dib(40, '\0');
+    auto put = [&](int at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            dib[std::size_t(at + i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    put(0, 40, 4);
+    put(4, std::uint32_t(width), 4);
+    put(8, std::uint32_t(height), 4);
+    put(12, 1, 2);
+    put(14, 24, 2);
+    const int stride = (width * 3 + 3) / 4 * 4;
+    for (int y = 0; y < height; ++y) {
+        std::string row(std::size_t(stride), '\0');
+        for (int x = 0; x < width; ++x) {
+            row[std::size_t(3 * x)] = char(rgb & 0xFF);
+            row[std::size_t(3 * x + 1)] = char((rgb >> 8) & 0xFF);
+            row[std::size_t(3 * x + 2)] = char((rgb >> 16) & 0xFF);
+        }
+        dib += row;
+    }
+    return dib;
+}
+
+TEST(QtCanvas, PicturesComeFromTheModelsBytes)
+{
+    TGraphic dib;
+    dib.kind = GraphicKind::Dib;
+    dib.bytes = bareDib24(3, 2, 0x0000FF); // blue (0xRRGGBB; the file keeps BGR)
+    const QImage fromDib = GraphicToImage(dib);
+    ASSERT_FALSE(fromDib.isNull());
+    EXPECT_EQ(fromDib.size(), QSize(3, 2));
+    EXPECT_EQ(fromDib.pixelColor(1, 1), QColor(0, 0, 255));
+
+    TGraphic device;
+    device.kind = GraphicKind::DeviceBitmap;
+    device.width = 8;
+    device.height = 2;
+    device.bitsPerPixel = 1;
+    device.widthBytes = 2;
+    device.bytes = std::string("\x80\x00\x01\x00", 4);
+    const QImage fromBits = GraphicToImage(device);
+    ASSERT_FALSE(fromBits.isNull());
+    EXPECT_EQ(fromBits.pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(fromBits.pixelColor(1, 0), QColor(Qt::black));
+    EXPECT_EQ(fromBits.pixelColor(7, 1), QColor(Qt::white));
+
+    device.bytes.resize(3); // fewer bytes than the rows need
+    EXPECT_TRUE(GraphicToImage(device).isNull());
+
+    TGraphic metafile;
+    metafile.kind = GraphicKind::Metafile;
+    metafile.bytes = "\xD7\xCD\xC6\x9A";
+    EXPECT_TRUE(GraphicToImage(metafile).isNull());
+}
+
+int darkPixels(const QImage& image, const QRect& area, bool (*test)(QColor))
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool isDark(QColor c) { return c.lightness() < 128; }
+bool isRed(QColor c) { return c.red() > 160 && c.green() < 100 && c.blue() < 100; }
+bool isBlue(QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; }
+
+TEST(QtCanvas, RendersADocumentWhereTheLayoutPutsIt)
+{
+    TWPRTFText doc;
+    TTextHeader& header = doc.header();
+    header.marginLeft = header.marginRight = 0;
+    header.paperWidth = 300 * 15; // 300 px
+    TParagraph& first = *doc.firstParagraph();
+    doc.appendText(first, "Hello", TAttr{});
+    TParagraph& second = *doc.appendParagraph(&first);
+    second.alignment = Alignment::Right;
+    TAttr red;
+    red.setTextColor(1);
+    red.size = 20;
+    red.style = AttrStyle::Bold;
+    doc.appendText(second, "RED", red);
+    TAttr picture;
+    picture.flags = AttrFlag::Object;
+    auto graphic = std::make_unique<TGraphic>();
+    graphic->bytes = bareDib24(4, 4, 0x0000FF);
+    TTextObject& object = doc.addObject(std::move(graphic));
+    object.width = object.height = 300; // 20 px
+    picture.tag = object.tag;
+    TParagraph& third = *doc.appendParagraph(&second);
+    third.alignment = Alignment::Left;
+    doc.appendText(third, "\x01", picture);
+
+    QtCanvas measuring;
+    TWPRTFTextPaint engine(doc);
+    engine.wordWrap = false;
+    engine.setCanvas(&measuring);
+    engine.reformatAll();
+
+    QImage image(300, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        engine.paint(canvas, {0, 0, 300, 120}, 0, 0);
+    }
+    const auto& lines = engine.lines();
+    ASSERT_EQ(lines.size(), 3u);
+    const int firstBottom = lines[0].line->top + lines[0].line->height;
+    const int hello = lines[0].line->lineWidth;
+    EXPECT_GT(darkPixels(image, QRect(0, 0, hello, firstBottom), isDark), 20);
+    EXPECT_EQ(darkPixels(image, QRect(hello + 4, 0, 300 - hello - 4, firstBottom), isDark), 0);
+
+    const QRect redLine(0, lines[1].line->top, 300, lines[1].line->height);
+    EXPECT_GT(darkPixels(image, redLine.adjusted(300 - lines[1].line->lineWidth - 2, 0, 0, 0), isRed), 30);
+    EXPECT_EQ(darkPixels(image, redLine.adjusted(0, 0, -(lines[1].line->lineWidth + 4), 0), isRed), 0);
+
+    const int pictureTop = lines[2].line->top + lines[2].line->ascent - 20;
+    EXPECT_EQ(darkPixels(image, QRect(0, pictureTop, 20, 20), isBlue), 400);
+}
+
+} // namespace
+} // namespace quillory

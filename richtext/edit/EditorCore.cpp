@@ -240,6 +240,7 @@ void EditorCore::InsertParagraph(const ParagraphDescriptor& descriptor)
 void EditorCore::SetCurrentAttr(const TAttr& attr)
 {
     document_->insertionAttr = attr;
+    document_->header().formatted = true;
     if (HasSelection() && CanModify()) {
         ApplyAttributes(*document_, SelStartPosition(), SelLength(), attr);
         notify(true);

@@ -3,6 +3,7 @@
 // editor's save rule decides: the output's name (".rtf", ".htm"), else the format read.
 // OUT "-" is standard output; a file is replaced only once it has been written whole.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/ConvertToPdf.h"
 
 #include "platform/AtomicWrite.h"
 #include "richtext/io/DocumentFormat.h"
@@ -59,7 +60,7 @@ int RunConvert(const Arguments& args)
     std::optional<TWPLoadFormat> format;
     if (to) {
         if (*to == "pdf")
-            return Fail("PDF output is not available yet");
+            return ConvertToPdf(files[0], files[1]);
         format = FormatNamed(*to);
         if (!format)
             return Fail("unknown output format: " + *to + " (rtf, text or html)");

@@ -1,0 +1,88 @@
+// The shared replace dialog.
+#include "richtext/qt/ReplaceDialog.h"
+
+#include "platform/qt/QtCp1252.h"
+#include "richtext/qt/RichText.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLayoutItem>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillory {
+
+TWPReplaceDialog::TWPReplaceDialog(QWidget* parent) : TWPFindDialog(parent)
+{
+    setWindowTitle(tr("Replace"));
+    ReplaceEdit = new QLineEdit(this);
+    ReplaceButton = new QPushButton(tr("&Replace"), this);
+    ReplaceAllButton = new QPushButton(tr("Replace &All"), this);
+    grid_->addWidget(new QLabel(tr("Re&place with:"), this), 1, 0);
+    grid_->addWidget(ReplaceEdit, 1, 1);
+    if (auto* buttons = qobject_cast<QVBoxLayout*>(grid_->itemAtPosition(0, 2)->layout())) {
+        buttons->insertWidget(1, ReplaceButton);
+        buttons->insertWidget(2, ReplaceAllButton);
+    }
+    connect(ReplaceButton, &QPushButton::clicked, this, [this] { ReplaceButtonClick(); });
+    connect(ReplaceAllButton, &QPushButton::clicked, this, [this] { ReplaceAllButtonClick(); });
+}
+
+TWPReplaceDialog* TWPReplaceDialog::Shared(TWPRichText& editor)
+{
+    const QString name = QStringLiteral("WPReplaceDialog");
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name)
+            if (auto* dialog = qobject_cast<TWPReplaceDialog*>(widget)) {
+                dialog->Bind(editor);
+                return dialog;
+            }
+    auto* dialog = new TWPReplaceDialog(editor.window());
+    dialog->setObjectName(name);
+    dialog->Bind(editor);
+    return dialog;
+}
+
+bool TWPReplaceDialog::ReplaceButtonClick()
+{
+    if (!editor_)
+        return false;
+    const auto pattern = QStringToCp1252(FindEdit->text());
+    const auto replacement = QStringToCp1252(ReplaceEdit->text());
+    if (!pattern || !replacement) {
+        editor_->beep();
+        return false;
+    }
+    // Only a selection that is itself a match is replaced; otherwise this finds the first one.
+    EditorCore& core = editor_->core();
+    if (core.HasSelection()) {
+        FindOptions forwards = options();
+        forwards.backwards = false;
+        const TWPTextFinder finder(*pattern, forwards);
+        const auto found = finder.Find(core.document(), core.SelStartPosition());
+        if (found && found->start == core.SelStartPosition() && found->length == core.SelLength()) {
+            if (core.ReplaceSelection(*replacement))
+                core.Changed();
+        }
+    }
+    return FindNextButtonClick();
+}
+
+int TWPReplaceDialog::ReplaceAllButtonClick()
+{
+    if (!editor_)
+        return 0;
+    const auto pattern = QStringToCp1252(FindEdit->text());
+    const auto replacement = QStringToCp1252(ReplaceEdit->text());
+    if (!pattern || !replacement) {
+        editor_->beep();
+        return 0;
+    }
+    const int count = editor_->core().ReplaceAll(*pattern, *replacement, options());
+    StatusLabel->setText(tr("%n replacement(s) made.", nullptr, count));
+    return count;
+}
+
+} // namespace quillory

@@ -1,0 +1,25 @@
+// The seam where key and mouse handling attaches to the editor control: the control offers each
+// event to its controller first and does its own small default only when it was not taken.
+#pragma once
+
+class QInputMethodEvent;
+class QKeyEvent;
+class QMouseEvent;
+
+namespace quillory {
+
+class TWPRichText;
+
+class RichTextEditingController {
+public:
+    virtual ~RichTextEditingController() = default;
+
+    // Each returns true when it handled the event. Mouse points are in document pixels.
+    virtual bool keyPress(TWPRichText& editor, QKeyEvent& event) { return false; }
+    virtual bool inputMethod(TWPRichText& editor, QInputMethodEvent& event) { return false; }
+    virtual bool mousePress(TWPRichText& editor, QMouseEvent& event, int x, int y) { return false; }
+    virtual bool mouseMove(TWPRichText& editor, QMouseEvent& event, int x, int y) { return false; }
+    virtual bool mouseRelease(TWPRichText& editor, QMouseEvent& event, int x, int y) { return false; }
+};
+
+} // namespace quillory

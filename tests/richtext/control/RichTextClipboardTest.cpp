@@ -1,0 +1,126 @@
+// Copy, cut and paste through the clipboard: RTF and plain text out, RTF preferred in, pictures
+// as objects, and the copy event that can cancel.
+#include "richtext/qt/RichText.h"
+#include "richtext/model/DocumentDump.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include <gtest/gtest.h>
+
+namespace quillory {
+namespace {
+
+void putOnClipboard(QMimeData* data) { QGuiApplication::clipboard()->setMimeData(data); }
+
+void fillBoldMiddle(TWPRichText& editor)
+{
+    editor.InsertText(QStringLiteral("plain "));
+    TAttr bold = editor.GetCurrentAttr();
+    bold.style = AttrStyle::Bold;
+    editor.SetCurrentAttr(bold);
+    editor.InsertText(QStringLiteral("bold"));
+    bold.style = 0;
+    editor.SetCurrentAttr(bold);
+    editor.InsertText(QStringLiteral(" tail\r\nsecond"));
+}
+
+TEST(RichTextClipboard, CopyPlacesRtfAndTextAndPasteKeepsTheFormatting)
+{
+    TWPRichText source;
+    fillBoldMiddle(source);
+    source.SelStart(6);
+    source.SelLength(13); // "bold tail" + paragraph end + "sec"
+    source.CopyToClipboard();
+
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasFormat(QStringLiteral("text/rtf")));
+    EXPECT_EQ(data->data(QStringLiteral("application/rtf")), data->data(QStringLiteral("text/rtf")));
+    EXPECT_TRUE(data->data(QStringLiteral("text/rtf")).startsWith("{\\rtf"));
+    EXPECT_EQ(data->text(), QStringLiteral("bold tail\nsec"));
+
+    TWPRichText target;
+    target.InsertText(QStringLiteral("[]"));
+    target.GoTo(1);
+    target.PasteFromClipboard();
+    EXPECT_EQ(DumpText(target.RtfText()), "[bold tail\nsec]\n");
+    const TTextLine* line = target.RtfText().firstParagraph()->firstLine();
+    EXPECT_TRUE(line->attrs()[1].hasStyle(AttrStyle::Bold));
+    EXPECT_FALSE(line->attrs()[5].hasStyle(AttrStyle::Bold));
+}
+
+TEST(RichTextClipboard, RtfFromAnotherProgramIsPreferredOverItsText)
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/rtf"),
+                  QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Helvetica;}}\\f0\\fs24 \\i slanted\\i0  word}"));
+    data->setText(QStringLiteral("slanted word"));
+    putOnClipboard(data);
+    TWPRichText editor;
+    int pastes = 0;
+    editor.OnBeforePasteEvent = [&](TWPRichText&) { ++pastes; };
+    editor.PasteFromClipboard();
+    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(DumpText(editor.RtfText()), "slanted word\n");
+    const TAttr first = editor.RtfText().firstParagraph()->firstLine()->attrs()[0];
+    EXPECT_TRUE(first.hasStyle(AttrStyle::Italic));
+    EXPECT_EQ(first.size, 12);
+    EXPECT_EQ(editor.RtfText().header().font(first.font)->name, "Helvetica");
+}
+
+TEST(RichTextClipboard, NothingSelectedOrCancelledCopiesNothing)
+{
+    putOnClipboard(new QMimeData);
+    auto* before = new QMimeData;
+    before->setText(QStringLiteral("before"));
+    putOnClipboard(before);
+
+    TWPRichText editor;
+    editor.InsertText(QStringLiteral("some text"));
+    editor.CopyToClipboard();
+    editor.CutToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(DumpText(editor.RtfText()), "some text\n");
+
+    editor.SelectAll();
+    editor.OnBeforeCopyEvent = [](TWPRichText&, bool& doIt) { doIt = false; };
+    editor.CutToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(DumpText(editor.RtfText()), "some text\n") << "a cancelled copy deletes nothing";
+
+    editor.OnBeforeCopyEvent = nullptr;
+    editor.CutToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("some text"));
+    EXPECT_TRUE(editor.IsEmpty());
+}
+
+TEST(RichTextClipboard, EmptyClipboardChangesNothingAndAPictureBecomesAnObject)
+{
+    TWPRichText editor;
+    editor.InsertText(QStringLiteral("ab"));
+    putOnClipboard(new QMimeData);
+    editor.PasteFromClipboard();
+    EXPECT_EQ(DumpText(editor.RtfText()), "ab\n");
+
+    QImage image(8, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    putOnClipboard(data);
+    editor.GoTo(1);
+    editor.PasteFromClipboard();
+    EXPECT_EQ(DumpText(editor.RtfText()), "a\\x01b\n");
+    ASSERT_EQ(editor.RtfText().objects().size(), 1u);
+    const TTextObject& object = *editor.RtfText().objects().front();
+    ASSERT_NE(object.graphic, nullptr);
+    EXPECT_EQ(object.graphic->kind, GraphicKind::Dib);
+    EXPECT_EQ(object.graphic->bytes.substr(0, 2), "BM");
+    EXPECT_EQ(object.width, 8 * 1440 / editor.logicalDpiX());
+    EXPECT_TRUE(editor.RtfText().firstParagraph()->firstLine()->attrs()[1].hasFlag(AttrFlag::Object));
+}
+
+} // namespace
+} // namespace quillory

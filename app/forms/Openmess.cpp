@@ -1,0 +1,80 @@
+// The opening notice.
+#include "app/forms/Openmess.h"
+
+#include "platform/qt/ModalRunner.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace quillory {
+
+namespace {
+
+QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(place);
+    return label;
+}
+
+} // namespace
+
+TShowOpeningMessage::TShowOpeningMessage(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("ShowOpeningMessage"));
+    setWindowTitle(QStringLiteral("Quillory!"));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFixedSize(427, 230);
+
+    Label1 = AddLabel(this, "Label1",
+                      "Quillory! is intended solely for your personal recreational use. Please do not rely on it "
+                      "for critical data storage.",
+                      {13, 12, 401, 40});
+    Label2 = AddLabel(this, "Label2",
+                      "While Quillory! makes every attempt to keep the data safe, we cannot prevent data damage "
+                      "from such things as power failures, hard drive crashes, etc.",
+                      {13, 60, 401, 40});
+    Label3 = AddLabel(this, "Label3",
+                      "Therefore, it is up to you to ensure that you make frequent backups of all files in the "
+                      "\\ENTRIES subdirectory, as well as the QL.INI file.",
+                      {13, 108, 401, 40});
+
+    OKButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Ok"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    OKButton->setGeometry(331, 170, 76, 35);
+    connect(OKButton, &QPushButton::clicked, this, &TShowOpeningMessage::OKButtonClick);
+
+    DontShow = new QCheckBox(QStringLiteral("Do not show this message again"), this);
+    DontShow->setObjectName(QStringLiteral("DontShow"));
+    DontShow->move(13, 184);
+    DontShow->adjustSize();
+    DontShow->setChecked(false);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+}
+
+void TShowOpeningMessage::OKButtonClick()
+{
+    accept();
+}
+
+bool ShowOpeningNotice()
+{
+    TShowOpeningMessage notice;
+    RunModal(notice);
+    return !notice.DontShow->isChecked();
+}
+
+} // namespace quillory

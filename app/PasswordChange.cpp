@@ -27,12 +27,6 @@ constexpr const char* kJournalSection = "Rekeying";
 constexpr const char* kStagingState = "Staging";
 constexpr const char* kCommittedState = "Committed";
 
-struct Journal {
-    std::string state;
-    std::string oldPassword;
-    std::string newPassword;
-};
-
 void Reach(const RekeyObserver& observer, RekeyPoint point)
 {
     if (observer.checkpoint)
@@ -71,26 +65,19 @@ std::string StoredForm(const std::string& password)
     return password.empty() ? std::string() : EncryptString(password);
 }
 
-void WriteJournal(const Journal& journal)
+void WriteJournal(const RekeyJournal& journal)
 {
     IniFile file(RekeyJournalFileName());
-    file.WriteString(kJournalSection, "State", journal.state);
-    file.WriteString(kJournalSection, "Old", ToHex(StoredForm(journal.oldPassword)));
-    file.WriteString(kJournalSection, "New", ToHex(StoredForm(journal.newPassword)));
+    WriteRekeyJournal(file, journal);
     file.UpdateFile();
 }
 
-std::optional<Journal> ReadJournal()
+std::optional<RekeyJournal> ReadJournal()
 {
     const auto path = FindNoCase(RekeyJournalFileName());
     if (!path)
         return std::nullopt;
-    const IniFile file(*path);
-    auto password = [&](const char* key) {
-        const std::string stored = FromHex(file.ReadString(kJournalSection, key, ""));
-        return stored.empty() ? std::string() : Decryptstring(stored);
-    };
-    return Journal{file.ReadString(kJournalSection, "State", ""), password("Old"), password("New")};
+    return ReadRekeyJournal(IniFile(*path));
 }
 
 void RemoveJournal()
@@ -212,7 +199,7 @@ void SwapStagedFiles(const RekeyObserver& observer)
     SyncFolder(entries);
 }
 
-void RollBack(const Journal& journal, const RekeyObserver& observer)
+void RollBack(const RekeyJournal& journal, const RekeyObserver& observer)
 {
     StorePassword(journal.oldPassword);
     Reach(observer, RekeyPoint::SettingsWritten);
@@ -222,7 +209,7 @@ void RollBack(const Journal& journal, const RekeyObserver& observer)
     Reach(observer, RekeyPoint::Finished);
 }
 
-void RollForward(const Journal& journal, const RekeyObserver& observer)
+void RollForward(const RekeyJournal& journal, const RekeyObserver& observer)
 {
     StorePassword(journal.newPassword);
     Reach(observer, RekeyPoint::SettingsWritten);
@@ -234,6 +221,22 @@ void RollForward(const Journal& journal, const RekeyObserver& observer)
 }
 
 } // namespace
+
+RekeyJournal ReadRekeyJournal(const IniFile& file)
+{
+    auto password = [&](const char* key) {
+        const std::string stored = FromHex(file.ReadString(kJournalSection, key, ""));
+        return stored.empty() ? std::string() : Decryptstring(stored);
+    };
+    return {file.ReadString(kJournalSection, "State", ""), password("Old"), password("New")};
+}
+
+void WriteRekeyJournal(IniFile& file, const RekeyJournal& journal)
+{
+    file.WriteString(kJournalSection, "State", journal.state);
+    file.WriteString(kJournalSection, "Old", ToHex(StoredForm(journal.oldPassword)));
+    file.WriteString(kJournalSection, "New", ToHex(StoredForm(journal.newPassword)));
+}
 
 std::string RekeyJournalFileName()
 {
@@ -258,7 +261,7 @@ void ProcessPassword(const std::string& oldPassword, const std::string& newPassw
     // with this run's.
     RecoverPasswordChange();
 
-    Journal journal{kStagingState, oldPassword, newPassword};
+    RekeyJournal journal{kStagingState, oldPassword, newPassword};
     WriteJournal(journal);
     try {
         Reach(observer, RekeyPoint::JournalWritten);
@@ -290,9 +293,7 @@ bool RecoverPasswordChange(const RekeyObserver& observer)
     const auto journal = ReadJournal();
     if (!journal)
         return false;
-    // Only a journal that says so was committed: its last write is atomic, so any other
-    // content means the change never happened.
-    if (journal->state == kCommittedState)
+    if (journal->Committed())
         RollForward(*journal, observer);
     else
         RollBack(*journal, observer);

@@ -15,6 +15,8 @@
 // entry then opens with the password in QL.INI.
 #pragma once
 
+#include "platform/IniFile.h"
+
 #include <functional>
 #include <string>
 
@@ -39,6 +41,22 @@ struct RekeyObserver {
     // at that moment would.
     std::function<void(RekeyPoint point)> checkpoint;
 };
+
+// What the journal records. Only the state "Committed" counts as committed: its write is
+// atomic, so anything else means the change never happened.
+struct RekeyJournal {
+    std::string state;  // "Staging" or "Committed"
+    std::string oldPassword;
+    std::string newPassword;
+
+    bool Committed() const noexcept { return state == "Committed"; }
+    bool operator==(const RekeyJournal&) const = default;
+};
+
+// The journal's format: an initialisation file whose passwords are scrambled as in QL.INI and
+// written in hexadecimal. Reading never fails; damaged values read as other passwords.
+RekeyJournal ReadRekeyJournal(const IniFile& file);
+void WriteRekeyJournal(IniFile& file, const RekeyJournal& journal);
 
 // ProgramFolder() + "Rekeying.ini" and ProgramFolder() + "Entries.rekey/".
 std::string RekeyJournalFileName();

@@ -108,7 +108,7 @@ void TWPRTFTextPaint::paintLine(Canvas& canvas, const LaidLine& laid, int dx, in
         const std::uint8_t style = EffectiveStyle(attr, display);
         if (display && display->useBackColor)
             canvas.fillRect({x, line.top + dy, runWidth, line.height}, fromRgb(display->backColor));
-        else if (attr.backColor() != 0)
+        else if (attr.backColor() != 0) // index 0 is "no background", not the table's black
             canvas.fillRect({x, line.top + dy, runWidth, line.height}, colors[std::size_t(attr.backColor())]);
 
         const RGBColor color = display && display->useTextColor ? fromRgb(display->textColor)

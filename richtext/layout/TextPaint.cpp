@@ -72,21 +72,31 @@ void TWPRTFTextPaint::reformatAll()
         progress.finish();
 }
 
-void TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph)
+Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph)
 {
     if (layoutWidth_ == 0) {
         reformatAll();
-        return;
+        return {0, 0, layoutWidth_, documentHeight_};
     }
     measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
     int index = 0;
     for (const TParagraph* q = paragraph.prev(); q; q = q->prev())
         ++index;
     const BreakResult result = breakParagraph(paragraph, index, paragraph.prev());
-    if (result == BreakResult::HeightChanged || paragraph.isTableCell())
+    const bool moved = result == BreakResult::HeightChanged || paragraph.isTableCell();
+    if (moved)
         positionLines();
     else
         refreshLaidLines(paragraph, index);
+
+    const int i = lineIndexOf({index, 0, 0});
+    if (i < 0)
+        return {0, 0, layoutWidth_, documentHeight_};
+    const int top = lines_[std::size_t(i)].bandTop;
+    if (moved)
+        return {0, top, layoutWidth_, std::max(documentHeight_, previousHeight_) - top};
+    const TTextLine* last = paragraph.lastLine();
+    return {0, top, layoutWidth_, last->top + last->height - top};
 }
 
 void TWPRTFTextPaint::reformatPending()
@@ -171,6 +181,7 @@ void TWPRTFTextPaint::refreshLaidLines(TParagraph& paragraph, int paragraphIndex
 
 void TWPRTFTextPaint::positionLines()
 {
+    previousHeight_ = documentHeight_;
     lines_.clear();
     boxes_.clear();
     pageFirstLine_.assign(1, 0);
@@ -220,6 +231,9 @@ void TWPRTFTextPaint::positionLines()
                     line->flags &= ~LineStartsPage;
                 }
                 contents.push_back(content);
+                // How full the cell is, as part of a page: a row cannot break across pages, so
+                // editing refuses to fill a cell much beyond one.
+                cell->cellFill = std::uint8_t(std::min<std::int64_t>(255, std::int64_t(content) * 255 / pageHeight_));
                 rowHeight = std::max(rowHeight, content);
                 before = cell;
             }

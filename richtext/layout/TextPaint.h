@@ -93,8 +93,10 @@ public:
     // Measures and breaks every paragraph and computes all positions.
     void reformatAll();
     // Measures and breaks one paragraph after an edit; positions are recomputed when its height
-    // or line count changed (lines of equal height are only marked for repainting).
-    void reformatParagraph(TParagraph& paragraph);
+    // or line count changed (lines of equal height are only marked for repainting). Returns what
+    // must be repainted, in document pixels: the paragraph's lines, or everything from its top
+    // down when lines moved.
+    Rect reformatParagraph(TParagraph& paragraph);
     // Breaks the paragraphs whose layout flags ask for it, then positions as needed.
     void reformatPending();
     // Recomputes line heights with paragraph spacing and all positions, without measuring.
@@ -170,6 +172,7 @@ private:
     int layoutWidth_ = 0;
     int pageHeight_ = 0;
     int documentHeight_ = 0;
+    int previousHeight_ = 0; // before the last positioning, for repaint areas
     int pageCount_ = 1;
     long paragraphsBroken_ = 0;
     std::vector<LaidLine> lines_;

@@ -264,3 +264,51 @@ TEST(Caret, PointsMapBackToPositions)
 
 } // namespace
 } // namespace quillory
+
+namespace quillory {
+namespace {
+
+TEST(Incremental, ReformattingTellsWhatToRepaint)
+{
+    LaidDocument d;
+    d.add("one");
+    TParagraph& two = d.add("two");
+    d.add("three");
+    d.layout();
+    d.doc.appendText(two, "x", TAttr{});
+    EXPECT_EQ(d.engine.reformatParagraph(two), (Rect{0, 20, 200, 20}));
+    d.doc.appendText(two, " and some more words", TAttr{});
+    EXPECT_EQ(d.engine.reformatParagraph(two), (Rect{0, 20, 200, 60})); // down to the end
+}
+
+TEST(Layout, PlainTextDocumentsLayOutWithTheDefaultFont)
+{
+    LaidDocument d;
+    d.doc.insertionAttr.size = 12;
+    TParagraph& p = d.add("ab\tc defgh ijklmnop");
+    d.doc.setMemoryFormat(MemoryFormat::fmPlainText);
+    d.layout();
+    // 12 px characters: "ab" then a TAB to 48, "c " to 72, "defgh " to 144, and "ijklmnop" overflows.
+    EXPECT_EQ(LaidDocument::lineTexts(p), (std::vector<std::string>{"ab\tc defgh ", "ijklmnop"}));
+    EXPECT_EQ(p.firstLine()->height, 24);
+    const auto lines = d.linesOf(p);
+    EXPECT_EQ(d.engine.advances(lines[0])[2], 24);
+    EXPECT_EQ(d.engine.caretAt({0, 0, 3}).x, 48);
+    EXPECT_EQ(d.engine.positionAt(50, 5), (TextPosition{0, 0, 3}));
+    FixedCanvas screen;
+    d.engine.paint(screen, {0, 0, 200, 100}, 0, 0);
+    EXPECT_EQ(screen.drawnText(), "ab c defgh |ijklmnop");
+}
+
+TEST(Tables, CellFillTellsHowMuchOfAPageTheCellTakes)
+{
+    LaidDocument d;
+    TParagraph& cell = d.add("a\nb\nc\nd");
+    cell.flags = ParFlag::TableCell;
+    cell.cellWidth = 255;
+    d.layout();
+    EXPECT_EQ(cell.cellFill, 80 * 255 / 100);
+}
+
+} // namespace
+} // namespace quillory

@@ -169,5 +169,36 @@ TEST(QtCanvas, RendersADocumentWhereTheLayoutPutsIt)
     EXPECT_EQ(darkPixels(image, QRect(0, pictureTop, 20, 20), isBlue), 400);
 }
 
+TEST(QtCanvas, PrintingScalesTheLayoutToTheDevicesPixels)
+{
+    TWPRTFText doc;
+    TTextHeader& header = doc.header();
+    header.marginLeft = header.marginRight = header.marginTop = header.marginBottom = 0;
+    header.paperWidth = 200 * 15;
+    header.paperHeight = 100 * 15;
+    TAttr big;
+    big.size = 20;
+    doc.appendText(*doc.firstParagraph(), "MMMM", big);
+    QtCanvas measuring;
+    TWPRTFTextPaint engine(doc);
+    engine.wordWrap = false;
+    engine.setCanvas(&measuring);
+    engine.reformatAll();
+    const int width = engine.lines()[0].line->lineWidth;
+    const int height = engine.lines()[0].line->height;
+
+    QImage page(400, 200, QImage::Format_RGB32); // the page at 192 dpi
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        QtCanvas printer(&painter);
+        printer.setDeviceResolution(192, 192);
+        engine.print(printer, 0, 0, PrintJob{});
+    }
+    EXPECT_GT(darkPixels(page, QRect(width + 4, 0, width, 2 * height), isDark), 100); // the right half of the word
+    EXPECT_EQ(darkPixels(page, QRect(2 * width + 6, 0, 400 - 2 * width - 6, 200), isDark), 0);
+    EXPECT_EQ(darkPixels(page, QRect(0, 2 * height + 4, 400, 200 - 2 * height - 4), isDark), 0);
+}
+
 } // namespace
 } // namespace quillory

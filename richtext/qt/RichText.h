@@ -79,6 +79,11 @@ public:
     void SetReadOnly(bool on) { core_->SetReadOnly(on); }
     std::uint16_t ProtectedProp() const noexcept { return RtfText().protectedProp; }
     void SetProtectedProp(std::uint16_t props) { RtfText().protectedProp = props; }
+    // How insert points, automatic text, hyperlinks and protected text are shown.
+    TCharacterAttr& InsertPointAttr() noexcept { return RtfText().insertPointAttr; }
+    TCharacterAttr& AutomaticTextAttr() noexcept { return RtfText().automaticTextAttr; }
+    TCharacterAttr& HyperlinkTextAttr() noexcept { return RtfText().hyperlinkTextAttr; }
+    TCharacterAttr& ProtectedTextAttr() noexcept { return RtfText().protectedTextAttr; }
     // The file name of the last successful load or save; empty after Clear.
     const std::string& FileName() const noexcept { return fileName_; }
     // The result code of the last reader or writer run (0 success, 7 failure, ...).

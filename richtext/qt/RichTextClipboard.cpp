@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QPainter>
 
 namespace quillory {
 
@@ -152,7 +153,14 @@ int TWPRichText::InsertGraphic(const QImage& image)
     QByteArray bmp;
     QBuffer buffer(&bmp);
     buffer.open(QIODevice::WriteOnly);
-    const QImage picture = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
+    // Bitmaps of entries have no transparency: a transparent picture is laid on white paper.
+    QImage picture = image;
+    if (image.hasAlphaChannel()) {
+        picture = QImage(image.size(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.drawImage(0, 0, image);
+    }
     if (!picture.save(&buffer, "BMP"))
         return 0;
     auto graphic = std::make_unique<TGraphic>();

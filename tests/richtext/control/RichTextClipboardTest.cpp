@@ -124,3 +124,23 @@ TEST(RichTextClipboard, EmptyClipboardChangesNothingAndAPictureBecomesAnObject)
 
 } // namespace
 } // namespace quillory
+
+namespace quillory {
+namespace {
+
+TEST(RichTextClipboard, ATransparentPictureIsLaidOnWhite)
+{
+    // Dropping the alpha channel alone turned transparent pixels black.
+    QImage image(2, 2, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    TWPRichText editor;
+    const int tag = editor.InsertGraphic(image);
+    ASSERT_NE(tag, 0);
+    const std::string& bytes = editor.RtfText().findObject(tag)->graphic->bytes;
+    const QImage stored = QImage::fromData(QByteArray(bytes.data(), qsizetype(bytes.size())), "BMP");
+    ASSERT_FALSE(stored.isNull());
+    EXPECT_EQ(stored.pixelColor(0, 0), QColor(Qt::white));
+}
+
+} // namespace
+} // namespace quillory

@@ -320,11 +320,17 @@ int TWPRTFWriter::StartParagraph()
         Emit("\\page");
 
     if (cell) {
-        if (Top().kind == GroupKind::TableRow)
-            Emit("\\intbl");
-        else
+        if (Top().kind != GroupKind::TableRow) {
             StartTableRow(p);
+        } else if (p.tabMask == 0 && Top().tabMask != 0) {
+            // Tab stops carry over from cell to cell; only \pard clears them.
+            Emit("\\pard\\intbl");
+            Top().alignment = Alignment::Left;
+        } else {
+            Emit("\\intbl");
+        }
         EmitTabs(p.tabMask);
+        Top().tabMask = p.tabMask;
     } else {
         if (p.border.present() && FindGroup(GroupKind::Border) < 0)
             OpenBorderGroup(p);

@@ -177,6 +177,10 @@ const Case cases[] = {
              }
          };
          row({85, 85, 85}, 1);
+         // tabs in the first cell only, and an alignment that \pard must not lose
+         const int tab = d.header().addTab(284, TTabKind::tkRight);
+         d.lastParagraph()->prev()->prev()->tabMask = 1ull << tab;
+         d.lastParagraph()->alignment = Alignment::Center;
          row({100, 155}, 1);
          row({255}, 0);
          add(d, "after").copyPropertiesFrom(TParagraph{});

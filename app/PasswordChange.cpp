@@ -188,9 +188,13 @@ void SwapStagedFiles(const RekeyObserver& observer)
 {
     const fs::path entries = EntriesPath();
     const fs::path staging = StagingPath();
+    const auto names = EntryNames(staging);
     std::error_code ec;
-    fs::create_directories(entries, ec);
-    for (const auto& name : EntryNames(staging)) {
+    // Only when there is something to move: a missing Entries folder means something to the
+    // main window's start (a legacy diary is converted only while there is none).
+    if (!names.empty())
+        fs::create_directories(entries, ec);
+    for (const auto& name : names) {
         fs::rename(staging / name, entries / name, ec);
         if (ec)
             throw Error(FormatMessage("Cannot create file %s", (entries / name).string()));
@@ -280,12 +284,17 @@ void ProcessPassword(const std::string& oldPassword, const std::string& newPassw
         }
         throw;
     }
-    // From here on the change has happened; what is left is tidying that a restart can redo.
-    SwapStagedFiles(observer);
-    RemoveStaging();
-    Reach(observer, RekeyPoint::StagingRemoved);
-    RemoveJournal();
-    Reach(observer, RekeyPoint::Finished);
+    // From here on the change has happened; what is left is moving files, which a restart
+    // can redo. One more try, then the caller learns that the diary must restart.
+    try {
+        RollForward(journal, observer);
+    } catch (const Error&) {
+        try {
+            RollForward(journal, observer);
+        } catch (const Error& error) {
+            throw RekeyIncomplete(error.what());
+        }
+    }
 }
 
 bool RecoverPasswordChange(const RekeyObserver& observer)

@@ -15,6 +15,7 @@
 // entry then opens with the password in QL.INI.
 #pragma once
 
+#include "platform/Error.h"
 #include "platform/IniFile.h"
 
 #include <functional>
@@ -58,6 +59,14 @@ struct RekeyJournal {
 RekeyJournal ReadRekeyJournal(const IniFile& file);
 void WriteRekeyJournal(IniFile& file, const RekeyJournal& journal);
 
+// Raised when the change happened (the new password is stored) but not every re-keyed file
+// could be moved into place. Until the program starts again and finishes the move, some entries
+// are still in the old state: the diary must not go on.
+class RekeyIncomplete : public Error {
+public:
+    using Error::Error;
+};
+
 // ProgramFolder() + "Rekeying.ini" and ProgramFolder() + "Entries.rekey/".
 std::string RekeyJournalFileName();
 std::string RekeyStagingFolder();
@@ -72,7 +81,7 @@ int CountEntryFiles();
 // On failure throws quillory::Error with its message ("Cannot open file %s", "Cannot create
 // file %s", "Unable to write to %s") after putting back the old state: every entry file as it
 // was and the old password in QL.INI. Should even that fail, the journal stays and the next
-// start completes the undo.
+// start completes the undo. Throws RekeyIncomplete when a failure came after the change.
 void ProcessPassword(const std::string& oldPassword, const std::string& newPassword,
                      const RekeyObserver& observer = {});
 

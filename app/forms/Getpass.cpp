@@ -224,6 +224,17 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
     };
     try {
         quillory::ProcessPassword(oldPassword, newPassword, observer);
+    } catch (const RekeyIncomplete& error) {
+        // The new password is stored but some entries are not yet in place: the next start
+        // finishes the move, so the diary stops here rather than show entries it cannot read.
+        ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
+                       MessageIcon::Error);
+        owner_.SetDiaryPassword(newPassword);
+        ShowInformation(QStringLiteral("The new password is stored. Quillory! must now close; the next time it "
+                                       "starts it will finish changing the password."));
+        accept();
+        QCoreApplication::exit(0);
+        return false;
     } catch (const Error& error) {
         ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
                        MessageIcon::Error);

@@ -93,6 +93,28 @@ TEST(PasswordChangeTest, AFailedStepPutsEverythingBack)
     }
 }
 
+TEST(PasswordChangeTest, AFailureAfterTheChangeIsRetriedThenLeftToTheNextStart)
+{
+    for (const int failures : {1, 100}) {
+        PasswordDiary diary("old");
+        RekeyObserver observer;
+        int left = failures;
+        observer.checkpoint = [&](RekeyPoint point) {
+            if (point == RekeyPoint::FileSwapped && left-- > 0)
+                throw Error("Cannot create file Entries/20261202.QLE");
+        };
+        if (failures == 1) {
+            ProcessPassword("old", "new", observer);  // the second try moves the rest
+        } else {
+            EXPECT_THROW(ProcessPassword("old", "new", observer), RekeyIncomplete);
+            EXPECT_EQ(diary.Stored(), "new");  // the change happened
+            EXPECT_TRUE(std::filesystem::exists(diary.Path() / "Rekeying.ini"));
+            EXPECT_TRUE(RecoverPasswordChange());
+        }
+        diary.ExpectOpensWith("new");
+    }
+}
+
 TEST(PasswordChangeTest, AFolderNamedLikeAnEntryIsLeftAlone)
 {
     PasswordDiary diary("old");

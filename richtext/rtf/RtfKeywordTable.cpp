@@ -1,7 +1,6 @@
 // The RTF reader's keyword table and its lookup.
 #include "richtext/rtf/RtfKeywordTable.h"
 
-#include <algorithm>
 #include <array>
 
 namespace quillory::rtf {
@@ -207,32 +206,55 @@ constexpr std::array kExtraKeywords = {
     Prop("fcharset", I::FontCharset),
 };
 
-// Names sorted for binary search; equal names keep table order so the first match wins.
-template <size_t N>
-constexpr std::array<uint8_t, N> SortedOrder(const std::array<RtfKeyword, N>& table)
+// An open-addressing hash index over both tables, built at compile time. A name already in
+// the index keeps its slot, so the first match in table order wins. Entries of the extra
+// table are stored as kExtraBase + index.
+constexpr size_t kSlots = 512;
+constexpr int16_t kEmpty = -1;
+constexpr int16_t kExtraBase = 1000;
+
+constexpr uint32_t HashName(std::string_view name) noexcept
 {
-    std::array<uint8_t, N> order{};
-    for (size_t i = 0; i < N; ++i)
-        order[i] = static_cast<uint8_t>(i);
-    std::sort(order.begin(), order.end(), [&](uint8_t a, uint8_t b) {
-        return table[a].name < table[b].name || (table[a].name == table[b].name && a < b);
-    });
-    return order;
+    uint32_t hash = 2166136261u;
+    for (char c : name) {
+        hash ^= uint8_t(c);
+        hash *= 16777619u;
+    }
+    return hash;
 }
 
-constexpr auto kKeywordOrder = SortedOrder(kKeywords);
-constexpr auto kExtraOrder = SortedOrder(kExtraKeywords);
-
-template <size_t N>
-const RtfKeyword* Find(const std::array<RtfKeyword, N>& table,
-                       const std::array<uint8_t, N>& order, std::string_view word) noexcept
+constexpr const RtfKeyword& Entry(int16_t code) noexcept
 {
-    const auto at = std::lower_bound(order.begin(), order.end(), word,
-                                     [&](uint8_t index, std::string_view name) { return table[index].name < name; });
-    if (at == order.end() || table[*at].name != word)
-        return nullptr;
-    return &table[*at];
+    return code >= kExtraBase ? kExtraKeywords[size_t(code - kExtraBase)] : kKeywords[size_t(code)];
 }
+
+constexpr size_t SlotOf(const std::array<int16_t, kSlots>& slots, std::string_view name) noexcept
+{
+    size_t slot = HashName(name) & (kSlots - 1);
+    while (slots[slot] != kEmpty && Entry(slots[slot]).name != name)
+        slot = (slot + 1) & (kSlots - 1);
+    return slot;
+}
+
+constexpr std::array<int16_t, kSlots> BuildIndex()
+{
+    std::array<int16_t, kSlots> slots{};
+    slots.fill(kEmpty);
+    for (size_t i = 0; i < kKeywords.size(); ++i) {
+        const size_t slot = SlotOf(slots, kKeywords[i].name);
+        if (slots[slot] == kEmpty)
+            slots[slot] = int16_t(i);
+    }
+    for (size_t i = 0; i < kExtraKeywords.size(); ++i) {
+        const size_t slot = SlotOf(slots, kExtraKeywords[i].name);
+        if (slots[slot] == kEmpty)
+            slots[slot] = int16_t(kExtraBase + i);
+    }
+    return slots;
+}
+
+constexpr auto kIndex = BuildIndex();
+static_assert(kKeywords.size() + kExtraKeywords.size() < kSlots / 2);
 
 } // namespace
 
@@ -241,9 +263,8 @@ std::span<const RtfKeyword> RtfExtraKeywords() noexcept { return kExtraKeywords;
 
 const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept
 {
-    if (const auto* keyword = Find(kKeywords, kKeywordOrder, word))
-        return keyword;
-    return Find(kExtraKeywords, kExtraOrder, word);
+    const int16_t code = kIndex[SlotOf(kIndex, word)];
+    return code == kEmpty ? nullptr : &Entry(code);
 }
 
 } // namespace quillory::rtf

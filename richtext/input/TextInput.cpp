@@ -1,0 +1,473 @@
+// The caret and the selection of TWPRTFTextInput, and its moves: characters, words, lines,
+// pages, line ends and document ends.
+#include "richtext/input/TextInput.h"
+
+#include "richtext/edit/RangeEditing.h"
+#include "richtext/layout/Measure.h"
+#include "richtext/layout/TextPaint.h"
+
+#include <algorithm>
+
+namespace quillory {
+
+namespace {
+
+TTextLine* segmentAt(const TParagraph& paragraph, int segment) noexcept
+{
+    TTextLine* line = paragraph.firstLine();
+    for (int i = 0; i < segment && line && line->next(); ++i)
+        line = line->next();
+    return line;
+}
+
+int segmentCount(const TParagraph& paragraph) noexcept
+{
+    return paragraph.lineCount();
+}
+
+// The last place of a segment where the caret may stand: before a closing soft break.
+int lineEndIndex(const TTextLine& line) noexcept
+{
+    const int n = line.length();
+    return n > 0 && line.code(n - 1) == CharCode::SoftBreak ? n - 1 : n;
+}
+
+bool isWordCharacter(unsigned char c) noexcept
+{
+    return c != ' ' && c != 8 && IsAnsiAlphaNumeric(c);
+}
+
+// The character index in a laid line nearest to x (layout pixels); EndOfLineColumn and anything
+// past the text give the line's end.
+int indexAtX(const TWPRTFTextPaint& paint, const LaidLine& laid, int x)
+{
+    const TTextLine& line = *laid.line;
+    const int last = lineEndIndex(line);
+    if (x >= EndOfLineColumn)
+        return last;
+    const std::vector<int> adv = paint.advances(laid);
+    int index = 0, cx = laid.textX;
+    while (index < last && x >= cx + adv[std::size_t(index)] / 2 + (adv[std::size_t(index)] & 1)) {
+        cx += adv[std::size_t(index)];
+        ++index;
+    }
+    return index;
+}
+
+} // namespace
+
+bool IsAnsiAlphaNumeric(unsigned char c) noexcept
+{
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+        return true;
+    switch (c) {
+    case 0x83: // f with hook
+    case 0x8A: case 0x8C: case 0x8E: // S, OE, Z with caron
+    case 0x9A: case 0x9C: case 0x9E: case 0x9F:
+    case 0xAA: case 0xB5: case 0xBA: // ordinal indicators, micro sign
+    case 0xB2: case 0xB3: case 0xB9: // superscript digits
+        return true;
+    default:
+        break;
+    }
+    return c >= 0xC0 && c != 0xD7 && c != 0xF7;
+}
+
+TWPRTFTextInput::TWPRTFTextInput(TWPRTFText& document, TWPRTFTextPaint* paint)
+    : document_(document), paint_(paint), caretParagraph_(document.firstParagraph()),
+      anchorParagraph_(document.firstParagraph())
+{
+}
+
+// --- positions ------------------------------------------------------------------------------
+
+TTextLine* TWPRTFTextInput::caretLine() const noexcept
+{
+    return caretParagraph_ ? segmentAt(*caretParagraph_, caret_.segment) : nullptr;
+}
+
+int TWPRTFTextInput::offsetInParagraph(const TParagraph& paragraph, const TextPosition& position) const noexcept
+{
+    int offset = 0, segment = 0;
+    for (auto* line = paragraph.firstLine(); line; line = line->next(), ++segment) {
+        if (segment == position.segment || !line->next())
+            return offset + std::clamp(position.index, 0, line->length());
+        offset += line->length();
+    }
+    return offset;
+}
+
+TextPosition TWPRTFTextInput::placeAtOffset(const TParagraph& paragraph, int paragraphIndex, int offset) const noexcept
+{
+    int segment = 0;
+    for (auto* line = paragraph.firstLine(); line; line = line->next(), ++segment) {
+        if (offset < line->length() || !line->next())
+            return {paragraphIndex, segment, std::clamp(offset, 0, line->length())};
+        offset -= line->length();
+    }
+    return {paragraphIndex, 0, 0};
+}
+
+void TWPRTFTextInput::placeCaret(TParagraph* paragraph, const TextPosition& position)
+{
+    caretParagraph_ = paragraph;
+    caret_ = position;
+}
+
+long TWPRTFTextInput::absoluteOf(const TParagraph* paragraph, int offset) const
+{
+    return PositionOfParagraph(document_, paragraph) + offset;
+}
+
+long TWPRTFTextInput::caretOffset() const
+{
+    return caretParagraph_ ? absoluteOf(caretParagraph_, offsetInParagraph(*caretParagraph_, caret_)) : 0;
+}
+
+long TWPRTFTextInput::anchorOffset() const
+{
+    if (!anchored_ || !anchorParagraph_)
+        return caretOffset();
+    return absoluteOf(anchorParagraph_, offsetInParagraph(*anchorParagraph_, anchor_));
+}
+
+bool TWPRTFTextInput::HasSelection() const
+{
+    if (!anchored_ || !anchorParagraph_ || !caretParagraph_)
+        return false;
+    if (anchorParagraph_ != caretParagraph_)
+        return true;
+    return offsetInParagraph(*anchorParagraph_, anchor_) != offsetInParagraph(*caretParagraph_, caret_);
+}
+
+void TWPRTFTextInput::syncSelection()
+{
+    Selection& selection = document_.selection;
+    selection.blockStart = HasSelection() ? anchor_ : caret_;
+    selection.blockEnd = caret_;
+    selection.endBeforeStart = selection.blockEnd < selection.blockStart;
+}
+
+void TWPRTFTextInput::SetCaret(const TextPosition& position, bool extend)
+{
+    TParagraph* paragraph = document_.paragraphAt(std::max(0, position.paragraph));
+    int index = std::max(0, position.paragraph);
+    if (!paragraph) {
+        paragraph = document_.lastParagraph();
+        index = document_.paragraphCount() - 1;
+    }
+    if (!paragraph)
+        return;
+    const int segment = std::clamp(position.segment, 0, segmentCount(*paragraph) - 1);
+    const TTextLine* line = segmentAt(*paragraph, segment);
+    if (extend && !anchored_) {
+        anchorParagraph_ = caretParagraph_;
+        anchor_ = caret_;
+        anchored_ = true;
+    } else if (!extend) {
+        anchored_ = false;
+    }
+    placeCaret(paragraph, {index, segment, std::clamp(position.index, 0, line->length())});
+    column_ = -1;
+    syncSelection();
+}
+
+void TWPRTFTextInput::SetCaretOffset(long absolute, bool extend)
+{
+    SetCaret(document_.positionAt(absolute), extend);
+}
+
+void TWPRTFTextInput::SetSelection(long anchor, long caret)
+{
+    SetCaretOffset(anchor);
+    if (anchor != caret)
+        SetCaretOffset(caret, true);
+}
+
+void TWPRTFTextInput::HideSelection()
+{
+    anchored_ = false;
+    syncSelection();
+}
+
+void TWPRTFTextInput::AnchorAtCaret()
+{
+    anchorParagraph_ = caretParagraph_;
+    anchor_ = caret_;
+    anchored_ = true;
+    syncSelection();
+}
+
+bool TWPRTFTextInput::invisible(const TAttr& attr) const noexcept
+{
+    const bool showHidden = paint_ && paint_->showHiddenText;
+    if (attr.hasFlag(AttrFlag::Hidden) && !showHidden)
+        return true;
+    if (paint_ && attr.hasFlag(AttrFlag::InsertPoint) && paint_->omitInsertPoints)
+        return true;
+    if (paint_ && attr.hasFlag(AttrFlag::Automatic) && paint_->omitAutomaticText)
+        return true;
+    const TCharacterAttr* display = DisplayAttrFor(document_, attr);
+    return display && display->hidden;
+}
+
+bool TWPRTFTextInput::visibleAt(const TTextLine& line, int index) const noexcept
+{
+    return !line.hasAttributes() || !invisible(line.attrs()[index]);
+}
+
+// --- moves --------------------------------------------------------------------------------------
+
+Redraw TWPRTFTextInput::repeat(MoveKind kind, int count, bool extend)
+{
+    Redraw result = Redraw::Nothing;
+    for (int i = 0; i < count; ++i)
+        result = std::max(result, Move(kind, extend));
+    return result;
+}
+
+Redraw TWPRTFTextInput::Move(MoveKind kind, bool extend)
+{
+    if (!document_.firstParagraph() || !caretParagraph_)
+        return Redraw::Nothing;
+    const bool hadSelection = HasSelection();
+    pageScroll_ = 0;
+    const TextPosition old = caret_;
+    TParagraph* const oldParagraph = caretParagraph_;
+    const TextPosition target = moveTarget(kind); // sets caretParagraph_ to the target's
+    TParagraph* const targetParagraph = caretParagraph_;
+    caretParagraph_ = oldParagraph;
+    caret_ = old;
+
+    if (extend) {
+        if (!anchored_) {
+            anchorParagraph_ = caretParagraph_;
+            anchor_ = caret_;
+            anchored_ = true;
+        }
+    } else {
+        anchored_ = false;
+    }
+    placeCaret(targetParagraph, target);
+    switch (kind) {
+    case MoveKind::LineUp:
+    case MoveKind::LineDown:
+    case MoveKind::PageUp:
+    case MoveKind::PageDown:
+        break; // vertical moves keep the column
+    case MoveKind::LineEnd:
+        column_ = EndOfLineColumn;
+        break;
+    default:
+        column_ = -1;
+        break;
+    }
+    syncSelection();
+    if (OnCaretMoved)
+        OnCaretMoved();
+    return hadSelection || HasSelection() ? Redraw::Everything : Redraw::Nothing;
+}
+
+TextPosition TWPRTFTextInput::moveTarget(MoveKind kind)
+{
+    const TTextLine* line = caretLine();
+    switch (kind) {
+    case MoveKind::LineStart:
+        return {caret_.paragraph, caret_.segment, 0};
+    case MoveKind::LineEnd:
+        return {caret_.paragraph, caret_.segment, lineEndIndex(*line)};
+    case MoveKind::DocumentStart:
+        caretParagraph_ = document_.firstParagraph();
+        return {};
+    case MoveKind::DocumentEnd: {
+        int index = 0;
+        TParagraph* last = document_.firstParagraph();
+        for (; last->next(); last = last->next())
+            ++index;
+        caretParagraph_ = last;
+        const int segment = segmentCount(*last) - 1;
+        return {index, segment, last->lastLine()->length()};
+    }
+    case MoveKind::CharLeft:
+        return charLeft(caret_);
+    case MoveKind::CharRight:
+        return charRight(caret_);
+    case MoveKind::WordLeft:
+        return wordLeft(caret_);
+    case MoveKind::WordRight:
+        return wordRight(caret_);
+    case MoveKind::LineUp:
+        return lineStep(caret_, -1);
+    case MoveKind::LineDown:
+        return lineStep(caret_, 1);
+    case MoveKind::PageUp:
+        return pageStep(caret_, -1);
+    case MoveKind::PageDown:
+        return pageStep(caret_, 1);
+    }
+    return caret_;
+}
+
+// Characters that take no room are passed over as if they were not there.
+TextPosition TWPRTFTextInput::charLeft(const TextPosition& from)
+{
+    TParagraph& paragraph = *caretParagraph_;
+    int offset = offsetInParagraph(paragraph, from);
+    if (offset == 0) {
+        TParagraph* previous = paragraph.prev();
+        if (!previous)
+            return from;
+        caretParagraph_ = previous;
+        return {from.paragraph - 1, segmentCount(*previous) - 1, previous->lastLine()->length()};
+    }
+    const ParagraphContent content = ReadParagraph(paragraph);
+    auto hidden = [&](int i) {
+        return !content.attrs.empty() && invisible(content.attrs[std::size_t(i)]);
+    };
+    do
+        --offset;
+    while (offset > 0 && hidden(offset));
+    return placeAtOffset(paragraph, from.paragraph, offset);
+}
+
+TextPosition TWPRTFTextInput::charRight(const TextPosition& from)
+{
+    TParagraph& paragraph = *caretParagraph_;
+    int offset = offsetInParagraph(paragraph, from);
+    const int length = paragraph.length();
+    if (offset >= length) {
+        TParagraph* next = paragraph.next();
+        if (!next)
+            return from;
+        caretParagraph_ = next;
+        return {from.paragraph + 1, 0, 0};
+    }
+    const ParagraphContent content = ReadParagraph(paragraph);
+    auto hidden = [&](int i) {
+        return !content.attrs.empty() && invisible(content.attrs[std::size_t(i)]);
+    };
+    do
+        ++offset;
+    while (offset < length && hidden(offset - 1));
+    return placeAtOffset(paragraph, from.paragraph, offset);
+}
+
+// Word left: at a segment's start, to the end of the line before. Otherwise one character back,
+// back over non-word characters, then over the word, stopping on its first character.
+TextPosition TWPRTFTextInput::wordLeft(const TextPosition& from)
+{
+    TParagraph& paragraph = *caretParagraph_;
+    const TTextLine* line = segmentAt(paragraph, from.segment);
+    if (from.index == 0 || line->length() == 0) {
+        if (line->prev())
+            return {from.paragraph, from.segment - 1, line->prev()->length()};
+        if (TParagraph* previous = paragraph.prev()) {
+            caretParagraph_ = previous;
+            return {from.paragraph - 1, segmentCount(*previous) - 1, previous->lastLine()->length()};
+        }
+        return from;
+    }
+    int i = std::min(from.index, line->length()) - 1;
+    while (i > 0 && !isWordCharacter(line->code(i)))
+        --i;
+    while (i > 0 && isWordCharacter(line->code(i - 1)))
+        --i;
+    return {from.paragraph, from.segment, i};
+}
+
+// Word right: at a segment's end, to the start of the next line. Otherwise over non-word
+// characters, then over the word, stopping just after its end.
+TextPosition TWPRTFTextInput::wordRight(const TextPosition& from)
+{
+    TParagraph& paragraph = *caretParagraph_;
+    const TTextLine* line = segmentAt(paragraph, from.segment);
+    const int length = line->length();
+    if (from.index >= length) {
+        if (line->next())
+            return {from.paragraph, from.segment + 1, 0};
+        if (TParagraph* next = paragraph.next()) {
+            caretParagraph_ = next;
+            return {from.paragraph + 1, 0, 0};
+        }
+        return from;
+    }
+    int i = from.index;
+    while (i < length && !isWordCharacter(line->code(i)))
+        ++i;
+    while (i < length && isWordCharacter(line->code(i)))
+        ++i;
+    return {from.paragraph, from.segment, i};
+}
+
+// Up or down by laid lines to the character nearest the remembered column; without a layout,
+// by segments with the character index as the column.
+TextPosition TWPRTFTextInput::lineStep(const TextPosition& from, int lines)
+{
+    if (paint_ && !paint_->lines().empty()) {
+        const auto& laid = paint_->lines();
+        if (column_ < 0)
+            column_ = paint_->caretAt(from).x;
+        const int current = paint_->lineIndexOf(from);
+        const int target = std::clamp(current + lines, 0, int(laid.size()) - 1);
+        if (target == current)
+            return from;
+        const LaidLine& line = laid[std::size_t(target)];
+        caretParagraph_ = line.paragraph;
+        return {line.paragraphIndex, line.segment, indexAtX(*paint_, line, column_)};
+    }
+    if (column_ < 0)
+        column_ = from.index;
+    TParagraph* paragraph = caretParagraph_;
+    TextPosition at = from;
+    const TTextLine* line = segmentAt(*paragraph, from.segment);
+    if (lines < 0) {
+        if (line->prev()) {
+            line = line->prev();
+            --at.segment;
+        } else if (paragraph->prev()) {
+            paragraph = paragraph->prev();
+            line = paragraph->lastLine();
+            at = {at.paragraph - 1, segmentCount(*paragraph) - 1, 0};
+        } else {
+            return from;
+        }
+    } else {
+        if (line->next()) {
+            line = line->next();
+            ++at.segment;
+        } else if (paragraph->next()) {
+            paragraph = paragraph->next();
+            line = paragraph->firstLine();
+            at = {at.paragraph + 1, 0, 0};
+        } else {
+            return from;
+        }
+    }
+    caretParagraph_ = paragraph;
+    at.index = column_ >= EndOfLineColumn ? lineEndIndex(*line) : std::min(column_, lineEndIndex(*line));
+    return at;
+}
+
+// A window height up or down; the view scrolls by as much, so the caret keeps its place on the
+// screen.
+TextPosition TWPRTFTextInput::pageStep(const TextPosition& from, int direction)
+{
+    if (!paint_ || paint_->lines().empty())
+        return lineStep(from, direction * 20);
+    const auto& laid = paint_->lines();
+    const CaretBox box = paint_->caretAt(from);
+    if (column_ < 0)
+        column_ = box.x;
+    const int height = paint_->clientHeight > 0 ? paint_->clientHeight : 400;
+    const int y = std::clamp(box.y + box.height / 2 + direction * height, 0, std::max(0, paint_->documentHeight() - 1));
+    const int target = paint_->lineIndexOf(paint_->positionAt(std::min(column_, EndOfLineColumn - 1), y));
+    if (target < 0)
+        return from;
+    const LaidLine& line = laid[std::size_t(target)];
+    caretParagraph_ = line.paragraph;
+    const TextPosition to{line.paragraphIndex, line.segment, indexAtX(*paint_, line, column_)};
+    pageScroll_ = paint_->caretAt(to).y - box.y;
+    return to;
+}
+
+} // namespace quillory

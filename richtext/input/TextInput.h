@@ -1,0 +1,162 @@
+// TWPRTFTextInput: typing and caret movement on a document — the per-character rules of
+// InsertString, the caret moves with their word and line rules, and selection anchoring. After
+// an edit only the changed paragraph is laid out again (when a layout engine is attached).
+#pragma once
+
+#include "richtext/model/Document.h"
+
+#include <functional>
+#include <string_view>
+
+namespace quillory {
+
+class TWPRTFTextPaint;
+
+// The kinds of Move, numbered as the key handling passes them.
+enum class MoveKind : int {
+    LineStart = 0,
+    LineEnd = 1,
+    PageUp = 2,
+    PageDown = 3,
+    DocumentStart = 4,
+    DocumentEnd = 5,
+    CharLeft = 6,
+    CharRight = 7,
+    LineUp = 8,
+    LineDown = 9,
+    WordLeft = 10,
+    WordRight = 11,
+};
+
+// What an edit or a move asks the view to redraw.
+enum class Redraw : std::uint8_t { Nothing, Line, Everything };
+
+// The remembered column that stands for "the end of the line" in vertical moves.
+inline constexpr int EndOfLineColumn = 9999;
+
+class TWPRTFTextInput {
+public:
+    // `paint` may be null: then nothing is laid out and vertical moves go by segments.
+    TWPRTFTextInput(TWPRTFText& document, TWPRTFTextPaint* paint);
+
+    TWPRTFText& document() noexcept { return document_; }
+
+    // --- settings ----------------------------------------------------------------------------
+    bool ReadOnly = false;
+    bool Inserting = true; // false: overwrite mode
+    // Set while the control's own InsertText runs: its text may keep insert-point and object
+    // flags, and may be hidden.
+    bool AutomaticInsertion = false;
+
+    // --- events --------------------------------------------------------------------------------
+    std::function<void()> OnNewParagraph; // before a CR splits a paragraph
+    std::function<void()> OnBeep;         // a typed character was refused (full table cell)
+    std::function<void()> OnCaretMoved;   // after every move
+
+    // --- editing ---------------------------------------------------------------------------------
+    // Processes the characters up to the first zero byte: 8 backspace, 127 delete, 12 page break,
+    // 13 new paragraph, anything else inserted with the insertion attributes. Refused (Nothing)
+    // while read-only.
+    Redraw InsertString(std::string_view text);
+    // Whether the last InsertString changed the document.
+    bool changed() const noexcept { return changed_; }
+
+    // --- caret and selection ------------------------------------------------------------------
+    Redraw Move(MoveKind kind, bool extend);
+    Redraw CharLeft(int count, bool extend) { return repeat(MoveKind::CharLeft, count, extend); }
+    Redraw CharRight(int count, bool extend) { return repeat(MoveKind::CharRight, count, extend); }
+    Redraw LineUp(int count, bool extend) { return repeat(MoveKind::LineUp, count, extend); }
+    Redraw LineDown(int count, bool extend) { return repeat(MoveKind::LineDown, count, extend); }
+    Redraw WordLeft(int count, bool extend) { return repeat(MoveKind::WordLeft, count, extend); }
+    Redraw WordRight(int count, bool extend) { return repeat(MoveKind::WordRight, count, extend); }
+
+    // The caret as (paragraph, segment, index). The end of a segment and the start of the next
+    // are one place in the text but two on the screen; the caret knows which it is.
+    const TextPosition& caret() const noexcept { return caret_; }
+    long caretOffset() const; // absolute position (Document.h)
+    // Puts the caret at a place and removes the selection (or, extending, selects from the
+    // anchor to it). A segment boundary given as an absolute position is the later segment's
+    // start.
+    void SetCaret(const TextPosition& position, bool extend = false);
+    void SetCaretOffset(long absolute, bool extend = false);
+    // Selects from `anchor` to `caret` (absolute positions); equal positions select nothing.
+    void SetSelection(long anchor, long caret);
+
+    bool HasSelection() const;
+    long anchorOffset() const;
+    // Removes the selection without deleting it.
+    void HideSelection();
+    // Starts a selection at the caret that later moves extend (a mouse press).
+    void AnchorAtCaret();
+
+    // The caret's x in layout pixels used by vertical moves; -1 when it is to be taken anew.
+    int rememberedColumn() const noexcept { return column_; }
+
+    // What the last page move scrolled by (layout pixels, negative upwards).
+    int pageScroll() const noexcept { return pageScroll_; }
+
+private:
+    struct Place {
+        TParagraph* paragraph = nullptr;
+        TextPosition position;
+    };
+
+    Redraw repeat(MoveKind kind, int count, bool extend);
+
+    // Positions.
+    TParagraph* caretParagraph() const noexcept { return caretParagraph_; }
+    TTextLine* caretLine() const noexcept;
+    int offsetInParagraph(const TParagraph& paragraph, const TextPosition& position) const noexcept;
+    TextPosition placeAtOffset(const TParagraph& paragraph, int paragraphIndex, int offset) const noexcept;
+    void placeCaret(TParagraph* paragraph, const TextPosition& position);
+    long absoluteOf(const TParagraph* paragraph, int offset) const;
+    void syncSelection();
+    bool invisible(const TAttr& attr) const noexcept;
+    bool visibleAt(const TTextLine& line, int index) const noexcept;
+
+    // Moves.
+    TextPosition moveTarget(MoveKind kind);
+    TextPosition charLeft(const TextPosition& from);
+    TextPosition charRight(const TextPosition& from);
+    TextPosition wordLeft(const TextPosition& from);
+    TextPosition wordRight(const TextPosition& from);
+    TextPosition lineStep(const TextPosition& from, int lines);
+    TextPosition pageStep(const TextPosition& from, int direction);
+
+    // Edits (InsertString.cpp).
+    void insertCharacter(unsigned char c);
+    void backspace();
+    void deleteForward();
+    void pageBreak();
+    void newParagraph();
+    void splitAtCaret();
+    void joinNextParagraph();
+    void deleteSelection();
+    bool makeRoom(TTextLine*& line);
+    bool isProtected(const TAttr& attr) const noexcept;
+    void touch(TParagraph& paragraph);
+    Redraw layoutAfterEdit();
+
+    TWPRTFText& document_;
+    TWPRTFTextPaint* paint_;
+
+    TextPosition caret_;
+    TParagraph* caretParagraph_ = nullptr;
+    // The anchor is kept as paragraph and offset, so that layout can break segments anew.
+    TParagraph* anchorParagraph_ = nullptr;
+    TextPosition anchor_;
+    bool anchored_ = false; // set at the first extending move, cleared by any other
+    int column_ = -1;
+    int pageScroll_ = 0;
+
+    // Per InsertString run.
+    bool changed_ = false;
+    bool structural_ = false;   // paragraphs or segments were added or removed
+    bool softBreak_ = false;
+    TParagraph* touched_ = nullptr; // the one paragraph changed in place, when not structural
+};
+
+// Word characters of the caret's word moves: letters of the code page and digits.
+bool IsAnsiAlphaNumeric(unsigned char c) noexcept;
+
+} // namespace quillory

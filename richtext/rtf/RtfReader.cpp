@@ -161,8 +161,9 @@ void RtfBuilder::OnGroupClose()
     // A border group that closes right after a paragraph ended marks where the writer ended a
     // border run; it matters when the next paragraph has the same border.
     const TParagraph& current = out_.paragraph();
-    if (inner.paragraph.border.present() && !(inner.paragraph.border == g_.paragraph.border)
-        && current.length() == 0 && lastFinished_ && lastFinished_ == current.prev())
+    const bool empty = current.firstLine()->length() == 0 && !current.firstLine()->next();
+    if (inner.paragraph.border.present() && !(inner.paragraph.border == g_.paragraph.border) && empty
+        && lastFinished_ && lastFinished_ == current.prev())
         borderRunEnd_ = lastFinished_;
     SyncLexMode();
 }

@@ -66,23 +66,36 @@ TWPRTFTextPaint::Column TWPRTFTextPaint::column(const TParagraph& p, bool firstL
     return c;
 }
 
-// The next tab stop of the paragraph right of `x` (pixels from the left margin); without one, the
-// next multiple of half an inch.
-int TWPRTFTextPaint::nextTabStop(const TParagraph& p, int x, int origin) const
+// The advance of a TAB at `x` (pixels from the left margin) to the paragraph's next tab stop;
+// without one, to the next multiple of half an inch. Right, centred and decimal stops put the text
+// that follows (up to the next TAB or line end: `following` pixels, `beforePoint` of them before
+// the decimal separator) against, around or at the stop, when there is room for it.
+int TWPRTFTextPaint::tabAdvance(const TParagraph& p, int x, int origin, int following, int beforePoint) const
 {
     const TTextHeader& header = document_.header();
     int best = -1;
+    TTabKind kind = TTabKind::tkLeft;
     for (int i = 0; i < TabCount; ++i) {
         if (!((p.tabMask >> i) & 1) || !header.tabUsed(i))
             continue;
         const int stop = origin + toPixelsX(header.tab(i).position);
-        if (stop > x && (best < 0 || stop < best))
+        if (stop > x && (best < 0 || stop < best)) {
             best = stop;
+            kind = header.tab(i).kind;
+        }
     }
-    if (best >= 0)
-        return best;
-    const int step = std::max(1, toPixelsX(DefaultTabTwips));
-    return origin + ((x - origin) / step + 1) * step;
+    if (best < 0) {
+        const int step = std::max(1, toPixelsX(DefaultTabTwips));
+        return origin + ((x - origin) / step + 1) * step - x;
+    }
+    int target = best;
+    if (kind == TTabKind::tkRight)
+        target = best - following;
+    else if (kind == TTabKind::tkCenter)
+        target = best - following / 2;
+    else if (kind == TTabKind::tkDecimal)
+        target = best - beforePoint;
+    return std::max(0, target - x);
 }
 
 TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int paragraphIndex,
@@ -138,8 +151,18 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
             }
             if (c == CharCode::Tab) {
                 if (tabsToStops && !measurer_.invisible(a)) {
+                    int following = 0, beforePoint = -1;
+                    for (int k = i + 1; k < n; ++k) {
+                        const auto f = static_cast<unsigned char>(flat.text[std::size_t(k)]);
+                        if (f == CharCode::Tab || f == CharCode::SoftBreak)
+                            break;
+                        if (f == static_cast<unsigned char>(document_.header().decimalSeparator) && beforePoint < 0)
+                            beforePoint = following;
+                        following += flat.attrs[std::size_t(k)].width;
+                    }
                     const int at = col.left + x;
-                    a.width = std::uint16_t(std::min(0xFFFF, nextTabStop(p, at, origin) - at));
+                    a.width = std::uint16_t(std::min(0xFFFF, tabAdvance(p, at, origin, following,
+                                                                        beforePoint < 0 ? following : beforePoint)));
                 }
                 x += a.width;
                 lastBreak = i;
@@ -351,8 +374,18 @@ std::vector<int> TWPRTFTextPaint::advances(const LaidLine& laid) const
         for (int i = 0; i < line.length(); ++i) {
             const unsigned char c = line.code(i);
             int w = c == CharCode::SoftBreak ? 0 : std::max<int>(1, widths[c == CharCode::Tab ? ' ' : c]);
-            if (c == CharCode::Tab && tabsToStops)
-                w = nextTabStop(*laid.paragraph, x, origin) - x;
+            if (c == CharCode::Tab && tabsToStops) {
+                int following = 0, beforePoint = -1;
+                for (int k = i + 1; k < line.length(); ++k) {
+                    const unsigned char f = line.code(k);
+                    if (f == CharCode::Tab || f == CharCode::SoftBreak)
+                        break;
+                    if (f == static_cast<unsigned char>(document_.header().decimalSeparator) && beforePoint < 0)
+                        beforePoint = following;
+                    following += std::max<int>(1, widths[f]);
+                }
+                w = tabAdvance(*laid.paragraph, x, origin, following, beforePoint < 0 ? following : beforePoint);
+            }
             result[std::size_t(i)] = w;
             x += w;
         }

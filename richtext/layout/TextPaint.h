@@ -150,7 +150,7 @@ private:
     int toPixelsY(int twips) const noexcept;
     void prepare();
     Column column(const TParagraph& paragraph, bool firstLine) const;
-    int nextTabStop(const TParagraph& paragraph, int x, int origin) const;
+    int tabAdvance(const TParagraph& paragraph, int x, int origin, int following, int beforePoint) const;
     BreakResult breakParagraph(TParagraph& paragraph, int paragraphIndex, const TParagraph* previous);
     void justifyLines(TParagraph& paragraph);
     void computeLineHeights(TParagraph& paragraph, const TParagraph* previous, bool withSpaceAfter);

@@ -62,17 +62,25 @@ void QtCanvas::selectFont(const FontSpec& spec)
         const QFontMetrics metrics(slot->font);
         slot->height = metrics.height();
         slot->ascent = metrics.ascent();
-        for (int c = 0; c < 256; ++c)
-            slot->widths[std::size_t(c)] =
-                c < 0x20 ? 0 : std::uint16_t(std::max(0, metrics.horizontalAdvance(glyphFor(std::uint8_t(c), spec.symbol))));
     }
     current_ = slot.get();
 }
 
+// Painting selects fonts without asking for widths: the table is built on first use.
 const WidthTable& QtCanvas::widths()
 {
     static const WidthTable none{};
-    return current_ ? current_->widths : none;
+    if (!current_)
+        return none;
+    if (!current_->hasWidths) {
+        const QFontMetrics metrics(current_->font);
+        for (int c = 0; c < 256; ++c)
+            current_->widths[std::size_t(c)] = c < 0x20
+                ? 0
+                : std::uint16_t(std::max(0, metrics.horizontalAdvance(glyphFor(std::uint8_t(c), current_->symbol))));
+        current_->hasWidths = true;
+    }
+    return current_->widths;
 }
 
 int QtCanvas::fontHeight() { return current_ ? current_->height : 0; }

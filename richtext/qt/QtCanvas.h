@@ -58,6 +58,7 @@ private:
         int height = 0;
         int ascent = 0;
         bool symbol = false;
+        bool hasWidths = false;
     };
 
     QPainter* painter_;

@@ -227,6 +227,30 @@ TEST(Layout, TabsAdvanceToTheParagraphsStops)
     EXPECT_EQ(p.firstLine()->attrs()[1].width, 10);
 }
 
+TEST(Layout, TabStopKindsPlaceTheTextThatFollows)
+{
+    struct Row {
+        TTabKind kind;
+        const char* text;
+        int tabWidth; // the stop is at 96 px, the TAB starts at 10
+    } rows[] = {
+        {TTabKind::tkLeft, "a\t12.5", 86},
+        {TTabKind::tkRight, "a\t12.5", 86 - 40},
+        {TTabKind::tkCenter, "a\t12.5", 86 - 20},
+        {TTabKind::tkDecimal, "a\t12.5", 86 - 20},
+        {TTabKind::tkDecimal, "a\t125", 86 - 30}, // no separator: like a right stop
+        {TTabKind::tkRight, "a\t12\t5", 86 - 20}, // up to the next TAB
+        {TTabKind::tkRight, "a\tabcdefghijk", 0},  // no room: the text starts where the TAB is
+    };
+    for (const auto& row : rows) {
+        LaidDocument d;
+        TParagraph& p = d.add(row.text);
+        p.tabMask = std::uint64_t{1} << d.doc.header().addTab(1440, row.kind);
+        d.layout();
+        EXPECT_EQ(p.firstLine()->attrs()[1].width, row.tabWidth) << row.text << " kind " << int(row.kind);
+    }
+}
+
 TEST(Layout, TabsOverflowingTheLineBreakAfterThemselves)
 {
     LaidDocument d;

@@ -300,6 +300,32 @@ TEST(Layout, PlainTextDocumentsLayOutWithTheDefaultFont)
     EXPECT_EQ(screen.drawnText(), "ab c defgh |ijklmnop");
 }
 
+TEST(Layout, LayingOutAllReportsProgress)
+{
+    LaidDocument d;
+    for (int i = 0; i < 100; ++i)
+        d.add("paragraph");
+    std::vector<std::string> events;
+    long advanced = 0;
+    d.engine.progress.start = [&](long total) { events.push_back("start " + std::to_string(total)); };
+    d.engine.progress.advance = [&](long count) { advanced += count; };
+    d.engine.progress.finish = [&] { events.push_back("finish"); };
+    d.layout();
+    EXPECT_EQ(events, (std::vector<std::string>{"start 100", "finish"}));
+    EXPECT_EQ(advanced, 100);
+}
+
+TEST(Layout, ZoomingScalesThePageHeight)
+{
+    LaidDocument d;
+    d.add("a\nb\nc\nd\ne\nf\ng\nh");
+    d.engine.zooming = true;
+    d.engine.zoom = 50;
+    d.layout();
+    EXPECT_EQ(d.engine.pageHeight(), 50);
+    EXPECT_EQ(d.engine.pageCount(), 4);
+}
+
 TEST(Tables, CellFillTellsHowMuchOfAPageTheCellTakes)
 {
     LaidDocument d;

@@ -17,22 +17,14 @@
 
 namespace quillory {
 
-namespace {
-
-// One dialog of each kind serves every editor: it is found again among the open windows.
-template <typename Dialog>
-Dialog* sharedDialog(TWPRichText& editor, const QString& name)
+QDialog* FindOpenDialog(const QString& objectName)
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name)
-            if (auto* dialog = qobject_cast<Dialog*>(widget))
+        if (widget->objectName() == objectName)
+            if (auto* dialog = qobject_cast<QDialog*>(widget))
                 return dialog;
-    auto* dialog = new Dialog(editor.window());
-    dialog->setObjectName(name);
-    return dialog;
+    return nullptr;
 }
-
-} // namespace
 
 TWPFindDialog::TWPFindDialog(QWidget* parent) : QDialog(parent)
 {
@@ -74,7 +66,12 @@ TWPFindDialog::TWPFindDialog(QWidget* parent) : QDialog(parent)
 
 TWPFindDialog* TWPFindDialog::Shared(TWPRichText& editor)
 {
-    auto* dialog = sharedDialog<TWPFindDialog>(editor, QStringLiteral("WPFindDialog"));
+    const QString name = QStringLiteral("WPFindDialog");
+    auto* dialog = qobject_cast<TWPFindDialog*>(FindOpenDialog(name));
+    if (!dialog) {
+        dialog = new TWPFindDialog(editor.window());
+        dialog->setObjectName(name);
+    }
     dialog->Bind(editor);
     return dialog;
 }

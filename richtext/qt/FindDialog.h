@@ -18,6 +18,10 @@ namespace quillory {
 
 class TWPRichText;
 
+// One dialog of each kind serves every editor: it is found again among the open windows by its
+// object name. Null when none is open.
+QDialog* FindOpenDialog(const QString& objectName);
+
 class TWPFindDialog : public QDialog {
     Q_OBJECT
 

@@ -4,7 +4,6 @@
 #include "platform/qt/QtCp1252.h"
 #include "richtext/qt/RichText.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLayoutItem>
@@ -33,14 +32,11 @@ TWPReplaceDialog::TWPReplaceDialog(QWidget* parent) : TWPFindDialog(parent)
 TWPReplaceDialog* TWPReplaceDialog::Shared(TWPRichText& editor)
 {
     const QString name = QStringLiteral("WPReplaceDialog");
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name)
-            if (auto* dialog = qobject_cast<TWPReplaceDialog*>(widget)) {
-                dialog->Bind(editor);
-                return dialog;
-            }
-    auto* dialog = new TWPReplaceDialog(editor.window());
-    dialog->setObjectName(name);
+    auto* dialog = qobject_cast<TWPReplaceDialog*>(FindOpenDialog(name));
+    if (!dialog) {
+        dialog = new TWPReplaceDialog(editor.window());
+        dialog->setObjectName(name);
+    }
     dialog->Bind(editor);
     return dialog;
 }

@@ -314,7 +314,6 @@ void HtmlBuilder::CloseParagraph()
             cellHasText_ = true;
     }
     pendingSpace_ = false;
-    prefixPending_.clear();
     if (cellOpen_)
         cellBreak_ = cellHasText_;
     else if (used_ && !continuing_)
@@ -518,6 +517,7 @@ void HtmlBuilder::EndTag(const HtmlToken& token)
     }
     if (name == "ul" || name == "ol" || name == "dir" || name == "menu") {
         CloseParagraph();
+        prefixPending_.clear(); // an empty last item shows nothing
         if (!lists_.empty())
             lists_.pop_back();
         return;

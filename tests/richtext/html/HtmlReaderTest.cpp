@@ -63,6 +63,7 @@ TEST(HtmlReader, ParagraphsAndWhiteSpace)
         {"<p>a <b>b</b> <i> c</i></p>", "a b c\n"},
         {"<ul><li>bread<li>cheese</ul><ol start=3><li>walk</li></ol>",
          "\\x95\\tbread\n\\x95\\tcheese\n3.\\twalk\n"},
+        {"<ul><li><p>bread</p></li><li></li></ul><p>after</p>", "\\x95\\tbread\nafter\n"},
         {"<ol type=a><li>x<li>y</ol><ol type=I><li>p<li>q<li>r<li>s</ol>", "a.\\tx\nb.\\ty\nI.\\tp\nII.\\tq\nIII.\\tr\nIV.\\ts\n"},
     };
     for (const Case& c : cases)

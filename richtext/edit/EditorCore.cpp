@@ -299,22 +299,49 @@ bool EditorCore::ReplaceSelection(std::string_view text)
 
 int EditorCore::ReplaceAll(std::string_view pattern, std::string_view replacement, const FindOptions& options)
 {
+    if (!CanModify())
+        return 0;
     FindOptions forwards = options;
     forwards.backwards = false;
     const TWPTextFinder finder(pattern, forwards);
+    // Matches never cross a paragraph end, so each paragraph is rebuilt once, however many
+    // matches it holds.
     int count = 0;
-    long from = 0;
-    while (!readOnly_) {
-        const auto found = finder.Find(*document_, from);
-        if (!found)
-            break;
-        Select(found->start, found->length);
-        ReplaceSelection(replacement);
-        from = caret_;
-        ++count;
+    for (TParagraph* paragraph = document_->firstParagraph(); paragraph; paragraph = paragraph->next()) {
+        const ParagraphContent content = ReadParagraph(*paragraph);
+        const bool withAttributes = content.attrs.size() == content.text.size() && !document_->isPlainText();
+        ParagraphContent rebuilt;
+        rebuilt.emptyAttr = content.emptyAttr;
+        std::size_t copied = 0;
+        for (long from = 0;;) {
+            const auto found = finder.FindInText(content.text, from);
+            if (!found)
+                break;
+            const auto start = std::size_t(found->start);
+            rebuilt.text.append(content.text, copied, start - copied);
+            rebuilt.text.append(replacement);
+            if (withAttributes) {
+                rebuilt.attrs.insert(rebuilt.attrs.end(), content.attrs.begin() + long(copied), content.attrs.begin() + long(start));
+                TAttr attr = content.attrs[start];
+                attr.flags &= std::uint8_t(~(AttrFlag::Object | AttrFlag::FootnoteAnchor));
+                rebuilt.attrs.insert(rebuilt.attrs.end(), replacement.size(), attr);
+            }
+            copied = start + std::size_t(found->length);
+            from = long(copied);
+            ++count;
+        }
+        if (copied == 0)
+            continue;
+        rebuilt.text.append(content.text, copied);
+        if (withAttributes)
+            rebuilt.attrs.insert(rebuilt.attrs.end(), content.attrs.begin() + long(copied), content.attrs.end());
+        WriteParagraph(*document_, *paragraph, rebuilt);
     }
-    if (count > 0)
-        Changed();
+    if (count == 0)
+        return 0;
+    caret_ = anchor_ = clampPosition(caret_);
+    notify(true);
+    Changed();
     return count;
 }
 

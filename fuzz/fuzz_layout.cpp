@@ -58,6 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         engine.reformatParagraph(*middle);
         engine.paint(canvas, {0, 0, 400, engine.documentHeight() + 10}, 0, 0);
     }
+    // A paragraph joined away beside the one laid out again.
+    if (doc.paragraphCount() > 2) {
+        doc.deleteParagraph(doc.paragraphAt(1));
+        engine.reformatParagraph(*doc.firstParagraph());
+        engine.paint(canvas, {0, 0, 400, engine.documentHeight() + 10}, 0, 0);
+    }
     PrintJob job;
     engine.print(canvas, 0, 3, job);
     return 0;

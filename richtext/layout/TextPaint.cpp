@@ -79,11 +79,15 @@ Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph)
         return {0, 0, layoutWidth_, documentHeight_};
     }
     measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
-    int index = 0;
+    int index = 0, count = 1;
     for (const TParagraph* q = paragraph.prev(); q; q = q->prev())
         ++index;
+    for (const TParagraph* q = paragraph.next(); q; q = q->next())
+        ++count;
     const BreakResult result = breakParagraph(paragraph, index, paragraph.prev());
-    const bool moved = result == BreakResult::HeightChanged || paragraph.isTableCell();
+    // Paragraphs added or removed since the last positioning leave stale lines: place all again.
+    const bool moved = result == BreakResult::HeightChanged || paragraph.isTableCell()
+        || index + count != paragraphsPlaced_;
     if (moved)
         positionLines();
     else
@@ -309,6 +313,7 @@ void TWPRTFTextPaint::positionLines()
     }
     documentHeight_ = y;
     pageCount_ = int(pageFirstLine_.size());
+    paragraphsPlaced_ = index;
     collectBorderBoxes();
 }
 

@@ -173,6 +173,7 @@ private:
     int pageHeight_ = 0;
     int documentHeight_ = 0;
     int previousHeight_ = 0; // before the last positioning, for repaint areas
+    int paragraphsPlaced_ = 0;
     int pageCount_ = 1;
     long paragraphsBroken_ = 0;
     std::vector<LaidLine> lines_;

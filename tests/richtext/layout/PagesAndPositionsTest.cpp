@@ -300,6 +300,21 @@ TEST(Layout, PlainTextDocumentsLayOutWithTheDefaultFont)
     EXPECT_EQ(screen.drawnText(), "ab c defgh |ijklmnop");
 }
 
+TEST(Incremental, AParagraphRemovedBesideTheEditedOneLeavesNoStaleLines)
+{
+    LaidDocument d;
+    TParagraph& one = d.add("one");
+    TParagraph* empty = &d.add("");
+    TParagraph& three = d.add("three");
+    d.layout();
+    // Joining the empty paragraph onto the first one changes no height of the first.
+    d.doc.deleteParagraph(empty);
+    d.engine.reformatParagraph(one);
+    ASSERT_EQ(d.engine.lines().size(), 2u);
+    EXPECT_EQ(d.engine.lines()[1].paragraph, &three);
+    EXPECT_EQ(three.firstLine()->top, 20);
+}
+
 TEST(Layout, LayingOutAllReportsProgress)
 {
     LaidDocument d;

@@ -188,6 +188,7 @@ private:
     bool cellHasText_ = false;
     std::size_t cellInlineDepth_ = 0;
     bool innerRowHasCell_ = false; // nested tables are flattened into the outer cell
+    std::size_t pictures_ = 0;
     std::vector<RowCell> row_;
 };
 
@@ -795,6 +796,9 @@ std::unique_ptr<TGraphic> HtmlBuilder::LoadPicture(const std::string& source) co
 
 void HtmlBuilder::InsertPicture(const HtmlToken& token)
 {
+    if (pictures_ >= TWPHTMLReader::kMaxPictures)
+        return;
+    ++pictures_;
     const std::string* source = token.attribute("src");
     std::unique_ptr<TGraphic> graphic = source ? LoadPicture(*source) : nullptr;
     const TGraphic* shown = graphic.get();

@@ -21,6 +21,9 @@ public:
     // Nesting kept for inline elements, lists and alignments; deeper nesting is read as text
     // without the extra formatting, so hostile input costs no more than ordinary input.
     static constexpr std::size_t kMaxNesting = 256;
+    // Pictures kept from one page; further <IMG>s are passed over. Object tags are 16 bits, and a
+    // diary page with more pictures than this is hostile input.
+    static constexpr std::size_t kMaxPictures = 10000;
 
 protected:
     std::size_t ReadBody(std::span<const uint8_t> input, TextAppender& appender) override;

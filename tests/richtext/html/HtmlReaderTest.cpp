@@ -277,4 +277,10 @@ TEST(HtmlReader, HostileInputEndsWithAPartialDocument)
         auto document = ReadHtml(input);
         EXPECT_GE(document->paragraphCount(), 1) << input.substr(0, 40);
     }
+    // Object tags are 16 bits and each new tag is sought among the objects: the pictures of one
+    // page are bounded, or 100,000 <img> would take minutes.
+    std::string pictures;
+    for (int i = 0; i < 100000; ++i)
+        pictures += "<img>";
+    EXPECT_EQ(ReadHtml(pictures)->objects().size(), TWPHTMLReader::kMaxPictures);
 }

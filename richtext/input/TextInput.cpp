@@ -190,6 +190,19 @@ void TWPRTFTextInput::HideSelection()
     syncSelection();
 }
 
+bool TWPRTFTextInput::InSync() const
+{
+    auto valid = [this](const TParagraph* paragraph, const TextPosition& position) {
+        if (!paragraph || document_.paragraphAt(position.paragraph) != paragraph)
+            return false;
+        const TTextLine* line = position.segment >= 0 && position.segment < paragraph->lineCount()
+            ? segmentAt(*paragraph, position.segment)
+            : nullptr;
+        return line && position.index >= 0 && position.index <= line->length();
+    };
+    return valid(caretParagraph_, caret_) && (!anchored_ || valid(anchorParagraph_, anchor_));
+}
+
 void TWPRTFTextInput::AnchorAtCaret()
 {
     anchorParagraph_ = caretParagraph_;

@@ -86,6 +86,9 @@ public:
     long anchorOffset() const;
     // Removes the selection without deleting it.
     void HideSelection();
+    // Whether caret and anchor still name places of the document (it may have been changed by
+    // other means since).
+    bool InSync() const;
     // Starts a selection at the caret that later moves extend (a mouse press).
     void AnchorAtCaret();
 

@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/qt/QtCp1252.h"
+#include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextEditingController.h"
 #include "richtext/text/TextReader.h"
@@ -55,6 +56,7 @@ TWPRichText::TWPRichText(QWidget* parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
     Clear();
+    controller_ = std::make_unique<EditingInput>(*this);
 }
 
 TWPRichText::~TWPRichText()
@@ -402,6 +404,8 @@ QString TWPRichText::NextWord(bool restart)
 bool TWPRichText::readDocument(std::span<const std::uint8_t> bytes)
 {
     core_->Clear(clearDefaults());
+    // A long plain text switched the memory format for itself only; the next file may be rich.
+    //RtfText().setMemoryFormat(MemoryFormat::fmRichText);
     LoadHooks hooks;
     LoadOutcome outcome;
     try {

@@ -1,0 +1,247 @@
+// The editor's keys: the key table (Tab, Enter, page and line keys, Insert, Delete, Esc and the
+// clipboard keys), typed and composed characters in cp1252, and the hand-over of caret and
+// selection between the control and the typing engine.
+#include "richtext/qt/KeyInput.h"
+
+#include "platform/qt/QtCp1252.h"
+#include "richtext/layout/TextPaint.h"
+#include "richtext/qt/RichText.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+namespace quillory {
+
+EditingInput* InputOf(TWPRichText& editor)
+{
+    return dynamic_cast<EditingInput*>(editor.editingController());
+}
+
+EditingInput::EditingInput(TWPRichText& editor)
+    : editor_(editor), engine_(editor.RtfText(), &editor.engine()), ownCursor_(editor.viewport()->cursor())
+{
+    engine_.OnBeep = [this] { editor_.beep(); };
+    engine_.OnNewParagraph = [this] {
+        if (OnNewParCreatedEvent)
+            OnNewParCreatedEvent(editor_);
+    };
+    editor.viewport()->setMouseTracking(true);
+    watchViewport();
+}
+
+EditingInput::~EditingInput() = default;
+
+// --- hand-over ----------------------------------------------------------------------------------
+
+void EditingInput::load()
+{
+    engine_.ReadOnly = editor_.ReadOnly();
+    engine_.Inserting = editor_.Inserting;
+    const EditorCore& core = editor_.core();
+    const long caret = core.CaretPosition();
+    long anchor = caret;
+    if (core.HasSelection())
+        anchor = caret == core.SelStartPosition() ? caret + core.SelLength() : core.SelStartPosition();
+    // The engine's own caret knows the end of a line from the start of the next; keep it while
+    // nothing else moved the caret.
+    if (caret == lastCaret_ && anchor == lastAnchor_ && engine_.InSync())
+        return;
+    engine_.SetSelection(anchor, caret);
+}
+
+void EditingInput::store(bool textChanged)
+{
+    EditorCore& core = editor_.core();
+    const long caret = engine_.caretOffset();
+    const long anchor = engine_.HasSelection() ? engine_.anchorOffset() : caret;
+    if (anchor == caret)
+        core.GoTo(caret);
+    else
+        core.Select(std::min(anchor, caret), std::abs(anchor - caret), caret < anchor);
+    if (textChanged && core.onUpdate)
+        core.onUpdate(true); // scroll range and repaint; the layout is already done
+    lastCaret_ = core.CaretPosition();
+    lastAnchor_ = core.HasSelection() ? (lastCaret_ == core.SelStartPosition() ? lastCaret_ + core.SelLength()
+                                                                              : core.SelStartPosition())
+                                      : lastCaret_;
+    editor_.ensureCaretVisible();
+    editor_.viewport()->update();
+
+    const TextPosition shown = engine_.caret();
+    if (shown.index != lastShown_.index && OnXPosChanged)
+        OnXPosChanged(editor_);
+    if ((shown.paragraph != lastShown_.paragraph || shown.segment != lastShown_.segment) && OnYPosChanged)
+        OnYPosChanged(editor_);
+    lastShown_ = shown;
+}
+
+void EditingInput::type(std::string_view bytes)
+{
+    if (!editor_.core().CanModify())
+        return;
+    engine_.InsertString(bytes);
+    const bool changed = engine_.changed();
+    store(changed);
+    if (changed)
+        editor_.Changed();
+}
+
+void EditingInput::typeText(const QString& text)
+{
+    const auto bytes = QStringToCp1252(text);
+    if (!bytes) {
+        // A character the document cannot hold is never changed into another one.
+        editor_.beep();
+        return;
+    }
+    std::string typed;
+    for (const char c : *bytes) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code >= 32 && code != 127)
+            typed += c; // control characters do not come in as text
+    }
+    if (typed.empty())
+        return;
+    load();
+    // Typed text never carries the hidden flag.
+    editor_.RtfText().insertionAttr.flags &= std::uint8_t(~AttrFlag::Hidden);
+    type(typed);
+}
+
+void EditingInput::move(MoveKind kind, bool extend)
+{
+    engine_.Move(kind, extend);
+    store(false);
+}
+
+// Page keys move the caret a window height and scroll as far, so the caret keeps its place on
+// the screen.
+void EditingInput::scrollPage(int direction)
+{
+    QScrollBar* bar = editor_.verticalScrollBar();
+    bar->setValue(bar->value() + engine_.pageScroll());
+    (void)direction;
+}
+
+// --- keys ------------------------------------------------------------------------------------------
+
+bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    load();
+    switch (event.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (shift || event.key() == Qt::Key_Backtab) {
+            if (ShiftTabPressed)
+                ShiftTabPressed(editor);
+        } else if (ctrl) {
+            if (CtrlTabPressed)
+                CtrlTabPressed(editor);
+        } else {
+            type("\t");
+        }
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        type(ctrl ? "\x0c" : "\r");
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        const int direction = event.key() == Qt::Key_PageUp ? -1 : 1;
+        if (ctrl) {
+            QScrollBar* bar = editor.verticalScrollBar();
+            bar->setValue(bar->value() + direction * editor.viewport()->height());
+            return true;
+        }
+        engine_.Move(direction < 0 ? MoveKind::PageUp : MoveKind::PageDown, shift);
+        scrollPage(direction);
+        store(false);
+        return true;
+    }
+    case Qt::Key_End:
+        move(ctrl ? MoveKind::DocumentEnd : MoveKind::LineEnd, shift);
+        return true;
+    case Qt::Key_Home:
+        move(ctrl ? MoveKind::DocumentStart : MoveKind::LineStart, shift);
+        return true;
+    case Qt::Key_Left:
+        move(ctrl ? MoveKind::WordLeft : MoveKind::CharLeft, shift);
+        return true;
+    case Qt::Key_Right:
+        move(ctrl ? MoveKind::WordRight : MoveKind::CharRight, shift);
+        return true;
+    case Qt::Key_Up:
+        move(MoveKind::LineUp, shift);
+        return true;
+    case Qt::Key_Down:
+        move(MoveKind::LineDown, shift);
+        return true;
+    case Qt::Key_Insert:
+        if (shift) {
+            editor.PasteFromClipboard();
+            editor.Changed();
+        } else if (ctrl) {
+            editor.CopyToClipboard();
+        } else {
+            editor.Inserting = !editor.Inserting;
+        }
+        return true;
+    case Qt::Key_Delete:
+        if (shift || ctrl) {
+            editor.CutToClipboard();
+            editor.Changed();
+        } else {
+            type("\x7f");
+        }
+        return true;
+    case Qt::Key_Backspace:
+        type("\b");
+        return true;
+    case Qt::Key_Escape:
+        engine_.HideSelection();
+        store(false);
+        return true;
+    default:
+        break;
+    }
+    if (ctrl && !alt) {
+        switch (event.key()) {
+        case Qt::Key_C:
+            editor.CopyToClipboard();
+            editor.Changed();
+            return true;
+        case Qt::Key_V:
+            editor.PasteFromClipboard();
+            editor.Changed();
+            return true;
+        case Qt::Key_X:
+            editor.CutToClipboard();
+            editor.Changed();
+            return true;
+        default:
+            // Other control characters would become placeholders and breaks in the text.
+            return false;
+        }
+    }
+    if (alt && !ctrl)
+        return false;
+    if (event.text().isEmpty())
+        return false;
+    typeText(event.text());
+    return true;
+}
+
+bool EditingInput::inputMethod(TWPRichText&, QInputMethodEvent& event)
+{
+    if (!event.commitString().isEmpty())
+        typeText(event.commitString());
+    event.accept();
+    return true;
+}
+
+} // namespace quillory

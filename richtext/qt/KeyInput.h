@@ -1,0 +1,115 @@
+// EditingInput: the keyboard and mouse of the editor control. It takes the control's key,
+// input-method and mouse events, drives the typing engine (TWPRTFTextInput) and hands caret and
+// selection back to the control. Every TWPRichText has one from its construction.
+#pragma once
+
+#include "richtext/input/TextInput.h"
+#include "richtext/qt/RichTextEditingController.h"
+
+#include <QCursor>
+#include <QPoint>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QObject;
+
+namespace quillory {
+
+class TWPRichText;
+struct TTextObject;
+
+class EditingInput : public RichTextEditingController {
+public:
+    explicit EditingInput(TWPRichText& editor);
+    ~EditingInput() override;
+
+    TWPRTFTextInput& engine() noexcept { return engine_; }
+
+    // --- events of the control -------------------------------------------------------------
+    std::function<void(TWPRichText&)> ShiftTabPressed;
+    std::function<void(TWPRichText&)> CtrlTabPressed;
+    // A hyperlink was clicked: its text, a stamp (the character's tag) and the line number.
+    std::function<void(TWPRichText&, const std::string& text, int stamp, int lineNumber)> HyperLinkEvent;
+    // Objects that take clicks: application objects while this is set. True when handled.
+    std::function<bool(TWPRichText&, TTextObject&)> OnObjectClick;
+    std::function<void(TWPRichText&)> OnMouseDownRight;
+    std::function<void(TWPRichText&)> OnNewParCreatedEvent;
+    std::function<void(TWPRichText&)> OnXPosChanged;
+    std::function<void(TWPRichText&)> OnYPosChanged;
+
+    // --- properties ------------------------------------------------------------------------
+    bool OneClickHyperlink = false;
+    QCursor HyperLinkCursor{Qt::ArrowCursor};
+    bool DragAndDropSupport() const noexcept { return dragAndDrop_; }
+    void SetDragAndDropSupport(bool on);
+
+    // --- the controller --------------------------------------------------------------------
+    bool keyPress(TWPRichText& editor, QKeyEvent& event) override;
+    bool inputMethod(TWPRichText& editor, QInputMethodEvent& event) override;
+    bool mousePress(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
+    bool mouseMove(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
+    bool mouseRelease(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
+
+    // Types text as keys do: characters cp1252 cannot hold refuse the whole text with a beep.
+    void typeText(const QString& text);
+    // Moves a dropped selection of this editor to the document position (MouseInput.cpp).
+    bool moveSelectionTo(long position);
+
+private:
+    // The caret and selection of the control into the engine, and back after an action.
+    void load();
+    void store(bool textChanged);
+    void type(std::string_view bytes);
+    void move(MoveKind kind, bool extend);
+    void scrollPage(int direction);
+
+    // Mouse helpers (MouseInput.cpp).
+    struct Hit {
+        TParagraph* paragraph = nullptr;
+        int paragraphIndex = 0;
+        int offset = 0; // in the paragraph
+        TAttr attr;
+        unsigned char code = 0;
+        int line = 0; // laid line
+    };
+    std::optional<Hit> characterAt(int x, int y) const;
+    bool clickLinkOrObject(int x, int y);
+    TTextObject* clickableObject(const Hit& hit) const;
+    struct SelectedObject {
+        TTextObject* object = nullptr;
+        int left = 0, top = 0, width = 0, height = 0;
+        TParagraph* paragraph = nullptr;
+    };
+    std::optional<SelectedObject> selectedObject() const;
+    bool onResizeHandle(int x, int y) const;
+    bool insideSelection(int x, int y) const;
+    void caretToPoint(int x, int y, bool extend);
+    void resizeObjectTo(int x, int y);
+    void updateCursor(int x, int y);
+    void startDrag();
+    void watchViewport();
+
+    TWPRichText& editor_;
+    TWPRTFTextInput engine_;
+    QObject* viewportFilter_ = nullptr; // owned by the viewport
+    bool dragAndDrop_ = false;
+    QCursor ownCursor_;
+
+    long lastCaret_ = -1; // what was last handed to the control
+    long lastAnchor_ = -1;
+    TextPosition lastShown_;
+
+    // Mouse state.
+    QPoint pressPoint_; // widget pixels
+    int pressX_ = 0, pressY_ = 0; // document pixels
+    bool dragPending_ = false;
+    bool selecting_ = false;
+    bool resizing_ = false;
+};
+
+// The input controller of an editor, or null when another controller replaced it.
+EditingInput* InputOf(TWPRichText& editor);
+
+} // namespace quillory

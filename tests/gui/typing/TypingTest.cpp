@@ -1,0 +1,225 @@
+// Typing into the real editor control with key, input-method and mouse events.
+#include "richtext/model/DocumentDump.h"
+#include "richtext/qt/KeyInput.h"
+#include "richtext/qt/RichText.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace quillory {
+namespace {
+
+class Typing : public testing::Test {
+protected:
+    TWPRichText editor;
+    int changes = 0;
+
+    void SetUp() override
+    {
+        editor.resize(400, 300);
+        editor.show();
+        editor.OnChange = [this](TWPRichText&) { ++changes; };
+    }
+
+    std::string text() const { return DumpText(editor.RtfText()); }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(&editor, k, modifiers); }
+    void type(const char* text) { QTest::keyClicks(&editor, text); }
+    void sendText(const QString& typed)
+    {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+        QApplication::sendEvent(&editor, &press);
+    }
+    // The viewport point where the caret stands before an absolute position, or a pixel
+    // further into the character there.
+    QPoint pointAt(long position, int into = 0)
+    {
+        const CaretBox box = editor.engine().caretAt(editor.RtfText().positionAt(position));
+        return {box.x + into - editor.horizontalScrollBar()->value(),
+                box.y + box.height / 2 - editor.verticalScrollBar()->value()};
+    }
+};
+
+TEST_F(Typing, TextEnterBackspaceAndDelete)
+{
+    type("hello");
+    EXPECT_EQ(text(), "hello\n");
+    EXPECT_EQ(changes, 5);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(), "hel\nlo\n");
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(text(), "hello\n");
+    key(Qt::Key_Delete);
+    EXPECT_EQ(text(), "helo\n");
+    EXPECT_EQ(editor.CaretPosition(), 3);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_Backspace); // at the very start: nothing
+    EXPECT_EQ(text(), "helo\n");
+}
+
+TEST_F(Typing, ArrowsHomeEndAndWordMoves)
+{
+    type("one two three");
+    key(Qt::Key_Home);
+    EXPECT_EQ(editor.CaretPosition(), 0);
+    key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(editor.CaretPosition(), 3);
+    key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(editor.CaretPosition(), 7);
+    key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(editor.CaretPosition(), 4);
+    key(Qt::Key_End);
+    EXPECT_EQ(editor.CaretPosition(), 13);
+    key(Qt::Key_Return);
+    type("x");
+    key(Qt::Key_Up);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(editor.CaretPosition(), 0);
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(editor.CaretPosition(), 15);
+}
+
+TEST_F(Typing, ShiftArrowsSelectAndTypingReplaces)
+{
+    type("one two three");
+    key(Qt::Key_Home);
+    key(Qt::Key_Right, Qt::ControlModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(editor.SelLength(), 4);
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(editor.SelLength(), 3);
+    type("X");
+    EXPECT_EQ(text(), "oneXo three\n");
+
+    key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(editor.SelLength(), 7);
+    key(Qt::Key_Escape); // only the highlight goes
+    EXPECT_EQ(editor.SelLength(), 0);
+    EXPECT_EQ(text(), "oneXo three\n");
+}
+
+TEST_F(Typing, CopyAndPasteRoundTrip)
+{
+    type("one two");
+    key(Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier);
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "two");
+    key(Qt::Key_Home);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(), "twoone two\n");
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(text(), "twone two\n");
+    key(Qt::Key_End);
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(text(), "twone twoo\n");
+}
+
+// A character the document's code page cannot hold would otherwise be stored as another one.
+TEST_F(Typing, CharactersOutsideCp1252AreRefusedWithABeep)
+{
+    type("ab");
+    const int before = changes;
+    for (const QString& refused : {QStringLiteral("\u0142"), QStringLiteral("\u4e2d"), QStringLiteral("a\u0142")}) {
+        sendText(refused);
+        QInputMethodEvent composed;
+        composed.setCommitString(refused);
+        QApplication::sendEvent(&editor, &composed);
+    }
+    EXPECT_EQ(text(), "ab\n");
+    EXPECT_EQ(editor.beeps(), 6);
+    EXPECT_EQ(changes, before);
+
+    sendText(QStringLiteral("\u00e9\u20ac"));
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("\u00fc"));
+    QApplication::sendEvent(&editor, &composed);
+    EXPECT_EQ(text(), "ab\\xe9\\x80\\xfc\n");
+}
+
+TEST_F(Typing, ControlLettersInsertNothing)
+{
+    type("ab");
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(text(), "ab\n");
+}
+
+TEST_F(Typing, TabCtrlEnterAndInsertMode)
+{
+    int ctrlTabs = 0;
+    InputOf(editor)->CtrlTabPressed = [&](TWPRichText&) { ++ctrlTabs; };
+    type("ab");
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(ctrlTabs, 1);
+    EXPECT_EQ(text(), "ab\\t\n");
+
+    key(Qt::Key_Left);
+    key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(text(), "ab\n\\t\n");
+    EXPECT_TRUE(editor.RtfText().paragraphAt(1)->hasFlag(ParFlag::PageBreakBefore));
+    key(Qt::Key_Return, Qt::ControlModifier); // at the start: toggles off
+    EXPECT_FALSE(editor.RtfText().paragraphAt(1)->hasFlag(ParFlag::PageBreakBefore));
+
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_Insert);
+    EXPECT_FALSE(editor.Inserting);
+    type("XYZW");
+    EXPECT_EQ(text(), "XYZW\n\\t\n"); // "ab" overwritten, then appended at the line's end
+}
+
+TEST_F(Typing, ReadOnlyTakesNoTyping)
+{
+    type("ab");
+    editor.SetReadOnly(true);
+    type("cd");
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(), "ab\n");
+}
+
+TEST_F(Typing, MouseClickPlacesTheCaretAndDragSelects)
+{
+    type("hello world");
+    QTest::mouseClick(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(6));
+    EXPECT_EQ(editor.CaretPosition(), 6);
+    EXPECT_EQ(editor.SelLength(), 0);
+
+    QTest::mousePress(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(0));
+    QMouseEvent moveEvent(QEvent::MouseMove, pointAt(5), editor.viewport()->mapToGlobal(pointAt(5)),
+                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.viewport(), &moveEvent);
+    EXPECT_EQ(editor.SelLength(), 5);
+    QTest::mouseRelease(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(5));
+    EXPECT_EQ(editor.SelLength(), 5);
+    EXPECT_EQ(editor.core().SelectedText(), "hello");
+
+    key(Qt::Key_Delete);
+    EXPECT_EQ(text(), " world\n");
+}
+
+TEST_F(Typing, DoubleClickOnAHyperlinkTellsItsText)
+{
+    TAttr link = editor.GetCurrentAttr();
+    type("see ");
+    link.style = AttrStyle::Hyperlink;
+    editor.RtfText().insertionAttr = link;
+    editor.InsertText(std::string_view("home"));
+    std::string clicked;
+    InputOf(editor)->HyperLinkEvent = [&](TWPRichText&, const std::string& text, int, int) { clicked = text; };
+
+    QTest::mouseClick(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(5, 1));
+    EXPECT_TRUE(clicked.empty());
+    QTest::mouseDClick(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(5, 1));
+    EXPECT_EQ(clicked, "home");
+}
+
+} // namespace
+} // namespace quillory

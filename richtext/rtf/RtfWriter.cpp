@@ -1,6 +1,7 @@
 // The RTF writer: header, paragraph groups and properties, attribute blocks, text and trailer.
 #include "richtext/rtf/RtfWriter.h"
 
+#include <algorithm>
 #include <new>
 
 namespace quillory {
@@ -265,8 +266,9 @@ void TWPRTFWriter::StartTableRow(const TParagraph& p)
         // The left edges follow from the widths: layout's copy of them may be stale or unset.
         const int left = sum;
         sum += cell->cellWidth;
-        // Cut, not rounded: the reader rounds up and so gets the fractions back.
-        EmitNumbered("\\cellx", usable * (left + cell->cellWidth) / 255 + p.leftIndent);
+        // Cut, not rounded: the reader rounds up and so gets the fractions back. A row never
+        // reaches past its width, even when its cells' fractions add up to more.
+        EmitNumbered("\\cellx", usable * std::min(left + cell->cellWidth, 255) / 255 + p.leftIndent);
         row_[std::size_t(rowCells_++)] = {border, cell->shadingColors, cell->shadingPercent,
                                           std::uint8_t(left), cell->cellWidth, cell->spaceBefore};
         if (!cell->hasFlag(ParFlag::MoreCellsFollow))
@@ -425,7 +427,9 @@ int TWPRTFWriter::EndParagraph()
 
 int TWPRTFWriter::WriteAttributes(const TAttr& attr)
 {
-    const bool code = attr.hasFlag(AttrFlag::RtfCode);
+    // Objects and footnotes are written as RTF of their own, which a code run would swallow.
+    const bool code = attr.hasFlag(AttrFlag::RtfCode)
+                   && !attr.hasFlag(AttrFlag::Object) && !attr.hasFlag(AttrFlag::FootnoteAnchor);
     if (codeRunOpen_ && code)
         return result_;
     if (codeRunOpen_) {

@@ -185,7 +185,9 @@ int TWPRTFWriter::WriteFootnote(int number)
     const TFootnote* footnote = document_.findFootnote(number);
     if (!footnote)
         return result_;
-    const std::string_view mark(&footnote->mark, 1);
+    // Codes up to 3 are placeholders: as a mark one would be read back as an object.
+    const char markChar = static_cast<unsigned char>(footnote->mark) <= CharCode::Reserved ? '?' : footnote->mark;
+    const std::string_view mark(&markChar, 1);
     Emit("{\\cs16\\super ");
     EscapeInto(mark);
     if (!footnote->explicitNumber || footnote->ownMark) {

@@ -107,16 +107,17 @@ int TWPTextWriter::WriteSegment(const TTextLine& line, int from, int to)
         index_ = i;
         const TAttr& attr = attrs[i];
         WriteAttributes(attr);
-        const unsigned char code = line.code(i);
-        const bool object = attr.hasFlag(AttrFlag::Object)
-                         && (code == CharCode::Object || code == CharCode::ObjectSecond);
-        if (object)
-            WriteObject(attr.tag, code == CharCode::ObjectSecond);
+        // A footnote anchor is its footnote's mark and nothing else, even with the object flag.
         if (attr.hasFlag(AttrFlag::FootnoteAnchor)) {
             WriteFootnote(attr.tag);
             ++i;
             continue;
         }
+        const unsigned char code = line.code(i);
+        const bool object = attr.hasFlag(AttrFlag::Object)
+                         && (code == CharCode::Object || code == CharCode::ObjectSecond);
+        if (object)
+            WriteObject(attr.tag, code == CharCode::ObjectSecond);
         int end = i + 1;
         // An insert point or an object always stands alone.
         if (!object && !attr.hasFlag(AttrFlag::InsertPoint))

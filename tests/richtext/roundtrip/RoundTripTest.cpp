@@ -101,6 +101,11 @@ const Case cases[] = {
          put(d, p, " after {", {});
          add(d, "{\\i code} to the end", {.flags = AttrFlag::RtfCode});
          add(d, "code}", {.flags = AttrFlag::RtfCode});
+         TTextObject& object = d.addObject(nullptr, 3);
+         object.isApplicationObject = true;
+         TParagraph& q = add(d, "\\b ", {.flags = AttrFlag::RtfCode});
+         put(d, q, "\x01", {.flags = AttrFlag::Object, .tag = 3});
+         put(d, q, "\\b0 ", {.flags = AttrFlag::RtfCode});
      }},
     {"paragraph properties",
      [](TWPRTFText& d) {

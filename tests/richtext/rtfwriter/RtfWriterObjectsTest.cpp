@@ -239,5 +239,20 @@ TEST(RtfWriterObjects, Footnotes)
               + Plain + "y");
 }
 
+// An anchor that also carries the object flag, with a placeholder code as its mark, once wrote
+// an object too and a mark that read back as one more object on every save.
+TEST(RtfWriterObjects, FootnoteAnchorIsOnlyItsFootnote)
+{
+    TWPRTFText doc;
+    doc.addObject(nullptr, 1).isApplicationObject = true;
+    TFootnote note;
+    note.mark = '\x01';
+    note.text = "n";
+    doc.addFootnote(note);
+    doc.appendText(*doc.firstParagraph(), "\x01", {.flags = AttrFlag::FootnoteAnchor | AttrFlag::Object, .tag = 1});
+    EXPECT_EQ(bodyOf(doc), "{" + Plain + "{\\cs16\\super ?{\\*\\footnote \\pard\\plain \\s15\\widctlpar "
+                           "\\f4\\fs20\\lang1031 {\\cs16\\super ?} n}}");
+}
+
 } // namespace
 } // namespace quillory

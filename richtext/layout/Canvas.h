@@ -82,7 +82,7 @@ public:
     // Printing: coordinates given after this call are multiplied by the factors (device pixels per
     // layout pixel) and moved by the offset (device pixels).
     virtual void setTransform(double scaleX, double scaleY, int offsetX, int offsetY) = 0;
-    virtual void setClip(const Rect& rect) = 0; // in untransformed layout coordinates
+    virtual void setClip(const Rect& rect) = 0; // in layout pixels, under the current transform
     virtual void clearClip() = 0;
 };
 

@@ -223,7 +223,7 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         const TAttr typing = p.firstLine()->hasAttributes()
             ? (n > 0 ? flat.attrs.back() : p.firstLine()->attrs()[0])
             : plain;
-        TTextLine* old = p.firstLine();
+        // The new segments go in front of the old ones, which are then dropped.
         TTextLine* previousNew = nullptr;
         int from = 0;
         for (int end : ends) {
@@ -241,7 +241,6 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         }
         while (previousNew->next())
             document_.deleteLine(p, previousNew->next());
-        (void)old;
     }
 
     // Carry positions over to the new segments.

@@ -84,10 +84,26 @@ Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph)
         ++index;
     for (const TParagraph* q = paragraph.next(); q; q = q->next())
         ++count;
-    const BreakResult result = breakParagraph(paragraph, index, paragraph.prev());
     // Paragraphs added or removed since the last positioning leave stale lines: place all again.
-    const bool moved = result == BreakResult::HeightChanged || paragraph.isTableCell()
-        || index + count != paragraphsPlaced_;
+    if (index + count != paragraphsPlaced_) {
+        breakParagraph(paragraph, index, paragraph.prev());
+        positionLines();
+        const int i = lineIndexOf({index, 0, 0});
+        const int top = i < 0 ? 0 : lines_[std::size_t(i)].bandTop;
+        return {0, top, layoutWidth_, std::max(documentHeight_, previousHeight_) - top};
+    }
+    return reformatParagraph(paragraph, index);
+}
+
+Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph, int index)
+{
+    if (layoutWidth_ == 0) {
+        reformatAll();
+        return {0, 0, layoutWidth_, documentHeight_};
+    }
+    measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
+    const BreakResult result = breakParagraph(paragraph, index, paragraph.prev());
+    const bool moved = result == BreakResult::HeightChanged || paragraph.isTableCell();
     if (moved)
         positionLines();
     else

@@ -97,6 +97,9 @@ public:
     // must be repainted, in document pixels: the paragraph's lines, or everything from its top
     // down when lines moved.
     Rect reformatParagraph(TParagraph& paragraph);
+    // The same for a caller that knows the paragraph's number and has added or removed no
+    // paragraph since the last layout (typing): it spares walking the document to count them.
+    Rect reformatParagraph(TParagraph& paragraph, int paragraphIndex);
     // Breaks the paragraphs whose layout flags ask for it, then positions as needed.
     void reformatPending();
     // Recomputes line heights with paragraph spacing and all positions, without measuring.

@@ -121,7 +121,10 @@ Redraw TWPRTFTextInput::layoutAfterEdit()
         paint_->reformatPending();
     } else {
         const ParagraphShape before = shapeOf(*touched_);
-        paint_->reformatParagraph(*touched_);
+        if (touched_ == caretParagraph_)
+            paint_->reformatParagraph(*touched_, caret_.paragraph);
+        else
+            paint_->reformatParagraph(*touched_);
         if (!softBreak_ && shapeOf(*touched_) == before)
             redraw = Redraw::Line;
     }

@@ -405,7 +405,7 @@ bool TWPRichText::readDocument(std::span<const std::uint8_t> bytes)
 {
     core_->Clear(clearDefaults());
     // A long plain text switched the memory format for itself only; the next file may be rich.
-    //RtfText().setMemoryFormat(MemoryFormat::fmRichText);
+    RtfText().setMemoryFormat(MemoryFormat::fmRichText);
     LoadHooks hooks;
     LoadOutcome outcome;
     try {

@@ -67,6 +67,20 @@ TEST(RichTextFiles, LoadDetectsTheFormatAndRemembersTheName)
     EXPECT_TRUE(editor.IsEmpty());
 }
 
+TEST(RichTextFiles, ARichFileAfterAVeryLongTextKeepsItsFormatting)
+{
+    // The long text switches the document to plain-text memory; without going back, the next
+    // entry loaded into the same editor lost every attribute.
+    TWPRichText editor;
+    const std::string longText(600000, 'x');
+    ASSERT_TRUE(editor.LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(longText.data()), longText.size())));
+    EXPECT_TRUE(editor.RtfText().isPlainText());
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 \\b bold\\par}";
+    ASSERT_TRUE(editor.LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(rtf.data()), rtf.size())));
+    ASSERT_FALSE(editor.RtfText().isPlainText());
+    EXPECT_TRUE(editor.RtfText().firstParagraph()->firstLine()->attrs()[0].hasStyle(AttrStyle::Bold));
+}
+
 TEST(RichTextFiles, AMissingFileRaisesTheStreamErrorAndKeepsTheName)
 {
     TempFolder folder;

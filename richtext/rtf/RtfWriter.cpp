@@ -389,7 +389,9 @@ int TWPRTFWriter::StartParagraph()
         else
             Emit("\\shading1");
         EmitNumbered("\\cfpat", p.patternColor());
-        if (p.shadingPercent != 100)
+        // Judged by the percent written: \shading10000 reads back as 100, where no background shows.
+        const int written = p.shadingPercent ? p.shadingPercent : (p.patternColor() ? 100 : 0);
+        if (written != 100)
             EmitNumbered("\\cbpat", p.backgroundColor());
         FlushWithBlank();
         shadingOpen_ = true;

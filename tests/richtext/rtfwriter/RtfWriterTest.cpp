@@ -261,7 +261,7 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
     struct Row { std::uint8_t colors, percent; std::string words; } rows[] = {
         {0x21, 20, "{\\shading2000\\cfpat1\\cbpat2 "},
         {0x21, 100, "{\\shading10000\\cfpat1 "},
-        {0x21, 0, "{\\shading10000\\cfpat1\\cbpat2 "},
+        {0x21, 0, "{\\shading10000\\cfpat1 "}, // read back as 100 percent
         {0x20, 0, "{\\shading1\\cfpat0\\cbpat2 "},
     };
     for (const Row& row : rows) {
@@ -276,7 +276,7 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
     }
     TParagraph& last = addParagraph(doc, "z");
     last.shadingColors = 0x01;
-    EXPECT_EQ(body(doc), "{{\\shading10000\\cfpat1\\cbpat0 " + Plain + "z}") << "closed by the trailer";
+    EXPECT_EQ(body(doc), "{{\\shading10000\\cfpat1 " + Plain + "z}") << "closed by the trailer";
 }
 
 TEST(RtfWriter, FailingStreamGivesSeven)

@@ -122,9 +122,14 @@ void TWPRuler::SetEditor(TWPRichText* editor)
 {
     if (editor_ == editor)
         return;
+    if (editor_)
+        disconnect(editor_->horizontalScrollBar(), nullptr, this, nullptr);
     editor_ = editor;
-    if (editor)
+    if (editor) {
+        // The scale moves with the text when the editor scrolls sideways.
+        connect(editor->horizontalScrollBar(), &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
         TWPRichTextSetMode::Of(*editor).SetWPRuler(this);
+    }
 }
 
 void TWPRuler::SetParagraph(const RulerParagraph& paragraph)

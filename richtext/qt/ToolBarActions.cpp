@@ -1,4 +1,5 @@
 // What the toolbar's icons and lists do to the attached editor.
+#include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtCp1252.h"
 #include "richtext/qt/ToolBar.h"
@@ -67,11 +68,33 @@ QString askFileName(TWPRichText& editor, QFileDialog::AcceptMode mode)
     return dialog.selectedFiles().first();
 }
 
+// A file error has no caller to go to from a toolbar click: it is shown as the error box shows
+// it, and the command fails.
+int reportFailure(const std::exception& error)
+{
+    ShowMessageBox(QString::fromLocal8Bit(error.what()), QStringLiteral("Error"), MessageButtons::Ok,
+                   MessageIcon::Error);
+    return FileResult::Failed;
+}
+
 int saveAs(TWPRichText& editor, const QString& name)
 {
     if (name.isEmpty())
         return FileResult::Cancelled;
-    return editor.SaveToFile(name.toStdString()) ? FileResult::Ok : FileResult::Failed;
+    try {
+        return editor.SaveToFile(name.toStdString()) ? FileResult::Ok : FileResult::Failed;
+    } catch (const std::exception& error) {
+        return reportFailure(error);
+    }
+}
+
+int load(TWPRichText& editor, const QString& name)
+{
+    try {
+        return editor.LoadFromFile(name.toStdString()) ? FileResult::Ok : FileResult::Failed;
+    } catch (const std::exception& error) {
+        return reportFailure(error);
+    }
 }
 
 } // namespace
@@ -208,13 +231,14 @@ void TWPToolBar::fileAction(ToolIconId id)
             break;
         }
         editor.Clear();
-        lastFileResult_ = editor.LoadFromFile(name.toStdString()) ? FileResult::Ok : FileResult::Failed;
+        lastFileResult_ = load(editor, name);
         break;
     }
     case ToolIconId::SelSave:
         lastFileResult_ = saveAs(editor, askFileName(editor, QFileDialog::AcceptSave));
         break;
     case ToolIconId::SelClose: {
+        // The document is emptied only when it was saved: a failed save keeps the text.
         const std::string& remembered = editor.FileName();
         lastFileResult_ = remembered.empty() ? saveAs(editor, askFileName(editor, QFileDialog::AcceptSave))
                                              : saveAs(editor, QString::fromStdString(remembered));

@@ -2,9 +2,13 @@
 // attributes, follow the caret, and obey read-only; external controls and chained toolbars.
 #include "ToolBarTestFixture.h"
 
+#include "TempFolder.h"
 #include "platform/Error.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -241,6 +245,77 @@ TEST(ToolBarTable, EveryIconHasItsOwnGroupAndNumber)
         EXPECT_EQ(found->id, icon.id) << icon.name;
         EXPECT_FALSE(icon.hintKey.empty()) << icon.name;
     }
+}
+
+} // namespace
+
+namespace {
+
+class ToolBarFileTest : public EditorWindow {
+protected:
+    ToolBarFileTest()
+    {
+        toolBar->Setsel_ActionIcons({ToolIconId::SelOpen, ToolIconId::SelSave, ToolIconId::SelClose});
+    }
+    static std::function<int(QFileDialog&)> pick(const std::filesystem::path& path)
+    {
+        return [path](QFileDialog& dialog) {
+            dialog.selectFile(QString::fromStdString(path.string()));
+            return int(QDialog::Accepted);
+        };
+    }
+    static int cancel(QFileDialog&) { return QDialog::Rejected; }
+    TempFolder folder;
+};
+
+TEST_F(ToolBarFileTest, SaveAndCloseWriteTheFileAndCloseEmptiesOnlyWhatWasSaved)
+{
+    const std::filesystem::path entry = folder.path() / "entry.rtf";
+    write(QStringLiteral("first words"));
+    ModalScript dialogs;
+    dialogs.Then<QFileDialog>(cancel).Then<QFileDialog>(pick(entry));
+
+    QTest::mouseClick(&icon(ToolIconId::SelSave), Qt::LeftButton);
+    EXPECT_EQ(toolBar->LastFileResult(), 9);
+    EXPECT_FALSE(std::filesystem::exists(entry));
+
+    QTest::mouseClick(&icon(ToolIconId::SelSave), Qt::LeftButton);
+    EXPECT_EQ(toolBar->LastFileResult(), 0);
+    EXPECT_NE(folder.read("entry.rtf").find("first words"), std::string::npos);
+    EXPECT_TRUE(dialogs.Finished());
+
+    // Close saves under the remembered name without asking, then empties the editor.
+    editor->GoTo(11);
+    editor->InsertText(QStringLiteral(" and more"));
+    QTest::mouseClick(&icon(ToolIconId::SelClose), Qt::LeftButton);
+    EXPECT_EQ(toolBar->LastFileResult(), 0);
+    EXPECT_TRUE(editor->IsEmpty());
+    EXPECT_NE(folder.read("entry.rtf").find("first words and more"), std::string::npos);
+    EXPECT_EQ(statusBar->Item(TWPStatusBarBasic::FileNameItem), QStringLiteral(" "));
+}
+
+TEST_F(ToolBarFileTest, CloseKeepsTheTextWhenTheSaveFails)
+{
+    write(QStringLiteral("keep me"));
+    ModalScript dialogs;
+    dialogs.Then<QFileDialog>(pick(folder.path() / "missing" / "entry.rtf"));
+    MessageBoxScript boxes;
+    QTest::mouseClick(&icon(ToolIconId::SelClose), Qt::LeftButton);
+    EXPECT_EQ(toolBar->LastFileResult(), 7);
+    EXPECT_FALSE(editor->IsEmpty());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Cannot create file")));
+}
+
+TEST_F(ToolBarFileTest, OpenLoadsThePickedFileAndNamesItInTheStatusBar)
+{
+    const auto file = folder.write("note.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\f0\\fs24 opened\\par}");
+    ModalScript dialogs;
+    dialogs.Then<QFileDialog>(pick(file));
+    QTest::mouseClick(&icon(ToolIconId::SelOpen), Qt::LeftButton);
+    EXPECT_EQ(toolBar->LastFileResult(), 0);
+    EXPECT_EQ(editor->RtfText().firstParagraph()->text(), "opened");
+    EXPECT_EQ(statusBar->Item(TWPStatusBarBasic::FileNameItem), QString::fromStdString(file.string()));
 }
 
 } // namespace

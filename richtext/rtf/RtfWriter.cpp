@@ -450,7 +450,8 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
         Emit("\\ul");
     if (attr.hasStyle(AttrStyle::Hyperlink))
         Emit("\\uldb");
-    if (attr.hasStyle(AttrStyle::Superscript))
+    // A footnote mark is written inside a superscript group and read back superscript.
+    if (attr.hasStyle(AttrStyle::Superscript) || attr.hasFlag(AttrFlag::FootnoteAnchor))
         Emit("\\super");
     if (attr.hasStyle(AttrStyle::Subscript))
         Emit("\\sub");

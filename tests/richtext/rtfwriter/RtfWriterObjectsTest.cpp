@@ -232,9 +232,9 @@ TEST(RtfWriterObjects, Footnotes)
     doc.appendText(p, "y", {});
     EXPECT_EQ(bodyOf(doc),
               "{" + Plain + "x"
-              + "\\plain\\f0\\fs20\\cf0 {\\cs16\\super *{\\*\\footnote \\pard\\plain \\s15\\widctlpar \\f4\\fs20\\lang1031 "
+              + "\\plain\\f0\\fs20\\cf0\\super {\\cs16\\super *{\\*\\footnote \\pard\\plain \\s15\\widctlpar \\f4\\fs20\\lang1031 "
                 "{\\cs16\\super *} see \\{here\\}}}"
-              + "\\plain\\f0\\fs20\\cf0 {\\cs16\\super 2{\\*\\footnote \\wpfnnr2 \\pard\\plain \\s15\\widctlpar "
+              + "\\plain\\f0\\fs20\\cf0\\super {\\cs16\\super 2{\\*\\footnote \\wpfnnr2 \\pard\\plain \\s15\\widctlpar "
                 "\\f4\\fs20\\lang1031 {\\cs16\\super\t2} \\b bold}}"
               + Plain + "y");
 }
@@ -250,7 +250,7 @@ TEST(RtfWriterObjects, FootnoteAnchorIsOnlyItsFootnote)
     note.text = "n";
     doc.addFootnote(note);
     doc.appendText(*doc.firstParagraph(), "\x01", {.flags = AttrFlag::FootnoteAnchor | AttrFlag::Object, .tag = 1});
-    EXPECT_EQ(bodyOf(doc), "{" + Plain + "{\\cs16\\super ?{\\*\\footnote \\pard\\plain \\s15\\widctlpar "
+    EXPECT_EQ(bodyOf(doc), "{\\plain\\f0\\fs20\\cf0\\super {\\cs16\\super ?{\\*\\footnote \\pard\\plain \\s15\\widctlpar "
                            "\\f4\\fs20\\lang1031 {\\cs16\\super ?} n}}");
 }
 

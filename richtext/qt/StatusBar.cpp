@@ -26,10 +26,13 @@ TWPStatusBarBasic::TWPStatusBarBasic(QWidget* parent) : QFrame(parent)
     }
 }
 
-void TWPStatusBarBasic::SetItem(int number, const QString& text)
+bool TWPStatusBarBasic::SetItem(int number, const QString& text)
 {
-    if (QLabel* label = ItemLabel(number); label && label->text() != text)
-        label->setText(text);
+    QLabel* label = ItemLabel(number);
+    if (!label || label->text() == text)
+        return false;
+    label->setText(text);
+    return true;
 }
 
 QString TWPStatusBarBasic::Item(int number) const

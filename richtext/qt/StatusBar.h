@@ -21,8 +21,8 @@ public:
 
     explicit TWPStatusBarBasic(QWidget* parent = nullptr);
 
-    // Items other than 4, 18 and 20 are not shown and read back empty.
-    void SetItem(int number, const QString& text);
+    // Items other than 4, 18 and 20 are not shown and read back empty. True when the text changed.
+    bool SetItem(int number, const QString& text);
     QString Item(int number) const;
     QLabel* ItemLabel(int number) const;
 

@@ -77,10 +77,23 @@ int reportFailure(const std::exception& error)
     return FileResult::Failed;
 }
 
+// Shows a busy text on the status bar while it lives.
+class BusyText {
+public:
+    BusyText(TWPRichText& editor, int message) : tools_(TWPRichTextSetMode::Of(editor)) { tools_.SetStatusText(message); }
+    ~BusyText() { tools_.SetStatusText(WPMsg::Ready); }
+    BusyText(const BusyText&) = delete;
+    BusyText& operator=(const BusyText&) = delete;
+
+private:
+    TWPRichTextSetMode& tools_;
+};
+
 int saveAs(TWPRichText& editor, const QString& name)
 {
     if (name.isEmpty())
         return FileResult::Cancelled;
+    const BusyText busy(editor, WPMsg::Writing);
     try {
         return editor.SaveToFile(name.toStdString()) ? FileResult::Ok : FileResult::Failed;
     } catch (const std::exception& error) {
@@ -90,6 +103,7 @@ int saveAs(TWPRichText& editor, const QString& name)
 
 int load(TWPRichText& editor, const QString& name)
 {
+    const BusyText busy(editor, WPMsg::Reading);
     try {
         return editor.LoadFromFile(name.toStdString()) ? FileResult::Ok : FileResult::Failed;
     } catch (const std::exception& error) {

@@ -114,8 +114,9 @@ void TWPRichTextSetMode::Update()
 void TWPRichTextSetMode::SetStatusText(int messageNumber)
 {
     statusMessage_ = messageNumber;
-    if (statusBar_)
-        statusBar_->SetItem(TWPStatusBarBasic::StatusItem, message(messageNumber));
+    // Busy texts are shown at once: the work that follows keeps the event loop from painting.
+    if (statusBar_ && statusBar_->SetItem(TWPStatusBarBasic::StatusItem, message(messageNumber)) && statusBar_->isVisible())
+        statusBar_->repaint();
 }
 
 MessageLanguage TWPRichTextSetMode::language() const noexcept

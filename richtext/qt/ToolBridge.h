@@ -38,7 +38,7 @@ public:
 
     // Shows the caret's state on every attached tool.
     void Update();
-    // Status text of item 4; an empty text means the editor is idle ("Ready").
+    // Status text of item 4: one of the messages (WPMsg::Ready when idle, Reading, Writing, ...).
     void SetStatusText(int message);
 
 private:

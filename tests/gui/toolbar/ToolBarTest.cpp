@@ -104,6 +104,23 @@ TEST_F(ToolBarTest, SuperscriptAndSubscriptExcludeEachOther)
     }
 }
 
+TEST_F(ToolBarTest, HiddenAndRtfCodeIconsSwitchTheirFlagOnAndOff)
+{
+    toolBar->Setsel_StatusIcons({ToolIconId::SelHidden, ToolIconId::SelRTFCode});
+    write(QStringLiteral("flagged"), 0, 4);
+    for (auto [id, flag] : {std::pair{ToolIconId::SelHidden, AttrFlag::Hidden}, std::pair{ToolIconId::SelRTFCode, AttrFlag::RtfCode}}) {
+        QTest::mouseClick(&icon(id), Qt::LeftButton);
+        EXPECT_TRUE(attrAt(1).hasFlag(flag)) << int(id);
+        EXPECT_FALSE(attrAt(5).hasFlag(flag)) << int(id);
+        EXPECT_TRUE(icon(id).isChecked()) << int(id);
+        // A second press takes the flag away again; without that, RTF code could not be undone.
+        QTest::mouseClick(&icon(id), Qt::LeftButton);
+        EXPECT_FALSE(attrAt(1).hasFlag(flag)) << int(id);
+        EXPECT_FALSE(icon(id).isChecked()) << int(id);
+    }
+    EXPECT_EQ(changes, 4);
+}
+
 TEST_F(ToolBarTest, NormalTakesEveryStyleAway)
 {
     write(QStringLiteral("styled"), 0, 6);

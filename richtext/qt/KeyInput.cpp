@@ -45,9 +45,27 @@ void EditingInput::load()
         anchor = caret == core.SelStartPosition() ? caret + core.SelLength() : core.SelStartPosition();
     // The engine's own caret knows the end of a line from the start of the next; keep it while
     // nothing else moved the caret.
-    if (caret == lastCaret_ && anchor == lastAnchor_ && engine_.InSync())
+    if (caret == lastCaret_ && anchor == lastAnchor_ && inStep())
         return;
     engine_.SetSelection(anchor, caret);
+}
+
+bool EditingInput::inStep() const
+{
+    const EditorCore& core = editor_.core();
+    if (core.CaretPosition() != lastCaret_ || !engine_.InSync())
+        return false;
+    // Another operation may have broken the lines anew: the place must still be the position.
+    if (engine_.caretOffset() != lastCaret_)
+        return false;
+    return !engine_.HasSelection() || engine_.anchorOffset() == lastAnchor_;
+}
+
+std::optional<TextPosition> EditingInput::caretPlace(const TWPRichText&) const
+{
+    if (!inStep())
+        return std::nullopt;
+    return engine_.caret();
 }
 
 void EditingInput::store(bool textChanged)

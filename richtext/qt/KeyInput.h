@@ -51,6 +51,7 @@ public:
     bool mousePress(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
     bool mouseMove(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
     bool mouseRelease(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
+    std::optional<TextPosition> caretPlace(const TWPRichText& editor) const override;
 
     // Types text as keys do: characters cp1252 cannot hold refuse the whole text with a beep.
     void typeText(const QString& text);
@@ -60,6 +61,8 @@ public:
 private:
     // The caret and selection of the control into the engine, and back after an action.
     void load();
+    // Whether the engine's caret and anchor are still those of the control.
+    bool inStep() const;
     void store(bool textChanged);
     void type(std::string_view bytes);
     void move(MoveKind kind, bool extend);

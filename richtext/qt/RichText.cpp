@@ -179,7 +179,7 @@ void TWPRichText::paintEvent(QPaintEvent* event)
     screenCanvas_->setPainter(nullptr);
 
     if (hasFocus() && caretShown_ && !caretDisabled_ && !core_->HasSelection()) {
-        const CaretBox caret = engine_->caretAt(RtfText().positionAt(core_->CaretPosition()));
+        const CaretBox caret = engine_->caretAt(caretPlace());
         painter.fillRect(QRect(caret.x - scrollX, caret.y - scrollY, 1, std::max(caret.height, 1)), Qt::black);
     }
 }
@@ -216,9 +216,17 @@ bool TWPRichText::focusNextPrevChild(bool next)
     return WantTabs ? false : QAbstractScrollArea::focusNextPrevChild(next);
 }
 
+TextPosition TWPRichText::caretPlace() const
+{
+    if (controller_)
+        if (const auto place = controller_->caretPlace(*this))
+            return *place;
+    return RtfText().positionAt(core_->CaretPosition());
+}
+
 void TWPRichText::ensureCaretVisible()
 {
-    const CaretBox caret = engine_->caretAt(RtfText().positionAt(core_->CaretPosition()));
+    const CaretBox caret = engine_->caretAt(caretPlace());
     QScrollBar* vertical = verticalScrollBar();
     const int height = viewport()->height();
     if (caret.y < vertical->value())

@@ -166,6 +166,9 @@ public:
     RichTextEditingController* editingController() const noexcept { return controller_.get(); }
     // Scrolls so that the caret is in view.
     void ensureCaretVisible();
+    // Where the caret is drawn (the editing controller may tell a line's end from the next
+    // line's start).
+    TextPosition caretPlace() const;
     // Refusal of an edit: a beep. Tests count them.
     void beep();
     int beeps() const noexcept { return beeps_; }

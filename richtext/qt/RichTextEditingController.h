@@ -2,6 +2,10 @@
 // event to its controller first and does its own small default only when it was not taken.
 #pragma once
 
+#include "richtext/model/Position.h"
+
+#include <optional>
+
 class QInputMethodEvent;
 class QKeyEvent;
 class QMouseEvent;
@@ -20,6 +24,9 @@ public:
     virtual bool mousePress(TWPRichText& editor, QMouseEvent& event, int x, int y) { return false; }
     virtual bool mouseMove(TWPRichText& editor, QMouseEvent& event, int x, int y) { return false; }
     virtual bool mouseRelease(TWPRichText& editor, QMouseEvent& event, int x, int y) { return false; }
+    // Where the caret is drawn, when the controller knows it better than the caret's absolute
+    // position does: the end of a wrapped line and the start of the next are one position.
+    virtual std::optional<TextPosition> caretPlace(const TWPRichText& editor) const { return std::nullopt; }
 };
 
 } // namespace quillory

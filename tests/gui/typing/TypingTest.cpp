@@ -205,6 +205,21 @@ TEST_F(Typing, MouseClickPlacesTheCaretAndDragSelects)
     EXPECT_EQ(text(), " world\n");
 }
 
+// The end of a wrapped line and the start of the next are one position; End stays on its line.
+TEST_F(Typing, EndOfAWrappedLineIsDrawnOnThatLine)
+{
+    editor.resize(120, 300);
+    type("aaaa bbbb cccc dddd eeee ffff gggg");
+    ASSERT_GE(editor.RtfText().firstParagraph()->lineCount(), 2);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_End);
+    const TTextLine* first = editor.RtfText().firstParagraph()->firstLine();
+    EXPECT_EQ(editor.caretPlace(), (TextPosition{0, 0, first->length()}));
+    EXPECT_EQ(editor.CaretPosition(), first->length());
+    key(Qt::Key_Right);
+    EXPECT_EQ(editor.caretPlace(), (TextPosition{0, 1, 1}));
+}
+
 TEST_F(Typing, DoubleClickOnAHyperlinkTellsItsText)
 {
     TAttr link = editor.GetCurrentAttr();

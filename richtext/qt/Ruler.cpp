@@ -122,8 +122,11 @@ void TWPRuler::SetEditor(TWPRichText* editor)
 {
     if (editor_ == editor)
         return;
-    if (editor_)
+    if (editor_) {
         disconnect(editor_->horizontalScrollBar(), nullptr, this, nullptr);
+        if (TWPRichTextSetMode::Of(*editor_).WPRuler() == this)
+            TWPRichTextSetMode::Of(*editor_).SetWPRuler(nullptr);
+    }
     editor_ = editor;
     if (editor) {
         // The scale moves with the text when the editor scrolls sideways.

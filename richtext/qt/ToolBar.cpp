@@ -209,6 +209,8 @@ void TWPToolBar::SetUpdateObject(TWPRichText* editor)
 {
     if (editor_ == editor)
         return;
+    if (editor_ && TWPRichTextSetMode::Of(*editor_).WPToolBar() == this)
+        TWPRichTextSetMode::Of(*editor_).SetWPToolBar(nullptr);
     editor_ = editor;
     if (editor) {
         language_ = editor->Language();

@@ -82,7 +82,11 @@ TWPStatusBarBasic* TWPRichTextSetMode::StatusBar() const
 
 void TWPRichTextSetMode::SetWPToolBar(TWPToolBar* toolBar)
 {
+    // One toolbar per editor: the one it had lets go.
+    TWPToolBar* previous = toolBar_;
     toolBar_ = toolBar;
+    if (previous && previous != toolBar && previous->UpdateObject() == &editor_)
+        previous->SetUpdateObject(nullptr);
     if (toolBar && toolBar->UpdateObject() != &editor_)
         toolBar->SetUpdateObject(&editor_);
     Update();
@@ -90,7 +94,10 @@ void TWPRichTextSetMode::SetWPToolBar(TWPToolBar* toolBar)
 
 void TWPRichTextSetMode::SetWPRuler(TWPRuler* ruler)
 {
+    TWPRuler* previous = ruler_;
     ruler_ = ruler;
+    if (previous && previous != ruler && previous->Editor() == &editor_)
+        previous->SetEditor(nullptr);
     if (ruler && ruler->Editor() != &editor_)
         ruler->SetEditor(&editor_);
     if (ruler)

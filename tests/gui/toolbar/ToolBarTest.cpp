@@ -336,3 +336,25 @@ TEST_F(ToolBarFileTest, OpenLoadsThePickedFileAndNamesItInTheStatusBar)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ToolBarTest, AnEditorFollowsOnlyTheToolBarAndRulerLastAttached)
+{
+    TWPToolBar other(&window);
+    TWPRuler otherRuler(&window);
+    other.SetUpdateObject(editor);
+    SetWPRuler(*editor, &otherRuler);
+    EXPECT_EQ(toolBar->UpdateObject(), nullptr);
+    EXPECT_EQ(ruler->Editor(), nullptr);
+    EXPECT_EQ(TWPRichTextSetMode::Of(*editor).WPToolBar(), &other);
+
+    write(QStringLiteral("moved"), 0, 5);
+    QTest::mouseClick(other.IconButton(ToolIconId::SelBold), Qt::LeftButton);
+    QTest::mouseClick(toolBar->IconButton(ToolIconId::SelItalic), Qt::LeftButton);
+    EXPECT_TRUE(attrAt(0).hasStyle(AttrStyle::Bold));
+    EXPECT_FALSE(attrAt(0).hasStyle(AttrStyle::Italic)) << "a toolbar let go acts on nothing";
+    EXPECT_FALSE(toolBar->IconButton(ToolIconId::SelBold)->isChecked());
+}
+
+} // namespace

@@ -34,6 +34,12 @@ protected:
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
         QApplication::sendEvent(&editor, &press);
     }
+    void moveTo(const QPoint& at, Qt::MouseButtons buttons = Qt::NoButton)
+    {
+        QMouseEvent event(QEvent::MouseMove, at, editor.viewport()->mapToGlobal(at), Qt::NoButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(editor.viewport(), &event);
+    }
     // The viewport point where the caret stands before an absolute position, or a pixel
     // further into the character there.
     QPoint pointAt(long position, int into = 0)
@@ -193,9 +199,7 @@ TEST_F(Typing, MouseClickPlacesTheCaretAndDragSelects)
     EXPECT_EQ(editor.SelLength(), 0);
 
     QTest::mousePress(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(0));
-    QMouseEvent moveEvent(QEvent::MouseMove, pointAt(5), editor.viewport()->mapToGlobal(pointAt(5)),
-                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor.viewport(), &moveEvent);
+    moveTo(pointAt(5), Qt::LeftButton);
     EXPECT_EQ(editor.SelLength(), 5);
     QTest::mouseRelease(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(5));
     EXPECT_EQ(editor.SelLength(), 5);
@@ -234,6 +238,50 @@ TEST_F(Typing, DoubleClickOnAHyperlinkTellsItsText)
     EXPECT_TRUE(clicked.empty());
     QTest::mouseDClick(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(5, 1));
     EXPECT_EQ(clicked, "home");
+}
+
+TEST_F(Typing, ASelectedPictureIsResizedByItsCorner)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const int tag = editor.InsertGraphic(picture);
+    ASSERT_NE(tag, 0);
+    TTextObject* object = editor.RtfText().findObject(tag);
+    const int widthTwips = object->width;
+    const QPoint corner = pointAt(0) + QPoint(40, 0);
+    const int bottom = editor.engine().caretAt({0, 0, 0}).y + 30 - editor.verticalScrollBar()->value();
+    const QPoint handle(corner.x() - 3, bottom - 3);
+
+    moveTo(handle);
+    EXPECT_EQ(editor.viewport()->cursor().shape(), Qt::IBeamCursor); // not selected yet
+    editor.SelStart(0);
+    editor.SelLength(1);
+    moveTo(handle);
+    EXPECT_EQ(editor.viewport()->cursor().shape(), Qt::SizeFDiagCursor);
+
+    QTest::mousePress(editor.viewport(), Qt::LeftButton, Qt::NoModifier, handle);
+    moveTo(handle + QPoint(37, 27), Qt::LeftButton);
+    QTest::mouseRelease(editor.viewport(), Qt::LeftButton, Qt::NoModifier, handle + QPoint(37, 27));
+    EXPECT_EQ(object->width, widthTwips * 74 / 40); // the corner follows the pointer
+    EXPECT_GT(changes, 0);
+
+    editor.SetReadOnly(true); // a read-only editor offers no handle
+    moveTo(handle + QPoint(37, 27));
+    EXPECT_NE(editor.viewport()->cursor().shape(), Qt::SizeFDiagCursor);
+}
+
+TEST_F(Typing, HyperlinkTextShowsTheLinkCursor)
+{
+    InputOf(editor)->HyperLinkCursor = QCursor(Qt::PointingHandCursor);
+    type("see ");
+    TAttr link = editor.GetCurrentAttr();
+    link.style = AttrStyle::Hyperlink;
+    editor.RtfText().insertionAttr = link;
+    editor.InsertText(std::string_view("home"));
+    moveTo(pointAt(5, 1));
+    EXPECT_EQ(editor.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    moveTo(pointAt(1, 1));
+    EXPECT_EQ(editor.viewport()->cursor().shape(), Qt::IBeamCursor);
 }
 
 } // namespace

@@ -1,14 +1,25 @@
-// The diary's start-up: until the main window exists, a plain window saying so.
+// The diary's start: the start-up sequence, then the main window until it closes.
+#include "app/forms/Main.h"
+#include "app/forms/Startup.h"
+#include "app/forms/StartupProbe.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLabel window(QStringLiteral("Quillory — the diary is being built."));
-    window.setWindowTitle(QStringLiteral("Quillory!"));
-    window.setMinimumSize(480, 200);
-    window.setAlignment(Qt::AlignCenter);
-    window.show();
-    return app.exec();
+    std::unique_ptr<quillory::TMainScreen> mainWindow;
+    quillory::StartupWindows windows;
+    windows.createMainWindow = [&] {
+        mainWindow = std::make_unique<quillory::TMainScreen>();
+        if (!mainWindow->Created()) {
+            // Creation stopped and said why; the message loop ends as soon as it starts.
+            QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
+            return;
+        }
+        quillory::QuitAfterFirstPaintWhenMeasuring(*mainWindow);
+        mainWindow->FormActivate();
+    };
+    return quillory::RunQuillory(app, windows);
 }

@@ -1,0 +1,43 @@
+// Entry files read and written through memory.
+#include "app/EntryFiles.h"
+
+#include "app/Crypt.h"
+#include "app/EntryStore.h"
+#include "platform/AtomicWrite.h"
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace quillory {
+
+std::string ReadEntry(Day day, std::string_view password)
+{
+    const std::string name = GetCurrentDateFileName(day);
+    const auto path = FindNoCase(name).value_or(std::filesystem::path(name));
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Error(FormatMessage("Cannot open file %s", name));
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        throw Error(FormatMessage("Cannot open file %s", name));
+    return password.empty() ? bytes : DecipherBuffer(bytes, password);
+}
+
+void WriteEntry(Day day, std::string_view content, std::string_view password)
+{
+    const std::string name = GetCurrentDateFileName(day);
+    const std::string bytes = password.empty() ? std::string(content) : EncipherBuffer(content, password);
+    if (!WriteFileAtomically(PathForWriting(name), bytes))
+        throw Error(FormatMessage("Cannot create file %s", name));
+}
+
+void DeleteEntry(Day day)
+{
+    const std::string name = GetCurrentDateFileName(day);
+    if (!RemoveFileNoCase(name))
+        throw Error(FormatMessage("Cannot delete file %s", name));
+}
+
+} // namespace quillory

@@ -1,0 +1,38 @@
+// Reading and writing the entry of one day: plain RTF while the diary has no password, the same
+// bytes enciphered while it has one. Enciphering and deciphering happen in memory, so no plain
+// copy of a protected entry ever reaches the disk, and every write replaces the file whole.
+#pragma once
+
+#include "platform/Day.h"
+
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+// The entry's content as the editor reads it (plain RTF or text). Throws quillory::Error
+// "Cannot open file %s" when the file cannot be read.
+std::string ReadEntry(Day day, std::string_view password);
+
+// Writes the entry file of `day` whole, enciphered when `password` is not empty. Throws
+// quillory::Error "Cannot create file %s" and leaves the old file as it was on failure.
+void WriteEntry(Day day, std::string_view content, std::string_view password);
+
+// Deletes the entry file of `day`, whatever the case of its name. Throws quillory::Error
+// "Cannot delete file %s" when a file of that name is still there afterwards.
+void DeleteEntry(Day day);
+
+// What saving the page on screen does to the day's file.
+enum class SaveStep {
+    Nothing,  // an empty page of a day without a file
+    Write,    // a page with text: the file is written (created or replaced)
+    Delete,   // an emptied page of a day with a file: the file goes away
+};
+constexpr SaveStep ChooseSaveStep(bool pageEmpty, bool entryExists) noexcept
+{
+    if (!pageEmpty)
+        return SaveStep::Write;
+    return entryExists ? SaveStep::Delete : SaveStep::Nothing;
+}
+
+} // namespace quillory

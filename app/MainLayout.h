@@ -1,0 +1,89 @@
+// The main window's designed metrics and the rule that lays the entry out on the ring-binder
+// page whenever the window changes size.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace quillory {
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    constexpr bool operator==(const PixelRect&) const noexcept = default;
+};
+
+// Client area as designed at 96 dots per inch, and the bands above and below the page.
+inline constexpr int kMainClientWidth = 622;
+inline constexpr int kMainClientHeight = 402;
+inline constexpr int kToolBarHeight = 52;
+inline constexpr int kRulerHeight = 15;
+inline constexpr int kActionPanelHeight = 39;
+
+// Where the date, the two rules and the editor sit on a page of `width` x `height` whose ring
+// picture takes `leftEdge` pixels and whose right margin is `rightEdge`. The editor takes the
+// date's left and width; the bottom rule sits 20 pixels above the page's bottom edge.
+struct PageLayout {
+    PixelRect dateLabel;
+    PixelRect topLine;
+    PixelRect bottomLine;
+    PixelRect editor;
+    constexpr bool operator==(const PageLayout&) const noexcept = default;
+};
+PageLayout LayOutPage(int leftEdge, int rightEdge, int width, int height) noexcept;
+
+// The command buttons of the bottom panel, left to right. All are 29 pixels high, 4 from the top.
+enum class GlyphSide { None, Left, Right };
+struct ActionButtonSpec {
+    std::string_view name;
+    std::string_view caption;  // '&' marks the mnemonic
+    std::string_view hint;
+    int left;
+    int width;
+    GlyphSide glyph;
+    bool startsHidden;
+};
+inline constexpr int kActionButtonTop = 4;
+inline constexpr int kActionButtonHeight = 29;
+inline constexpr std::array<ActionButtonSpec, 10> kActionButtons{{
+    {"SaveButton", "&Save", "", 9, 65, GlyphSide::Left, true},
+    {"CancelButton", "&Cancel", "", 78, 66, GlyphSide::Left, true},
+    {"FirstButton", "Fi&rst", "", 155, 48, GlyphSide::Left, false},
+    {"PriorButton", "&Prev", "", 208, 48, GlyphSide::Left, false},
+    {"BitBtn1", "Today", "", 261, 48, GlyphSide::None, false},
+    {"Nextbutton", "&Next", "", 314, 48, GlyphSide::Right, false},
+    {"LastButton", "&Last", "", 367, 48, GlyphSide::Right, false},
+    {"CalendarButton", "", "Select a date", 418, 29, GlyphSide::Left, false},
+    {"Hidebutton", "H&ide", "", 474, 58, GlyphSide::Right, false},
+    {"ExplorerButton1", "E&xit", "", 537, 63, GlyphSide::Right, false},
+}};
+
+// The tool buttons that creation moves into the toolbar, in order, with 3-pixel gaps between.
+struct ToolButtonSpec {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view hint;  // empty: set at creation
+    int width;
+};
+inline constexpr int kToolButtonHeight = 20;
+inline constexpr int kToolGapWidth = 3;
+inline constexpr std::array<ToolButtonSpec, 8> kToolButtons{{
+    {"Deletebutton", "", "Delete current entry", 20},
+    {"DocPageBreakButton", "", "Insert Page Break", 20},
+    {"ParagraphSetupButton", "", "Paragraph properties", 20},
+    {"DocWordWrapButton", "", "", 20},
+    {"Printbutton", "", "Print diary entries", 20},
+    {"PasteGraphicButton", "", "Paste an image into the text", 20},
+    {"SymbolSelectorButton", "", "Paste a symbol into the text", 20},
+    {"ShowHideIconTool", "Show Icon Tool", "Show/hide the icon palette", 96},
+}};
+
+// The hint of the word-wrap button says what pressing it will do.
+constexpr std::string_view WordWrapHint(bool wrapping) noexcept
+{
+    return wrapping ? "Toggle word wrap off" : "Toggle word wrap on";
+}
+
+} // namespace quillory

@@ -1,0 +1,359 @@
+// TMainScreen: its components as designed, creation, first activation and the page layout.
+#include "app/forms/Main.h"
+
+#include "app/MainLayout.h"
+#include "app/forms/Openmess.h"
+#include "controls/Graphp.h"
+#include "controls/Ring.h"
+#include "platform/Clock.h"
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/ProgramFolder.h"
+#include "platform/qt/MessageBoxes.h"
+#include "richtext/qt/RichText.h"
+#include "richtext/qt/Ruler.h"
+#include "richtext/qt/ToolBar.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <iterator>
+#include <string>
+
+namespace quillory {
+
+namespace {
+
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QIcon Glyph(const char* buttonName)
+{
+    static const struct {
+        const char* name;
+        QStyle::StandardPixmap pixmap;
+    } glyphs[] = {
+        {"SaveButton", QStyle::SP_DialogSaveButton},
+        {"CancelButton", QStyle::SP_DialogCancelButton},
+        {"FirstButton", QStyle::SP_MediaSkipBackward},
+        {"PriorButton", QStyle::SP_ArrowLeft},
+        {"Nextbutton", QStyle::SP_ArrowRight},
+        {"LastButton", QStyle::SP_MediaSkipForward},
+        {"CalendarButton", QStyle::SP_FileDialogDetailedView},
+        {"Hidebutton", QStyle::SP_TitleBarMinButton},
+        {"ExplorerButton1", QStyle::SP_DialogCloseButton},
+        {"Deletebutton", QStyle::SP_TrashIcon},
+        {"DocPageBreakButton", QStyle::SP_ToolBarVerticalExtensionButton},
+        {"ParagraphSetupButton", QStyle::SP_FileDialogInfoView},
+        {"DocWordWrapButton", QStyle::SP_BrowserReload},
+        {"Printbutton", QStyle::SP_ComputerIcon},
+        {"PasteGraphicButton", QStyle::SP_DirIcon},
+        {"SymbolSelectorButton", QStyle::SP_FileIcon},
+    };
+    for (const auto& glyph : glyphs) {
+        if (qstrcmp(glyph.name, buttonName) == 0)
+            return QApplication::style()->standardIcon(glyph.pixmap);
+    }
+    return {};
+}
+
+QFrame* HorizontalRule(QWidget* parent, const char* name)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    line->setPalette(palette);
+    return line;
+}
+
+} // namespace
+
+TMainScreen::TMainScreen(StartShowState startShow, QWidget* parent)
+    : QMainWindow(parent), CurrentDay(Today()), startShow_(startShow)
+{
+    setObjectName(QStringLiteral("MainScreen"));
+    setWindowTitle(QStringLiteral("Quillory"));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    CreateComponents();
+    CreateMenu();
+    // The designed client area, below the menu bar.
+    resize(kMainClientWidth, kMainClientHeight + menuBar()->sizeHint().height());
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TMainScreen::~TMainScreen() = default;
+
+void TMainScreen::CreateComponents()
+{
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    WPToolBar2 = new TWPToolBar(central);
+    WPRuler1 = new TWPRuler(central);
+    RingPanel1 = new TRingPanel(central);
+    ActionPanel = new QWidget(central);
+    layout->addWidget(WPToolBar2);
+    layout->addWidget(WPRuler1);
+    layout->addWidget(RingPanel1, 1);
+    layout->addWidget(ActionPanel);
+
+    RingPanel1->setObjectName(QStringLiteral("RingPanel1"));
+    RingPanel1->SetDoubleRing(true);
+    RingPanel1->SetSmallRing(true);
+    RingPanel1->SetLeftEdge(31);
+    RingPanel1->SetRightEdge(15);
+    RingPanel1->setFrameShape(QFrame::Box);
+    RingPanel1->installEventFilter(this);
+
+    DateLabel = new QLabel(RingPanel1);
+    DateLabel->setObjectName(QStringLiteral("DateLabel"));
+    QFont dateFont(QStringLiteral("Arial"));
+    dateFont.setPixelSize(16);
+    dateFont.setBold(true);
+    dateFont.setItalic(true);
+    DateLabel->setFont(dateFont);
+    QPalette datePalette = DateLabel->palette();
+    datePalette.setColor(QPalette::WindowText, QColor(128, 0, 128));
+    DateLabel->setPalette(datePalette);
+    DateLabel->setAttribute(Qt::WA_TranslucentBackground);
+    TopLine = HorizontalRule(RingPanel1, "TopLine");
+    Bottomline = HorizontalRule(RingPanel1, "Bottomline");
+
+    WPRichText1 = new TWPRichText(RingPanel1);
+    WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
+    WPRichText1->SetColor(Qt::white);
+    WPRichText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    WPRichText1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    WPRichText1->SetWordWrap(true);
+    WPRichText1->WantTabs = true;
+    WPRichText1->SetFont(QFont(QStringLiteral("Arial"), 8));
+    WPRichText1->SetZooming(100);
+    WPRichText1->OnChange = [this](TWPRichText&) { WPRichText1Change(); };
+    WPRichText1->OnBeforePasteEvent = [](TWPRichText& editor) { editor.Changed(); };
+    WPRichText1->installEventFilter(this);
+
+    WPRichTextAllPurpose = new TWPRichText(RingPanel1);
+    WPRichTextAllPurpose->setObjectName(QStringLiteral("WPRichTextAllPurpose"));
+    WPRichTextAllPurpose->hide();
+
+    WPToolBar2->setObjectName(QStringLiteral("WPToolBar2"));
+    {
+        using enum ToolIconId;
+        WPToolBar2->Setsel_ListBoxes({ToolListId::SelFontName, ToolListId::SelFontSize, ToolListId::SelFontColor,
+                                      ToolListId::SelBackgroundColor});
+        WPToolBar2->Setsel_StatusIcons(
+            {SelNormal, SelBold, SelItalic, SelUnder, SelStrikeOut, SelLeft, SelRight, SelBlock, SelCenter});
+        WPToolBar2->Setsel_EditIcons({SelCopy, SelCut, SelPaste, SelSelAll, SelFind, SelReplace, SelSpellCheck});
+        WPToolBar2->Setsel_ActionIcons({});
+        WPToolBar2->Setsel_DatabaseIcons({});
+    }
+    WPToolBar2->FontChoice = TWPFontChoice::fsPrinterFonts;
+    WPToolBar2->SetFontSizeFrom(8);
+    WPToolBar2->SetWidthBetweenGroups(5);
+    WPToolBar2->SetUpdateObject(WPRichText1);
+    WPToolBar2->setFixedHeight(kToolBarHeight);
+    // Spell checking comes with its own dialog; until then the icon offers nothing.
+    if (QToolButton* spell = WPToolBar2->IconButton(ToolIconId::SelSpellCheck))
+        spell->setEnabled(false);
+
+    WPRuler1->setObjectName(QStringLiteral("WPRuler1"));
+    WPRuler1->SetUnits(TWPRulerUnits::wInch);
+    WPRuler1->SetShowNumbers(false);
+    WPRuler1->SetNewTabKind(TTabKind::tkAll);
+    WPRuler1->SetEditor(WPRichText1);
+    WPRuler1->setFixedHeight(kRulerHeight);
+    WPRuler1->OnSelection = [this](TWPRuler&) { WPRichText1->Changed(); };
+    WPRuler1->OnMouseDown = [this](TWPRuler&) { WPRichText1->Changed(); };
+
+    ActionPanel->setObjectName(QStringLiteral("ActionPanel"));
+    ActionPanel->setFixedHeight(kActionPanelHeight);
+    CreateActionButtons();
+
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->hide();
+    CreateToolButtons();
+}
+
+void TMainScreen::CreateActionButtons()
+{
+    QPushButton** const targets[] = {&SaveButton, &CancelButton, &FirstButton, &PriorButton, &BitBtn1,
+                                     &Nextbutton, &LastButton, &CalendarButton, &Hidebutton, &ExplorerButton1};
+    static_assert(std::size(targets) == kActionButtons.size());
+    for (std::size_t i = 0; i < kActionButtons.size(); ++i) {
+        const ActionButtonSpec& spec = kActionButtons[i];
+        auto* button = new QPushButton(Text(spec.caption), ActionPanel);
+        button->setObjectName(Text(spec.name));
+        button->setGeometry(spec.left, kActionButtonTop, spec.width, kActionButtonHeight);
+        button->setToolTip(Text(spec.hint));
+        button->setFocusPolicy(Qt::TabFocus);
+        if (spec.glyph != GlyphSide::None)
+            button->setIcon(Glyph(std::string(spec.name).c_str()));
+        if (spec.glyph == GlyphSide::Right)
+            button->setLayoutDirection(Qt::RightToLeft);
+        button->setVisible(!spec.startsHidden);
+        *targets[i] = button;
+    }
+    connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, &TMainScreen::CancelButtonClick);
+    connect(FirstButton, &QPushButton::clicked, this, &TMainScreen::FirstButtonClick);
+    connect(PriorButton, &QPushButton::clicked, this, &TMainScreen::PriorButtonClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TMainScreen::BitBtn1Click);
+    connect(Nextbutton, &QPushButton::clicked, this, &TMainScreen::NextButtonClick);
+    connect(LastButton, &QPushButton::clicked, this, &TMainScreen::LastButtonClick);
+    // The date selector is a dialog of its own, still to come.
+    CalendarButton->setEnabled(false);
+    connect(Hidebutton, &QPushButton::clicked, this, &TMainScreen::HideButtonClick);
+    connect(ExplorerButton1, &QPushButton::clicked, this, &TMainScreen::exit1Click);
+}
+
+void TMainScreen::CreateToolButtons()
+{
+    QToolButton** const targets[] = {&Deletebutton, &DocPageBreakButton, &ParagraphSetupButton,
+                                     &DocWordWrapButton, &Printbutton, &PasteGraphicButton,
+                                     &SymbolSelectorButton, &ShowHideIconTool};
+    static_assert(std::size(targets) == kToolButtons.size());
+    for (std::size_t i = 0; i < kToolButtons.size(); ++i) {
+        const ToolButtonSpec& spec = kToolButtons[i];
+        auto* button = new QToolButton(Panel2);
+        button->setObjectName(Text(spec.name));
+        button->setFixedSize(spec.width, kToolButtonHeight);
+        button->setToolTip(Text(spec.hint));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        if (spec.caption.empty()) {
+            button->setIcon(Glyph(std::string(spec.name).c_str()));
+            button->setIconSize(QSize(16, 16));
+        } else {
+            button->setText(Text(spec.caption));
+        }
+        *targets[i] = button;
+    }
+    connect(Deletebutton, &QToolButton::clicked, this, &TMainScreen::DeletebuttonClick);
+    connect(DocPageBreakButton, &QToolButton::clicked, this, &TMainScreen::DocPageBreakButtonClick);
+    connect(DocWordWrapButton, &QToolButton::clicked, this, &TMainScreen::DocWordWrapButtonClick);
+    // Paragraph properties, printing, images, symbols and the icon palette come with their
+    // own windows; until then their buttons are shown but do nothing.
+    for (QToolButton* later : {ParagraphSetupButton, Printbutton, PasteGraphicButton, SymbolSelectorButton,
+                               ShowHideIconTool})
+        later->setEnabled(false);
+}
+
+void TMainScreen::MoveToolButtons()
+{
+    QToolButton* const buttons[] = {Deletebutton, DocPageBreakButton, ParagraphSetupButton, DocWordWrapButton,
+                                    Printbutton, PasteGraphicButton, SymbolSelectorButton, ShowHideIconTool};
+    bool first = true;
+    for (QToolButton* button : buttons) {
+        if (!first) {
+            auto* gap = new TGraphicPanel(WPToolBar2);
+            gap->SetBevelOuter(PanelBevel::None);
+            gap->setFixedSize(kToolGapWidth, kToolButtonHeight);
+            WPToolBar2->AddControl(gap);
+        }
+        first = false;
+        button->setParent(WPToolBar2);
+        WPToolBar2->AddControl(button);
+        button->show();
+    }
+}
+
+void TMainScreen::FormCreate()
+{
+    FirstActivation = true;
+    LoadPreferences();
+    RestoreFormPlacement();
+    // The short date "mm/dd/yyyy" (ShortDateText) serves every date the program writes.
+    if (LegacyDiaryWaiting()) {
+        // The converter of the old single-table diary is not part of this program yet. Making
+        // Entries now would keep it from ever being offered, so nothing is touched.
+        ShowInformation(QStringLiteral("Terminating Quillory!"));
+        return;
+    }
+    std::string error;
+    if (!CreateEntriesFolder(&error)) {
+        ShowError(Error(error.empty() ? "Cannot create folder " + EntriesFolder() : error));
+        return;
+    }
+    MoveToolButtons();
+    DocWordWrapButton->setToolTip(Text(WordWrapHint(mnuWrapTexttofitScreen->isChecked())));
+    if (QComboBox* sizes = WPToolBar2->ListBox(ToolListId::SelFontSize))
+        sizes->setToolTip(QStringLiteral("Font Size"));
+    if (QComboBox* names = WPToolBar2->ListBox(ToolListId::SelFontName))
+        names->setToolTip(QStringLiteral("Font"));
+    WPRichText1->setFrameShape(QFrame::NoFrame);
+
+    CurrentDay = Today();
+    EntryExists = false;
+    FindDateRecord();
+    LoadRichText();
+    created_ = true;
+
+    if (Settings.ShowOpeningScreen)
+        Settings.ShowOpeningScreen = ShowOpeningNotice();
+}
+
+bool TMainScreen::LegacyDiaryWaiting() const
+{
+    const std::string folder = ProgramFolder();
+    return !FindNoCase(folder + "Entries") && FileExistsNoCase(folder + "QUILLOR.DBF")
+        && FileExistsNoCase(folder + "QUILLOR.FPT");
+}
+
+void TMainScreen::FormActivate()
+{
+    if (!FirstActivation)
+        return;
+    FirstActivation = false;
+    if (startShow_ == StartShowState::Minimized)
+        showMinimized();
+    else
+        show();
+    SetButtons();
+    SavePreferencesShowingErrors();
+    WPRichText1->setFocus();
+}
+
+void TMainScreen::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (FirstActivation && created_)
+        FormActivate();
+}
+
+void TMainScreen::FormResize()
+{
+    const PageLayout page = LayOutPage(RingPanel1->LeftEdge(), RingPanel1->RightEdge(), RingPanel1->width(),
+                                       RingPanel1->height());
+    const auto place = [](QWidget* widget, const PixelRect& r) { widget->setGeometry(r.left, r.top, r.width, r.height); };
+    place(DateLabel, page.dateLabel);
+    place(TopLine, page.topLine);
+    place(Bottomline, page.bottomLine);
+    place(WPRichText1, page.editor);
+    // Moving the caret takes the attributes of the text there; an empty page has none of its
+    // own and keeps the default font it was given.
+    const bool empty = WPRichText1->IsEmpty();
+    const TAttr insertion = WPRichText1->GetCurrentAttr();
+    WPRichText1->GoTo(0);
+    if (empty)
+        WPRichText1->RtfText().insertionAttr = insertion;
+    WPRichText1->viewport()->update();
+}
+
+} // namespace quillory

@@ -1,0 +1,201 @@
+// TMainScreen: the diary's main window. One day's entry in the editor on a ring-binder page,
+// the toolbar and ruler above it and the command buttons below; the load, edit, save, cancel
+// and delete cycle of that entry, moving between days, the menus, and closing.
+#pragma once
+
+// moc cannot read the standard library headers that these pull in; it does not need them.
+#ifndef Q_MOC_RUN
+#include "app/EntryStore.h"
+#include "app/PasswordOwner.h"
+#include "app/Settings.h"
+#include "platform/Day.h"
+#endif
+
+#include <QFont>
+#include <QMainWindow>
+#include <string>
+
+class QAction;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace quillory {
+
+class Error;
+class TGraphicPanel;
+class TRingPanel;
+class TWPRichText;
+class TWPRuler;
+class TWPToolBar;
+
+// How the program was asked to show its window when it started.
+enum class StartShowState { Normal, Minimized };
+
+class TMainScreen : public QMainWindow, public PasswordOwner {
+    Q_OBJECT
+
+public:
+    // Creation (FormCreate): the settings, the placement, the Entries folder, today's entry and,
+    // when it is wanted, the opening notice. The window is not shown yet.
+    explicit TMainScreen(StartShowState startShow = StartShowState::Normal, QWidget* parent = nullptr);
+    ~TMainScreen() override;
+
+    // False when creation stopped and the program is to end (a legacy diary was not converted).
+    bool Created() const noexcept { return created_; }
+
+    // --- working state ------------------------------------------------------------------------
+    Day CurrentDay;
+    bool EntryExists = false;
+    bool FirstActivation = true;
+    Preferences Settings;  // the password, default font, opening notice and icon palette
+    QFont DefaultFont;     // the default font dialog's font: the source of truth when saving
+
+    // --- entry lifecycle ----------------------------------------------------------------------
+    std::string GetCurrentDateFileName() const;
+    void FindDateRecord();
+    // Shows CurrentDay's entry; a file that cannot be read is reported and leaves the page empty.
+    void LoadRichText();
+    // Writes or deletes CurrentDay's entry file. False, after showing the error, when that failed:
+    // the text stays in the editor and the file as it was.
+    bool SaveRichText();
+    // Saves when the entry has unsaved changes (Save is showing). False when the save failed;
+    // the command that asked must then stop.
+    bool SaveButtonClick();
+    void CancelButtonClick();
+    void DeletebuttonClick();
+    void SetButtons();
+    void SetDateCaption();
+    void SetDefaultFontNow();
+    void FormResize();
+    // The first activation: shows the window (minimized when started so), saves the settings.
+    void FormActivate();
+
+    // --- moving between days ------------------------------------------------------------------
+    void FirstButtonClick();
+    void PriorButtonClick();
+    void BitBtn1Click();
+    void NextButtonClick();
+    void LastButtonClick();
+    void HideButtonClick();
+    void exit1Click();
+
+    // --- settings -----------------------------------------------------------------------------
+    std::string DiaryPassword() const override { return Settings.DiaryPassword; }
+    void SetDiaryPassword(const std::string& password) override { Settings.DiaryPassword = password; }
+    void LoadPreferences() override;
+    void SavePreferences() override;
+    void RestoreFormPlacement();
+    void SaveFormPlacement();
+
+    // --- editing commands of the menus ----------------------------------------------------------
+    void mnuSecurityClick();
+    void PrintSetup1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void DeleteSelection1Click();
+    void SelectAll1Click();
+    void SaveChanges1Click() { SaveButtonClick(); }
+    void DeleteEntry1Click() { DeletebuttonClick(); }
+    void EnterDate1Click();
+    void InsertTodaystime1Click();
+    void DocPageBreakButtonClick();
+    void mnuWrapTexttofitScreenClick();
+    void DocWordWrapButtonClick();
+    void mnuDefaultFontClick();
+    void mnuFindClick();
+    void Replace1Click();
+    void About1Click();
+
+    // --- components, by their designer names -----------------------------------------------------
+    TWPToolBar* WPToolBar2 = nullptr;
+    TWPRuler* WPRuler1 = nullptr;
+    TRingPanel* RingPanel1 = nullptr;
+    QLabel* DateLabel = nullptr;
+    QFrame* TopLine = nullptr;
+    QFrame* Bottomline = nullptr;
+    TWPRichText* WPRichText1 = nullptr;
+    TWPRichText* WPRichTextAllPurpose = nullptr;
+    QWidget* ActionPanel = nullptr;
+    QWidget* Panel2 = nullptr;
+
+    QPushButton* SaveButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QPushButton* FirstButton = nullptr;
+    QPushButton* PriorButton = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* Nextbutton = nullptr;
+    QPushButton* LastButton = nullptr;
+    QPushButton* CalendarButton = nullptr;
+    QPushButton* Hidebutton = nullptr;
+    QPushButton* ExplorerButton1 = nullptr;
+
+    QToolButton* Deletebutton = nullptr;
+    QToolButton* DocPageBreakButton = nullptr;
+    QToolButton* ParagraphSetupButton = nullptr;
+    QToolButton* DocWordWrapButton = nullptr;
+    QToolButton* Printbutton = nullptr;
+    QToolButton* PasteGraphicButton = nullptr;
+    QToolButton* SymbolSelectorButton = nullptr;
+    QToolButton* ShowHideIconTool = nullptr;
+
+    QAction* mnuSecurity = nullptr;
+    QAction* PrintSetup1 = nullptr;
+    QAction* PrintNow = nullptr;
+    QAction* Export1 = nullptr;
+    QAction* exit1 = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* DeleteSelection1 = nullptr;
+    QAction* SelectAll1 = nullptr;
+    QAction* SaveChanges1 = nullptr;
+    QAction* DeleteEntry1 = nullptr;
+    QAction* SpellCheck1 = nullptr;
+    QAction* EnterDate1 = nullptr;
+    QAction* InsertTodaystime1 = nullptr;
+    QAction* mnuWrapTexttofitScreen = nullptr;
+    QAction* mnuDefaultFont = nullptr;
+    QAction* mnuFind = nullptr;
+    QAction* Replace1 = nullptr;
+    QAction* mnuFindentrycontaining = nullptr;
+    QAction* mnuFindNextBig = nullptr;
+    QAction* Contents1 = nullptr;
+    QAction* About1 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    // MainCreate.cpp
+    void CreateComponents();
+    void CreateActionButtons();
+    void CreateToolButtons();
+    void MoveToolButtons();
+    // MainMenu.cpp
+    void CreateMenu();
+    // Key preview of the window (Ctrl+Page Up/Down) and of the editor (keys that always count
+    // as a change). True when the key was taken.
+    bool PreviewKey(QObject* watched, QKeyEvent& key);
+
+    void Navigate(Navigation command);
+    void ShowDay(Day day);
+    void WPRichText1Change();
+    // Writes the settings; a failure is shown.
+    void SavePreferencesShowingErrors();
+    void ShowError(const Error& error);
+    // Whether a legacy diary waits to be converted into entry files.
+    bool LegacyDiaryWaiting() const;
+
+    StartShowState startShow_;
+    bool created_ = false;
+    bool closing_ = false;
+};
+
+} // namespace quillory

@@ -1,0 +1,357 @@
+// TMainScreen: the entry on screen - loading, saving, cancelling, deleting - moving between
+// days, the settings and window placement, and closing.
+#include "app/forms/Main.h"
+
+#include "app/EntryFiles.h"
+#include "controls/Ring.h"
+#include "platform/Clock.h"
+#include "platform/Error.h"
+#include "platform/qt/CenterForm.h"
+#include "platform/qt/MessageBoxes.h"
+#include "richtext/qt/RichText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+namespace quillory {
+
+namespace {
+
+constexpr std::string_view kPlacementClass = "TMainScreen";
+
+RGBColor ColorOf(int value)
+{
+    return RGBColor{std::uint8_t(value & 0xFF), std::uint8_t((value >> 8) & 0xFF), std::uint8_t((value >> 16) & 0xFF), 0};
+}
+
+bool SameRgb(RGBColor a, RGBColor b)
+{
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+} // namespace
+
+void TMainScreen::ShowError(const Error& error)
+{
+    ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
+                   MessageIcon::Error);
+}
+
+// --- the entry on screen ------------------------------------------------------------------------
+
+std::string TMainScreen::GetCurrentDateFileName() const
+{
+    return quillory::GetCurrentDateFileName(CurrentDay);
+}
+
+void TMainScreen::FindDateRecord()
+{
+    EntryExists = EntryFileExists(CurrentDay);
+    SetDateCaption();
+}
+
+void TMainScreen::SetDateCaption()
+{
+    const QLocale locale;
+    const int weekday = CurrentDay.Weekday() == 0 ? 7 : CurrentDay.Weekday();  // Qt counts from Monday
+    DateLabel->setText(QStringLiteral("%1, %2 %3, %4")
+                           .arg(locale.dayName(weekday, QLocale::LongFormat),
+                                locale.monthName(CurrentDay.Month(), QLocale::LongFormat))
+                           .arg(CurrentDay.DayOfMonth())
+                           .arg(CurrentDay.Year()));
+}
+
+void TMainScreen::LoadRichText()
+{
+    WPRichText1->Clear();
+    if (EntryExists) {
+        try {
+            const std::string bytes = ReadEntry(CurrentDay, Settings.DiaryPassword);
+            WPRichText1->LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        } catch (const Error& error) {
+            ShowError(error);
+        } catch (const std::exception& error) {
+            ShowError(Error(error.what()));
+        }
+        WPRichText1->GoTo(0);
+        WPRichText1->viewport()->update();
+    } else {
+        SetDefaultFontNow();
+        // Setting the attributes counts as a change, which showed the buttons.
+        SaveButton->hide();
+        CancelButton->hide();
+    }
+    if (!FirstActivation)
+        WPRichText1->setFocus();
+}
+
+void TMainScreen::SetDefaultFontNow()
+{
+    TAttr attr = WPRichText1->GetCurrentAttr();
+    attr.font = std::uint8_t(WPRichText1->FontIndex(Settings.DefaultFontName));
+    attr.size = std::uint8_t(std::clamp(Settings.DefaultFontSize, 0, 255));
+    if (Settings.DefaultFontBold)
+        attr.style |= AttrStyle::Bold;
+    if (Settings.DefaultFontItalic)
+        attr.style |= AttrStyle::Italic;
+    if (Settings.DefaultFontUnderline)
+        attr.style |= AttrStyle::Underline;
+    int color = 0;
+    for (int i = 0; i < 16; ++i) {
+        if (SameRgb(WPRichText1->GetColor(i), ColorOf(Settings.DefaultFontColor)))
+            color = i;
+    }
+    attr.setTextColor(color);
+    WPRichText1->SetCurrentAttr(attr);
+}
+
+bool TMainScreen::SaveRichText()
+{
+    try {
+        switch (ChooseSaveStep(WPRichText1->IsEmpty(), EntryExists)) {
+        case SaveStep::Nothing:
+            break;
+        case SaveStep::Delete:
+            DeleteEntry(CurrentDay);
+            EntryExists = false;
+            break;
+        case SaveStep::Write: {
+            // Without a password the editor picks the format as for the entry's own file name;
+            // an enciphered entry is always RTF.
+            const TWPFormatSetting format = WPRichText1->SaveFormat;
+            if (!Settings.DiaryPassword.empty())
+                WPRichText1->SaveFormat = TWPFormatSetting::FormatRTF;
+            std::string bytes;
+            const bool written = WPRichText1->SaveToStream(bytes);
+            WPRichText1->SaveFormat = format;
+            if (!written)
+                throw Error(FormatMessage("Cannot create file %s", GetCurrentDateFileName()));
+            WriteEntry(CurrentDay, bytes, Settings.DiaryPassword);
+            EntryExists = true;
+            break;
+        }
+        }
+    } catch (const Error& error) {
+        ShowError(error);
+        return false;
+    } catch (const std::exception& error) {
+        ShowError(Error(error.what()));
+        return false;
+    }
+    return true;
+}
+
+bool TMainScreen::SaveButtonClick()
+{
+    if (SaveButton->isHidden())
+        return true;
+    if (!SaveRichText())
+        return false;
+    SaveButton->hide();
+    CancelButton->hide();
+    return true;
+}
+
+void TMainScreen::CancelButtonClick()
+{
+    LoadRichText();
+    SaveButton->hide();
+    CancelButton->hide();
+}
+
+void TMainScreen::DeletebuttonClick()
+{
+    if (!AskConfirm(QStringLiteral("Delete this entry?")))
+        return;
+    // The file goes at the next save; until then Cancel brings the text back.
+    WPRichText1->Clear();
+    WPRichText1->Changed();
+}
+
+void TMainScreen::WPRichText1Change()
+{
+    SaveButton->show();
+    CancelButton->show();
+}
+
+void TMainScreen::SetButtons()
+{
+    WPRichText1->SetReadOnly(false);
+    SaveButton->hide();
+    CancelButton->hide();
+    ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+}
+
+// --- moving between days ------------------------------------------------------------------------
+
+void TMainScreen::ShowDay(Day day)
+{
+    CurrentDay = day;
+    FindDateRecord();
+    LoadRichText();
+}
+
+void TMainScreen::Navigate(Navigation command)
+{
+    if (!SaveButtonClick())
+        return;  // the day on screen stays, with its unsaved text
+    ShowDay(NavigateFrom(CurrentDay, command));
+}
+
+void TMainScreen::FirstButtonClick() { Navigate(Navigation::First); }
+void TMainScreen::PriorButtonClick() { Navigate(Navigation::Prior); }
+void TMainScreen::BitBtn1Click() { Navigate(Navigation::Today); }
+void TMainScreen::NextButtonClick() { Navigate(Navigation::Next); }
+void TMainScreen::LastButtonClick() { Navigate(Navigation::Last); }
+
+void TMainScreen::HideButtonClick()
+{
+    showMinimized();
+}
+
+void TMainScreen::exit1Click()
+{
+    if (SaveButtonClick())
+        close();
+}
+
+void TMainScreen::closeEvent(QCloseEvent* event)
+{
+    // An entry that could not be saved keeps the window open: closing would lose it.
+    if (!SaveButtonClick()) {
+        event->ignore();
+        return;
+    }
+    SavePreferencesShowingErrors();
+    QCoreApplication::processEvents();
+    SaveFormPlacement();
+    event->accept();
+}
+
+// --- keys ---------------------------------------------------------------------------------------
+
+bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == RingPanel1 && event->type() == QEvent::Resize)
+        FormResize();
+    if (event->type() == QEvent::KeyPress)
+        return PreviewKey(watched, static_cast<QKeyEvent&>(*event));
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainScreen::PreviewKey(QObject* watched, QKeyEvent& key)
+{
+    // A key goes first to the focused widget and then up through its parents: look at it once,
+    // at its first stop, and only when it is for this window.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    QWidget* focus = QApplication::focusWidget();
+    if (!widget || widget->window() != this || (focus ? widget != focus : widget != this))
+        return false;
+
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier && (key.key() == Qt::Key_PageDown || key.key() == Qt::Key_PageUp)) {
+        if (key.key() == Qt::Key_PageDown)
+            NextButtonClick();
+        else
+            PriorButtonClick();
+        // Passed on, the key would scroll the day just loaded away from its start.
+        return true;
+    }
+    if (widget == WPRichText1) {
+        const bool alwaysAChange = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Tab
+            || key.key() == Qt::Key_Backtab || (key.key() == Qt::Key_V && modifiers == Qt::ControlModifier);
+        if (alwaysAChange)
+            WPRichText1->Changed();
+    }
+    return false;
+}
+
+// --- settings and placement -----------------------------------------------------------------------
+
+void TMainScreen::LoadPreferences()
+{
+    const QRect frame = frameGeometry();
+    Settings = quillory::LoadPreferences(WindowRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1});
+    DefaultFont = QFont(QString::fromStdString(Settings.DefaultFontName));
+    DefaultFont.setPointSize(std::max(1, Settings.DefaultFontSize));
+    DefaultFont.setBold(Settings.DefaultFontBold);
+    DefaultFont.setItalic(Settings.DefaultFontItalic);
+    DefaultFont.setUnderline(Settings.DefaultFontUnderline);
+}
+
+void TMainScreen::SavePreferences()
+{
+    // The default font dialog's font is what the user last confirmed.
+    Settings.DefaultFontName = DefaultFont.family().toStdString();
+    Settings.DefaultFontSize = DefaultFont.pointSize();
+    Settings.DefaultFontBold = DefaultFont.bold();
+    Settings.DefaultFontItalic = DefaultFont.italic();
+    Settings.DefaultFontUnderline = DefaultFont.underline();
+    quillory::SavePreferences(Settings);
+}
+
+void TMainScreen::SavePreferencesShowingErrors()
+{
+    try {
+        SavePreferences();
+    } catch (const Error& error) {
+        ShowError(error);
+    }
+}
+
+namespace {
+
+int LogicalDpi(const QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? int(std::lround(screen->logicalDotsPerInch())) : 96;
+}
+
+} // namespace
+
+void TMainScreen::RestoreFormPlacement()
+{
+    try {
+        const FormPlacement stored = LoadFormPlacement(kPlacementClass, LogicalDpi(*this), isMaximized());
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->geometry() : QRect(0, 0, 800, 600);
+        const PlacementDecision decision = PlaceOnScreen(stored, WindowRect{0, 0, area.width(), area.height()});
+        if (decision.bounds) {
+            const QSize frameExtra = frameGeometry().size() - geometry().size();
+            move(decision.bounds->Left, decision.bounds->Top);
+            resize(decision.bounds->Width() - frameExtra.width(), decision.bounds->Height() - frameExtra.height());
+        } else {
+            CenterForm(*this);
+        }
+        if (decision.maximize)
+            setWindowState(windowState() | Qt::WindowMaximized);
+        SaveFormPlacement();
+    } catch (const Error& error) {
+        ShowError(error);
+    }
+}
+
+void TMainScreen::SaveFormPlacement()
+{
+    const QRect frame = isMaximized() ? normalGeometry() : frameGeometry();
+    FormPlacement placement;
+    placement.normal = WindowRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
+    placement.maximized = isMaximized();
+    try {
+        StoreFormPlacement(kPlacementClass, LogicalDpi(*this), placement);
+    } catch (const Error& error) {
+        ShowError(error);
+    }
+}
+
+} // namespace quillory

@@ -1,0 +1,227 @@
+// TMainScreen: the menu bar with its shortcuts, and the editing commands behind it.
+#include "app/forms/Main.h"
+
+#include "app/DateTexts.h"
+#include "app/MainLayout.h"
+#include "app/forms/Getpass.h"
+#include "app/forms/Splash.h"
+#include "platform/Clock.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/PrinterList.h"
+#include "richtext/qt/RichText.h"
+
+#include <QFontDialog>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QTime>
+#include <QToolButton>
+
+#include <type_traits>
+
+namespace quillory {
+
+namespace {
+
+// The locale's date separator: the first character of its short date format that is no
+// letter of a date field.
+char DateSeparator()
+{
+    for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
+        if (!c.isLetter() && c.unicode() < 128)
+            return char(c.unicode());
+    }
+    return '/';
+}
+
+} // namespace
+
+void TMainScreen::CreateMenu()
+{
+    // Window-wide shortcuts act only while this window is the active one, so Ctrl+S and Ctrl+A
+    // never reach into another window; that is all the application key hook ever had to do.
+    const auto item = [this](QMenu* menu, const QString& caption, const QKeySequence& shortcut, auto handler) {
+        QAction* action = menu->addAction(caption);
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>)
+            connect(action, &QAction::triggered, this, handler);
+        else
+            action->setEnabled(false);  // its feature comes with a later window
+        return action;
+    };
+    const QKeySequence none;
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuSecurity = item(file, QStringLiteral("Select or Change Password"), none, &TMainScreen::mnuSecurityClick);
+    file->addSeparator();
+    PrintSetup1 = item(file, QStringLiteral("Print Setup"), none, &TMainScreen::PrintSetup1Click);
+    PrintNow = item(file, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
+    file->addSeparator();
+    Export1 = item(file, QStringLiteral("Export to RTF (Rich Text Format)"), none, nullptr);
+    file->addSeparator();
+    exit1 = item(file, QStringLiteral("E&xit"), none, &TMainScreen::exit1Click);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    Cut1 = item(edit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), &TMainScreen::Cut1Click);
+    Copy1 = item(edit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TMainScreen::Copy1Click);
+    Paste1 = item(edit, QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TMainScreen::Paste1Click);
+    DeleteSelection1 = item(edit, QStringLiteral("Delete Selection"), none, &TMainScreen::DeleteSelection1Click);
+    SelectAll1 = item(edit, QStringLiteral("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), &TMainScreen::SelectAll1Click);
+    edit->addSeparator();
+    SaveChanges1 = item(edit, QStringLiteral("Save Changes"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                        &TMainScreen::SaveChanges1Click);
+    DeleteEntry1 = item(edit, QStringLiteral("Delete Entry"), QKeySequence(Qt::ALT | Qt::Key_D),
+                        &TMainScreen::DeleteEntry1Click);
+    edit->addSeparator();
+    SpellCheck1 = item(edit, QStringLiteral("&Spell Check"), QKeySequence(Qt::ALT | Qt::Key_S), nullptr);
+    edit->addSeparator();
+    EnterDate1 = item(edit, QStringLiteral("Insert Today's &Date "), QKeySequence(Qt::CTRL | Qt::Key_D),
+                      &TMainScreen::EnterDate1Click);
+    InsertTodaystime1 = item(edit, QStringLiteral("Insert Current Time"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                             &TMainScreen::InsertTodaystime1Click);
+    edit->addSeparator();
+    mnuWrapTexttofitScreen = edit->addAction(QStringLiteral("&Wrap Text to fit Screen"));
+    mnuWrapTexttofitScreen->setCheckable(true);
+    mnuWrapTexttofitScreen->setChecked(true);  // every run starts wrapping; it is not stored
+    connect(mnuWrapTexttofitScreen, &QAction::toggled, this, [this](bool wrap) {
+        WPRichText1->SetWordWrap(wrap);
+        WPRichText1->viewport()->update();
+    });
+    mnuDefaultFont = item(edit, QStringLiteral("Change Default Font"), none, &TMainScreen::mnuDefaultFontClick);
+
+    QMenu* find = menuBar()->addMenu(QStringLiteral("F&ind"));
+    mnuFind = item(find, QStringLiteral("&Find in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_F),
+                   &TMainScreen::mnuFindClick);
+    Replace1 = item(find, QStringLiteral("&Replace in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_R),
+                    &TMainScreen::Replace1Click);
+    find->addSeparator();
+    mnuFindentrycontaining = item(find, QStringLiteral("Find Any Entry Containing..."),
+                                  QKeySequence(Qt::CTRL | Qt::Key_F4), nullptr);
+    mnuFindNextBig = item(find, QStringLiteral("Find Next Entry Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F5),
+                          nullptr);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    Contents1 = item(help, QStringLiteral("Contents"), none, nullptr);
+    help->addSeparator();
+    About1 = item(help, QStringLiteral("About"), none, &TMainScreen::About1Click);
+}
+
+void TMainScreen::mnuSecurityClick()
+{
+    ChangeDiaryPassword(*this, [this] { SaveButtonClick(); }, this);
+}
+
+void TMainScreen::PrintSetup1Click()
+{
+    if (!SaveButtonClick())
+        return;
+    if (InstalledPrinterNames().isEmpty()) {
+        ShowInformation(QStringLiteral("No printers installed"));
+        return;
+    }
+    QPrinter printer;
+    QPageSetupDialog dialog(&printer, this);
+    RunModal(dialog);
+}
+
+void TMainScreen::Cut1Click()
+{
+    if (WPRichText1->SelLength() == 0)
+        return;
+    WPRichText1->CutToClipboard();
+    WPRichText1->Changed();
+}
+
+void TMainScreen::Copy1Click()
+{
+    if (WPRichText1->SelLength() == 0)
+        return;
+    WPRichText1->CopyToClipboard();
+    WPRichText1->Changed();
+}
+
+void TMainScreen::Paste1Click()
+{
+    WPRichText1->PasteFromClipboard();
+    WPRichText1->Changed();
+}
+
+void TMainScreen::DeleteSelection1Click()
+{
+    if (WPRichText1->SelLength() == 0)
+        return;
+    WPRichText1->DeleteSelection();
+    WPRichText1->Changed();
+}
+
+void TMainScreen::SelectAll1Click()
+{
+    WPRichText1->SelectAll();
+}
+
+void TMainScreen::EnterDate1Click()
+{
+    WPRichText1->InsertText(QString::fromStdString(ShortDateText(Today(), DateSeparator()) + " "));
+    WPRichText1->repaint();
+}
+
+void TMainScreen::InsertTodaystime1Click()
+{
+    const LocalTime now = Now();
+    const QString time = QLocale().toString(QTime(now.hour, now.minute, now.second), QLocale::ShortFormat);
+    WPRichText1->InsertText(time + QLatin1Char(' '));
+    WPRichText1->repaint();
+}
+
+void TMainScreen::DocPageBreakButtonClick()
+{
+    ParagraphDescriptor descriptor;
+    descriptor.attr = WPRichText1->GetCurrentAttr();
+    descriptor.pageBreakBefore = true;
+    WPRichText1->InsertParagraph(descriptor);
+    WPRichText1->Changed();
+    WPRichText1->ReformatAndRepaint();
+}
+
+void TMainScreen::mnuWrapTexttofitScreenClick()
+{
+    mnuWrapTexttofitScreen->toggle();
+}
+
+void TMainScreen::DocWordWrapButtonClick()
+{
+    mnuWrapTexttofitScreenClick();
+    DocWordWrapButton->setToolTip(QString::fromUtf8(WordWrapHint(mnuWrapTexttofitScreen->isChecked()).data()));
+}
+
+void TMainScreen::mnuDefaultFontClick()
+{
+    LoadPreferences();  // the dialog shows the stored font
+    QFontDialog dialog(DefaultFont, this);
+    if (RunModal(dialog) != QDialog::Accepted)
+        return;
+    // The page on screen keeps its attributes; the next empty day starts in the new font.
+    DefaultFont = dialog.selectedFont();
+    SavePreferencesShowingErrors();
+}
+
+void TMainScreen::mnuFindClick()
+{
+    WPRichText1->FindDialog();
+}
+
+void TMainScreen::Replace1Click()
+{
+    WPRichText1->ReplaceDialog();
+    WPRichText1->Changed();
+}
+
+void TMainScreen::About1Click()
+{
+    ShowAboutBox(this);
+}
+
+} // namespace quillory

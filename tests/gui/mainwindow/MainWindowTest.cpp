@@ -1,0 +1,407 @@
+// The main window driven as a person would: keys into the editor, clicks on its buttons and
+// menus, message boxes and dialogs answered by script, and the entry files checked on disk.
+#include "app/forms/Main.h"
+
+#include "TempFolder.h"
+#include "app/Crypt.h"
+#include "app/EntryFiles.h"
+#include "app/forms/Getpass.h"
+#include "app/forms/Openmess.h"
+#include "app/forms/Warn.h"
+#include "controls/Ring.h"
+#include "platform/Clock.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/PrinterList.h"
+#include "richtext/model/DocumentDump.h"
+#include "richtext/qt/RichText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace quillory {
+namespace {
+
+namespace fs = std::filesystem;
+
+const Day kToday = *Day::FromDate(2026, 12, 6);  // a Sunday
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetProgramFolder(folder.withSlash());
+        folder.write("QL.INI", "[Opening Screen]\nshow=0\n");
+    }
+    void TearDown() override { SetProgramFolder(previousFolder); }
+
+    // Creates the window and runs its first activation, as the start does.
+    std::unique_ptr<TMainScreen> Open()
+    {
+        auto window = std::make_unique<TMainScreen>();
+        window->FormActivate();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->WPRichText1->setFocus();
+        return window;
+    }
+
+    fs::path EntryPath(Day day) const { return fs::path(GetCurrentDateFileName(day)); }
+    bool HasEntry(Day day) const { return fs::exists(EntryPath(day)); }
+    std::string EntryBytes(Day day) const { return folder.read("Entries/" + DayKey(day) + ".QLE"); }
+    void WriteRtfEntry(Day day, std::string_view text, std::string_view password = {}) const
+    {
+        fs::create_directories(folder.path() / "Entries");
+        WriteEntry(day, "{\\rtf1\\ansi " + std::string(text) + "}", password);
+    }
+    static std::string Text(const TMainScreen& window) { return DumpText(window.WPRichText1->RtfText()); }
+    static bool Changed(const TMainScreen& window)
+    {
+        EXPECT_EQ(window.SaveButton->isHidden(), window.CancelButton->isHidden());
+        return !window.SaveButton->isHidden();
+    }
+    static void Type(TMainScreen& window, const char* text) { QTest::keyClicks(window.WPRichText1, text); }
+    static void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    TempFolder folder;
+    std::string previousFolder = ProgramFolder();
+    ScopedFixedToday today{kToday};
+    ScopedPrinterNames printers{QStringList()};
+    MessageBoxScript boxes;
+};
+
+TEST_F(MainWindowTest, DayWithoutEntryIsEmptyUntilTypedThenSaveWritesIt)
+{
+    auto window = Open();
+    EXPECT_EQ(window->DateLabel->text(), QStringLiteral("Sunday, December 6, 2026"));
+    EXPECT_TRUE(window->WPRichText1->IsEmpty());
+    EXPECT_FALSE(window->EntryExists);
+    EXPECT_FALSE(Changed(*window));
+    // The default font is the insertion attribute of the empty page.
+    EXPECT_EQ(window->WPRichText1->GetCurrentAttr().size, 10);
+
+    Type(*window, "Dear diary");
+    EXPECT_TRUE(Changed(*window));
+    EXPECT_FALSE(HasEntry(kToday));
+
+    Click(window->SaveButton);
+    EXPECT_FALSE(Changed(*window));
+    EXPECT_TRUE(window->EntryExists);
+    const std::string stored = EntryBytes(kToday);
+    EXPECT_EQ(stored.rfind("{\\rtf", 0), 0u) << stored;
+    EXPECT_NE(stored.find("Dear diary"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\\plain\\f0\\fs20"), std::string::npos) << stored;  // the default 10 pt
+
+    // A second window finds it again.
+    window.reset();
+    auto again = Open();
+    EXPECT_EQ(Text(*again), "Dear diary\n");
+    EXPECT_FALSE(Changed(*again));
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(MainWindowTest, SavingAnEmptiedEntryDeletesItsFileAndAnEmptyNewPageWritesNothing)
+{
+    WriteRtfEntry(kToday, "Gone soon");
+    auto window = Open();
+    EXPECT_EQ(Text(*window), "Gone soon\n");
+    window->SelectAll1->trigger();
+    QTest::keyClick(window->WPRichText1, Qt::Key_Delete);
+    EXPECT_TRUE(window->WPRichText1->IsEmpty());
+    window->SaveChanges1->trigger();
+    EXPECT_FALSE(HasEntry(kToday));
+    EXPECT_FALSE(window->EntryExists);
+
+    // Save shown on an empty page of a day without a file: nothing to write.
+    window->WPRichText1->Changed();
+    EXPECT_TRUE(window->SaveButtonClick());
+    EXPECT_FALSE(HasEntry(kToday));
+    EXPECT_TRUE(fs::is_empty(folder.path() / "Entries"));
+}
+
+TEST_F(MainWindowTest, DeleteAsksThenCancelBringsTheTextBackAndNextRemovesTheFile)
+{
+    WriteRtfEntry(kToday, "Keep me");
+    const std::string before = EntryBytes(kToday);
+    auto window = Open();
+
+    boxes.Answer(MessageResult::No);
+    Click(window->Deletebutton);
+    EXPECT_EQ(Text(*window), "Keep me\n");
+    EXPECT_FALSE(Changed(*window));
+
+    boxes.Answer(MessageResult::Yes);
+    Click(window->Deletebutton);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, QStringLiteral("Delete this entry?"));
+    EXPECT_EQ(boxes.Shown()[1].caption, QStringLiteral("Confirm"));
+    EXPECT_TRUE(window->WPRichText1->IsEmpty());
+    EXPECT_TRUE(Changed(*window));
+    EXPECT_EQ(EntryBytes(kToday), before);  // the file waits for the save
+
+    Click(window->CancelButton);
+    EXPECT_EQ(Text(*window), "Keep me\n");
+    EXPECT_FALSE(Changed(*window));
+    EXPECT_EQ(EntryBytes(kToday), before);
+
+    window->DeleteEntry1->trigger();  // Alt+D: the same command
+    Click(window->Nextbutton);
+    EXPECT_FALSE(HasEntry(kToday));
+    EXPECT_EQ(window->CurrentDay, kToday + 1);
+    EXPECT_EQ(window->DateLabel->text(), QStringLiteral("Monday, December 7, 2026"));
+}
+
+TEST_F(MainWindowTest, NavigationSavesFirstAndCtrlPageKeysStepOneDay)
+{
+    WriteRtfEntry(kToday - 30, "First");
+    WriteRtfEntry(kToday + 3, "Last");
+    auto window = Open();
+    Type(*window, "Today's words");
+
+    QTest::keyClick(window->WPRichText1, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(window->CurrentDay, kToday + 1);
+    EXPECT_NE(EntryBytes(kToday).find("Today's words"), std::string::npos);
+
+    // Ctrl must be the only modifier held.
+    QTest::keyClick(window->WPRichText1, Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->CurrentDay, kToday + 1);
+    QTest::keyClick(window->WPRichText1, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(window->CurrentDay, kToday);
+    EXPECT_EQ(Text(*window), "Today's words\n");
+
+    Click(window->FirstButton);
+    EXPECT_EQ(window->CurrentDay, kToday - 30);
+    EXPECT_EQ(Text(*window), "First\n");
+    Click(window->LastButton);
+    EXPECT_EQ(window->CurrentDay, kToday + 3);
+    Click(window->PriorButton);
+    EXPECT_EQ(window->CurrentDay, kToday + 2);
+    EXPECT_TRUE(window->WPRichText1->IsEmpty());
+    Click(window->BitBtn1);
+    EXPECT_EQ(window->CurrentDay, kToday);
+    EXPECT_FALSE(Changed(*window));
+}
+
+TEST_F(MainWindowTest, CtrlSSavesOnlyInTheActiveMainWindow)
+{
+    auto window = Open();
+    Type(*window, "Unsaved");
+
+    QWidget other;
+    auto* field = new QLineEdit(&other);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(HasEntry(kToday));
+    EXPECT_TRUE(Changed(*window));
+    EXPECT_EQ(field->text(), QString());  // passed on to the field, which has no use for it
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->WPRichText1->setFocus();
+    QTest::keyClick(window->WPRichText1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(HasEntry(kToday));
+    EXPECT_FALSE(Changed(*window));
+}
+
+TEST_F(MainWindowTest, KeysThatAlwaysCountAsAChange)
+{
+    WriteRtfEntry(kToday, "Text");
+    auto window = Open();
+    struct Case { Qt::Key key; Qt::KeyboardModifiers modifiers; bool change; };
+    const Case cases[] = {
+        {Qt::Key_Delete, Qt::NoModifier, true},       // at the end: deletes nothing, still a change
+        {Qt::Key_Tab, Qt::ShiftModifier, true},
+        {Qt::Key_V, Qt::ControlModifier, true},       // even with nothing to paste
+        {Qt::Key_End, Qt::ControlModifier, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        window->CancelButtonClick();
+        window->WPRichText1->GoTo(4);
+        QTest::keyClick(window->WPRichText1, c.key, c.modifiers);
+        EXPECT_EQ(Changed(*window), c.change);
+    }
+}
+
+TEST_F(MainWindowTest, ResizePutsTheCaretAtTheStartAndLaysThePageOut)
+{
+    auto window = Open();
+    Type(*window, "Some words to move past");
+    EXPECT_GT(window->WPRichText1->CaretPosition(), 0);
+    window->resize(window->width() + 40, window->height() + 30);
+    QApplication::processEvents();
+    EXPECT_EQ(window->WPRichText1->CaretPosition(), 0);
+    const int pageWidth = window->RingPanel1->width();
+    EXPECT_EQ(window->WPRichText1->x(), window->RingPanel1->LeftEdge() + 15);
+    EXPECT_EQ(window->WPRichText1->width(), pageWidth - window->RingPanel1->LeftEdge() - window->RingPanel1->RightEdge() - 20);
+    EXPECT_EQ(window->Bottomline->y(), window->RingPanel1->height() - 20);
+}
+
+TEST_F(MainWindowTest, AFailedSaveKeepsTheTextTheDayAndTheButtons)
+{
+    auto window = Open();
+    // A folder where the entry file belongs: the file cannot be written.
+    fs::create_directories(EntryPath(kToday));
+    Type(*window, "Precious");
+    Click(window->Nextbutton);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Cannot create file "))) << boxes.Shown()[0].text.toStdString();
+    EXPECT_EQ(window->CurrentDay, kToday);
+    EXPECT_EQ(Text(*window), "Precious\n");
+    EXPECT_TRUE(Changed(*window));
+
+    // Closing would lose the text: the window stays.
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+
+    fs::remove(EntryPath(kToday));
+    EXPECT_TRUE(window->close());
+    EXPECT_NE(EntryBytes(kToday).find("Precious"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, FirstStartShowsTheNoticeAndTheSettingsAreWrittenAtActivationAndClose)
+{
+    fs::remove(folder.path() / "QL.INI");
+    ModalScript script;
+    script.Then<TShowOpeningMessage>([](TShowOpeningMessage& notice) {
+        notice.DontShow->setChecked(true);
+        notice.OKButtonClick();
+        return ModalScript::kKeepResult;
+    });
+    auto window = std::make_unique<TMainScreen>();
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(fs::is_directory(folder.path() / "Entries"));
+    // Placement is stored when it is restored (centred: nothing was stored).
+    IniFile afterCreate(folder.path() / "QL.INI");
+    EXPECT_NE(afterCreate.ReadString("TMainScreen_Placement", "Bottom", ""), "");
+
+    window->FormActivate();
+    IniFile afterActivation(folder.path() / "QL.INI");
+    EXPECT_EQ(afterActivation.ReadString("Opening Screen", "show", ""), "0");
+    EXPECT_EQ(afterActivation.ReadString("Default Font", "Name", ""), "Arial");
+
+    window->move(40, 50);
+    window->close();
+    IniFile afterClose(folder.path() / "QL.INI");
+    EXPECT_EQ(afterClose.ReadString("TMainScreen_Placement", "Left", ""), "40");
+    EXPECT_EQ(afterClose.ReadString("TMainScreen_Placement", "Top", ""), "50");
+    EXPECT_EQ(afterClose.ReadString("TMainScreen_Placement", "Maximized", ""), "0");
+}
+
+TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
+{
+    TMainScreen window(StartShowState::Minimized);
+    window.FormActivate();
+    EXPECT_TRUE(window.isMinimized());
+    window.FormActivate();  // later activations do nothing
+    EXPECT_TRUE(window.isMinimized());
+}
+
+TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
+{
+    auto window = Open();
+    for (QAction* later : {window->PrintNow, window->Export1, window->SpellCheck1, window->mnuFindentrycontaining,
+                           window->mnuFindNextBig, window->Contents1})
+        EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
+    for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
+             window->CalendarButton, window->Printbutton, window->PasteGraphicButton, window->SymbolSelectorButton,
+             window->ParagraphSetupButton, window->ShowHideIconTool})
+        EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
+    EXPECT_TRUE(window->mnuSecurity->isEnabled());
+    EXPECT_EQ(window->SaveChanges1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(window->DeleteEntry1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
+}
+
+// --- the password command -----------------------------------------------------------------------
+
+struct PasswordCase {
+    const char* name;
+    std::string stored;
+    QString oldTyped;
+    QString newTyped;
+    bool clear;             // press Clear instead of OK
+    std::string expected;   // the password afterwards
+    std::vector<QString> messages;
+};
+
+TEST_F(MainWindowTest, PasswordSetChangeSameCaseOnlyAndClear)
+{
+    const PasswordCase cases[] = {
+        {"set", "", "", "Secret1", false, "Secret1", {"Be sure to write down your new password: Secret1"}},
+        {"change", "abc", "abc", "New 2", false, "New 2", {"Be sure to write down your new password: New 2"}},
+        {"same", "abc", "abc", "abc", false, "abc", {}},
+        {"case only", "abc", "abc", "ABC", false, "ABC", {"Be sure to write down your new password: ABC"}},
+        {"clear", "abc", "abc", "", true, "", {"Password cleared. No password now required."}},
+    };
+    for (const PasswordCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder diary;
+        SetProgramFolder(diary.withSlash());
+        diary.write("QL.INI", "[Opening Screen]\nshow=0\n[Security]\nPassword=" +
+                                  (c.stored.empty() ? std::string() : EncryptString(c.stored)) + "\n");
+        fs::create_directories(diary.path() / "Entries");
+        WriteEntry(kToday - 1, "{\\rtf1\\ansi Yesterday}", c.stored);
+
+        auto window = Open();
+        EXPECT_EQ(window->DiaryPassword(), c.stored);
+        Type(*window, "Unsaved today");  // stored with the old password before the change
+
+        MessageBoxScript messages;
+        ModalScript script;
+        script.Then<TWarningScreen>([](TWarningScreen& warning) {
+                  warning.show();
+                  warning.OKButton->click();
+                  return ModalScript::kKeepResult;
+              })
+            .Then<TGetPassword>([&](TGetPassword& dialog) {
+                dialog.show();
+                if (!c.oldTyped.isEmpty())
+                    QTest::keyClicks(dialog.OldPassword, c.oldTyped);
+                QTest::keyClicks(dialog.NewPassword, c.newTyped);
+                (c.clear ? dialog.ClearButton : dialog.OkButton)->click();
+                return ModalScript::kKeepResult;
+            });
+        window->mnuSecurity->trigger();
+        EXPECT_TRUE(script.Finished());
+
+        std::vector<QString> shown;
+        for (const auto& box : messages.Shown())
+            shown.push_back(box.text);
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(window->DiaryPassword(), c.expected);
+        EXPECT_FALSE(Changed(*window));
+        for (const Day day : {kToday - 1, kToday}) {
+            const std::string bytes = diary.read("Entries/" + DayKey(day) + ".QLE");
+            EXPECT_EQ(bytes.rfind("{\\rtf", 0) == 0, c.expected.empty()) << DayKey(day);
+            EXPECT_EQ(ReadEntry(day, c.expected).rfind("{\\rtf", 0), 0u) << DayKey(day);
+        }
+        // The window reads and writes with the new password from now on.
+        Click(window->PriorButton);
+        EXPECT_EQ(Text(*window), "Yesterday\n");
+        Type(*window, "!");
+        Click(window->Nextbutton);
+        EXPECT_NE(ReadEntry(kToday - 1, c.expected).find("Yesterday"), std::string::npos);
+        for (const auto& file : fs::directory_iterator(diary.path()))
+            EXPECT_NE(file.path().filename().string(), "Eraseme.rtf");
+        window.reset();
+        SetProgramFolder(folder.withSlash());
+    }
+}
+
+} // namespace
+} // namespace quillory

@@ -77,6 +77,20 @@ TWPRTFTextInput::TWPRTFTextInput(TWPRTFText& document, TWPRTFTextPaint* paint)
     : document_(document), paint_(paint), caretParagraph_(document.firstParagraph()),
       anchorParagraph_(document.firstParagraph())
 {
+    // Layout breaks lines anew from outside too (a resize, new indents): caret and anchor move
+    // with their text.
+    if (paint_) {
+        paint_->carriedPositions.push_back(&caret_);
+        paint_->carriedPositions.push_back(&anchor_);
+    }
+}
+
+TWPRTFTextInput::~TWPRTFTextInput()
+{
+    if (!paint_)
+        return;
+    auto& carried = paint_->carriedPositions;
+    std::erase_if(carried, [this](const TextPosition* p) { return p == &caret_ || p == &anchor_; });
 }
 
 // --- positions ------------------------------------------------------------------------------

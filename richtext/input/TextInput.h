@@ -37,7 +37,11 @@ inline constexpr int EndOfLineColumn = 9999;
 class TWPRTFTextInput {
 public:
     // `paint` may be null: then nothing is laid out and vertical moves go by segments.
+    // The layout engine must outlive this object.
     TWPRTFTextInput(TWPRTFText& document, TWPRTFTextPaint* paint);
+    ~TWPRTFTextInput();
+    TWPRTFTextInput(const TWPRTFTextInput&) = delete;
+    TWPRTFTextInput& operator=(const TWPRTFTextInput&) = delete;
 
     TWPRTFText& document() noexcept { return document_; }
 

@@ -61,7 +61,9 @@ TWPRichText::TWPRichText(QWidget* parent)
 
 TWPRichText::~TWPRichText()
 {
-    // The engine refers to the document and the canvas: it goes first.
+    // The engine refers to the document and the canvas: it goes first, after the input that
+    // refers to it.
+    controller_.reset();
     engine_.reset();
 }
 

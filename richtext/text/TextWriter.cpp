@@ -6,6 +6,17 @@
 
 namespace quillory {
 
+namespace {
+
+// A size of 0 is written as the default size, so it does not start a run of its own.
+bool sameWrittenRun(const TAttr& a, const TAttr& b) noexcept
+{
+    return a.font == b.font && a.pointSize() == b.pointSize() && a.color == b.color
+        && a.style == b.style && a.flags == b.flags;
+}
+
+} // namespace
+
 TWPTextWriter::TWPTextWriter(const TWPRTFText& document)
     : document_(document), firstParagraph_(document.firstParagraph())
 {
@@ -121,7 +132,7 @@ int TWPTextWriter::WriteSegment(const TTextLine& line, int from, int to)
         int end = i + 1;
         // An insert point or an object always stands alone.
         if (!object && !attr.hasFlag(AttrFlag::InsertPoint))
-            while (end < to && attrs[end].sameRun(attr))
+            while (end < to && sameWrittenRun(attrs[end], attr))
                 ++end;
         const bool omitted = (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
                           || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);

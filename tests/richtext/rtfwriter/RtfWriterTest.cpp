@@ -143,6 +143,14 @@ TEST(RtfWriter, EveryRunAndEverySegmentStartsWithAFullBlock)
     EXPECT_EQ(body(doc), "{" + Plain + "ab\\plain\\f0\\fs20\\cf0\\b cd\\plain\\f0\\fs20\\cf0\\b ef");
 }
 
+TEST(RtfWriter, DefaultSizeAndSizeTenAreOneRun)
+{
+    TWPRTFText doc;
+    TParagraph& p = addParagraph(doc, "ab");
+    doc.appendText(p, "cd", {.size = 10});
+    EXPECT_EQ(body(doc), "{" + Plain + "abcd");
+}
+
 TEST(RtfWriter, InsertPointCharactersStandAloneAndCanBeOmitted)
 {
     TWPRTFText doc;

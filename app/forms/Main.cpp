@@ -94,7 +94,11 @@ TMainScreen::TMainScreen(StartShowState startShow, QWidget* parent)
     FormCreate();
 }
 
-TMainScreen::~TMainScreen() = default;
+TMainScreen::~TMainScreen()
+{
+    // The children about to go still send events; none of them is for this window any more.
+    qApp->removeEventFilter(this);
+}
 
 void TMainScreen::CreateComponents()
 {

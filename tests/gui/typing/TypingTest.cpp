@@ -240,6 +240,28 @@ TEST_F(Typing, DoubleClickOnAHyperlinkTellsItsText)
     EXPECT_EQ(clicked, "home");
 }
 
+TEST_F(Typing, ADroppedSelectionMovesToTheDropPoint)
+{
+    EditingInput& input = *InputOf(editor);
+    input.SetDragAndDropSupport(true);
+    type("one two three");
+    editor.SelStart(0);
+    editor.SelLength(4);
+    moveTo(pointAt(1, 1));
+    EXPECT_EQ(editor.viewport()->cursor().shape(), Qt::ArrowCursor); // over a draggable selection
+    EXPECT_FALSE(input.moveSelectionTo(2)); // onto itself
+    EXPECT_TRUE(input.moveSelectionTo(13));
+    EXPECT_EQ(text(), "two threeone \n");
+    EXPECT_GT(changes, 0);
+
+    // A press inside the selection that never becomes a drag is a plain click.
+    editor.SelStart(0);
+    editor.SelLength(3);
+    QTest::mouseClick(editor.viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(1));
+    EXPECT_EQ(editor.SelLength(), 0);
+    EXPECT_EQ(editor.CaretPosition(), 1);
+}
+
 TEST_F(Typing, ASelectedPictureIsResizedByItsCorner)
 {
     QImage picture(40, 30, QImage::Format_RGB32);

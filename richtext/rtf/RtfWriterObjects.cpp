@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace quillory {
 
@@ -165,7 +166,10 @@ int TWPRTFWriter::WriteObject(int tag, bool)
         EmitNumbered("\\picwgoal", object->width);
         EmitNumbered("\\pichgoal", object->height);
         Emit(" \"");
-        EscapeInto(object->fileName);
+        // The name ends at a double quote, which no file name holds; a stray one is left out.
+        std::string name = object->fileName;
+        std::erase(name, '"');
+        EscapeInto(name);
         Emit("\"}");
     } else if (!object->graphic) {
         if (object->tag) {

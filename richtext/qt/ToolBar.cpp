@@ -346,6 +346,7 @@ void TWPToolBar::fillLists()
     if (QComboBox* names = ListBox(ToolListId::SelFontName)) {
         const QString shown = names->currentText();
         names->clear();
+        missingFontShown_ = false;
         for (const QString& family : QFontDatabase::families()) {
             // A name the document's font table cannot hold byte for byte is not offered.
             if (QFontDatabase::isPrivateFamily(family) || !QStringToCp1252(family))
@@ -443,10 +444,18 @@ void TWPToolBar::SetListValue(int listNumber, int value, const QString& name)
     const QSignalBlocker quiet(box);
     switch (info->id) {
     case ToolListId::SelFontName: {
-        const int index = box->findText(name, Qt::MatchFixedString);
+        // A font the document names but the system lacks heads the list while the caret is in it.
+        if (missingFontShown_) {
+            box->removeItem(0);
+            missingFontShown_ = false;
+        }
+        int index = box->findText(name, Qt::MatchFixedString);
+        if (index < 0 && !name.isEmpty()) {
+            box->insertItem(0, name);
+            missingFontShown_ = true;
+            index = 0;
+        }
         box->setCurrentIndex(index);
-        // A font that is not installed is still named.
-        box->setPlaceholderText(index < 0 ? name : QString());
         break;
     }
     case ToolListId::SelFontSize:

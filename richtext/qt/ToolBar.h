@@ -154,7 +154,7 @@ private:
     QPointer<TWPToolBar> next_;
     QPointer<TWPToolBar> chainedFrom_;
     int lastFileResult_ = 0;
-    bool updatingDisplay_ = false;
+    bool missingFontShown_ = false; // the font list's first entry is a font the system lacks
 
     std::vector<QToolButton*> buttons_; // indexed by ToolIconId; null when not offered
     std::array<QComboBox*, 6> listBoxes_{};

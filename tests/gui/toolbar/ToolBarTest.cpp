@@ -169,8 +169,18 @@ TEST_F(ToolBarTest, ListsShowAndSetFontSizeAndColours)
     const FontEntry* font = editor->RtfText().header().font(attrAt(2).font);
     ASSERT_NE(font, nullptr);
     QComboBox* names = toolBar->ListBox(ToolListId::SelFontName);
-    EXPECT_EQ(names->currentIndex() >= 0 ? names->currentText() : names->placeholderText(),
-              QString::fromStdString(font->name));
+    EXPECT_EQ(names->currentText(), QString::fromStdString(font->name));
+
+    // Another font from the list goes into the font table and onto the selection.
+    const int other = names->findText(QStringLiteral("Liberation Serif"));
+    ASSERT_GE(other, 0);
+    editor->SelStart(0);
+    editor->SelLength(5);
+    names->activated(other);
+    EXPECT_EQ(editor->RtfText().header().font(attrAt(1).font)->name, "Liberation Serif");
+    EXPECT_EQ(attrAt(1).pointSize(), 20) << "the size stays";
+    editor->GoTo(1);
+    EXPECT_EQ(names->currentText(), QStringLiteral("Liberation Serif"));
 }
 
 TEST_F(ToolBarTest, FontSizesStartAtFontSizeFrom)

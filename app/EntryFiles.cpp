@@ -19,7 +19,12 @@ std::string ReadEntry(Day day, std::string_view password)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw Error(FormatMessage("Cannot open file %s", name));
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        in.setstate(std::ios::badbit);  // the stream buffer reports a failed read by throwing
+    }
     if (in.bad())
         throw Error(FormatMessage("Cannot open file %s", name));
     return password.empty() ? bytes : DecipherBuffer(bytes, password);

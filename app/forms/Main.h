@@ -56,7 +56,8 @@ public:
     // --- entry lifecycle ----------------------------------------------------------------------
     std::string GetCurrentDateFileName() const;
     void FindDateRecord();
-    // Shows CurrentDay's entry; a file that cannot be read is reported and leaves the page empty.
+    // Shows CurrentDay's entry. A file that cannot be read is reported and leaves the page
+    // read-only, so that nothing typed there can replace the entry.
     void LoadRichText();
     // Writes or deletes CurrentDay's entry file. False, after showing the error, when that failed:
     // the text stays in the editor and the file as it was.
@@ -195,6 +196,8 @@ private:
 
     StartShowState startShow_;
     bool created_ = false;
+    // The entry on screen could not be read whole: the page is read-only until another loads.
+    bool pageUnreadable_ = false;
     bool closing_ = false;
 };
 

@@ -73,6 +73,8 @@ void TMainScreen::SetDateCaption()
 
 void TMainScreen::LoadRichText()
 {
+    pageUnreadable_ = false;
+    WPRichText1->SetReadOnly(false);
     WPRichText1->Clear();
     if (EntryExists) {
         try {
@@ -80,9 +82,13 @@ void TMainScreen::LoadRichText()
             WPRichText1->LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
         } catch (const Error& error) {
             ShowError(error);
+            pageUnreadable_ = true;
         } catch (const std::exception& error) {
             ShowError(Error(error.what()));
+            pageUnreadable_ = true;
         }
+        // What is on the page is not the whole entry: saved, it would replace the file.
+        WPRichText1->SetReadOnly(pageUnreadable_);
         WPRichText1->GoTo(0);
         WPRichText1->viewport()->update();
     } else {
@@ -186,7 +192,7 @@ void TMainScreen::WPRichText1Change()
 
 void TMainScreen::SetButtons()
 {
-    WPRichText1->SetReadOnly(false);
+    WPRichText1->SetReadOnly(pageUnreadable_);
     SaveButton->hide();
     CancelButton->hide();
     ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));

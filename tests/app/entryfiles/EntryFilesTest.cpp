@@ -71,10 +71,15 @@ TEST_F(EntryFilesTest, AnEntryNamedInLowerCaseIsReadReplacedAndDeletedAsTheSameF
 TEST_F(EntryFilesTest, FailuresRaiseTheFileMessagesAndKeepWhatWasThere)
 {
     EXPECT_THROW(ReadEntry(kDay, ""), Error);
-    try {
-        ReadEntry(kDay, "");
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot open file " + GetCurrentDateFileName(kDay));
+    // A file that opens but cannot be read (a process's memory at address 0) fails the same way.
+    fs::create_symlink("/proc/self/mem", GetCurrentDateFileName(kDay + 3));
+    for (const Day day : {kDay, kDay + 3}) {
+        try {
+            ReadEntry(day, "");
+            ADD_FAILURE() << "read " << day;
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot open file " + GetCurrentDateFileName(day));
+        }
     }
     // A folder where the next day's file belongs cannot be replaced by a file.
     fs::create_directories(folder.path() / "Entries" / "20261207.QLE");

@@ -274,6 +274,24 @@ TEST_F(MainWindowTest, AFailedSaveKeepsTheTextTheDayAndTheButtons)
     EXPECT_NE(EntryBytes(kToday).find("Precious"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, AnEntryThatCannotBeReadCannotBeOverwritten)
+{
+    // A file that opens but fails to read (the memory of a process at address 0).
+    fs::create_directories(folder.path() / "Entries");
+    fs::create_symlink("/proc/self/mem", EntryPath(kToday));
+    auto window = Open();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, QString::fromStdString("Cannot open file " + EntryPath(kToday).string()));
+    Type(*window, "Typed over it");
+    EXPECT_TRUE(window->WPRichText1->IsEmpty());
+    EXPECT_FALSE(Changed(*window));
+
+    Click(window->Nextbutton);  // the next day is an ordinary page again
+    Type(*window, "Tomorrow");
+    EXPECT_EQ(Text(*window), "Tomorrow\n");
+    EXPECT_TRUE(fs::is_symlink(EntryPath(kToday)));
+}
+
 TEST_F(MainWindowTest, FirstStartShowsTheNoticeAndTheSettingsAreWrittenAtActivationAndClose)
 {
     fs::remove(folder.path() / "QL.INI");

@@ -135,11 +135,10 @@ void EditingInput::move(MoveKind kind, bool extend)
 
 // Page keys move the caret a window height and scroll as far, so the caret keeps its place on
 // the screen.
-void EditingInput::scrollPage(int direction)
+void EditingInput::scrollPage()
 {
     QScrollBar* bar = editor_.verticalScrollBar();
     bar->setValue(bar->value() + engine_.pageScroll());
-    (void)direction;
 }
 
 // --- keys ------------------------------------------------------------------------------------------
@@ -177,7 +176,7 @@ bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
             return true;
         }
         engine_.Move(direction < 0 ? MoveKind::PageUp : MoveKind::PageDown, shift);
-        scrollPage(direction);
+        scrollPage();
         store(false);
         return true;
     }

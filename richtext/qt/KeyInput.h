@@ -66,7 +66,7 @@ private:
     void store(bool textChanged);
     void type(std::string_view bytes);
     void move(MoveKind kind, bool extend);
-    void scrollPage(int direction);
+    void scrollPage();
 
     // Mouse helpers (MouseInput.cpp).
     struct Hit {

@@ -354,9 +354,10 @@ void EditingInput::startDrag()
     auto data = editor_.SelectionMimeData();
     if (!data)
         return;
-    auto* drag = new QDrag(editor_.viewport()); // Qt deletes it when the drag ends
+    auto* drag = new QDrag(editor_.viewport()); // owned by the viewport until the drag is over
     drag->setMimeData(data.release());
     const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    drag->deleteLater();
     // Dropped into another program as a move: the text leaves this one.
     if (action == Qt::MoveAction && !editor_.ReadOnly() && editor_.core().HasSelection()) {
         editor_.core().DeleteSelection();

@@ -182,7 +182,8 @@ constexpr std::array kKeywords = {
 static_assert(kKeywords.size() == 154);
 
 // Text other writers send that would otherwise be lost; the cp1252 characters of the symbol
-// words, two border styles the program's own writer emits, and font families and charsets.
+// words, the end of underlining and highlighted text, two border styles the program's own
+// writer emits, and font families and charsets.
 constexpr std::array kExtraKeywords = {
     Word("u", K::Special, I::Unicode),
     Word("uc", K::Special, I::UnicodeSkip, 1),
@@ -194,6 +195,8 @@ constexpr std::array kExtraKeywords = {
     Insert("~", 0xA0),
     Insert("_", '-'),
     Insert("-", 0xAD),
+    Fixed("ulnone", I::Underline, 0),
+    Prop("highlight", I::BackColour, 0), // marked text: a colour-table index, like \cb
     Fixed("brdrhair", I::Border, 7),
     Fixed("brdrbar", I::Border, 8),
     Fixed("fnil", I::FontFamily, 0x00),

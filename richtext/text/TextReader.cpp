@@ -8,9 +8,24 @@
 
 namespace quillory {
 
+namespace {
+
+// Without a paragraph to continue in, reading appends one at the end; an empty document's only
+// paragraph is no text to append after, so reading fills it instead of leaving an empty line.
+TParagraph* StartParagraph(TWPRTFText& document, TParagraph* current)
+{
+    if (current)
+        return current;
+    if (document.isEmpty())
+        return document.firstParagraph();
+    return document.appendParagraph(document.lastParagraph());
+}
+
+} // namespace
+
 TextAppender::TextAppender(TWPRTFText& document, TParagraph* current)
     : document_(document),
-      paragraph_(current ? current : document.appendParagraph(document.lastParagraph())),
+      paragraph_(StartParagraph(document, current)),
       first_(paragraph_),
       line_(paragraph_->lastLine())
 {

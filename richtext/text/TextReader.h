@@ -23,7 +23,8 @@ inline constexpr int Failed = 7;
 // one is started when SegmentReserve places are left.
 class TextAppender {
 public:
-    // Continues in `current`, or starts a new paragraph at the end of the document when null.
+    // Continues in `current`, or starts a new paragraph at the end of the document when null
+    // (an empty document is filled from its first paragraph).
     TextAppender(TWPRTFText& document, TParagraph* current);
 
     TWPRTFText& document() noexcept { return document_; }
@@ -63,7 +64,7 @@ public:
     virtual ~TWPTextReader() = default;
 
     // Reads `input` into the document, continuing in `*current` when given (else appending a
-    // new paragraph at the end); afterwards `*current` is the last paragraph read. Returns the
+    // new paragraph at the end, or filling an empty document's first one); afterwards `*current` is the last paragraph read. Returns the
     // result code, also kept in result(). Throws Error(WrongArgumentsMessage()) without a
     // document; other exceptions pass on after the result is set.
     int ReadStream(std::span<const uint8_t> input, TWPRTFText* document, TParagraph** current = nullptr);

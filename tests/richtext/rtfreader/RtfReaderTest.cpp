@@ -45,6 +45,10 @@ TEST(RtfReader, ReadsTextAndCharacterAttributes)
          "- | \"abcde\" | 1 f0 s10 super, 1 f0 s10, 1 f0 s10 ins #7, 1 f0 s10 auto, 1 f0 s10\n"},
         {"colours beyond 15 are ignored", "{\\rtf1 \\cf3\\cb12 a\\cf16 b\\cb0 c}",
          "- | \"abc\" | 2 f0 s10 c3 bg12, 1 f0 s10 c3\n"},
+        {"\\ulnone ends underlining", "{\\rtf1 {\\ul a\\ulnone b}{\\ul\\b c\\ulnone\\ul0 d}e}",
+         "- | \"abcde\" | 1 f0 s10 u, 1 f0 s10, 1 f0 s10 b u, 1 f0 s10 b, 1 f0 s10\n"},
+        {"\\highlight is the background colour", "{\\rtf1 a{\\highlight7 b\\highlight0 c\\cb3\\highlight16 d}e}",
+         "- | \"abcde\" | 1 f0 s10, 1 f0 s10 bg7, 1 f0 s10, 1 f0 s10 bg3, 1 f0 s10\n"},
         {"a group restores attributes", "{\\rtf1 a{\\b\\i b}c}",
          "- | \"abc\" | 1 f0 s10, 1 f0 s10 b i, 1 f0 s10\n"},
         {"hex characters; a bad digit is text", "{\\rtf1 \\'e9\\'E9\\'4a\\'zz}",
@@ -235,6 +239,24 @@ TEST(RtfReader, ContinuesInAGivenParagraphOrAppendsOne)
     EXPECT_EQ(reader.ReadStream("{\\rtf1 appended}", &document, nullptr), 0);
     EXPECT_EQ(DumpText(document), "start more\nnext\nappended\n");
     EXPECT_EQ(reader.consumed(), 16u);
+}
+
+// A new document holds one empty paragraph; reading into it without naming a paragraph used
+// to append after that one and leave an empty line in front of the text.
+TEST(RtfReader, FillsANewDocumentFromItsFirstParagraph)
+{
+    TWPRTFText document;
+    TWPRtfReader reader;
+    EXPECT_EQ(reader.ReadStream("{\\rtf1 \\qc a\\par b}", &document), 0);
+    EXPECT_EQ(DumpDocument(document), "qc | \"a\" | 1 f0 s10\nqc | \"b\" | 1 f0 s10\n");
+
+    TParagraph* current = nullptr;
+    TWPRTFText cleared;
+    cleared.appendText(*cleared.firstParagraph(), "old", TAttr{});
+    cleared.clear();
+    EXPECT_EQ(reader.ReadStream("{\\rtf1 new}", &cleared, &current), 0);
+    EXPECT_EQ(DumpText(cleared), "new\n");
+    EXPECT_EQ(current, cleared.firstParagraph());
 }
 
 TEST(RtfReader, RefusesAMissingDocument)

@@ -240,6 +240,31 @@ TEST_F(Typing, DoubleClickOnAHyperlinkTellsItsText)
     EXPECT_EQ(clicked, "home");
 }
 
+TEST_F(Typing, PageKeysMoveAWindowHeightAndCtrlOnlyScrolls)
+{
+    for (int i = 0; i < 60; ++i) {
+        type("line");
+        key(Qt::Key_Return);
+    }
+    key(Qt::Key_Home, Qt::ControlModifier);
+    QScrollBar* bar = editor.verticalScrollBar();
+    ASSERT_EQ(bar->value(), 0);
+    const int top = editor.engine().caretAt(editor.caretPlace()).y;
+    key(Qt::Key_PageDown);
+    const int moved = editor.engine().caretAt(editor.caretPlace()).y - top;
+    EXPECT_NEAR(moved, editor.viewport()->height(), 30);
+    EXPECT_EQ(bar->value(), moved); // the caret keeps its place on the screen
+
+    const long caret = editor.CaretPosition();
+    key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(editor.CaretPosition(), caret);
+    EXPECT_EQ(bar->value(), std::min(bar->maximum(), moved + editor.viewport()->height()));
+    EXPECT_GT(bar->value(), moved);
+
+    key(Qt::Key_PageUp, Qt::ShiftModifier);
+    EXPECT_GT(editor.SelLength(), 0);
+}
+
 TEST_F(Typing, ADroppedSelectionMovesToTheDropPoint)
 {
     EditingInput& input = *InputOf(editor);

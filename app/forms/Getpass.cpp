@@ -2,6 +2,8 @@
 // app/PasswordChange.
 #include "app/forms/Getpass.h"
 
+#include "app/forms/FormParts.h"
+
 #include "app/PasswordChange.h"
 #include "app/PasswordOwner.h"
 #include "app/Passwords.h"
@@ -24,14 +26,6 @@
 namespace quillory {
 
 namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place)
-{
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
-    return label;
-}
 
 QLineEdit* AddEdit(QWidget* parent, const char* name, QRect place)
 {

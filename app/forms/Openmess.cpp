@@ -1,6 +1,8 @@
 // The opening notice.
 #include "app/forms/Openmess.h"
 
+#include "app/forms/FormParts.h"
+
 #include "platform/qt/ModalRunner.h"
 
 #include <QCheckBox>
@@ -12,20 +14,6 @@
 
 namespace quillory {
 
-namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place)
-{
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(place);
-    return label;
-}
-
-} // namespace
-
 TShowOpeningMessage::TShowOpeningMessage(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -34,15 +22,15 @@ TShowOpeningMessage::TShowOpeningMessage(QWidget* parent)
     setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(427, 230);
 
-    Label1 = AddLabel(this, "Label1",
+    Label1 = AddWrappedLabel(this, "Label1",
                       "Quillory! is intended solely for your personal recreational use. Please do not rely on it "
                       "for critical data storage.",
                       {13, 12, 401, 40});
-    Label2 = AddLabel(this, "Label2",
+    Label2 = AddWrappedLabel(this, "Label2",
                       "While Quillory! makes every attempt to keep the data safe, we cannot prevent data damage "
                       "from such things as power failures, hard drive crashes, etc.",
                       {13, 60, 401, 40});
-    Label3 = AddLabel(this, "Label3",
+    Label3 = AddWrappedLabel(this, "Label3",
                       "Therefore, it is up to you to ensure that you make frequent backups of all files in the "
                       "\\ENTRIES subdirectory, as well as the QL.INI file.",
                       {13, 108, 401, 40});

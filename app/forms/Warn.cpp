@@ -2,25 +2,13 @@
 // Cancel refuses.
 #include "app/forms/Warn.h"
 
+#include "app/forms/FormParts.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
 namespace quillory {
-
-namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place)
-{
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(place);
-    return label;
-}
-
-} // namespace
 
 TWarningScreen::TWarningScreen(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -32,20 +20,20 @@ TWarningScreen::TWarningScreen(QWidget* parent)
     setFont(arial);
     setFixedSize(473, 341);
 
-    Label1 = AddLabel(this, "Label1",
+    Label1 = AddWrappedLabel(this, "Label1",
                       "There is a slight chance that things beyond our control could cause damage to your "
                       "datafiles during this operation (i.e. damaged hard drive, power surge, power loss, not "
                       "enough disk space, etc).",
                       {20, 16, 433, 48});
-    Label2 = AddLabel(this, "Label2",
+    Label2 = AddWrappedLabel(this, "Label2",
                       "Please verify that you have made backups of the following files before continuing:",
                       {20, 76, 433, 32});
-    Label3 = AddLabel(this, "Label3", "-QL.INI (found in the main Quillory! directory)", {44, 112, 409, 20});
-    Label4 = AddLabel(this, "Label4",
+    Label3 = AddWrappedLabel(this, "Label3", "-QL.INI (found in the main Quillory! directory)", {44, 112, 409, 20});
+    Label4 = AddWrappedLabel(this, "Label4",
                       "-All files with the .QLE extension, in the \\Entries subdirectory (these are your "
                       "Quillory entries)",
                       {44, 136, 409, 32});
-    Label5 = AddLabel(this, "Label5",
+    Label5 = AddWrappedLabel(this, "Label5",
                       "Copying them to another directory, or to a floppy disk or other removable media is "
                       "recommended. Should datafile damage occur, you can then simply copy these files back "
                       "into their original directories.",

@@ -1,0 +1,23 @@
+#include "app/forms/FormParts.h"
+
+#include <QLabel>
+
+namespace quillory {
+
+QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QLabel* AddWrappedLabel(QWidget* parent, const char* name, const char* text, QRect place)
+{
+    QLabel* label = AddLabel(parent, name, text, place);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace quillory

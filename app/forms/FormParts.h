@@ -1,0 +1,16 @@
+// Small builders shared by the dialogs that place their labels at designed positions.
+#pragma once
+
+#include <QRect>
+
+class QLabel;
+class QWidget;
+
+namespace quillory {
+
+// A label owned by `parent`, named for tests, at a fixed place.
+QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place);
+// The same for a paragraph of notice text: wrapped, set from the top left.
+QLabel* AddWrappedLabel(QWidget* parent, const char* name, const char* text, QRect place);
+
+} // namespace quillory

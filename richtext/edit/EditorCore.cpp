@@ -24,6 +24,23 @@ int colorIndexOf(const TTextHeader& header, const RGBColor& color)
     return -1;
 }
 
+
+// The header values that describe the screen the document is shown on, not the document: they
+// survive Clear and AssignHeader.
+void KeepDisplayValues(const TTextHeader& from, TTextHeader& to)
+{
+    to.resolutionX = from.resolutionX;
+    to.resolutionY = from.resolutionY;
+    to.layoutWidthTwips = from.layoutWidthTwips;
+    to.layoutWidthPixels = from.layoutWidthPixels;
+}
+
+void MarkAllForReformat(TWPRTFText& document)
+{
+    for (auto* paragraph = document.firstParagraph(); paragraph; paragraph = paragraph->next())
+        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+}
+
 } // namespace
 
 EditorCore::EditorCore() : document_(std::make_unique<TWPRTFText>()) {}
@@ -417,10 +434,7 @@ void EditorCore::Clear(const ClearDefaults& defaults)
 {
     TTextHeader& header = document_->header();
     TTextHeader fresh;
-    fresh.resolutionX = header.resolutionX;
-    fresh.resolutionY = header.resolutionY;
-    fresh.layoutWidthTwips = header.layoutWidthTwips;
-    fresh.layoutWidthPixels = header.layoutWidthPixels;
+    KeepDisplayValues(header, fresh);
     fresh.decimalSeparator = header.decimalSeparator;
     fresh.metricRuler = header.metricRuler;
     fresh.compactTabs = header.compactTabs;
@@ -448,15 +462,10 @@ void EditorCore::AssignHeader(const TWPRTFText& other)
     if (&other == document_.get())
         return;
     TTextHeader& header = document_->header();
-    const int resolutionX = header.resolutionX, resolutionY = header.resolutionY;
-    const int widthTwips = header.layoutWidthTwips, widthPixels = header.layoutWidthPixels;
-    header = other.header();
-    header.resolutionX = resolutionX;
-    header.resolutionY = resolutionY;
-    header.layoutWidthTwips = widthTwips;
-    header.layoutWidthPixels = widthPixels;
-    for (auto* paragraph = document_->firstParagraph(); paragraph; paragraph = paragraph->next())
-        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+    TTextHeader assigned = other.header();
+    KeepDisplayValues(header, assigned);
+    header = std::move(assigned);
+    MarkAllForReformat(*document_);
     notify(true);
 }
 
@@ -484,8 +493,7 @@ void EditorCore::SetPage(int paperWidth, int paperHeight, int marginLeft, int ma
     header.marginRight = marginRight;
     header.marginTop = marginTop;
     header.marginBottom = marginBottom;
-    for (auto* paragraph = document_->firstParagraph(); paragraph; paragraph = paragraph->next())
-        paragraph->layoutFlags |= LayoutFlag::NeedsReformat;
+    MarkAllForReformat(*document_);
     notify(true);
 }
 

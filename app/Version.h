@@ -4,7 +4,7 @@
 namespace quillory {
 
 inline constexpr const char* kProgramName = "Quillory!";
-// Kept equal to the project version in CMakeLists.txt.
-inline constexpr const char* kProgramVersion = "0.1.0";
+// The build passes the project version from CMakeLists.txt.
+inline constexpr const char* kProgramVersion = QUILLORY_VERSION;
 
 } // namespace quillory

@@ -170,6 +170,17 @@ void TMainScreen::CreateComponents()
     WPToolBar2->FontChoice = TWPFontChoice::fsPrinterFonts;
     WPToolBar2->SetFontSizeFrom(8);
     WPToolBar2->SetWidthBetweenGroups(5);
+    // The editor speaks German to the engine (its messages, "," as decimal separator) as the
+    // diary always had it; the diary's own icon hints are English and set here explicitly.
+    WPRichText1->SetLanguage(TWPToolLanguage::twpGerman);
+    WPToolBar2->SetHints({QStringLiteral("WPI_Normal=Normal"), QStringLiteral("WPI_Bold=Bold"),
+                          QStringLiteral("WPI_Italic=Italic"), QStringLiteral("WPI_Under=Underline"),
+                          QStringLiteral("WPI_StrikeOut=StrikeOut"), QStringLiteral("WPI_Left=Left Justified"),
+                          QStringLiteral("WPI_Right=Right Justified"), QStringLiteral("WPI_Justified=Justified"),
+                          QStringLiteral("WPI_Center=Centered"), QStringLiteral("WPI_Copy=Copy"),
+                          QStringLiteral("WPI_Cut=Cut"), QStringLiteral("WPI_Paste=Paste"),
+                          QStringLiteral("WPI_SelAll=Select All"), QStringLiteral("WPI_Find=Find"),
+                          QStringLiteral("WPI_Replace=Find and Replace"), QStringLiteral("WPI_Spell=Spell Check")});
     WPToolBar2->SetUpdateObject(WPRichText1);
     WPToolBar2->setFixedHeight(kToolBarHeight);
     // Spell checking comes with its own dialog; until then the icon offers nothing.

@@ -17,6 +17,7 @@
 #include "platform/qt/PrinterList.h"
 #include "richtext/model/DocumentDump.h"
 #include "richtext/qt/RichText.h"
+#include "richtext/qt/ToolBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -343,6 +344,19 @@ TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
     EXPECT_TRUE(window->mnuSecurity->isEnabled());
     EXPECT_EQ(window->SaveChanges1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(window->DeleteEntry1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
+}
+
+// The editor is German to the engine, which would make the toolbar's hints German; the diary's
+// hints are English whatever the editor's language.
+TEST_F(MainWindowTest, ToolbarHintsAreEnglishWithAGermanEditor)
+{
+    auto window = Open();
+    EXPECT_EQ(window->WPRichText1->Language(), TWPToolLanguage::twpGerman);
+    const std::pair<ToolIconId, const char*> hints[] = {{ToolIconId::SelBold, "Bold"},
+                                                         {ToolIconId::SelLeft, "Left Justified"},
+                                                         {ToolIconId::SelReplace, "Find and Replace"}};
+    for (const auto& [icon, hint] : hints)
+        EXPECT_EQ(window->WPToolBar2->IconButton(icon)->toolTip().toStdString(), hint);
 }
 
 // --- the password command -----------------------------------------------------------------------

@@ -222,8 +222,10 @@ void TWPRTFTextInput::backspace()
     }
     const TTextLine* line = caretLine();
     if (line->prev()) {
-        // At the start of a wrapped line the caret only goes to the end of the line before.
+        // The start of a wrapped line is the end of the line before: the character before it
+        // is deleted there, so that no keystroke goes by without a visible change.
         caret_ = {caret_.paragraph, caret_.segment - 1, line->prev()->length()};
+        backspace();
         return;
     }
     TParagraph* paragraph = caretParagraph_;
@@ -259,10 +261,12 @@ void TWPRTFTextInput::deleteForward()
         return;
     }
     if (TTextLine* next = line->next()) {
-        // The next segment joins this one; nothing is deleted.
+        // The end of a wrapped line is the start of the next: the next segment joins this one
+        // and its first character is deleted, as the user sees one line of text run on.
         const int joined = length + next->length();
         if (joined + MinFreePlaces > MaxLineCapacity) {
             caret_ = {caret_.paragraph, caret_.segment + 1, 0};
+            deleteForward();
             return;
         }
         if (line->capacity() < joined + MinFreePlaces)
@@ -272,6 +276,7 @@ void TWPRTFTextInput::deleteForward()
         document_.deleteLine(paragraph, next);
         structural_ = true;
         touch(paragraph);
+        deleteForward();
         return;
     }
     if (!paragraph.next()) {

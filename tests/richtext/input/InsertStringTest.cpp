@@ -47,6 +47,20 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"CharactersAboveAsciiAreBytes", "^", "\xe9\x80", "\xe9\x80^"}),
     [](const testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
 
+// Lines of 20 characters: the text wraps after "dddd ". Where a wrapped line starts, Backspace
+// and Delete used to only move the caret between the two lines, so a keystroke seemed lost.
+TEST(InsertString, BackspaceAndDeleteReachAcrossAWrappedLine)
+{
+    TypingDocument d("aaaa bbbb cccc dddd ^eeee ffff");
+    ASSERT_GT(d.doc.firstParagraph()->lineCount(), 1);
+    d.input.InsertString("\b");
+    EXPECT_EQ(d.marked(), "aaaa bbbb cccc dddd^eeee ffff");
+
+    d.load("aaaa bbbb cccc dddd ^eeee ffff");
+    d.input.InsertString("\x7f");
+    EXPECT_EQ(d.marked(), "aaaa bbbb cccc dddd ^eee ffff");
+}
+
 TEST(InsertString, TypedTextReplacesTheSelection)
 {
     TypingDocument d("a^bcd|ef");

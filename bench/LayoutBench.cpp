@@ -1,6 +1,7 @@
 // Layout of a 1 MB document with the Qt canvas against only measuring its characters, one
 // keystroke in its middle re-laid out (one paragraph broken again), and a typical 10 KB entry read,
 // laid out and painted.
+#include "bench/SampleDocument.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/rtf/RtfReader.h"
@@ -18,43 +19,8 @@ using namespace quillory;
 
 namespace {
 
-constexpr const char* Words[] = {"diary", "morning", "the", "walked", "along", "river", "and", "thought",
-                                 "about", "yesterday's", "letter,", "which", "arrived", "late.", "Weather:",
-                                 "cold", "but", "bright;", "tea", "at", "four"};
-
-// About `bytes` characters in paragraphs of 150-250 characters, with bold, italic and larger runs.
-std::unique_ptr<TWPRTFText> makeDocument(std::size_t bytes)
-{
-    auto doc = std::make_unique<TWPRTFText>();
-    doc->header().addFont("Times New Roman");
-    std::size_t total = 0, word = 0;
-    TParagraph* p = doc->firstParagraph();
-    int paragraph = 0;
-    while (total < bytes) {
-        const std::size_t length = 150 + (paragraph * 37) % 100;
-        std::size_t here = 0;
-        while (here < length) {
-            TAttr attr;
-            attr.font = std::uint8_t(word % 7 == 0 ? 1 : 0);
-            attr.style = std::uint8_t(word % 5 == 0 ? AttrStyle::Bold : word % 11 == 0 ? AttrStyle::Italic : 0);
-            attr.size = std::uint8_t(word % 13 == 0 ? 14 : 10);
-            std::string text = Words[word % std::size(Words)];
-            text += ' ';
-            doc->appendText(*p, text, attr);
-            here += text.size();
-            ++word;
-        }
-        p->alignment = paragraph % 4 == 3 ? Alignment::Justified : Alignment::Left;
-        total += here + 1;
-        ++paragraph;
-        if (total < bytes)
-            p = doc->appendParagraph(p);
-    }
-    return doc;
-}
-
 struct Fixture {
-    std::unique_ptr<TWPRTFText> doc = makeDocument(1 << 20);
+    std::unique_ptr<TWPRTFText> doc = bench::MakeSampleDocument(1 << 20, bench::Justify::EveryFourth);
     QtCanvas canvas;
     TWPRTFTextPaint engine{*doc};
     Fixture()
@@ -141,7 +107,7 @@ std::string typicalEntryRtf()
                 rtf += "{\\b ";
             if (word % 17 == 0)
                 rtf += "{\\cf1\\f1 ";
-            rtf += Words[word % std::size(Words)];
+            rtf += bench::kSampleWords[word % std::size(bench::kSampleWords)];
             if (word % 17 == 0)
                 rtf += "}";
             if (word % 9 == 0)

@@ -1,6 +1,7 @@
 // Typing into a long entry: 1,000 characters typed one by one through InsertString into the
 // middle of a paragraph of a 1 MB document, each laid out as the editor does, against one full
 // layout of that document.
+#include "bench/SampleDocument.h"
 #include "richtext/input/TextInput.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
@@ -15,40 +16,6 @@ using namespace quillory;
 
 namespace {
 
-constexpr const char* Words[] = {"diary", "morning", "the", "walked", "along", "river", "and", "thought",
-                                 "about", "yesterday's", "letter,", "which", "arrived", "late.", "Weather:",
-                                 "cold", "but", "bright;", "tea", "at", "four"};
-
-// About `bytes` characters in paragraphs of 150-250 characters, with bold, italic and larger runs.
-std::unique_ptr<TWPRTFText> makeDocument(std::size_t bytes)
-{
-    auto doc = std::make_unique<TWPRTFText>();
-    doc->header().addFont("Times New Roman");
-    std::size_t total = 0, word = 0;
-    TParagraph* p = doc->firstParagraph();
-    int paragraph = 0;
-    while (total < bytes) {
-        const std::size_t length = 150 + (paragraph * 37) % 100;
-        std::size_t here = 0;
-        while (here < length) {
-            TAttr attr;
-            attr.font = std::uint8_t(word % 7 == 0 ? 1 : 0);
-            attr.style = std::uint8_t(word % 5 == 0 ? AttrStyle::Bold : word % 11 == 0 ? AttrStyle::Italic : 0);
-            attr.size = std::uint8_t(word % 13 == 0 ? 14 : 10);
-            std::string text = Words[word % std::size(Words)];
-            text += ' ';
-            doc->appendText(*p, text, attr);
-            here += text.size();
-            ++word;
-        }
-        total += here + 1;
-        ++paragraph;
-        if (total < bytes)
-            p = doc->appendParagraph(p);
-    }
-    return doc;
-}
-
 double seconds(std::chrono::steady_clock::time_point since)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -56,7 +23,7 @@ double seconds(std::chrono::steady_clock::time_point since)
 
 void BM_TypeIntoTheMiddleOfALongEntry(benchmark::State& state)
 {
-    auto doc = makeDocument(1 << 20);
+    auto doc = bench::MakeSampleDocument(1 << 20);
     QtCanvas canvas;
     TWPRTFTextPaint paint(*doc);
     paint.windowWidth = 700;

@@ -158,12 +158,13 @@ void RtfBuilder::OnGroupClose()
     if (inner.destination == Destination::FontTable && g_.destination != Destination::FontTable)
         g_.attr.font = fontMap_[0]; // text goes on in the RTF's font 0
 
-    // A border group that closes right after a paragraph ended marks where the writer ended a
-    // border run; it matters when the next paragraph has the same border.
+    // A border group that closes right after a paragraph ended, before anything of the next,
+    // marks where the writer ended a border run; it matters when the next paragraph has the
+    // same border. (A group closing after an empty last paragraph's words is its own.)
     const TParagraph& current = out_.paragraph();
     const bool empty = current.firstLine()->length() == 0 && !current.firstLine()->next();
     if (inner.paragraph.border.present() && !(inner.paragraph.border == g_.paragraph.border) && empty
-        && lastFinished_ && lastFinished_ == current.prev())
+        && !paragraphBegun_ && lastFinished_ && lastFinished_ == current.prev())
         borderRunEnd_ = lastFinished_;
     SyncLexMode();
 }
@@ -228,6 +229,10 @@ void RtfBuilder::OnSpecial(RtfKeywordId id, bool hasParameter, int32_t n)
 void RtfBuilder::OnProperty(RtfKeywordId id, int32_t n)
 {
     using I = RtfKeywordId;
+    // A word of the body belongs to the paragraph being read, like its text: the group closing
+    // next is the one that holds its state, not a group left over from the paragraph before.
+    if (InBody())
+        OnParagraphContent();
     switch (id) {
     case I::Plain: case I::Font: case I::FontSize: case I::Bold: case I::Italic:
     case I::Underline: case I::StrikeOut: case I::Hyperlink: case I::Protected: case I::Hidden:

@@ -128,6 +128,7 @@ private:
 
     // paragraphs and tables
     bool InBody() const noexcept;
+    void OnParagraphContent() noexcept;
     void FinishParagraph(bool asCell);
     void EndParagraph();
     void EndCell();
@@ -164,9 +165,11 @@ private:
     TParagraph* lastFinished_ = nullptr;
     TParagraph* borderRunEnd_ = nullptr; // finished paragraph whose border group just closed
     TParagraph* afterCell_ = nullptr;    // the paragraph begun by the last \cell
-    // The paragraph state when the first group closed after the last text: the last paragraph
-    // has no \par, and its properties live in groups that close before reading ends.
+    // The paragraph state when the first group closed after the last text or word of the body:
+    // the last paragraph has no \par, and its properties live in groups that close before
+    // reading ends.
     std::optional<ParagraphState> endState_;
+    bool paragraphBegun_ = false; // text or a word of the body since the last paragraph end
 
     // tables of the header
     std::array<uint8_t, 99> fontMap_{};

@@ -213,6 +213,7 @@ void RtfBuilder::EndParagraph()
     parFlags_ = 0;
     tabsStarted_ = false;
     endState_.reset();
+    paragraphBegun_ = false;
 }
 
 void RtfBuilder::EndCell()
@@ -223,6 +224,7 @@ void RtfBuilder::EndCell()
     parFlags_ = 0;
     tabsStarted_ = false;
     endState_.reset();
+    paragraphBegun_ = false;
     afterCell_ = &out_.paragraph();
 }
 

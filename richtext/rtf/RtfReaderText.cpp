@@ -24,10 +24,16 @@ bool RtfBuilder::InBody() const noexcept
     return g_.destination == Destination::Normal || g_.destination == Destination::Field;
 }
 
+void RtfBuilder::OnParagraphContent() noexcept
+{
+    endState_.reset();
+    paragraphBegun_ = true;
+}
+
 void RtfBuilder::OnText(std::span<const uint8_t> bytes)
 {
     if (InBody() && !table_.defining) {
-        endState_.reset();
+        OnParagraphContent();
         // The common case: a run of ordinary characters goes in with one copy.
         size_t start = 0;
         for (size_t i = 0; i < bytes.size(); ++i) {
@@ -52,7 +58,7 @@ void RtfBuilder::InsertChar(int code)
     case Destination::Normal:
     case Destination::Field:
         table_.defining = false;
-        endState_.reset();
+        OnParagraphContent();
         if (code == kLineCode)
             code = CharCode::SoftBreak;
         else if (code == 13 || code == 10 || code < 1)

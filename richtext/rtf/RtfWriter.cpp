@@ -316,7 +316,10 @@ int TWPRTFWriter::StartParagraph()
             return result_;
         Emit('{');
     }
+    const std::size_t open = groups_.size();
     CloseGroupsFor(p);
+    closedAtStart_ = groups_.size() < open;
+    runWritten_ = false;
     Flush();
     if (p.hasFlag(ParFlag::PageBreakBefore))
         Emit("\\page");
@@ -439,6 +442,7 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
         codeRunOpen_ = false;
     }
     Flush();
+    runWritten_ = true;
     EmitNumbered("\\plain\\f", attr.font);
     EmitNumbered("\\fs", attr.size ? attr.size * 2 : 20);
     EmitNumbered("\\cf", attr.textColor());
@@ -508,6 +512,11 @@ int TWPRTFWriter::WriteText(const char* text, int count)
 
 int TWPRTFWriter::WriteTrailer()
 {
+    // An empty last paragraph has nothing of its own before the closing braces. Where groups
+    // close there, a reader could not tell its properties from those of the groups, nor a
+    // border around it from the end of a border run: an attribute block stands in for its text.
+    if (paragraph_ && !runWritten_ && !paragraph_->isTableCell() && (closedAtStart_ || groups_.size() > 1))
+        WriteAttributes(TAttr{});
     if (codeRunOpen_) {
         Emit("\\wprtf0");
         codeRunOpen_ = false;

@@ -90,6 +90,8 @@ private:
     bool lastRunHidden_ = false;
     bool codeRunOpen_ = false;
     bool shadingOpen_ = false;
+    bool closedAtStart_ = false; // the current paragraph's start closed groups
+    bool runWritten_ = false;    // the current paragraph has an attribute block
 };
 
 // The document as RTF bytes; `result` (when given) receives the writer's result code.

@@ -160,6 +160,37 @@ const Case cases[] = {
          c.shadingColors = 0x03;
          c.shadingPercent = 100;
      }},
+    // An empty last paragraph has no text to show where its properties are in force, and
+    // the groups of the paragraph before close just ahead of it.
+    {"empty shaded last paragraph after a tab group",
+     [](TWPRTFText& d) {
+         add(d, "a\tb").tabMask = 1ull << d.header().addTab(720, TTabKind::tkLeft);
+         TParagraph& last = *d.appendParagraphAtEnd();
+         last.tabMask = 0;
+         last.shadingColors = 0x52;
+         last.shadingPercent = 25;
+     }},
+    {"empty shaded last paragraph in a border of its own",
+     [](TWPRTFText& d) {
+         const BorderWord box{.flags = BorderFlag::Present | BorderFlag::Box, .width = 1};
+         TParagraph& boxed = add(d, "boxed");
+         boxed.border = box;
+         boxed.border.flags |= BorderFlag::RunEnds;
+         TParagraph& last = *d.appendParagraphAtEnd();
+         last.border = box;
+         last.shadingColors = 0x52;
+         last.shadingPercent = 25;
+     }},
+    {"empty last paragraph after a border",
+     [](TWPRTFText& d) {
+         add(d, "boxed").border = {.flags = BorderFlag::Present | BorderFlag::Box, .width = 1};
+         d.appendParagraphAtEnd()->border = {};
+     }},
+    {"empty last paragraph inside a border",
+     [](TWPRTFText& d) {
+         add(d, "boxed").border = {.flags = BorderFlag::Present | BorderFlag::Box, .width = 1};
+         d.appendParagraphAtEnd();
+     }},
     {"table",
      [](TWPRTFText& d) {
          add(d, "before");

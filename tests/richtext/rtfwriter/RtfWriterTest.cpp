@@ -287,6 +287,28 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
     EXPECT_EQ(body(doc), "{{\\shading10000\\cfpat1 " + Plain + "z}") << "closed by the trailer";
 }
 
+// Without the block, "a" boxed and an empty last paragraph after or inside its border were
+// written alike, and both read back as a border run ending at "a" with a boxed paragraph after.
+TEST(RtfWriter, EmptyLastParagraphWhereGroupsCloseHasAnAttributeBlock)
+{
+    const BorderWord box{.flags = BorderFlag::Present | BorderFlag::Box, .width = 1};
+    const std::string boxed = "{{\\box\\brdrs\\brdrw20 " + Plain + "a\\par\n\r";
+    struct Row { const char* name; bool lastBoxed; bool firstBoxed; std::string body; } rows[] = {
+        {"after a border", false, true, boxed + "}" + Plain},
+        {"inside a border", true, true, boxed + Plain + "}"},
+        {"no groups", false, false, "{" + Plain + "a\\par\n\r"},
+    };
+    for (const Row& row : rows) {
+        TWPRTFText doc;
+        if (row.firstBoxed)
+            addParagraph(doc, "a").border = box;
+        else
+            addParagraph(doc, "a");
+        doc.appendParagraphAtEnd()->border = row.lastBoxed ? box : BorderWord{};
+        EXPECT_EQ(body(doc), row.body) << row.name;
+    }
+}
+
 TEST(RtfWriter, FailingStreamGivesSeven)
 {
     struct Limited : TWPOutputStream {

@@ -97,6 +97,8 @@ void RtfBuilder::InsertChar(int code)
     case Destination::Footnote:
         if (!footnote_)
             return;
+        if (code == kLineCode)
+            code = CharCode::SoftBreak; // also the echo of a mark that is a soft line break
         if (footnoteEcho_) {
             // The writer repeats the mark, superscript, at the start of the footnote's text.
             footnoteEcho_ = false;
@@ -110,8 +112,6 @@ void RtfBuilder::InsertChar(int code)
             if (code == ' ')
                 return;
         }
-        if (code == kLineCode)
-            code = CharCode::SoftBreak;
         if ((code >= 32 && code < 256) || code == CharCode::Tab || code == CharCode::SoftBreak)
             footnote_->text += char(code);
         return;

@@ -189,18 +189,20 @@ int TWPRTFWriter::WriteFootnote(int number)
     const TFootnote* footnote = document_.findFootnote(number);
     if (!footnote)
         return result_;
-    // Codes up to 3 are placeholders: as a mark one would be read back as an object.
-    const char markChar = static_cast<unsigned char>(footnote->mark) <= CharCode::Reserved ? '?' : footnote->mark;
-    const std::string_view mark(&markChar, 1);
+    // Codes up to 3 are placeholders: as a mark one would be read back as an object. A carriage
+    // return is no character to the reader. The mark is written as text is, so that a soft line
+    // break comes back as one.
+    const auto code = static_cast<unsigned char>(footnote->mark);
+    const char mark = code <= CharCode::Reserved || code == '\r' ? '?' : footnote->mark;
     Emit("{\\cs16\\super ");
-    EscapeInto(mark);
+    WriteText(&mark, 1);
     if (!footnote->explicitNumber || footnote->ownMark) {
         Emit("{\\*\\footnote \\pard\\plain \\s15\\widctlpar \\f4\\fs20\\lang1031 {\\cs16\\super ");
     } else {
         EmitNumbered("{\\*\\footnote \\wpfnnr", footnote->explicitNumber);
         Emit(" \\pard\\plain \\s15\\widctlpar \\f4\\fs20\\lang1031 {\\cs16\\super\t");
     }
-    EscapeInto(mark);
+    WriteText(&mark, 1);
     Emit("} ");
     // Stored RTF text is RTF already; plain text is escaped so that its braces cannot end the
     // footnote's group.

@@ -274,6 +274,20 @@ const Case cases[] = {
          put(d, p, " more", {});
          put(d, p, "7", {.style = AttrStyle::Superscript, .flags = AttrFlag::FootnoteAnchor, .tag = std::uint16_t(b)});
      }},
+    // A mark written as \\'0a was dropped on reading, and the footnote took the character before.
+    {"footnote marks that are soft line break and tab",
+     [](TWPRTFText& d) {
+         TParagraph& p = add(d, "line");
+         for (const char mark : {'\n', '\t'}) {
+             TFootnote note;
+             note.mark = mark;
+             note.text = "note";
+             const int number = d.addFootnote(note).number;
+             put(d, p, std::string(1, mark), {.style = AttrStyle::Superscript, .flags = AttrFlag::FootnoteAnchor,
+                                               .tag = std::uint16_t(number)});
+             put(d, p, "x", {});
+         }
+     }},
     {"header information",
      [](TWPRTFText& d) {
          d.header().title = "A day {in} May";

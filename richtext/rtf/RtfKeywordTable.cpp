@@ -182,8 +182,8 @@ constexpr std::array kKeywords = {
 static_assert(kKeywords.size() == 154);
 
 // Text other writers send that would otherwise be lost; the cp1252 characters of the symbol
-// words, the end of underlining and highlighted text, two border styles the program's own
-// writer emits, and font families and charsets.
+// words, the end of underlining and highlighted text, two border styles and the cell shading
+// the program's own writer emits, and font families and charsets.
 constexpr std::array kExtraKeywords = {
     Word("u", K::Special, I::Unicode),
     Word("uc", K::Special, I::UnicodeSkip, 1),
@@ -199,6 +199,7 @@ constexpr std::array kExtraKeywords = {
     Prop("highlight", I::BackColour, 0), // marked text: a colour-table index, like \cb
     Fixed("brdrhair", I::Border, 7),
     Fixed("brdrbar", I::Border, 8),
+    Prop("clshdng", I::Shading),
     Fixed("fnil", I::FontFamily, 0x00),
     Fixed("froman", I::FontFamily, 0x10),
     Fixed("fswiss", I::FontFamily, 0x20),

@@ -257,7 +257,7 @@ void TWPRTFWriter::StartTableRow(const TParagraph& p)
             if (border.extra & BorderExtra::Hairline)
                 Emit("\\brdrhair");
         }
-        if (cell->shadingColors) {
+        if (cell->shadingColors || cell->shadingPercent) {
             EmitNumbered("\\clshdng", cell->shadingPercent * 100);
             EmitNumbered("\\clcfpat", cell->patternColor());
             if (cell->shadingPercent != 100)
@@ -382,8 +382,8 @@ int TWPRTFWriter::StartParagraph()
     FlushWithBlank();
 
     // The shading group holds nothing but the shading and the paragraph's text, so that closing
-    // it at the paragraph end undoes no other state.
-    if (!cell && p.shadingColors) {
+    // it at the paragraph end undoes no other state. A percent alone is shading too: black.
+    if (!cell && (p.shadingColors || p.shadingPercent)) {
         Emit('{');
         if (p.shadingPercent)
             EmitNumbered("\\shading", p.shadingPercent * 100);

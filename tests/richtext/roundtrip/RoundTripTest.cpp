@@ -221,6 +221,22 @@ const Case cases[] = {
          row({255}, 0);
          add(d, "after").copyPropertiesFrom(TParagraph{});
      }},
+    // A cell's percent was not read back, and shading of a percent alone was not written.
+    {"shading of cells and of a percent alone",
+     [](TWPRTFText& d) {
+         for (const auto& [colors, percent] : {std::pair{0x21, 30}, std::pair{0x00, 40}}) {
+             TParagraph& c = add(d, "cell");
+             c.copyPropertiesFrom(TParagraph{});
+             c.flags = ParFlag::TableCell | (colors ? ParFlag::MoreCellsFollow : ParFlag::CellNotFirst);
+             c.cellLeft = colors ? 0 : 128;
+             c.cellWidth = colors ? 128 : 127;
+             c.shadingColors = std::uint8_t(colors);
+             c.shadingPercent = std::uint8_t(percent);
+         }
+         TParagraph& black = add(d, "black");
+         black.copyPropertiesFrom(TParagraph{});
+         black.shadingPercent = 50;
+     }},
     {"pictures and objects",
      [](TWPRTFText& d) {
          TParagraph& p = add(d, "pictures: ");

@@ -271,6 +271,7 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
         {0x21, 100, "{\\shading10000\\cfpat1 "},
         {0x21, 0, "{\\shading10000\\cfpat1 "}, // read back as 100 percent
         {0x20, 0, "{\\shading1\\cfpat0\\cbpat2 "},
+        {0x00, 30, "{\\shading3000\\cfpat0\\cbpat0 "}, // black: once left out
     };
     for (const Row& row : rows) {
         TWPRTFText doc;
@@ -280,6 +281,7 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
         a.alignment = Alignment::Right;
         TParagraph& b = addParagraph(doc, "b");
         b.shadingColors = 0;
+        b.shadingPercent = 0;
         EXPECT_EQ(body(doc), "{\\qr " + row.words + Plain + "a\\par\n\r}" + Plain + "b") << row.words;
     }
     TParagraph& last = addParagraph(doc, "z");

@@ -318,7 +318,8 @@ int TWPRTFWriter::StartParagraph()
     }
     const std::size_t open = groups_.size();
     CloseGroupsFor(p);
-    closedAtStart_ = groups_.size() < open;
+    if (groups_.size() < open)
+        closedAfterEnd_ = true;
     runWritten_ = false;
     Flush();
     if (p.hasFlag(ParFlag::PageBreakBefore))
@@ -405,6 +406,7 @@ int TWPRTFWriter::StartParagraph()
 int TWPRTFWriter::EndParagraph()
 {
     const TParagraph& p = *paragraph_;
+    closedAfterEnd_ = false;
     // A code run ends with its paragraph, so that the paragraph end is read as RTF again.
     if (codeRunOpen_) {
         Emit("\\wprtf0");
@@ -424,6 +426,7 @@ int TWPRTFWriter::EndParagraph()
     if (shadingOpen_) {
         Emit('}');
         shadingOpen_ = false;
+        closedAfterEnd_ = true;
     }
     return Flush();
 }
@@ -515,7 +518,7 @@ int TWPRTFWriter::WriteTrailer()
     // An empty last paragraph has nothing of its own before the closing braces. Where groups
     // close there, a reader could not tell its properties from those of the groups, nor a
     // border around it from the end of a border run: an attribute block stands in for its text.
-    if (paragraph_ && !runWritten_ && !paragraph_->isTableCell() && (closedAtStart_ || groups_.size() > 1))
+    if (paragraph_ && !runWritten_ && !paragraph_->isTableCell() && (closedAfterEnd_ || groups_.size() > 1))
         WriteAttributes(TAttr{});
     if (codeRunOpen_) {
         Emit("\\wprtf0");

@@ -90,7 +90,7 @@ private:
     bool lastRunHidden_ = false;
     bool codeRunOpen_ = false;
     bool shadingOpen_ = false;
-    bool closedAtStart_ = false; // the current paragraph's start closed groups
+    bool closedAfterEnd_ = false; // a group closed since the last paragraph end
     bool runWritten_ = false;    // the current paragraph has an attribute block
 };
 

@@ -181,6 +181,13 @@ const Case cases[] = {
          last.shadingColors = 0x52;
          last.shadingPercent = 25;
      }},
+    {"empty last paragraph after a shaded one",
+     [](TWPRTFText& d) {
+         TParagraph& shaded = add(d, "shaded");
+         shaded.shadingColors = 0x52;
+         shaded.shadingPercent = 25;
+         d.appendParagraphAtEnd()->copyPropertiesFrom(TParagraph{});
+     }},
     {"empty last paragraph after a border",
      [](TWPRTFText& d) {
          add(d, "boxed").border = {.flags = BorderFlag::Present | BorderFlag::Box, .width = 1};

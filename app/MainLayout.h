@@ -36,7 +36,7 @@ PageLayout LayOutPage(int leftEdge, int rightEdge, int width, int height) noexce
 
 // The command buttons of the bottom panel, left to right. All are 29 pixels high, 4 from the top.
 enum class GlyphSide { None, Left, Right };
-struct ActionButtonSpec {
+struct ActionButtonDesign {
     std::string_view name;
     std::string_view caption;  // '&' marks the mnemonic
     std::string_view hint;
@@ -47,7 +47,7 @@ struct ActionButtonSpec {
 };
 inline constexpr int kActionButtonTop = 4;
 inline constexpr int kActionButtonHeight = 29;
-inline constexpr std::array<ActionButtonSpec, 10> kActionButtons{{
+inline constexpr std::array<ActionButtonDesign, 10> kActionButtons{{
     {"SaveButton", "&Save", "", 9, 65, GlyphSide::Left, true},
     {"CancelButton", "&Cancel", "", 78, 66, GlyphSide::Left, true},
     {"FirstButton", "Fi&rst", "", 155, 48, GlyphSide::Left, false},
@@ -61,7 +61,7 @@ inline constexpr std::array<ActionButtonSpec, 10> kActionButtons{{
 }};
 
 // The tool buttons that creation moves into the toolbar, in order, with 3-pixel gaps between.
-struct ToolButtonSpec {
+struct ToolButtonDesign {
     std::string_view name;
     std::string_view caption;
     std::string_view hint;  // empty: set at creation
@@ -69,7 +69,7 @@ struct ToolButtonSpec {
 };
 inline constexpr int kToolButtonHeight = 20;
 inline constexpr int kToolGapWidth = 3;
-inline constexpr std::array<ToolButtonSpec, 8> kToolButtons{{
+inline constexpr std::array<ToolButtonDesign, 8> kToolButtons{{
     {"Deletebutton", "", "Delete current entry", 20},
     {"DocPageBreakButton", "", "Insert Page Break", 20},
     {"ParagraphSetupButton", "", "Paragraph properties", 20},

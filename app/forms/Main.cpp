@@ -212,17 +212,17 @@ void TMainScreen::CreateActionButtons()
                                      &Nextbutton, &LastButton, &CalendarButton, &Hidebutton, &ExplorerButton1};
     static_assert(std::size(targets) == kActionButtons.size());
     for (std::size_t i = 0; i < kActionButtons.size(); ++i) {
-        const ActionButtonSpec& spec = kActionButtons[i];
-        auto* button = new QPushButton(Text(spec.caption), ActionPanel);
-        button->setObjectName(Text(spec.name));
-        button->setGeometry(spec.left, kActionButtonTop, spec.width, kActionButtonHeight);
-        button->setToolTip(Text(spec.hint));
+        const ActionButtonDesign& design = kActionButtons[i];
+        auto* button = new QPushButton(Text(design.caption), ActionPanel);
+        button->setObjectName(Text(design.name));
+        button->setGeometry(design.left, kActionButtonTop, design.width, kActionButtonHeight);
+        button->setToolTip(Text(design.hint));
         button->setFocusPolicy(Qt::TabFocus);
-        if (spec.glyph != GlyphSide::None)
-            button->setIcon(Glyph(std::string(spec.name).c_str()));
-        if (spec.glyph == GlyphSide::Right)
+        if (design.glyph != GlyphSide::None)
+            button->setIcon(Glyph(std::string(design.name).c_str()));
+        if (design.glyph == GlyphSide::Right)
             button->setLayoutDirection(Qt::RightToLeft);
-        button->setVisible(!spec.startsHidden);
+        button->setVisible(!design.startsHidden);
         *targets[i] = button;
     }
     connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
@@ -245,18 +245,18 @@ void TMainScreen::CreateToolButtons()
                                      &SymbolSelectorButton, &ShowHideIconTool};
     static_assert(std::size(targets) == kToolButtons.size());
     for (std::size_t i = 0; i < kToolButtons.size(); ++i) {
-        const ToolButtonSpec& spec = kToolButtons[i];
+        const ToolButtonDesign& design = kToolButtons[i];
         auto* button = new QToolButton(Panel2);
-        button->setObjectName(Text(spec.name));
-        button->setFixedSize(spec.width, kToolButtonHeight);
-        button->setToolTip(Text(spec.hint));
+        button->setObjectName(Text(design.name));
+        button->setFixedSize(design.width, kToolButtonHeight);
+        button->setToolTip(Text(design.hint));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        if (spec.caption.empty()) {
-            button->setIcon(Glyph(std::string(spec.name).c_str()));
+        if (design.caption.empty()) {
+            button->setIcon(Glyph(std::string(design.name).c_str()));
             button->setIconSize(QSize(16, 16));
         } else {
-            button->setText(Text(spec.caption));
+            button->setText(Text(design.caption));
         }
         *targets[i] = button;
     }

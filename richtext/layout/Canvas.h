@@ -31,13 +31,13 @@ struct Rect {
 };
 
 // A font as the document names it. Underline and strike-out are drawn by the engine as lines.
-struct FontSpec {
+struct FontRequest {
     std::string name;
     int pointSize = 10;
     bool bold = false;
     bool italic = false;
     bool symbol = false; // a symbol character set: bytes map to the font's own glyphs
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
 // Advance widths in pixels of the 256 byte values (cp1252) of one font.
@@ -60,7 +60,7 @@ public:
     virtual int resolutionY() const = 0;
 
     // Selects the font that the metric queries and drawText use.
-    virtual void selectFont(const FontSpec& font) = 0;
+    virtual void selectFont(const FontRequest& font) = 0;
     virtual const WidthTable& widths() = 0;
     virtual int fontHeight() = 0;
     virtual int fontAscent() = 0;

@@ -22,7 +22,7 @@ std::string rect(const Rect& r)
 
 } // namespace
 
-void FixedCanvas::selectFont(const FontSpec& font)
+void FixedCanvas::selectFont(const FontRequest& font)
 {
     ++fontSelections_;
     font_ = font;

@@ -21,12 +21,12 @@ public:
         std::string text;
         std::vector<int> advances;
         RGBColor color;
-        FontSpec font;
+        FontRequest font;
     };
 
     int resolutionX() const override { return resolution_; }
     int resolutionY() const override { return resolution_; }
-    void selectFont(const FontSpec& font) override;
+    void selectFont(const FontRequest& font) override;
     const WidthTable& widths() override { return widths_; }
     int fontHeight() override { return 2 * font_.pointSize; }
     int fontAscent() override { return 8 * font_.pointSize / 5; }
@@ -54,7 +54,7 @@ public:
 
 private:
     int resolution_;
-    FontSpec font_;
+    FontRequest font_;
     WidthTable widths_{};
     std::vector<TextCall> texts_;
     std::vector<std::string> calls_;

@@ -67,19 +67,19 @@ bool Measurer::invisible(const TAttr& attr) const noexcept
     return display && display->hidden;
 }
 
-FontSpec Measurer::fontFor(const TAttr& attr) const
+FontRequest Measurer::fontFor(const TAttr& attr) const
 {
-    FontSpec spec;
+    FontRequest request;
     const FontEntry* entry = document_.header().font(attr.font);
     if (!entry)
         entry = document_.header().font(0);
-    spec.name = entry && !entry->name.empty() ? entry->name : "Arial";
-    spec.symbol = entry && entry->charset == 2;
+    request.name = entry && !entry->name.empty() ? entry->name : "Arial";
+    request.symbol = entry && entry->charset == 2;
     const std::uint8_t style = EffectiveStyle(attr, DisplayAttrFor(document_, attr));
-    spec.bold = style & AttrStyle::Bold;
-    spec.italic = style & AttrStyle::Italic;
-    spec.pointSize = (style & SupSub) ? reducedSize(attr.pointSize()) : attr.pointSize();
-    return spec;
+    request.bold = style & AttrStyle::Bold;
+    request.italic = style & AttrStyle::Italic;
+    request.pointSize = (style & SupSub) ? reducedSize(attr.pointSize()) : attr.pointSize();
+    return request;
 }
 
 TAttr Measurer::plainAttr() const noexcept

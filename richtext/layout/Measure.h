@@ -49,7 +49,7 @@ public:
     // Height and ascent of the default font, for lines without visible characters.
     CharMetric defaults();
     // The font a character is drawn in, its size reduced for super- and subscript.
-    FontSpec fontFor(const TAttr& attr) const;
+    FontRequest fontFor(const TAttr& attr) const;
     // What characters of a plain-text document carry.
     TAttr plainAttr() const noexcept;
     // Width table of the character's font (selecting it on the canvas).

@@ -21,7 +21,7 @@ QChar glyphFor(unsigned char byte, bool symbol)
     return QChar(char16_t(Cp1252ToUnicode(byte)));
 }
 
-std::string fontKey(const FontSpec& s)
+std::string fontKey(const FontRequest& s)
 {
     return s.name + '\x01' + std::to_string(s.pointSize) + (s.bold ? "b" : "") + (s.italic ? "i" : "")
         + (s.symbol ? "s" : "");
@@ -42,23 +42,23 @@ void QtCanvas::setDeviceResolution(int x, int y)
     deviceY_ = y;
 }
 
-QFont QtCanvas::qfont(const FontSpec& spec) const
+QFont QtCanvas::qfont(const FontRequest& request) const
 {
-    QFont font(QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size())));
-    font.setPixelSize(std::max(1, int(std::lround(spec.pointSize * resolution_ / 72.0))));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(QString::fromLatin1(request.name.data(), qsizetype(request.name.size())));
+    font.setPixelSize(std::max(1, int(std::lround(request.pointSize * resolution_ / 72.0))));
+    font.setBold(request.bold);
+    font.setItalic(request.italic);
     font.setKerning(false); // characters stand where their advances put them
     return font;
 }
 
-void QtCanvas::selectFont(const FontSpec& spec)
+void QtCanvas::selectFont(const FontRequest& request)
 {
-    auto& slot = fonts_[fontKey(spec)];
+    auto& slot = fonts_[fontKey(request)];
     if (!slot) {
         slot = std::make_unique<Font>();
-        slot->font = qfont(spec);
-        slot->symbol = spec.symbol;
+        slot->font = qfont(request);
+        slot->symbol = request.symbol;
         const QFontMetrics metrics(slot->font);
         slot->height = metrics.height();
         slot->ascent = metrics.ascent();

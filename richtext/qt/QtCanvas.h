@@ -30,7 +30,7 @@ public:
 
     int resolutionX() const override { return deviceX_; }
     int resolutionY() const override { return deviceY_; }
-    void selectFont(const FontSpec& font) override;
+    void selectFont(const FontRequest& font) override;
     const WidthTable& widths() override;
     int fontHeight() override;
     int fontAscent() override;
@@ -47,8 +47,8 @@ public:
     void setClip(const Rect& rect) override;
     void clearClip() override;
 
-    // The QFont a spec stands for at this canvas's layout resolution.
-    QFont qfont(const FontSpec& spec) const;
+    // The QFont a request stands for at this canvas's layout resolution.
+    QFont qfont(const FontRequest& request) const;
     int cachedFonts() const noexcept { return int(fonts_.size()); }
 
 private:

@@ -10,13 +10,13 @@
 namespace quillory {
 namespace {
 
-FontSpec font(const char* name, int points, bool bold = false)
+FontRequest font(const char* name, int points, bool bold = false)
 {
-    FontSpec spec;
-    spec.name = name;
-    spec.pointSize = points;
-    spec.bold = bold;
-    return spec;
+    FontRequest request;
+    request.name = name;
+    request.pointSize = points;
+    request.bold = bold;
+    return request;
 }
 
 TEST(QtCanvas, WidthsOfTheLiberationFontsArePlausible)

@@ -193,6 +193,13 @@ void TWPRTFWriter::EmitBorderStyle(const BorderWord& border)
     Emit(border.flags & BorderFlag::Double ? "\\brdrdb" : "\\brdrs");
 }
 
+// A double border without sides still says so: the style word is what makes it a border.
+void TWPRTFWriter::EmitStyleWithoutSides(const BorderWord& border, bool anySide)
+{
+    if (!anySide && (border.flags & BorderFlag::Double))
+        Emit("\\brdrdb");
+}
+
 // Closes the groups whose state no longer holds for paragraph p.
 void TWPRTFWriter::CloseGroupsFor(const TParagraph& p)
 {
@@ -244,11 +251,14 @@ void TWPRTFWriter::StartTableRow(const TParagraph& p)
             static const struct { std::uint8_t bit; const char* word; } sides[] = {
                 {BorderFlag::Top, "\\clbrdrt"}, {BorderFlag::Bottom, "\\clbrdrb"},
                 {BorderFlag::Left, "\\clbrdrl"}, {BorderFlag::Right, "\\clbrdrr"}};
+            bool anySide = false;
             for (const auto& side : sides)
                 if (box || (border.flags & side.bit)) {
                     Emit(side.word);
                     EmitBorderStyle(border);
+                    anySide = true;
                 }
+            EmitStyleWithoutSides(border, anySide);
             EmitNumbered("\\brdrw", border.width * 20);
             if (border.colorIndex())
                 EmitNumbered("\\brdrcf", border.colorIndex());
@@ -287,11 +297,14 @@ void TWPRTFWriter::OpenBorderGroup(const TParagraph& p)
     static const struct { std::uint8_t bit; const char* word; } sides[] = {
         {BorderFlag::Box, "\\box"}, {BorderFlag::Top, "\\brdrt"}, {BorderFlag::Bottom, "\\brdrb"},
         {BorderFlag::Left, "\\brdrl"}, {BorderFlag::Right, "\\brdrr"}};
+    bool anySide = false;
     for (const auto& side : sides)
         if (border.flags & side.bit) {
             Emit(side.word);
             EmitBorderStyle(border);
+            anySide = true;
         }
+    EmitStyleWithoutSides(border, anySide);
     if (border.extra & BorderExtra::Bar)
         Emit("\\brdrbar");
     if (border.extra & BorderExtra::TabLine)

@@ -77,6 +77,7 @@ private:
     void OpenBorderGroup(const TParagraph& p);
     void EmitTabs(std::uint64_t mask);
     void EmitBorderStyle(const BorderWord& border);
+    void EmitStyleWithoutSides(const BorderWord& border, bool anySide);
     void EmitNumbered(const char* word, long value);
 
     // Parts of WriteObject.

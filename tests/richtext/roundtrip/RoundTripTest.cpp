@@ -145,6 +145,8 @@ const Case cases[] = {
          TParagraph& top = add(d, "top and bottom, double, dotted");
          top.border = {.flags = BorderFlag::Present | BorderFlag::Top | BorderFlag::Bottom | BorderFlag::Double,
                        .extra = BorderExtra::Dotted, .width = 3};
+         // read from a lone \\brdrdb; it was written without it and lost its border
+         add(d, "double, no sides").border = {.flags = BorderFlag::Present | BorderFlag::Double};
          add(d, "no border").border = {};
      }},
     {"shading",

@@ -1,17 +1,16 @@
 // Layout of a 1 MB document with the Qt canvas against only measuring its characters, one
 // keystroke in its middle re-laid out (one paragraph broken again), and a typical 10 KB entry read,
 // laid out and painted.
+#include "bench/OffscreenBenchmarks.h"
 #include "bench/SampleDocument.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/rtf/RtfReader.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -149,11 +148,5 @@ BENCHMARK(BM_ReadLayoutAndPaintTypicalEntry)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quillory::bench::RunOffscreenBenchmarks(argc, argv);
 }

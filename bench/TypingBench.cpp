@@ -1,15 +1,14 @@
 // Typing into a long entry: 1,000 characters typed one by one through InsertString into the
 // middle of a paragraph of a 1 MB document, each laid out as the editor does, against one full
 // layout of that document.
+#include "bench/OffscreenBenchmarks.h"
 #include "bench/SampleDocument.h"
 #include "richtext/input/TextInput.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 
 using namespace quillory;
@@ -63,11 +62,5 @@ BENCHMARK(BM_TypeIntoTheMiddleOfALongEntry)->Unit(benchmark::kMillisecond)->Iter
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return quillory::bench::RunOffscreenBenchmarks(argc, argv);
 }

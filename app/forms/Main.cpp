@@ -2,6 +2,7 @@
 #include "app/forms/Main.h"
 
 #include "app/MainLayout.h"
+#include "app/legacy/LegacyConversion.h"
 #include "app/forms/Openmess.h"
 #include "controls/Graphp.h"
 #include "controls/Ring.h"
@@ -295,9 +296,9 @@ void TMainScreen::FormCreate()
     LoadPreferences();
     RestoreFormPlacement();
     // The short date "mm/dd/yyyy" (ShortDateText) serves every date the program writes.
-    if (LegacyDiaryWaiting()) {
-        // The converter of the old single-table diary is not part of this program yet. Making
-        // Entries now would keep it from ever being offered, so nothing is touched.
+    if (LegacyDiaryWaiting() && !PerformConversion()) {
+        // Refused or failed: no Entries folder is made, so the conversion is offered again at
+        // the next start.
         ShowInformation(QStringLiteral("Terminating Quillory!"));
         return;
     }
@@ -326,9 +327,7 @@ void TMainScreen::FormCreate()
 
 bool TMainScreen::LegacyDiaryWaiting() const
 {
-    const std::string folder = ProgramFolder();
-    return !FindNoCase(folder + "Entries") && FileExistsNoCase(folder + "QUILLOR.DBF")
-        && FileExistsNoCase(folder + "QUILLOR.FPT");
+    return quillory::LegacyDiaryWaiting();
 }
 
 void TMainScreen::FormActivate()

@@ -193,6 +193,9 @@ private:
     void ShowError(const Error& error);
     // Whether a legacy diary waits to be converted into entry files.
     bool LegacyDiaryWaiting() const;
+    // MainConvert.cpp: asks, then converts the legacy diary with the busy window showing. True
+    // when Entries exists afterwards; false when the user said No or the conversion failed.
+    bool PerformConversion();
 
     StartShowState startShow_;
     bool created_ = false;

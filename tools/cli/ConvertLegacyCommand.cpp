@@ -1,0 +1,46 @@
+// quillory-cli convert-legacy: converts the old single-table diary of the folder into entry
+// files, as the window does at its first start but without asking. It refuses to run when
+// Entries exists or a table file is missing, and succeeds only when Entries is complete.
+#include "tools/cli/CliCommands.h"
+
+#include "app/legacy/LegacyConversion.h"
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "platform/ProgramFolder.h"
+
+#include <cstdio>
+
+namespace quillory::cli {
+
+namespace {
+
+constexpr int kError = 2;
+
+int Refuse(const std::string& message)
+{
+    Fail(message);
+    return kError;
+}
+
+} // namespace
+
+int RunConvertLegacy(const Arguments& args)
+{
+    if (!args.empty())
+        return Refuse("convert-legacy takes no arguments");
+    if (FindNoCase(ProgramFolder() + "Entries"))
+        return Refuse("Entries exists already in " + ProgramFolder() + "; there is nothing to convert into");
+    for (const std::string& file : {LegacyTableFileName(), LegacyMemoFileName()}) {
+        if (!FileExistsNoCase(file))
+            return Refuse("no such file: " + file);
+    }
+    try {
+        const ConversionResult result = ConvertLegacyTable();
+        std::printf("%d entries written\n%d records skipped\n", result.entriesWritten, result.recordsSkipped);
+        return 0;
+    } catch (const Error& error) {
+        return Refuse(std::string("the old diary was not converted: ") + error.what());
+    }
+}
+
+} // namespace quillory::cli

@@ -161,12 +161,16 @@ const LegacyField* LegacyTable::Field(std::string_view name) const noexcept
 
 std::string_view LegacyTable::RawField(std::uint32_t record, const LegacyField& field) const noexcept
 {
+    if (record >= recordCount_)
+        return {};
     const std::size_t start = headerLength_ + std::size_t(record) * recordLength_;
     return std::string_view(table_).substr(start + field.offset, field.width);
 }
 
 bool LegacyTable::IsDeleted(std::uint32_t record) const noexcept
 {
+    if (record >= recordCount_)
+        return true;
     const char flag = table_[headerLength_ + std::size_t(record) * recordLength_];
     return flag != ' ' && flag != 'E';
 }
@@ -183,7 +187,7 @@ std::uint64_t LegacyTable::MemoBlock(std::uint32_t record, const LegacyField& fi
 {
     const std::string_view raw = RawField(record, field);
     if (field.PointerForm() == MemoPointerForm::Binary)
-        return Little32(raw, 0);
+        return raw.size() == 4 ? Little32(raw, 0) : 0;
     std::uint64_t block = 0;
     for (const char c : raw) {
         if (IsBlank(c))

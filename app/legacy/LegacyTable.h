@@ -58,8 +58,8 @@ public:
     // The field of that name, compared without regard to case; nullptr when there is none.
     const LegacyField* Field(std::string_view name) const noexcept;
 
-    // Records are numbered from 0 in the physical order of the file; `record` must be below
-    // RecordCount(). A record counts as deleted unless its flag byte is a space or "E".
+    // Records are numbered from 0 in the physical order of the file. A record counts as deleted
+    // unless its flag byte is a space or "E"; one past RecordCount() reads as deleted and empty.
     bool IsDeleted(std::uint32_t record) const noexcept;
     // A field's bytes without trailing blanks (spaces and zero bytes).
     std::string ReadTrimString(std::uint32_t record, const LegacyField& field) const;

@@ -22,6 +22,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace quillory {
@@ -275,22 +278,69 @@ TEST_F(MainWindowTest, AFailedSaveKeepsTheTextTheDayAndTheButtons)
     EXPECT_NE(EntryBytes(kToday).find("Precious"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, AnEntryThatCannotBeReadCannotBeOverwritten)
+// Before the mend each of these showed Save on the read-only page of an unreadable entry, and
+// the next day change "saved" the empty page: the entry file was deleted.
+TEST_F(MainWindowTest, AnEntryThatCannotBeReadIsNeverWrittenOrDeleted)
 {
     // A file that opens but fails to read (the memory of a process at address 0).
     fs::create_directories(folder.path() / "Entries");
     fs::create_symlink("/proc/self/mem", EntryPath(kToday));
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
     auto window = Open();
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, QString::fromStdString("Cannot open file " + EntryPath(kToday).string()));
-    Type(*window, "Typed over it");
-    EXPECT_TRUE(window->WPRichText1->IsEmpty());
-    EXPECT_FALSE(Changed(*window));
+    EXPECT_FALSE(window->Deletebutton->isEnabled());
+    EXPECT_FALSE(window->DeleteEntry1->isEnabled());
 
-    Click(window->Nextbutton);  // the next day is an ordinary page again
-    Type(*window, "Tomorrow");
-    EXPECT_EQ(Text(*window), "Tomorrow\n");
-    EXPECT_TRUE(fs::is_symlink(EntryPath(kToday)));
+    TMainScreen& w = *window;
+    QWidget* editor = w.WPRichText1;
+    const auto key = [editor](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        return [=] { QTest::keyClick(editor, k, m); };
+    };
+    const std::pair<const char*, std::function<void()>> paths[] = {
+        {"typing", [&] { Type(w, "Typed over it"); }},
+        {"Tab", key(Qt::Key_Tab)},
+        {"Shift+Tab", key(Qt::Key_Backtab, Qt::ShiftModifier)},
+        {"Delete", key(Qt::Key_Delete)},
+        {"Backspace", key(Qt::Key_Backspace)},
+        {"Enter", key(Qt::Key_Return)},
+        {"Ctrl+V", key(Qt::Key_V, Qt::ControlModifier)},
+        {"Ctrl+D", key(Qt::Key_D, Qt::ControlModifier)},
+        {"Ctrl+T", key(Qt::Key_T, Qt::ControlModifier)},
+        {"menu Paste", [&] { w.Paste1->trigger(); }},
+        {"menu Cut", [&] { w.SelectAll1->trigger(); w.Cut1->trigger(); }},
+        {"menu Delete Selection", [&] { w.SelectAll1->trigger(); w.DeleteSelection1->trigger(); }},
+        {"menu Replace", [&] { w.Replace1->trigger(); }},
+        {"menu Delete Entry", [&] { boxes.Answer(MessageResult::Yes); w.DeleteEntry1Click(); }},
+        {"ruler click", [&] { QTest::mouseClick(w.WPRuler1, Qt::LeftButton, {}, QPoint(60, w.WPRuler1->height() - 4)); }},
+        {"toolbar Bold", [&] { Click(w.WPToolBar2->IconButton(ToolIconId::SelBold)); }},
+        {"toolbar Center", [&] { Click(w.WPToolBar2->IconButton(ToolIconId::SelCenter)); }},
+        {"toolbar Paste", [&] { Click(w.WPToolBar2->IconButton(ToolIconId::SelPaste)); }},
+        {"toolbar font size", [&] { w.WPToolBar2->ListBox(ToolListId::SelFontSize)->setCurrentIndex(3); }},
+        {"page break button", [&] { Click(w.DocPageBreakButton); }},
+        {"Delete button", [&] { boxes.Answer(MessageResult::Yes); w.DeletebuttonClick(); }},
+    };
+    for (const auto& [name, act] : paths) {
+        SCOPED_TRACE(name);
+        act();
+        EXPECT_TRUE(w.WPRichText1->IsEmpty());
+        EXPECT_FALSE(Changed(w));
+    }
+    // Whatever shows Save, saving leaves the file alone.
+    w.SaveButton->show();
+    w.CancelButton->show();
+    EXPECT_TRUE(w.SaveButtonClick());
+    QTest::keyClick(editor, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.CurrentDay, kToday + 1);
+    ASSERT_TRUE(fs::is_symlink(EntryPath(kToday)));
+    EXPECT_EQ(fs::read_symlink(EntryPath(kToday)), fs::path("/proc/self/mem"));
+
+    // The next day is an ordinary page again.
+    EXPECT_TRUE(w.Deletebutton->isEnabled());
+    Type(w, "Tomorrow");
+    EXPECT_EQ(Text(w), "Tomorrow\n");
+    EXPECT_TRUE(Changed(w));
+    EXPECT_EQ(boxes.Shown().size(), 1u);  // the read error alone
 }
 
 TEST_F(MainWindowTest, FirstStartShowsTheNoticeAndTheSettingsAreWrittenAtActivationAndClose)

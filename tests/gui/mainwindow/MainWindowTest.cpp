@@ -343,6 +343,28 @@ TEST_F(MainWindowTest, AnEntryThatCannotBeReadIsNeverWrittenOrDeleted)
     EXPECT_EQ(boxes.Shown().size(), 1u);  // the read error alone
 }
 
+// Re-keying after a failed save left the unsaved text to be written later under a password
+// the files no longer had; the command now stops at the failed save.
+TEST_F(MainWindowTest, PasswordChangeStopsWhenTheEntryCannotBeSaved)
+{
+    auto window = Open();
+    fs::create_directories(EntryPath(kToday));  // a folder where the entry file belongs
+    Type(*window, "Unsaved");
+    ModalScript script;
+    script.Then<TWarningScreen>([](TWarningScreen& warning) {
+        warning.OKButton->click();
+        return ModalScript::kKeepResult;
+    });
+    window->mnuSecurity->trigger();
+    EXPECT_EQ(script.Ran(), std::vector<QString>{"quillory::TWarningScreen"});  // no password dialog
+    EXPECT_TRUE(script.Unexpected().empty());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Cannot create file ")));
+    EXPECT_EQ(window->DiaryPassword(), "");
+    EXPECT_TRUE(Changed(*window));
+    fs::remove(EntryPath(kToday));
+}
+
 TEST_F(MainWindowTest, FirstStartShowsTheNoticeAndTheSettingsAreWrittenAtActivationAndClose)
 {
     fs::remove(folder.path() / "QL.INI");

@@ -316,6 +316,7 @@ void RtfBuilder::OnDestination(const RtfKeyword& keyword)
             g_.destination = Destination::Skip;
         break;
     case I::Field:
+        fieldInstruction_.clear();  // a result belongs to its own field's instruction only
         if (InBody())
             g_.destination = Destination::Field;
         break;

@@ -80,8 +80,8 @@ TEST(RtfReader, KeepsTheTextOfWordsOutsideItsTable)
         // Converters write the result with \\*; it was skipped and the link text vanished.
         {"a starred field result is text too", "{\\rtf1 see {\\field{\\*\\fldinst{ hyperlink \"http://example.com\"}}{\\*\\fldrslt{\\ul example.com}}}.}",
          "- | \"see example.com.\" | 4 f0 s10, 11 f0 s10 u link, 1 f0 s10\n"},
-        {"other fields' results are plain text", "{\\rtf1 {\\field{\\*\\fldinst PAGE}{\\*\\fldrslt 3}}}",
-         "- | \"3\" | 1 f0 s10\n"},
+        {"other fields' results are plain text", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt a}}{\\field{\\*\\fldrslt 3}}}",
+         "- | \"a3\" | 1 f0 s10 link, 1 f0 s10\n"},
         {"skipped destinations", "{\\rtf1 {\\info{\\author me}}{\\stylesheet{\\s1 x;}}{\\header h}{\\*\\pn\\par}t}",
          "- | \"t\" | 1 f0 s10\n"},
     };

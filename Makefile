@@ -39,7 +39,8 @@ bench: deps build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && { echo "== $$b"; "$$b" || exit 1; }; done
 
 # libFuzzer targets, built with clang and sanitizers. Run one with, for example:
-#   build-fuzz/fuzz/fuzz_rtf_reader -max_total_time=600 fuzz/corpus/rtf
+#   build-fuzz/fuzz/fuzz_rtf_reader -timeout=5 -max_total_time=600 fuzz/corpus/rtf_reader
+# Always with -timeout=5: an input that takes more than five seconds is a finding.
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUILLORY_FUZZ=ON -DQUILLORY_GUI=OFF -DQUILLORY_TESTS=OFF -DQUILLORY_BENCH=OFF
@@ -47,3 +48,16 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) dist
+
+# Runs every fuzz target for FUZZ_SECONDS on its seed corpus (new inputs go to build-fuzz/corpus/),
+# with -timeout=5 so that a reader slower than its input's size allows is found like a crash.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz-run
+fuzz-run: fuzz
+	@for target in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  reader=$$(basename $$target | sed 's/^fuzz_//'); \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader $(FUZZ_BUILD)/findings; \
+	  echo "== $$target"; \
+	  $$target -timeout=5 -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/findings/$$reader- \
+	    $(FUZZ_BUILD)/corpus/$$reader fuzz/corpus/$$reader || exit 1; \
+	done

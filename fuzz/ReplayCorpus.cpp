@@ -1,5 +1,6 @@
 // Stands in for libFuzzer in ordinary builds: feeds every file under the given folders to the
-// target once, so that the seed corpus and past findings stay regression tests.
+// target once, so that the seed corpus and past findings stay regression tests. Fails when it
+// found nothing to replay.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -24,5 +25,10 @@ int main(int argc, char** argv)
         }
     }
     std::printf("replayed %d files\n", files);
+    // A missing or empty corpus tests nothing: that is a failure, not a pass.
+    if (files == 0) {
+        std::fprintf(stderr, "no corpus files found: nothing was replayed\n");
+        return 1;
+    }
     return 0;
 }

@@ -239,7 +239,7 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
     return true;
 }
 
-void ChangeDiaryPassword(PasswordOwner& owner, const std::function<void()>& saveEntry, QWidget* parent)
+void ChangeDiaryPassword(PasswordOwner& owner, const std::function<bool()>& saveEntry, QWidget* parent)
 {
     {
         TWarningScreen warning(parent);
@@ -247,8 +247,8 @@ void ChangeDiaryPassword(PasswordOwner& owner, const std::function<void()>& save
         if (RunModal(warning) != QDialog::Accepted)
             return;
     }
-    if (saveEntry)
-        saveEntry();
+    if (saveEntry && !saveEntry())
+        return;
     TGetPassword dialog(owner, parent);
     CenterForm(dialog);
     RunModal(dialog);

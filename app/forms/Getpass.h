@@ -67,7 +67,9 @@ private:
 
 // The password command of the main window: the backup warning, then (when it is accepted)
 // `saveEntry` - so the entry on screen is stored with the current password before any file is
-// re-keyed - then the password dialog. Both dialogs are centred with CenterForm.
-void ChangeDiaryPassword(PasswordOwner& owner, const std::function<void()>& saveEntry, QWidget* parent = nullptr);
+// re-keyed - then the password dialog. When `saveEntry` returns false (the save failed and was
+// shown) the command stops there: re-keying would leave the unsaved text under the old password.
+// Both dialogs are centred with CenterForm.
+void ChangeDiaryPassword(PasswordOwner& owner, const std::function<bool()>& saveEntry, QWidget* parent = nullptr);
 
 } // namespace quillory

@@ -2,6 +2,7 @@
 #include "app/forms/Main.h"
 
 #include "app/MainLayout.h"
+#include "app/forms/ButtonIcons.h"
 #include "app/legacy/LegacyConversion.h"
 #include "app/forms/Openmess.h"
 #include "controls/Graphp.h"
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -39,32 +39,7 @@ QString Text(std::string_view text)
 
 QIcon Glyph(const char* buttonName)
 {
-    static const struct {
-        const char* name;
-        QStyle::StandardPixmap pixmap;
-    } glyphs[] = {
-        {"SaveButton", QStyle::SP_DialogSaveButton},
-        {"CancelButton", QStyle::SP_DialogCancelButton},
-        {"FirstButton", QStyle::SP_MediaSkipBackward},
-        {"PriorButton", QStyle::SP_ArrowLeft},
-        {"Nextbutton", QStyle::SP_ArrowRight},
-        {"LastButton", QStyle::SP_MediaSkipForward},
-        {"CalendarButton", QStyle::SP_FileDialogDetailedView},
-        {"Hidebutton", QStyle::SP_TitleBarMinButton},
-        {"ExplorerButton1", QStyle::SP_DialogCloseButton},
-        {"Deletebutton", QStyle::SP_TrashIcon},
-        {"DocPageBreakButton", QStyle::SP_ToolBarVerticalExtensionButton},
-        {"ParagraphSetupButton", QStyle::SP_FileDialogInfoView},
-        {"DocWordWrapButton", QStyle::SP_BrowserReload},
-        {"Printbutton", QStyle::SP_ComputerIcon},
-        {"PasteGraphicButton", QStyle::SP_DirIcon},
-        {"SymbolSelectorButton", QStyle::SP_FileIcon},
-    };
-    for (const auto& glyph : glyphs) {
-        if (qstrcmp(glyph.name, buttonName) == 0)
-            return QApplication::style()->standardIcon(glyph.pixmap);
-    }
-    return {};
+    return ButtonIcon(buttonName);
 }
 
 QFrame* HorizontalRule(QWidget* parent, const char* name)
@@ -171,9 +146,9 @@ void TMainScreen::CreateComponents()
     WPToolBar2->FontChoice = TWPFontChoice::fsPrinterFonts;
     WPToolBar2->SetFontSizeFrom(8);
     WPToolBar2->SetWidthBetweenGroups(5);
-    // The editor speaks German to the engine (its messages, "," as decimal separator) as the
-    // diary always had it; the diary's own icon hints are English and set here explicitly.
-    WPRichText1->SetLanguage(TWPToolLanguage::twpGerman);
+    // The diary speaks English: the engine's English messages, colour names and hints (its German
+    // set stays for editors that ask for it); the diary's own icon hints are set here.
+    WPRichText1->SetLanguage(TWPToolLanguage::twpEnglish);
     WPToolBar2->SetHints({QStringLiteral("WPI_Normal=Normal"), QStringLiteral("WPI_Bold=Bold"),
                           QStringLiteral("WPI_Italic=Italic"), QStringLiteral("WPI_Under=Underline"),
                           QStringLiteral("WPI_StrikeOut=StrikeOut"), QStringLiteral("WPI_Left=Left Justified"),

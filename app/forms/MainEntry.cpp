@@ -89,6 +89,8 @@ void TMainScreen::LoadRichText()
         }
         // What is on the page is not the whole entry: saved, it would replace the file.
         WPRichText1->SetReadOnly(pageUnreadable_);
+        SaveButton->hide();
+        CancelButton->hide();
         WPRichText1->GoTo(0);
         WPRichText1->viewport()->update();
     } else {
@@ -97,6 +99,8 @@ void TMainScreen::LoadRichText()
         SaveButton->hide();
         CancelButton->hide();
     }
+    Deletebutton->setEnabled(!pageUnreadable_);
+    DeleteEntry1->setEnabled(!pageUnreadable_);
     if (!FirstActivation)
         WPRichText1->setFocus();
 }
@@ -123,6 +127,10 @@ void TMainScreen::SetDefaultFontNow()
 
 bool TMainScreen::SaveRichText()
 {
+    // The last guard of an entry that could not be read: whatever showed Save, the page holds
+    // at most a part of it, and writing or deleting would lose the rest.
+    if (pageUnreadable_)
+        return true;
     try {
         switch (ChooseSaveStep(WPRichText1->IsEmpty(), EntryExists)) {
         case SaveStep::Nothing:
@@ -177,6 +185,8 @@ void TMainScreen::CancelButtonClick()
 
 void TMainScreen::DeletebuttonClick()
 {
+    if (pageUnreadable_)
+        return;  // an entry that could not be read is never deleted from here
     if (!AskConfirm(QStringLiteral("Delete this entry?")))
         return;
     // The file goes at the next save; until then Cancel brings the text back.
@@ -186,6 +196,8 @@ void TMainScreen::DeletebuttonClick()
 
 void TMainScreen::WPRichText1Change()
 {
+    if (pageUnreadable_)
+        return;  // nothing on that page can be saved
     SaveButton->show();
     CancelButton->show();
 }

@@ -111,7 +111,7 @@ void TMainScreen::CreateMenu()
 
 void TMainScreen::mnuSecurityClick()
 {
-    ChangeDiaryPassword(*this, [this] { SaveButtonClick(); }, this);
+    ChangeDiaryPassword(*this, [this] { return SaveButtonClick(); }, this);
 }
 
 void TMainScreen::PrintSetup1Click()

@@ -57,6 +57,10 @@ bool EditorCore::CanModify()
 
 void EditorCore::Changed()
 {
+    // Nothing changes a read-only document, whoever says so: a host that saves on this
+    // notification would otherwise write out a page it was told to keep.
+    if (readOnly_)
+        return;
     if (OnChange)
         OnChange();
 }

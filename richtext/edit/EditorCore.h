@@ -68,6 +68,7 @@ public:
 
     // False when read-only; otherwise marks a pending change and returns true.
     bool CanModify();
+    // Fires OnChange; does nothing while read-only.
     void Changed();
     bool IsEmpty() const noexcept { return document_->isEmpty(); }
 

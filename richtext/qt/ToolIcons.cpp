@@ -313,8 +313,48 @@ void PaintToolIcon(QPainter& p, ToolIconId id)
     }
 }
 
+const char* ToolIconThemeName(ToolIconId id) noexcept
+{
+    using enum ToolIconId;
+    switch (id) {
+    case SelBold: return "format-text-bold";
+    case SelItalic: return "format-text-italic";
+    case SelUnder: return "format-text-underline";
+    case SelStrikeOut: return "format-text-strikethrough";
+    case SelLeft: return "format-justify-left";
+    case SelRight: return "format-justify-right";
+    case SelBlock: return "format-justify-fill";
+    case SelCenter: return "format-justify-center";
+    case SelCopy: return "edit-copy";
+    case SelCut: return "edit-cut";
+    case SelPaste: return "edit-paste";
+    case SelSelAll: return "edit-select-all";
+    case SelFind: return "edit-find";
+    case SelReplace: return "edit-find-replace";
+    case SelSpellCheck: return "tools-check-spelling";
+    case SelExit: return "application-exit";
+    case SelNew: return "document-new";
+    case SelOpen: return "document-open";
+    case SelSave: return "document-save";
+    case SelClose: return "window-close";
+    case SelPrint: return "document-print";
+    case SelToStart: return "go-first";
+    case SelNext: return "go-next";
+    case SelPrev: return "go-previous";
+    case SelToEnd: return "go-last";
+    case SelAdd: return "list-add";
+    case SelDel: return "list-remove";
+    default: return nullptr;
+    }
+}
+
 QIcon ToolIconImage(ToolIconId id)
 {
+    if (const char* name = ToolIconThemeName(id)) {
+        const QString themed = QString::fromLatin1(name);
+        if (QIcon::hasThemeIcon(themed))
+            return QIcon::fromTheme(themed);
+    }
     QIcon icon;
     for (int scale : {1, 2}) {
         QPixmap pixmap(20 * scale, 20 * scale);

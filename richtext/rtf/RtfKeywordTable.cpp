@@ -208,6 +208,11 @@ constexpr std::array kExtraKeywords = {
     Fixed("fdecor", I::FontFamily, 0x50),
     Prop("charset", I::FontCharset),
     Prop("fcharset", I::FontCharset),
+    // A field's result is text of the entry (converters write link text as {\*\fldrslt ...});
+    // its instruction is read only to know a hyperlink.
+    Dest("fldinst", I::FieldInstruction),
+    Dest("fldrslt", I::FieldResult),
+    Word("chftn", K::Special, I::AutomaticFootnoteMark),
 };
 
 // An open-addressing hash index over both tables, built at compile time. A name already in

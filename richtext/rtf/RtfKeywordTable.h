@@ -36,8 +36,9 @@ enum class RtfKeywordId : uint8_t {
     // destinations
     FontTable, ColourTable, Title, Comment, Subject, Footnote, Field, Picture, PictureFile,
     Skip,
+    FieldInstruction, FieldResult,
     // footnotes
-    FootnoteNumber,
+    FootnoteNumber, AutomaticFootnoteMark,
     // pictures and objects
     Metafile, Dib, DeviceBitmap, PicWidth, PicHeight, PicGoalWidth, PicGoalHeight, BitsPixel,
     Planes, WidthBytes, ScaleX, ScaleY, ObjectTag, ObjectWidth, ObjectHeight,

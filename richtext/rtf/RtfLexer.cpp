@@ -205,7 +205,11 @@ void RtfLexer::StartCodeRun(int openGroups) noexcept
 // paragraph end (control words up to the raw LF CR that follows \par or \cell) or the
 // trailer (closing braces up to its CR LF). A user's RTF code never holds a raw CR or LF: its
 // line breaks are written as \line.
-bool RtfLexer::IsWriterStructureAt(size_t at) const
+//
+// The lexer asks at every backslash and brace of a code run while it moves on one byte at a
+// time, so the look-ahead is remembered: asked afresh each time, a chain of n control words or
+// braces would cost n * n steps (100,000 \par took seconds to read).
+bool RtfLexer::IsWriterStructureAt(size_t at)
 {
     const size_t size = input_.size();
     if (at >= size)
@@ -213,21 +217,45 @@ bool RtfLexer::IsWriterStructureAt(size_t at) const
     if (input_[at] == kCR || input_[at] == kLF)
         return true;
     if (input_[at] == '}') {
-        size_t braces = 0;
-        while (at < size && input_[at] == '}') {
-            ++at;
-            ++braces;
+        if (at < braceRunStart_ || at >= braceRunEnd_) {
+            braceRunStart_ = at;
+            braceRunEnd_ = at;
+            while (braceRunEnd_ < size && input_[braceRunEnd_] == '}')
+                ++braceRunEnd_;
         }
-        return at < size && input_[at] == kCR && braces <= size_t(trailerBraces_);
+        const size_t braces = braceRunEnd_ - at;
+        return braceRunEnd_ < size && input_[braceRunEnd_] == kCR && braces <= size_t(trailerBraces_);
     }
+    return ChainEndsLineAt(at);
+}
+
+// Whether the chain of control words and symbols that starts at `at` is followed by a raw line
+// end. The walk from any backslash it passes is the rest of the same walk, so every backslash
+// visited gets the answer.
+bool RtfLexer::ChainEndsLineAt(size_t at)
+{
+    const size_t size = input_.size();
+    if (chainEnds_.size() != size)
+        chainEnds_.assign(size, 0);
+    std::vector<size_t> visited;
+    uint8_t answer = 0;
     while (at + 1 < size && input_[at] == '\\') {
+        if (chainEnds_[at] != 0) {
+            answer = chainEnds_[at];
+            break;
+        }
+        visited.push_back(at);
         ++at;
         if (IsLower(input_[at]))
             ReadControlWordAt(at);
         else
             ++at;
     }
-    return at < size && (input_[at] == kLF || input_[at] == kCR);
+    if (answer == 0)
+        answer = at < size && (input_[at] == kLF || input_[at] == kCR) ? 2 : 1;
+    for (const size_t p : visited)
+        chainEnds_[p] = answer;
+    return answer == 2;
 }
 
 // Inside \wprtf1 ... \wprtf0 the bytes are the user's RTF source, kept as text. The writer

@@ -65,13 +65,21 @@ private:
     RtfToken NextInCodeRun();
     RtfToken ReadControl();
     RtfToken ReadControlWordAt(size_t& at) const;
-    bool IsWriterStructureAt(size_t at) const;
+    bool IsWriterStructureAt(size_t at);
+    bool ChainEndsLineAt(size_t at);
 
     std::span<const uint8_t> input_;
     size_t pos_ = 0;
     RtfLexMode mode_ = RtfLexMode::Normal;
     int pendingNibble_ = -1;       // first hex digit of a picture byte split across tokens
     int trailerBraces_ = 0;        // see StartCodeRun
+    // Answers already found inside code runs, so that each byte is looked at a bounded number
+    // of times however long a chain of control words or braces is: for a backslash at position
+    // p, chainEnds_[p] is 0 (not yet known), 1 (the chain from p ends elsewhere) or 2 (at a
+    // line end); the run of '}' that ends at braceRunEnd_ began at or before braceRunStart_.
+    std::vector<uint8_t> chainEnds_;
+    size_t braceRunStart_ = 0;
+    size_t braceRunEnd_ = 0;
     std::vector<uint8_t> decoded_; // reused buffer behind PictureData tokens
 };
 

@@ -14,6 +14,25 @@ std::size_t TWPRtfReader::ReadBody(std::span<const uint8_t> input, TextAppender&
 } // namespace quillory
 
 namespace quillory::rtf {
+namespace {
+
+// Whether a field instruction ("HYPERLINK \"http://...\"", any case, blanks before) makes a link.
+bool IsHyperlinkInstruction(std::string_view instruction) noexcept
+{
+    const size_t start = instruction.find_first_not_of(' ');
+    if (start == std::string_view::npos)
+        return false;
+    constexpr std::string_view kWord = "HYPERLINK";
+    const std::string_view word = instruction.substr(start, kWord.size());
+    if (word.size() != kWord.size())
+        return false;
+    for (size_t i = 0; i < kWord.size(); ++i)
+        if ((word[i] & ~0x20) != kWord[i])
+            return false;
+    return true;
+}
+
+} // namespace
 
 RtfBuilder::RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
                        const std::string& pictureFolder, bool snapIndents)
@@ -221,6 +240,9 @@ void RtfBuilder::OnSpecial(RtfKeywordId id, bool hasParameter, int32_t n)
     case RtfKeywordId::UnicodeSkip:
         g_.unicodeSkip = hasParameter ? std::clamp(n, 0, 16) : 1;
         break;
+    case RtfKeywordId::AutomaticFootnoteMark:
+        OnAutomaticFootnoteMark();
+        break;
     default: // \bin without a count; \' is read by the lexer
         break;
     }
@@ -294,8 +316,22 @@ void RtfBuilder::OnDestination(const RtfKeyword& keyword)
             g_.destination = Destination::Skip;
         break;
     case I::Field:
+        fieldInstruction_.clear();  // a result belongs to its own field's instruction only
         if (InBody())
             g_.destination = Destination::Field;
+        break;
+    case I::FieldInstruction:
+        fieldInstruction_.clear();
+        g_.destination = InBody() ? Destination::FieldInstruction : Destination::Skip;
+        break;
+    case I::FieldResult:
+        // The result is the text a reader sees; a link's target has no place in the model, but
+        // its text is shown as a link.
+        if (InBody()) {
+            g_.destination = Destination::Field;
+            if (IsHyperlinkInstruction(fieldInstruction_))
+                g_.attr.style |= AttrStyle::Hyperlink;
+        }
         break;
     case I::Picture:
     case I::PictureFile:

@@ -11,6 +11,7 @@
 #include <optional>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillory::rtf {
@@ -19,6 +20,7 @@ namespace quillory::rtf {
 enum class Destination : uint8_t {
     Normal = 0, Skip = 1, FontTable = 2, ColourTable = 3, PictureHex = 4, PictureFile = 5,
     Title = 6, Comment = 7, Subject = 8, Footnote = 9, Field = 10,
+    FieldInstruction = 11, // read into RtfBuilder::fieldInstruction_, never into the text
 };
 
 // The reader's paragraph properties; copied into a paragraph when it is finished.
@@ -84,6 +86,16 @@ struct PictureState {
     std::string fileName; // the text of a \picfile group
 };
 
+// The document's objects by tag and by file name, and the highest tag: built from the document
+// when the first object is read, then kept up to date by the reader. The document's own
+// lookups walk all its objects, so many pictures would cost time in proportion to their square.
+struct ObjectIndex {
+    bool built = false;
+    std::unordered_map<int, TTextObject*> byTag;
+    std::unordered_map<std::string, TTextObject*> byFileName;
+    int highestTag = 0;
+};
+
 class RtfBuilder {
 public:
     // Objects and footnotes a document may hold before more are dropped: their lookups are
@@ -142,6 +154,13 @@ private:
     void FinishPicture(Destination which);
     void FinishFilePicture();
     void StartFootnote();
+    // The document's objects through objects_ (see ObjectIndex).
+    void IndexObjects();
+    TTextObject& AddObject(std::unique_ptr<TGraphic> graphic, int tag = 0);
+    TTextObject* FindObject(int tag);
+    TTextObject* FindObjectByFileName(const std::string& name);
+    void OnAutomaticFootnoteMark();
+    int NextFootnoteNumber();
     bool ObjectRoom() const noexcept;
 
     RtfLexer lexer_;
@@ -182,9 +201,14 @@ private:
     TableState table_;
     PictureState picture_;
     int objectTag_ = 0, objectWidth_ = 0, objectHeight_ = 0; // \wpobjtag, \wpobjw, \wpobjh
+    ObjectIndex objects_;
     TFootnote* footnote_ = nullptr;
     bool footnoteEcho_ = false;      // the footnote's own copy of its mark may come first
     bool footnoteEchoBlank_ = false; // and one blank after it
+    std::string fieldInstruction_;   // of the field being read (HYPERLINK "...")
+    // The highest footnote number in the document, -1 until first needed; kept here because
+    // the document finds it by walking all its footnotes.
+    int highestFootnote_ = -1;
 };
 
 } // namespace quillory::rtf

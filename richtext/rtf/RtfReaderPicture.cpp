@@ -229,7 +229,7 @@ void RtfBuilder::FinishPicture(Destination which)
         break;
     }
     const bool metafile = picture.kind == PictureKind::Metafile;
-    TTextObject& object = doc_.addObject(built ? std::move(graphic) : nullptr);
+    TTextObject& object = AddObject(built ? std::move(graphic) : nullptr);
     object.width = DisplaySize(picture.goalWidth, picture.width, picture.scaleX, metafile);
     object.height = DisplaySize(picture.goalHeight, picture.height, picture.scaleY, metafile);
     InsertPlaceholder(object);
@@ -244,10 +244,11 @@ void RtfBuilder::FinishFilePicture()
     const std::string name = close == std::string::npos ? text : text.substr(open + 1, close - open - 1);
     if (name.empty())
         return;
-    TTextObject* object = doc_.findObjectByFileName(name);
+    TTextObject* object = FindObjectByFileName(name);
     if (!object)
-        object = &doc_.addObject(nullptr);
+        object = &AddObject(nullptr);
     object->fileName = name;
+    objects_.byFileName.emplace(name, object);
     object->width = DisplaySize(picture_.goalWidth, picture_.width, picture_.scaleX, false);
     object->height = DisplaySize(picture_.goalHeight, picture_.height, picture_.scaleY, false);
     InsertPlaceholder(*object);
@@ -271,11 +272,11 @@ void RtfBuilder::InsertObjectChar()
     const int width = objectWidth_;
     const int height = objectHeight_;
     objectTag_ = objectWidth_ = objectHeight_ = 0;
-    TTextObject* object = tag > 0 && tag <= 0xFFFF ? doc_.findObject(tag) : nullptr;
+    TTextObject* object = tag > 0 && tag <= 0xFFFF ? FindObject(tag) : nullptr;
     if (!object) {
         if (!ObjectRoom())
             return;
-        object = &doc_.addObject(nullptr, tag);
+        object = &AddObject(nullptr, tag);
         object->isApplicationObject = true;
     }
     object->width = width;
@@ -283,6 +284,47 @@ void RtfBuilder::InsertObjectChar()
     InsertPlaceholder(*object);
     if (!object->graphic && doc_.onProvideObject)
         doc_.onProvideObject(object->tag, *object);
+}
+
+void RtfBuilder::IndexObjects()
+{
+    if (objects_.built)
+        return;
+    objects_.built = true;
+    // In list order, so that the first of equal tags or names is found, as the document finds it.
+    for (const auto& object : doc_.objects()) {
+        objects_.byTag.emplace(object->tag, object.get());
+        if (!object->fileName.empty())
+            objects_.byFileName.emplace(object->fileName, object.get());
+        objects_.highestTag = std::max<int>(objects_.highestTag, object->tag);
+    }
+}
+
+// The tag is the one given, else the next above the highest (the document searches for a gap
+// itself once the tags have reached the top).
+TTextObject& RtfBuilder::AddObject(std::unique_ptr<TGraphic> graphic, int tag)
+{
+    IndexObjects();
+    if (tag <= 0 || tag > 0xFFFF)
+        tag = objects_.highestTag < 0xFFFF ? objects_.highestTag + 1 : 0;
+    TTextObject& object = doc_.addObject(std::move(graphic), tag);
+    objects_.byTag.emplace(object.tag, &object);
+    objects_.highestTag = std::max<int>(objects_.highestTag, object.tag);
+    return object;
+}
+
+TTextObject* RtfBuilder::FindObject(int tag)
+{
+    IndexObjects();
+    const auto found = objects_.byTag.find(tag);
+    return found == objects_.byTag.end() ? nullptr : found->second;
+}
+
+TTextObject* RtfBuilder::FindObjectByFileName(const std::string& name)
+{
+    IndexObjects();
+    const auto found = objects_.byFileName.find(name);
+    return found == objects_.byFileName.end() ? nullptr : found->second;
 }
 
 } // namespace quillory::rtf

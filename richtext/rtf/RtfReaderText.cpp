@@ -109,11 +109,15 @@ void RtfBuilder::InsertChar(int code)
         }
         if (footnoteEchoBlank_) {
             footnoteEchoBlank_ = false;
-            if (code == ' ')
+            if (code == ' ' || code == 0xA0)
                 return;
         }
         if ((code >= 32 && code < 256) || code == CharCode::Tab || code == CharCode::SoftBreak)
             footnote_->text += char(code);
+        return;
+    case Destination::FieldInstruction:
+        if (code >= 32 && code < 256 && fieldInstruction_.size() < 255)
+            fieldInstruction_ += char(code);
         return;
     case Destination::Skip:
     case Destination::PictureHex:
@@ -241,6 +245,8 @@ void RtfBuilder::StartFootnote()
     if (doc_.footnotes().size() >= kMaxObjects)
         return;
     TFootnote created;
+    created.number = NextFootnoteNumber();
+    highestFootnote_ = created.number;
     TTextLine* line = out_.lastLine();
     const int index = out_.lastIndex();
     if (line && index >= 0 && index < line->length())
@@ -253,6 +259,36 @@ void RtfBuilder::StartFootnote()
     }
     footnoteEcho_ = true;
     footnoteEchoBlank_ = false;
+}
+
+// \chftn, the automatic footnote mark other writers use. In the text it stands for the number
+// the next footnote gets, which it inserts as the one-character mark that \footnote then takes
+// (a letter of the text must never become the mark). At the start of a footnote's own text it
+// is the footnote's copy of its mark, left out like the engine's own copy.
+void RtfBuilder::OnAutomaticFootnoteMark()
+{
+    if (g_.destination == Destination::Footnote) {
+        if (footnote_ && footnote_->text.empty()) {
+            footnoteEcho_ = false;
+            footnoteEchoBlank_ = true;
+        }
+        return;
+    }
+    if (!InBody())
+        return;
+    const int next = NextFootnoteNumber();
+    InsertChar(next <= 9 ? '0' + next : '*');
+}
+
+// One above the highest number in the document, as the document numbers a footnote itself.
+int RtfBuilder::NextFootnoteNumber()
+{
+    if (highestFootnote_ < 0) {
+        highestFootnote_ = 0;
+        for (const auto& footnote : doc_.footnotes())
+            highestFootnote_ = std::max(highestFootnote_, footnote->number);
+    }
+    return highestFootnote_ + 1;
 }
 
 } // namespace quillory::rtf

@@ -1,6 +1,6 @@
 #!/bin/sh
 # quillory-cli convert: RTF, HTML and plain text in, each format out, through real files (PDF
-# output has its own test).
+# output has its own test); text in and out is UTF-8.
 # Arguments: the quillory executable, the quillory-cli executable.
 set -u
 cli="$2"
@@ -20,12 +20,28 @@ grep -q 'caf&eacute;' "$folder/out.html" || fail "html lost the accent"
 head -c 6 "$folder/out.rtf" | grep -q '^{\\rtf1' || fail "not RTF: $(head -c 40 "$folder/out.rtf")"
 grep -q '\\b' "$folder/out.rtf" || fail "rtf lost the bold"
 
-out=$("$cli" convert --to text "$folder/out.rtf" - | tr -d '\000\r') || fail "rtf to text failed"
-[ "$out" = "$(printf 'Hello there\nWorld')" ] || fail "text: got '$out'"
+"$cli" convert --to text "$folder/out.rtf" - > "$folder/out.txt" || fail "rtf to text failed"
+printf 'Hello there\nWorld' | cmp -s - "$folder/out.txt" || fail "text: got '$(od -c "$folder/out.txt")'"
 
-# Without --to and without a telling name, a text file stays text.
-"$cli" convert "$folder/in.txt" "$folder/out.qle" || fail "text to text failed"
-[ "$(tr -d '\000' < "$folder/out.qle")" = "$(printf 'plain\r\ntext')" ] || fail "text changed"
+# Text for people and scripts is UTF-8 with LF line ends: no cp1252 bytes, no placeholder
+# byte for a picture, no NUL at the end.
+printf '{\\rtf1\\ansi caf\\'"'"'e9 \\'"'"'80{\\pict\\dibitmap0\\picw2\\pich2 ff000000ff000000}x\\par second}' > "$folder/pic.rtf"
+"$cli" convert --to text "$folder/pic.rtf" - > "$folder/pic.txt" || fail "rtf with a picture to text failed"
+printf 'caf\303\251 \342\202\254x\nsecond' | cmp -s - "$folder/pic.txt" || fail "UTF-8 text: got '$(od -c "$folder/pic.txt")'"
+
+# Plain UTF-8 text in: read as the characters it holds, and back out unchanged.
+printf 'caf\303\251 \342\202\254\nline' > "$folder/utf8.txt"
+"$cli" convert --to rtf "$folder/utf8.txt" "$folder/utf8.rtf" || fail "UTF-8 text to rtf failed"
+grep -q "caf\\\\'e9" "$folder/utf8.rtf" || fail "UTF-8 text read as bytes: $(cat "$folder/utf8.rtf")"
+"$cli" convert "$folder/utf8.txt" "$folder/utf8.out" || fail "text to text failed"
+cmp -s "$folder/utf8.txt" "$folder/utf8.out" || fail "text changed: $(od -c "$folder/utf8.out")"
+# A character the diary cannot keep is refused with a clear error, and nothing is written.
+printf 'Greek \316\251' > "$folder/omega.txt"
+err=$("$cli" convert --to rtf "$folder/omega.txt" "$folder/omega.rtf" 2>&1) && fail "a character cp1252 cannot hold was accepted"
+case "$err" in *U+03A9*) ;; *) fail "unclear error: $err" ;; esac
+[ -e "$folder/omega.rtf" ] && fail "output written for refused input"
+err=$("$cli" crypt --encrypt --password "$(printf 'p\316\251')" "$folder/in.rtf" "$folder/x.qle" 2>&1) && fail "a password cp1252 cannot hold was accepted"
+case "$err" in *U+03A9*) ;; *) fail "unclear password error: $err" ;; esac
 
 "$cli" convert "$folder/missing.rtf" "$folder/x.rtf" 2>/dev/null && fail "missing input accepted"
 "$cli" convert --to word "$folder/in.rtf" - 2>/dev/null && fail "unknown format accepted"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The real diary under a virtual display: text typed into today's entry and tomorrow's, the day
 # changed with Ctrl+Page Down, the window closed with its Exit button, and the entry files checked;
-# then a start with a password, passed by typing it into the opening dialog.
+# then a start with a password, passed by typing it into the opening dialog; then an entry that
+# cannot be read, which no key and no day change may delete.
 # Arguments: the quillory executable, the quillory-cli executable.
 set -u
 work=$(mktemp -d)
@@ -83,4 +84,27 @@ out=$("$cli" --folder "$work" cat "$today") || fail "today's entry does not open
 case "$out" in *"Hello from the diary again"*) ;; *) fail "today's text after the password run: $out" ;; esac
 head -c 5 "$work/Entries/$today.QLE" | grep -q '{\\rtf' && fail "today's entry was stored in plain"
 ls "$work" | grep -qi '^eraseme\.rtf$' && fail "a plain copy was left in the program folder"
+
+# An entry that opens but cannot be read: the error is dismissed, Tab is pressed on its
+# read-only page and the day is changed. The entry must be left as it was, not deleted.
+rm -rf "$work/Entries"
+mkdir "$work/Entries"
+ln -s /proc/self/mem "$work/Entries/$today.QLE"
+printf '[Opening Screen]\nshow=0\n' > "$work/QL.INI"
+cat > "$work/third.sh" <<STEPS
+. "$work/lib.sh"
+focus Quillory
+xdotool key Return
+sleep 0.5
+focus Quillory
+xdotool key Tab
+xdotool key ctrl+Page_Down
+sleep 0.3
+xdotool type --delay 20 "Tomorrow"
+xdotool key alt+x
+STEPS
+drive "$work/third.sh" || fail "third run: $(cat "$work/stderr.log")"
+[ -L "$work/Entries/$today.QLE" ] || fail "the unreadable entry was deleted or replaced"
+[ "$(readlink "$work/Entries/$today.QLE")" = /proc/self/mem ] || fail "the unreadable entry was changed"
+grep -q "Tomorrow" "$work/Entries/$tomorrow.QLE" || fail "the keys did not reach the diary after the error"
 exit 0

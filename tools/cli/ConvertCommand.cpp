@@ -1,8 +1,10 @@
 // quillory-cli convert [--to rtf|text|html|pdf] IN OUT: reads RTF, HTML or plain text (found
 // out from the bytes, as the editor does) and writes it in another format. Without --to the
 // editor's save rule decides: the output's name (".rtf", ".htm"), else the format read.
-// OUT "-" is standard output; a file is replaced only once it has been written whole.
+// OUT "-" is standard output; a file is replaced only once it has been written whole. Plain
+// text in and out is UTF-8.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliText.h"
 #include "tools/cli/ConvertToPdf.h"
 
 #include "platform/AtomicWrite.h"
@@ -68,9 +70,16 @@ int RunConvert(const Arguments& args)
     const std::string& in = files[0];
     const std::string& out = files[1];
 
-    const auto bytes = ReadInput(in);
+    auto bytes = ReadInput(in);
     if (!bytes)
         return Fail("cannot read " + in);
+    if (DetectFormat(std::span(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()))
+        == TWPLoadFormat::PlainText) {
+        std::string problem;
+        bytes = PlainTextForEngine(*bytes, problem);
+        if (!bytes)
+            return Fail("cannot read " + in + ": " + problem);
+    }
     TWPRTFText document;
     try {
         const LoadOutcome loaded = LoadDocument(document, *bytes);
@@ -86,14 +95,15 @@ int RunConvert(const Arguments& args)
     const int written = SaveDocument(document, stream, *format);
     if (written != 0)
         return Fail("cannot convert " + in + " (writer result " + std::to_string(written) + ")");
+    // Text is for people and scripts: UTF-8 with LF line ends, no placeholder bytes and no NUL.
+    const std::string data = *format == TWPLoadFormat::PlainText ? PlainTextForPeople(stream.data()) : stream.data();
     if (out == "-") {
-        const std::string& data = stream.data();
         if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() || std::fflush(stdout) != 0)
             return Fail("cannot write to standard output");
         return 0;
     }
     std::string error;
-    if (!WriteFileAtomically(out, stream.data(), &error))
+    if (!WriteFileAtomically(out, data, &error))
         return Fail("cannot write " + out + ": " + error);
     return 0;
 }

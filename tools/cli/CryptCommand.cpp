@@ -1,6 +1,7 @@
 // quillory-cli crypt --encrypt|--decrypt --password P IN OUT: runs the entry cipher over one
 // file, as the diary does for each entry while a password is set.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliText.h"
 
 #include "app/Crypt.h"
 #include "platform/Error.h"
@@ -39,7 +40,11 @@ std::optional<CryptRequest> ParseRequest(const Arguments& args, std::string& pro
                 problem = "--password needs a value";
                 return std::nullopt;
             }
-            request.password = args[++i];
+            // Typed as UTF-8; the cipher works on the diary's cp1252 bytes.
+            const auto password = ArgumentForEngine(args[++i], problem);
+            if (!password)
+                return std::nullopt;
+            request.password = *password;
             passwordGiven = true;
         } else if (word.starts_with("--")) {
             problem = "unknown option " + word;

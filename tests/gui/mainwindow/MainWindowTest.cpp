@@ -17,19 +17,28 @@
 #include "platform/qt/PrinterList.h"
 #include "richtext/model/DocumentDump.h"
 #include "richtext/qt/RichText.h"
+#include "richtext/qt/FindDialog.h"
+#include "richtext/qt/Ruler.h"
 #include "richtext/qt/ToolBar.h"
+#include "richtext/tools/Messages.h"
+#include "richtext/tools/ToolBarTable.h"
+#include "platform/qt/DesktopIconTheme.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace quillory {
@@ -275,22 +284,91 @@ TEST_F(MainWindowTest, AFailedSaveKeepsTheTextTheDayAndTheButtons)
     EXPECT_NE(EntryBytes(kToday).find("Precious"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, AnEntryThatCannotBeReadCannotBeOverwritten)
+// Before the mend each of these showed Save on the read-only page of an unreadable entry, and
+// the next day change "saved" the empty page: the entry file was deleted.
+TEST_F(MainWindowTest, AnEntryThatCannotBeReadIsNeverWrittenOrDeleted)
 {
     // A file that opens but fails to read (the memory of a process at address 0).
     fs::create_directories(folder.path() / "Entries");
     fs::create_symlink("/proc/self/mem", EntryPath(kToday));
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
     auto window = Open();
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, QString::fromStdString("Cannot open file " + EntryPath(kToday).string()));
-    Type(*window, "Typed over it");
-    EXPECT_TRUE(window->WPRichText1->IsEmpty());
-    EXPECT_FALSE(Changed(*window));
+    EXPECT_FALSE(window->Deletebutton->isEnabled());
+    EXPECT_FALSE(window->DeleteEntry1->isEnabled());
 
-    Click(window->Nextbutton);  // the next day is an ordinary page again
-    Type(*window, "Tomorrow");
-    EXPECT_EQ(Text(*window), "Tomorrow\n");
-    EXPECT_TRUE(fs::is_symlink(EntryPath(kToday)));
+    TMainScreen& w = *window;
+    QWidget* editor = w.WPRichText1;
+    const auto key = [editor](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        return [=] { QTest::keyClick(editor, k, m); };
+    };
+    const std::pair<const char*, std::function<void()>> paths[] = {
+        {"typing", [&] { Type(w, "Typed over it"); }},
+        {"Tab", key(Qt::Key_Tab)},
+        {"Shift+Tab", key(Qt::Key_Backtab, Qt::ShiftModifier)},
+        {"Delete", key(Qt::Key_Delete)},
+        {"Backspace", key(Qt::Key_Backspace)},
+        {"Enter", key(Qt::Key_Return)},
+        {"Ctrl+V", key(Qt::Key_V, Qt::ControlModifier)},
+        {"Ctrl+D", key(Qt::Key_D, Qt::ControlModifier)},
+        {"Ctrl+T", key(Qt::Key_T, Qt::ControlModifier)},
+        {"menu Paste", [&] { w.Paste1->trigger(); }},
+        {"menu Cut", [&] { w.SelectAll1->trigger(); w.Cut1->trigger(); }},
+        {"menu Delete Selection", [&] { w.SelectAll1->trigger(); w.DeleteSelection1->trigger(); }},
+        {"menu Replace", [&] { w.Replace1->trigger(); }},
+        {"menu Delete Entry", [&] { boxes.Answer(MessageResult::Yes); w.DeleteEntry1Click(); }},
+        {"ruler click", [&] { QTest::mouseClick(w.WPRuler1, Qt::LeftButton, {}, QPoint(60, w.WPRuler1->height() - 4)); }},
+        {"toolbar Bold", [&] { Click(w.WPToolBar2->IconButton(ToolIconId::SelBold)); }},
+        {"toolbar Center", [&] { Click(w.WPToolBar2->IconButton(ToolIconId::SelCenter)); }},
+        {"toolbar Paste", [&] { Click(w.WPToolBar2->IconButton(ToolIconId::SelPaste)); }},
+        {"toolbar font size", [&] { w.WPToolBar2->ListBox(ToolListId::SelFontSize)->setCurrentIndex(3); }},
+        {"page break button", [&] { Click(w.DocPageBreakButton); }},
+        {"Delete button", [&] { boxes.Answer(MessageResult::Yes); w.DeletebuttonClick(); }},
+    };
+    for (const auto& [name, act] : paths) {
+        SCOPED_TRACE(name);
+        act();
+        EXPECT_TRUE(w.WPRichText1->IsEmpty());
+        EXPECT_FALSE(Changed(w));
+    }
+    // Whatever shows Save, saving leaves the file alone.
+    w.SaveButton->show();
+    w.CancelButton->show();
+    EXPECT_TRUE(w.SaveButtonClick());
+    QTest::keyClick(editor, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.CurrentDay, kToday + 1);
+    ASSERT_TRUE(fs::is_symlink(EntryPath(kToday)));
+    EXPECT_EQ(fs::read_symlink(EntryPath(kToday)), fs::path("/proc/self/mem"));
+
+    // The next day is an ordinary page again.
+    EXPECT_TRUE(w.Deletebutton->isEnabled());
+    Type(w, "Tomorrow");
+    EXPECT_EQ(Text(w), "Tomorrow\n");
+    EXPECT_TRUE(Changed(w));
+    EXPECT_EQ(boxes.Shown().size(), 1u);  // the read error alone
+}
+
+// Re-keying after a failed save left the unsaved text to be written later under a password
+// the files no longer had; the command now stops at the failed save.
+TEST_F(MainWindowTest, PasswordChangeStopsWhenTheEntryCannotBeSaved)
+{
+    auto window = Open();
+    fs::create_directories(EntryPath(kToday));  // a folder where the entry file belongs
+    Type(*window, "Unsaved");
+    ModalScript script;
+    script.Then<TWarningScreen>([](TWarningScreen& warning) {
+        warning.OKButton->click();
+        return ModalScript::kKeepResult;
+    });
+    window->mnuSecurity->trigger();
+    EXPECT_EQ(script.Ran(), std::vector<QString>{"quillory::TWarningScreen"});  // no password dialog
+    EXPECT_TRUE(script.Unexpected().empty());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Cannot create file ")));
+    EXPECT_EQ(window->DiaryPassword(), "");
+    EXPECT_TRUE(Changed(*window));
+    fs::remove(EntryPath(kToday));
 }
 
 TEST_F(MainWindowTest, FirstStartShowsTheNoticeAndTheSettingsAreWrittenAtActivationAndClose)
@@ -346,17 +424,100 @@ TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
     EXPECT_EQ(window->DeleteEntry1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
 }
 
-// The editor is German to the engine, which would make the toolbar's hints German; the diary's
-// hints are English whatever the editor's language.
-TEST_F(MainWindowTest, ToolbarHintsAreEnglishWithAGermanEditor)
+// The window once set its editor to German: "Schwarz" and "Weiß" in the colour lists,
+// "Textfarbe" as a hint, "Tabulatoren löschen" from the ruler, "Text nicht gefunden." from the
+// find dialog. Every text the window shows is gathered and none may be a German text of the
+// engine's tables.
+TEST_F(MainWindowTest, NoGermanTextReachesTheWindow)
 {
     auto window = Open();
-    EXPECT_EQ(window->WPRichText1->Language(), TWPToolLanguage::twpGerman);
-    const std::pair<ToolIconId, const char*> hints[] = {{ToolIconId::SelBold, "Bold"},
-                                                         {ToolIconId::SelLeft, "Left Justified"},
-                                                         {ToolIconId::SelReplace, "Find and Replace"}};
-    for (const auto& [icon, hint] : hints)
-        EXPECT_EQ(window->WPToolBar2->IconButton(icon)->toolTip().toStdString(), hint);
+    EXPECT_EQ(window->WPRichText1->Language(), TWPToolLanguage::twpEnglish);
+
+    const auto utf8 = [](std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
+    QSet<QString> german{QStringLiteral("Keine"), QStringLiteral("Text nicht gefunden.")};
+    for (const ToolIconInfo& info : ToolIcons())
+        german.insert(utf8(info.german));
+    for (const ToolListInfo& info : ToolLists())
+        german.insert(utf8(info.german));
+    for (int i = 0; i < 15; ++i)
+        german.insert(utf8(ColorName(i, true)));
+    for (int number = WPMsg::FileFilter; number <= WPMsg::DeleteAllTabs; ++number)
+        german.insert(utf8(WPMessage(number, MessageLanguage::German)));
+    // Words both languages share are no sign of German.
+    for (const ToolIconInfo& info : ToolIcons())
+        german.remove(utf8(info.english));
+    for (int i = 0; i < 15; ++i)
+        german.remove(utf8(ColorName(i, false)));
+
+    // The find dialog's answer and the ruler's question (double click on a tab stop).
+    Type(*window, "tabbed");
+    TWPRuler& ruler = *window->WPRuler1;
+    QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(ruler.XOfTwips(1440), ruler.height() - 3));
+    ASSERT_EQ(ruler.Paragraph().tabs.size(), 1u);
+    boxes.Answer(MessageResult::No);
+    QTest::mouseDClick(&ruler, Qt::LeftButton, {}, QPoint(5, 3));
+    ASSERT_EQ(boxes.Shown().size(), 1u) << "tabs: " << ruler.Paragraph().tabs.size();
+    TWPFindDialog* find = TWPFindDialog::Shared(*window->WPRichText1);
+    find->FindEdit->setText(QStringLiteral("not in the entry"));
+    EXPECT_FALSE(find->FindNextButtonClick());
+
+    QStringList shown;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        shown << widget->toolTip();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            shown << button->text();
+        if (const auto* label = qobject_cast<const QLabel*>(widget))
+            shown << label->text();
+        if (const auto* list = qobject_cast<const QComboBox*>(widget))
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->itemText(i);
+    }
+    for (const QAction* action : window->findChildren<QAction*>())
+        shown << action->text() << action->toolTip();
+    shown << find->StatusLabel->text();
+    for (const auto& box : boxes.Shown())
+        shown << box.text << box.caption;
+
+    for (const QString& text : shown)
+        EXPECT_FALSE(german.contains(text)) << text.toStdString();
+    EXPECT_EQ(find->StatusLabel->text(), QStringLiteral("Text not found."));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text.toStdString(), WPMessage(WPMsg::DeleteAllTabs, MessageLanguage::English));
+    const QComboBox* colours = window->WPToolBar2->ListBox(ToolListId::SelFontColor);
+    EXPECT_EQ(colours->itemText(0).toStdString(), ColorName(0, false));
+    EXPECT_EQ(window->WPToolBar2->ListBox(ToolListId::SelBackgroundColor)->itemText(0), QStringLiteral("None"));
+    EXPECT_EQ(window->WPToolBar2->IconButton(ToolIconId::SelReplace)->toolTip(), QStringLiteral("Find and Replace"));
+    find->close();
+}
+
+// The command buttons showed the style's stock pictures (a computer for Print, a folder for
+// Paste Picture). With the fallback icon theme every button with a standard name shows that
+// theme's picture, and the rest show ours.
+TEST_F(MainWindowTest, CommandButtonsShowTheIconThemesPictures)
+{
+    UseDesktopIconTheme();
+    ASSERT_TRUE(QIcon::hasThemeIcon(QStringLiteral("document-print"))) << "icon theme " << kFallbackIconTheme << " missing";
+    auto window = Open();
+    const auto same = [](const QIcon& a, const QIcon& b) {
+        return a.pixmap(16, 16).toImage() == b.pixmap(16, 16).toImage();
+    };
+    const std::pair<QAbstractButton*, const char*> themed[] = {
+        {window->SaveButton, "document-save"},    {window->FirstButton, "go-first"},
+        {window->PriorButton, "go-previous"},     {window->Nextbutton, "go-next"},
+        {window->LastButton, "go-last"},          {window->CalendarButton, "x-office-calendar"},
+        {window->Deletebutton, "edit-delete"},    {window->Printbutton, "document-print"},
+        {window->PasteGraphicButton, "image-x-generic"},  // the theme has no insert-image
+    };
+    for (const auto& [button, name] : themed) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_TRUE(same(button->icon(), QIcon::fromTheme(QString::fromLatin1(name))));
+    }
+    for (QAbstractButton* own : std::initializer_list<QAbstractButton*>{window->DocPageBreakButton, window->DocWordWrapButton}) {
+        SCOPED_TRACE(own->objectName().toStdString());
+        EXPECT_FALSE(own->icon().isNull());
+    }
+    EXPECT_TRUE(same(window->WPToolBar2->IconButton(ToolIconId::SelBold)->icon(),
+                     QIcon::fromTheme(QStringLiteral("format-text-bold"))));
 }
 
 // --- the password command -----------------------------------------------------------------------

@@ -99,7 +99,7 @@ TEST(PasswordDialogsTest, SetChangeSameCaseOnlyAndClear)
         });
         SettingsPasswordOwner owner;
 
-        ChangeDiaryPassword(owner, [&] { ++saves; });
+        ChangeDiaryPassword(owner, [&] { ++saves; return true; });
 
         EXPECT_TRUE(script.Finished());
         EXPECT_EQ(Texts(boxes), c.messages);
@@ -209,7 +209,7 @@ TEST(PasswordDialogsTest, CancelledWarningOpensNoPasswordDialog)
     });
     int saves = 0;
     SettingsPasswordOwner owner;
-    ChangeDiaryPassword(owner, [&] { ++saves; });
+    ChangeDiaryPassword(owner, [&] { ++saves; return true; });
     EXPECT_EQ(saves, 0);
     EXPECT_EQ(script.Ran(), std::vector<QString>{"quillory::TWarningScreen"});
     EXPECT_TRUE(script.Unexpected().empty());

@@ -133,6 +133,11 @@ TEST(RtfLexer, KeepsRtfCodeAsTextUntilItsEnd)
         {"x}}\r\n}", "T(x) T(}) |code-end| } } |end|"},
         {"x}\\par\n\r", "T(x) T(}) |code-end| \\par |end|"},
         {"x\\tabs y", "T(x) T(\\) T(tabs y) |end|"},
+        // The look-ahead is remembered along a chain; a backslash inside a control symbol
+        // starts a chain of its own, and every brace of a run is counted to the run's end.
+        {"\\\\par\n\r", "T(\\) |code-end| \\par |end|"},
+        {"\\qz\\qz!", "T(\\) T(qz) T(\\) T(qz!) |end|"},
+        {"x}}}\r\n", "T(x) T(}) T(}) |code-end| } |end|"},
     };
     for (const auto& c : cases) {
         RtfLexer lexer(Bytes(c.input));

@@ -75,8 +75,13 @@ TEST(RtfReader, KeepsTheTextOfWordsOutsideItsTable)
          "- | \"\\x91\\x92\\x93\\x94\\x95\\x96\\x97\\xa0-\\xad\" | 10 f0 s10\n"},
         {"unknown words keep their group's text", "{\\rtf1 {\\*\\unknownword skip}{\\unknownword keep}}",
          "- | \"keep\" | 4 f0 s10\n"},
-        {"a field shows its result", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} after}",
-         "- | \"link after\" | 10 f0 s10\n"},
+        {"a field shows its result, a link's as a link", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} after}",
+         "- | \"link after\" | 4 f0 s10 link, 6 f0 s10\n"},
+        // Converters write the result with \\*; it was skipped and the link text vanished.
+        {"a starred field result is text too", "{\\rtf1 see {\\field{\\*\\fldinst{ hyperlink \"http://example.com\"}}{\\*\\fldrslt{\\ul example.com}}}.}",
+         "- | \"see example.com.\" | 4 f0 s10, 11 f0 s10 u link, 1 f0 s10\n"},
+        {"other fields' results are plain text", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt a}}{\\field{\\*\\fldrslt 3}}}",
+         "- | \"a3\" | 1 f0 s10 link, 1 f0 s10\n"},
         {"skipped destinations", "{\\rtf1 {\\info{\\author me}}{\\stylesheet{\\s1 x;}}{\\header h}{\\*\\pn\\par}t}",
          "- | \"t\" | 1 f0 s10\n"},
     };
@@ -158,6 +163,15 @@ TEST(RtfReader, ReadsFootnotesAndObjects)
               "- | \"abcd*\" | 2 f0 s10, 1 f0 s10 super fn #1, 1 f0 s10, 1 f0 s10 super fn #2\n");
     EXPECT_EQ(DumpSideLists(*read.document), "fn 1 mark=c \"note\"\nfn 2 mark=* nr=5 \"x\"\n");
     EXPECT_EQ(read.document->paragraphCount(), 1);
+
+    // Other writers' automatic marks (\chftn) number their footnotes; the \chftn at the start
+    // of the footnote is its copy of the mark. Before, \footnote took the last letter typed
+    // as its mark, and "note" lost its "e".
+    read = ReadRtf("{\\rtf1 A note{\\super\\chftn}{\\*\\footnote\\pard\\plain{\\super\\chftn} First.} "
+                   "and more{\\super\\chftn}{\\*\\footnote\\chftn\\~\\plain\\pard Second.}}");
+    EXPECT_EQ(DumpDocument(*read.document),
+              "- | \"A note1 and more2\" | 6 f0 s10, 1 f0 s10 super fn #1, 9 f0 s10, 1 f0 s10 super fn #2\n");
+    EXPECT_EQ(DumpSideLists(*read.document), "fn 1 mark=1 \"First.\"\nfn 2 mark=2 \"Second.\"\n");
 
     read = ReadRtf("{\\rtf1 \\wpobjtag7\\wpobjw100\\wpobjh200 \\'01\\'01}");
     EXPECT_EQ(DumpDocument(*read.document), "- | \"\\x01\\x01\" | 1 f0 s10 obj #7, 1 f0 s10 obj #8\n");

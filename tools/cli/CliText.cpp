@@ -1,0 +1,74 @@
+// Text at the command line's edges: UTF-8 outside, cp1252 inside.
+#include "tools/cli/CliText.h"
+
+#include "platform/Cp1252.h"
+#include "richtext/model/Attr.h"
+
+#include <cstdio>
+
+namespace quillory::cli {
+namespace {
+
+// The first character of the UTF-8 text that cp1252 has no byte for, as "U+20AC".
+std::string FirstUnheld(std::u32string_view text)
+{
+    for (const char32_t c : text) {
+        if (!HasCp1252Byte(c)) {
+            char name[16];
+            std::snprintf(name, sizeof name, "U+%04X", unsigned(c));
+            return name;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::string PlainTextForPeople(std::string_view writerOutput)
+{
+    std::string kept;
+    kept.reserve(writerOutput.size());
+    for (std::size_t i = 0; i < writerOutput.size(); ++i) {
+        const auto c = static_cast<unsigned char>(writerOutput[i]);
+        if (c == 0 || c == CharCode::Object || c == CharCode::ObjectSecond || c == CharCode::Reserved)
+            continue;
+        if (c == '\r' && i + 1 < writerOutput.size() && writerOutput[i + 1] == '\n')
+            continue;  // CR LF becomes LF
+        kept += char(c);
+    }
+    return Cp1252ToUtf8(kept);
+}
+
+std::optional<std::string> PlainTextForEngine(std::string_view input, std::string& problem)
+{
+    // The engine's text reader knows CR LF as the paragraph end; a Unix text ends lines with LF.
+    std::string lines;
+    lines.reserve(input.size());
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        if (input[i] == '\n' && (i == 0 || input[i - 1] != '\r'))
+            lines += '\r';
+        lines += input[i];
+    }
+    const auto decoded = DecodeUtf8(lines);
+    if (!decoded)
+        return lines;
+    if (auto bytes = U32ToCp1252(*decoded))
+        return bytes;
+    problem = "the text holds a character the diary cannot keep (" + FirstUnheld(*decoded) + ")";
+    return std::nullopt;
+}
+
+std::optional<std::string> ArgumentForEngine(std::string_view argument, std::string& problem)
+{
+    const auto decoded = DecodeUtf8(argument);
+    if (!decoded) {
+        problem = "not UTF-8 text: " + std::string(argument);
+        return std::nullopt;
+    }
+    if (auto bytes = U32ToCp1252(*decoded))
+        return bytes;
+    problem = "\"" + std::string(argument) + "\" holds a character the diary cannot keep (" + FirstUnheld(*decoded) + ")";
+    return std::nullopt;
+}
+
+} // namespace quillory::cli

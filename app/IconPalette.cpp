@@ -56,16 +56,24 @@ std::string IconMenuKey(std::string_view fileName)
     return key;
 }
 
-std::vector<std::string> BonusIconSetNames(const std::string& folder)
+std::vector<BonusIconSet> BonusIconSets(const std::string& folder)
 {
-    std::vector<std::string> names;
-    for (const std::string& file : ScanFolder(folder, "*.icl")) {
+    std::vector<BonusIconSet> sets;
+    std::vector<std::string> files = ScanFolder(folder, "*.icl");
+    // The folder's order differs between file systems; this makes the choice among files of
+    // one name the same everywhere.
+    std::sort(files.begin(), files.end());
+    for (std::string& file : files) {
         std::string name(Stem(file));
-        const auto at = std::lower_bound(names.begin(), names.end(), name, LessNoCase);
-        if (at == names.end() || !SameNameNoCase(*at, name))
-            names.insert(at, std::move(name));
+        const auto at = std::lower_bound(sets.begin(), sets.end(), name,
+                                         [](const BonusIconSet& set, const std::string& n) { return LessNoCase(set.name, n); });
+        if (at == sets.end() || !SameNameNoCase(at->name, name)) {
+            sets.insert(at, BonusIconSet{std::move(name), std::move(file)});
+        } else if (!SameNameNoCase(at->file, at->name + ".icl") && SameNameNoCase(file, at->name + ".icl")) {
+            at->file = std::move(file);
+        }
     }
-    return names;
+    return sets;
 }
 
 std::string StoredIconLibrary(std::string_view path, std::string_view programFolder)

@@ -33,10 +33,18 @@ inline constexpr std::string_view kBonusIconFolder = "BonusIcons";
 // become their captions (ACTIVITY -> ACTIVITIES, MISC1 -> MISCELLANEOUS #1).
 std::string IconMenuKey(std::string_view fileName);
 
-// The names of the bonus sets: every "*.icl" in `folder`, each cut at its first '.', sorted
-// without regard to case, a name differing only in case listed once. Empty when the folder
-// is missing.
-std::vector<std::string> BonusIconSetNames(const std::string& folder);
+struct BonusIconSet {
+    std::string name;  // the menu caption
+    std::string file;  // the file's name in the folder
+
+    bool operator==(const BonusIconSet&) const = default;
+};
+
+// The bonus sets: every "*.icl" in `folder`, named by its file name cut at the first '.',
+// sorted without regard to case, a name differing only in case listed once. Each keeps the file
+// it came from, so that "Sea.old.icl", listed as "Sea", opens; where two files give one name,
+// the one called exactly that (Sea.icl) wins. Empty when the folder is missing.
+std::vector<BonusIconSet> BonusIconSets(const std::string& folder);
 
 // The text to store for a library path: relative to the program folder when it lies inside it.
 std::string StoredIconLibrary(std::string_view path, std::string_view programFolder);

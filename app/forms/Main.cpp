@@ -340,6 +340,7 @@ void TMainScreen::FormActivate()
         showMinimized();
     else
         show();
+    PlaceIconPalette();
     SetButtons();
     SavePreferencesShowingErrors();
     WPRichText1->setFocus();

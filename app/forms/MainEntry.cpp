@@ -195,7 +195,7 @@ void TMainScreen::SetButtons()
     WPRichText1->SetReadOnly(pageUnreadable_);
     SaveButton->hide();
     CancelButton->hide();
-    ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+    SetIconToolCaption();
 }
 
 // --- moving between days ------------------------------------------------------------------------
@@ -239,6 +239,7 @@ void TMainScreen::closeEvent(QCloseEvent* event)
         return;
     }
     SavePreferencesShowingErrors();
+    HideIconPalette();
     QCoreApplication::processEvents();
     SaveFormPlacement();
     event->accept();
@@ -297,6 +298,7 @@ void TMainScreen::LoadPreferences()
 
 void TMainScreen::SavePreferences()
 {
+    TakeIconPaletteSettings();
     // The default font dialog's font is what the user last confirmed.
     Settings.DefaultFontName = DefaultFont.family().toStdString();
     Settings.DefaultFontSize = DefaultFont.pointSize();

@@ -37,10 +37,13 @@ TEST(IconPalette, MenuKeyOfALibraryFile)
 TEST(IconPalette, BonusSetsAreSortedCutAtTheFirstDotAndListedOnce)
 {
     TempFolder folder;
-    for (const char* name : {"zoo.icl", "Animals.icl", "beach.summer.icl", "ANIMALS.ICL", "notes.txt", "Alpha.ico"})
+    for (const char* name : {"zoo.icl", "Animals.icl", "beach.summer.icl", "ANIMALS.ICL", "notes.txt", "Alpha.ico",
+                             "zoo.old.icl"})
         folder.write(name, "x");
-    EXPECT_EQ(BonusIconSetNames(folder.withSlash()), (std::vector<std::string>{"Animals", "beach", "zoo"}));
-    EXPECT_TRUE(BonusIconSetNames(folder.withSlash() + "missing/").empty());
+    const std::vector<BonusIconSet> expected = {
+        {"ANIMALS", "ANIMALS.ICL"}, {"beach", "beach.summer.icl"}, {"zoo", "zoo.icl"}};
+    EXPECT_EQ(BonusIconSets(folder.withSlash()), expected);
+    EXPECT_TRUE(BonusIconSets(folder.withSlash() + "missing/").empty());
 }
 
 TEST(IconPalette, StoredLibraryPaths)

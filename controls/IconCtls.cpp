@@ -62,6 +62,8 @@ TIconListBox::TIconListBox(QWidget* parent) : QListWidget(parent)
     setUniformItemSizes(true);
     setGridSize(QSize(ColumnWidth(), ItemHeight()));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Always there, so that the rows are laid out for the space that is left beside it.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
@@ -155,12 +157,11 @@ void TIconListBox::SetYIcons(int rows)
 
 void TIconListBox::Resize()
 {
-    const int newWidth = ColumnWidth() * xIcons_ + 2;
-    int newHeight = ItemHeight() * yIcons_ + 3;
-    // Growing wider than before makes room for the sideways scroll bar below the rows.
-    if (width() < newWidth)
-        newHeight = ItemHeight() * yIcons_ + horizontalScrollBar()->sizeHint().height() + 1;
-    resize(newWidth, newHeight);
+    // Room for whole rows above the sideways scroll bar, which a library of more icons than
+    // fit always brings; sized without it, the last row would be hidden behind the bar. The
+    // list lays out a row only where it has a pixel to spare.
+    const int frame = 2 * frameWidth();
+    resize(ColumnWidth() * xIcons_ + frame, ItemHeight() * yIcons_ + frame + 1 + horizontalScrollBar()->sizeHint().height());
 }
 
 void TIconListBox::startDrag(Qt::DropActions)

@@ -36,7 +36,8 @@ public:
     void SetEnableCaching(bool on) { enableCaching_ = on; }
     // Icons in the file; -1 while no file is loaded.
     int NumberOfIcons() const noexcept { return numberOfIcons_; }
-    // Columns and visible rows; values below 1 are ignored.
+    // Columns and visible rows; values below 1 are ignored. Setting either sizes the list to
+    // show that many whole cells above its scroll bar.
     int XIcons() const noexcept { return xIcons_; }
     void SetXIcons(int columns);
     int YIcons() const noexcept { return yIcons_; }

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -174,15 +175,25 @@ TEST_F(IconPaletteTest, OtherAsksAgainWhileTheFileHasNoIconsAndFallsBackWhenCanc
 
 TEST_F(IconPaletteTest, CachingExtractsIconsAsTheyAreDrawn)
 {
+    // A shipped library of some fifty icons in a grid of 3 x 3: every item at once, the icons
+    // only as they come into view.
     TIconListBox list;
-    list.resize(200, 120);
-    list.SetFileName(QString::fromStdString(Fixture("three.ico").string()));
+    list.SetXIcons(3);
+    list.SetYIcons(3);
+    list.SetFileName(QString::fromStdString((fs::path(QUILLORY_DIST_DATA) / "icons/misc2.icl").string()));
+    ASSERT_GE(list.count(), 40);
     EXPECT_EQ(list.CachedIcons(), 0);
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     list.grab();
-    EXPECT_EQ(list.CachedIcons(), 3);
-    EXPECT_EQ(list.Icon(2).size(), QSize(48, 48));
+    const int firstView = list.CachedIcons();
+    EXPECT_GE(firstView, 9);
+    EXPECT_LT(firstView, list.count() / 2);
+    list.scrollToItem(list.item(list.count() - 1));
+    list.grab();
+    EXPECT_GT(list.CachedIcons(), firstView);
+    EXPECT_FALSE(list.Icon(list.count() - 1).isNull());
+    EXPECT_TRUE(list.Icon(list.count()).isNull());
 
     TIconListBox eager;
     eager.SetEnableCaching(false);
@@ -190,13 +201,13 @@ TEST_F(IconPaletteTest, CachingExtractsIconsAsTheyAreDrawn)
     EXPECT_EQ(eager.CachedIcons(), 3);
 
     // Sized by columns and rows of the system's icon cells; values below 1 are ignored.
-    eager.resize(10, 10);
     eager.SetXIcons(0);
     EXPECT_EQ(eager.XIcons(), 4);
     eager.SetXIcons(2);
-    EXPECT_EQ(eager.width(), 2 * TIconListBox::ColumnWidth() + 2);
     eager.SetYIcons(3);
-    EXPECT_EQ(eager.height(), 3 * TIconListBox::ItemHeight() + 3);
+    const int frame = 2 * eager.frameWidth();
+    EXPECT_EQ(eager.width(), 2 * TIconListBox::ColumnWidth() + frame);
+    EXPECT_EQ(eager.height(), 3 * TIconListBox::ItemHeight() + frame + 1 + eager.horizontalScrollBar()->sizeHint().height());
     EXPECT_EQ(eager.Version(), QStringLiteral("TIconListBox v1.10"));
 }
 

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 
 #include "app/Crypt.h"
+#include "app/IconPalette.h"
 #include "platform/ProgramFolder.h"
 
 #include <algorithm>
@@ -106,14 +107,14 @@ Preferences ReadPreferences(const IniFile& ini, const PreferenceContext& context
     p.DefaultFontUnderline = ReadBool(ini, Preference::FontUnderline, context);
     p.DefaultFontColor = ReadInteger(ini, Preference::FontColor, context);
     p.ShowOpeningScreen = ReadBool(ini, Preference::ShowOpeningScreen, context);
-    p.IconsFile = ReadString(ini, Preference::IconsFile, context);
+    p.IconsFile = IconLibraryFromStored(ReadString(ini, Preference::IconsFile, context), context.programFolder);
     p.IconsVisible = ReadBool(ini, Preference::IconsVisible, context);
     p.IconsTop = ReadInteger(ini, Preference::IconsTop, context);
     p.IconsLeft = ReadInteger(ini, Preference::IconsLeft, context);
     return p;
 }
 
-void WritePreferences(IniFile& ini, const Preferences& p)
+void WritePreferences(IniFile& ini, const Preferences& p, std::string_view programFolder)
 {
     // Never the password in plain: an empty value stands for "no password".
     Write(ini, Preference::Password, p.DiaryPassword.empty() ? std::string() : EncryptString(p.DiaryPassword));
@@ -125,7 +126,7 @@ void WritePreferences(IniFile& ini, const Preferences& p)
     Write(ini, Preference::FontColor, p.DefaultFontColor);
     Write(ini, Preference::ShowOpeningScreen, p.ShowOpeningScreen);
     Write(ini, Preference::IconsVisible, p.IconsVisible);
-    Write(ini, Preference::IconsFile, p.IconsFile);
+    Write(ini, Preference::IconsFile, StoredIconLibrary(p.IconsFile, programFolder));
     Write(ini, Preference::IconsTop, p.IconsTop);
     Write(ini, Preference::IconsLeft, p.IconsLeft);
 }
@@ -140,7 +141,7 @@ void SavePreferences(const Preferences& preferences)
 {
     // Read first, so that what this program does not own in the file stays as it is.
     IniFile ini(SettingsFileName());
-    WritePreferences(ini, preferences);
+    WritePreferences(ini, preferences, ProgramFolder());
     ini.UpdateFile();
 }
 

@@ -108,8 +108,10 @@ struct Preferences {
 std::string StoredPassword(const IniFile& ini);
 
 Preferences ReadPreferences(const IniFile& ini, const PreferenceContext& context);
-// Sets every key in `ini`; nothing is written to disk.
-void WritePreferences(IniFile& ini, const Preferences& preferences);
+// Sets every key in `ini`; nothing is written to disk. The icon library is stored relative to
+// `programFolder` when it lies inside it, so that it survives moving the folder; a relative
+// "Icons"/"File" is read from the program folder of the context.
+void WritePreferences(IniFile& ini, const Preferences& preferences, std::string_view programFolder = {});
 
 // Read from / written to the settings file of the program folder. A missing or unreadable file
 // gives every default. Saving replaces the file whole, or raises "Unable to write to %s" and

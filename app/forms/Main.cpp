@@ -314,6 +314,7 @@ void TMainScreen::FormActivate()
         showMinimized();
     else
         show();
+    PlaceIconPalette();
     SetButtons();
     SavePreferencesShowingErrors();
     WPRichText1->setFocus();

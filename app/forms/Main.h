@@ -19,6 +19,7 @@ class QAction;
 class QFrame;
 class QKeyEvent;
 class QLabel;
+class QPoint;
 class QPushButton;
 class QToolButton;
 
@@ -26,6 +27,7 @@ namespace quillory {
 
 class Error;
 class TGraphicPanel;
+class TFloatingPalette;
 class TRingPanel;
 class TWPRichText;
 class TWPRuler;
@@ -111,6 +113,16 @@ public:
     void Replace1Click();
     void About1Click();
 
+    // --- the icon palette (MainIcons.cpp) --------------------------------------------------------
+    // The palette window, created at start-up after this window and living as long (a child).
+    TFloatingPalette* FloatingPalette = nullptr;
+    void SetIconPalette(TFloatingPalette* palette);
+    void ShowHideIconToolClick();
+    // Whether a drag over the entry is taken: an icon from the palette, on a page that may change.
+    bool WPRichText1DragOver(const QObject* source) const;
+    // Inserts the palette's selected icon as a picture where it was dropped (viewport pixels).
+    void WPRichText1DragDrop(QObject* source, const QPoint& at);
+
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
     TWPRuler* WPRuler1 = nullptr;
@@ -184,6 +196,14 @@ private:
     // Key preview of the window (Ctrl+Page Up/Down) and of the editor (keys that always count
     // as a change). True when the key was taken.
     bool PreviewKey(QObject* watched, QKeyEvent& key);
+
+    // The toggle button's caption follows the palette's visibility.
+    void SetIconToolCaption();
+    // First activation: the palette where it was, with its library, shown as it was.
+    void PlaceIconPalette();
+    // Its library, place and visibility into the settings record.
+    void TakeIconPaletteSettings();
+    void HideIconPalette();
 
     void Navigate(Navigation command);
     void ShowDay(Day day);

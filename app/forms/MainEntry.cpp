@@ -207,7 +207,7 @@ void TMainScreen::SetButtons()
     WPRichText1->SetReadOnly(pageUnreadable_);
     SaveButton->hide();
     CancelButton->hide();
-    ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+    SetIconToolCaption();
 }
 
 // --- moving between days ------------------------------------------------------------------------
@@ -251,6 +251,7 @@ void TMainScreen::closeEvent(QCloseEvent* event)
         return;
     }
     SavePreferencesShowingErrors();
+    HideIconPalette();
     QCoreApplication::processEvents();
     SaveFormPlacement();
     event->accept();
@@ -309,6 +310,7 @@ void TMainScreen::LoadPreferences()
 
 void TMainScreen::SavePreferences()
 {
+    TakeIconPaletteSettings();
     // The default font dialog's font is what the user last confirmed.
     Settings.DefaultFontName = DefaultFont.family().toStdString();
     Settings.DefaultFontSize = DefaultFont.pointSize();

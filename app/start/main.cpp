@@ -1,4 +1,5 @@
 // The diary's start: the start-up sequence, then the main window until it closes.
+#include "app/forms/Floater.h"
 #include "app/forms/Main.h"
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
@@ -21,6 +22,12 @@ int main(int argc, char** argv)
             return;
         }
         quillory::QuitAfterFirstPaintWhenMeasuring(*mainWindow);
+    };
+    windows.createIconPalette = [&] {
+        if (!mainWindow || !mainWindow->Created())
+            return;
+        // A child of the main window: it lives as long, and stays above it.
+        mainWindow->SetIconPalette(new quillory::TFloatingPalette(mainWindow.get()));
         mainWindow->FormActivate();
     };
     return quillory::RunQuillory(app, windows);

@@ -13,6 +13,8 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPrinter>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -111,6 +113,13 @@ public:
     void Replace1Click();
     void About1Click();
 
+    // --- printing and export (MainOutput.cpp) ---------------------------------------------------
+    void PrintNowClick();
+    void PrintbuttonClick() { PrintNowClick(); }
+    void Export1Click();
+    // The printer that Print Setup sets up and printing uses, kept until the program ends.
+    QPrinter& KeptPrinter();
+
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
     TWPRuler* WPRuler1 = nullptr;
@@ -199,6 +208,7 @@ private:
     // The entry on screen could not be read whole: the page is read-only until another loads.
     bool pageUnreadable_ = false;
     bool closing_ = false;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace quillory

@@ -28,6 +28,8 @@ constexpr Command kCommands[] = {
     {"cat", quillory::cli::RunCat},
     {"crypt", quillory::cli::RunCrypt},
     {"convert", quillory::cli::RunConvert},
+    {"export", quillory::cli::RunExport},
+    {"print", quillory::cli::RunPrint},
 };
 
 constexpr const char* kUsage =
@@ -35,7 +37,11 @@ constexpr const char* kUsage =
     "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
     "  cat YYYYMMDD                            an entry's RTF\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
-    "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n";
+    "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
+    "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR\n"
+    "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf)\n"
+    "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]\n"
+    "                                          the printed pages of the entries as a PDF\n";
 
 } // namespace
 

@@ -104,7 +104,9 @@ bool PrintSeparate(PrintDevice& device, EditorCore& text, Day day, const PrintSe
     job.header = [&](Canvas& c, int x, int y, int w, int h, int, int) {
         DrawPageHeader(c, device.measuringCanvas(), header, x, y, w, h);
     };
-    job.footer = [](Canvas& c, int x, int y, int w, int, int, int) { DrawPageFooter(c, x, y, w); };
+    // The footer stands at the foot of every page, also under a short last page.
+    const int footerTop = paperHeight - int(std::int64_t(marginBottom) * m.dpiY / kTwips);
+    job.footer = [footerTop](Canvas& c, int x, int, int w, int, int, int) { DrawPageFooter(c, x, footerTop, w); };
     bool pageRefused = false;
     job.newPage = [&] { pageRefused = pageRefused || !device.newPage(); };
     engine.print(canvas, 0, INT_MAX, job);

@@ -94,6 +94,9 @@ TEST_F(PrintEntriesTest, SeparatePrintingMakesAJobPerEntryWithTheDateAboveAndALi
             const auto lines = std::count_if(page.calls.begin(), page.calls.end(),
                                              [](const std::string& call) { return call.rfind("line 96,", 0) == 0; });
             EXPECT_EQ(lines, 2);
+            // The footer's at the foot of the page (11 in - 1.25 in + 0.25 in), short pages too.
+            EXPECT_TRUE(std::any_of(page.calls.begin(), page.calls.end(),
+                                    [](const std::string& call) { return call.rfind("line 96,960 ", 0) == 0; }));
         }
     }
 }

@@ -259,6 +259,35 @@ TEST_F(OutputWindowsTest, PrintSetupChoiceIsTheOnePrintingUsesNext)
     EXPECT_GT(width, height) << info;  // landscape, as set up
 }
 
+TEST_F(OutputWindowsTest, OkPrintsOnTheKeptPrinterAJobPerEntry)
+{
+    WriteEntry(kMonday, Entry(1, "printed"), "");
+    ScopedPrinterNames one{QStringList{QStringLiteral("Office")}};
+    auto window = Open();
+    window->CurrentDay = kMonday;
+    // The kept printer stands in for a real one by printing into a file.
+    const fs::path pdf = folder.path() / "printer.pdf";
+    window->KeptPrinter().setOutputFormat(QPrinter::PdfFormat);
+    window->KeptPrinter().setOutputFileName(QString::fromStdString(pdf.string()));
+    ModalScript script;
+    script.Then<TPrintOptions>([](TPrintOptions& options) {
+              options.FormActivate();
+              options.OKButton->click();
+              return ModalScript::kKeepResult;
+          })
+        .Then<TPrintStatusForm>([this](TPrintStatusForm& status) {
+            status.FormActivate();
+            lastStatus = status.printerstatus->text();
+            return int(QDialog::Accepted);
+        });
+    window->PrintNowClick();
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(lastStatus, "Completed");
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Monday, January 4, 2016"), std::string::npos) << text;
+    EXPECT_NE(text.find("printed 1"), std::string::npos) << text;
+}
+
 TEST_F(OutputWindowsTest, ExportWritesTheChosenEntriesAndSaysHowManyFilesWereWritten)
 {
     WriteEntry(kMonday, Entry(1, "one"), "");

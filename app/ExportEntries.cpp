@@ -7,7 +7,11 @@
 #include "platform/AtomicWrite.h"
 #include "platform/Cp1252.h"
 #include "platform/Error.h"
+#include "platform/Files.h"
 #include "richtext/io/DocumentFormat.h"
+
+#include <cctype>
+#include <map>
 
 namespace quillory {
 
@@ -27,6 +31,14 @@ constexpr FormatInfo kFormats[] = {
     {ExportFormat::Html, "html", "htm", ".html", "HTML"},
     {ExportFormat::Pdf, "pdf", "pdf", ".pdf", "PDF"},
 };
+
+std::string Folded(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return folded;
+}
 
 const FormatInfo& Info(ExportFormat format)
 {
@@ -94,14 +106,24 @@ std::string ExportFileName(Day day, ExportFormat format)
 ExportOutcome ExportEntries(const ExportSettings& settings, const ExportProgress& progress)
 {
     ExportOutcome outcome;
-    for (const Day day : EntryDaysIn(settings.days)) {
+    const std::vector<Day> days = EntryDaysIn(settings.days);
+    // The folder is looked into once: a file that exists in another letter case is the one
+    // replaced, and every other name is written as it is.
+    std::map<std::string, std::string> existing;
+    if (!days.empty()) {
+        for (const std::string& name : ScanFolder(settings.folder, "*"))
+            existing.emplace(Folded(name), name);
+    }
+    for (const Day day : days) {
         if (progress)
             progress("Processing entry for " + ShortDateText(day, settings.dateSeparator));
-        const std::string name = settings.folder + ExportFileName(day, settings.format);
+        const std::string file = ExportFileName(day, settings.format);
+        const auto other = existing.find(Folded(file));
+        const std::string name = settings.folder + (other != existing.end() ? other->second : file);
         try {
             const std::string bytes = Render(settings, day, ReadEntry(day, settings.password));
             std::string error;
-            if (!WriteFileAtomically(name, bytes, &error))
+            if (!WriteFileAtomicallyExact(name, bytes, &error))
                 throw Error(FormatMessage("Cannot create file %s", name) + (error.empty() ? "" : ": " + error));
             ++outcome.written;
         } catch (const std::exception& error) {

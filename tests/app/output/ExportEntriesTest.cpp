@@ -44,15 +44,15 @@ TEST_F(ExportEntriesTest, RtfIsTheStoredTextDecipheredInMemory)
     for (const std::string password : {"", "Key 1"}) {
         SCOPED_TRACE(password);
         WriteEntry(kDay, kRtf, password);
-        folder.write("out/19981015.RTF", "an older export");  // replaced
+        folder.write("out/19981015.rtf", "an older export");  // replaced, whatever the case of its name
         settings.password = password;
         std::vector<std::string> progress;
         const ExportOutcome outcome = ExportEntries(settings, [&](const std::string& s) { progress.push_back(s); });
         EXPECT_EQ(outcome.written, 1);
         EXPECT_TRUE(outcome.failed.empty());
-        EXPECT_EQ(folder.read("out/19981015.RTF"), kRtf);
+        EXPECT_EQ(folder.read("out/19981015.rtf"), kRtf);
         if (password.empty()) {
-            EXPECT_EQ(folder.read("out/19981015.RTF"), folder.read("Entries/19981015.QLE"));  // a byte copy
+            EXPECT_EQ(folder.read("out/19981015.rtf"), folder.read("Entries/19981015.QLE"));  // a byte copy
         }
         EXPECT_EQ(progress, std::vector<std::string>{"Processing entry for 10/15/1998"});
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "out"), fs::directory_iterator()), 1);

@@ -49,6 +49,8 @@ AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& file)
 {
 }
 
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& file, ExactName) : target_(FollowLink(file)) {}
+
 AtomicFileWriter::~AtomicFileWriter()
 {
     Discard();
@@ -136,6 +138,12 @@ bool AtomicFileWriter::Commit(std::string* error)
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, std::string* error)
 {
     AtomicFileWriter writer(file);
+    return writer.Open(error) && writer.Write(bytes, error) && writer.Commit(error);
+}
+
+bool WriteFileAtomicallyExact(const std::filesystem::path& file, std::string_view bytes, std::string* error)
+{
+    AtomicFileWriter writer(file, AtomicFileWriter::ExactName{});
     return writer.Open(error) && writer.Write(bytes, error) && writer.Commit(error);
 }
 

@@ -14,12 +14,20 @@ namespace quillory {
 // with a message in `error` (when given).
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          std::string* error = nullptr);
+// The same for a file that the caller has named exactly as it is to be on disk, having found any
+// other spelling of it already: the folder's listing is not read. A long run of new files in one
+// folder (an export) would otherwise read the growing listing again for every file.
+bool WriteFileAtomicallyExact(const std::filesystem::path& file, std::string_view bytes,
+                              std::string* error = nullptr);
 
 // The same guarantee for a file written in pieces: nothing visible changes until Commit().
 // Destroying the writer without a successful Commit() removes the temporary file.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::filesystem::path& file);
+    // Writes `file` as it is spelled; see WriteFileAtomicallyExact.
+    struct ExactName {};
+    AtomicFileWriter(const std::filesystem::path& file, ExactName);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;

@@ -13,6 +13,8 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPrinter>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -122,6 +124,12 @@ public:
     bool WPRichText1DragOver(const QObject* source) const;
     // Inserts the palette's selected icon as a picture where it was dropped (viewport pixels).
     void WPRichText1DragDrop(QObject* source, const QPoint& at);
+    // --- printing and export (MainOutput.cpp) ---------------------------------------------------
+    void PrintNowClick();
+    void PrintbuttonClick() { PrintNowClick(); }
+    void Export1Click();
+    // The printer that Print Setup sets up and printing uses, kept until the program ends.
+    QPrinter& KeptPrinter();
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
@@ -222,6 +230,7 @@ private:
     // The entry on screen could not be read whole: the page is read-only until another loads.
     bool pageUnreadable_ = false;
     bool closing_ = false;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace quillory

@@ -14,7 +14,7 @@
 #include <QFontDialog>
 #include <QLocale>
 #include <QMenuBar>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QTime>
 #include <QToolButton>
@@ -58,9 +58,11 @@ void TMainScreen::CreateMenu()
     mnuSecurity = item(file, QStringLiteral("Select or Change Password"), none, &TMainScreen::mnuSecurityClick);
     file->addSeparator();
     PrintSetup1 = item(file, QStringLiteral("Print Setup"), none, &TMainScreen::PrintSetup1Click);
-    PrintNow = item(file, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
+    PrintNow = item(file, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TMainScreen::PrintNowClick);
+    Printbutton->setEnabled(true);
+    connect(Printbutton, &QToolButton::clicked, this, &TMainScreen::PrintbuttonClick);
     file->addSeparator();
-    Export1 = item(file, QStringLiteral("Export to RTF (Rich Text Format)"), none, nullptr);
+    Export1 = item(file, QStringLiteral("Export to RTF (Rich Text Format)"), none, &TMainScreen::Export1Click);
     file->addSeparator();
     exit1 = item(file, QStringLiteral("E&xit"), none, &TMainScreen::exit1Click);
 
@@ -122,8 +124,9 @@ void TMainScreen::PrintSetup1Click()
         ShowInformation(QStringLiteral("No printers installed"));
         return;
     }
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, this);
+    // The choice holds for every printing after it, until the program ends.
+    QPrintDialog dialog(&KeptPrinter(), this);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
     RunModal(dialog);
 }
 

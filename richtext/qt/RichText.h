@@ -153,7 +153,8 @@ public:
 
     // --- printing (RichTextPrinting.cpp) ------------------------------------------------------------
     // Prints pages fromPage..toPage (from 0; 0 and 16777215 for all) on the default printer, or
-    // into a PDF file when no printer is installed or `pdfFile` is given.
+    // into the PDF file `pdfFile` when one is given. False, printing nothing, when no printer is
+    // installed and no file is named.
     bool Print(int fromPage, int toPage, const QString& pdfFile = {});
     // Lays lines from `firstLine` on (0 = the start) into a rectangle of the canvas, drawing them
     // when `print` is set; the number of the first line that did not fit, or 0.

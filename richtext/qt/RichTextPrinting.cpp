@@ -1,9 +1,8 @@
-// The editor control's printing: a page range on the default printer, or into a PDF file when no
-// printer is installed, with the page header and footer events; and the rectangle operation of
+// The editor control's printing: a page range on the default printer, or into a PDF file the
+// caller names, with the page header and footer events; and the rectangle operation of
 // the merged printouts.
 #include "richtext/qt/RichText.h"
 
-#include "platform/ProgramFolder.h"
 #include "platform/qt/PrinterList.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextPrinting.h"
@@ -46,12 +45,13 @@ bool PrintDocument(TWPRTFTextPaint& engine, QPrinter& printer, int fromPage, int
 
 bool TWPRichText::Print(int fromPage, int toPage, const QString& pdfFile)
 {
+    // Without a printer nothing is printed: a file appears only where the caller names one.
+    if (pdfFile.isEmpty() && InstalledPrinterNames().isEmpty())
+        return false;
     QPrinter printer(QPrinter::HighResolution);
-    if (!pdfFile.isEmpty() || InstalledPrinterNames().isEmpty()) {
+    if (!pdfFile.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfFile.isEmpty()
-                                      ? QString::fromStdString(ProgramFolder()) + QStringLiteral("Quillory.pdf")
-                                      : pdfFile);
+        printer.setOutputFileName(pdfFile);
     }
     SetUpPrinterForDocument(printer, RtfText().header());
     relayout(true);

@@ -14,6 +14,8 @@ int RunCat(const Arguments& args);      // cat YYYYMMDD
 int RunCrypt(const Arguments& args);    // crypt --encrypt|--decrypt --password P IN OUT
 int RunConvert(const Arguments& args);  // convert [--to rtf|text|html|pdf] IN OUT
 int RunConvertLegacy(const Arguments& args);  // convert-legacy
+int RunExport(const Arguments& args);   // export [--from DAY] [--until DAY] [--format F] OUTDIR
+int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]
 
 // Prints "quillory-cli: <message>" on standard error and returns the failure status.
 int Fail(const std::string& message);

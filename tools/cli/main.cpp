@@ -29,6 +29,8 @@ constexpr Command kCommands[] = {
     {"crypt", quillory::cli::RunCrypt},
     {"convert", quillory::cli::RunConvert},
     {"convert-legacy", quillory::cli::RunConvertLegacy},
+    {"export", quillory::cli::RunExport},
+    {"print", quillory::cli::RunPrint},
 };
 
 constexpr const char* kUsage =
@@ -37,7 +39,11 @@ constexpr const char* kUsage =
     "  cat YYYYMMDD                            an entry's RTF\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
-    "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n";
+    "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n"
+    "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR\n"
+    "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf)\n"
+    "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]\n"
+    "                                          the printed pages of the entries as a PDF\n";
 
 } // namespace
 

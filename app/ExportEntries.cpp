@@ -1,0 +1,152 @@
+// Export of entries into files of their own.
+#include "app/ExportEntries.h"
+
+#include "app/DateTexts.h"
+#include "app/EntryFiles.h"
+#include "app/EntryStore.h"
+#include "platform/AtomicWrite.h"
+#include "platform/Cp1252.h"
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "richtext/io/DocumentFormat.h"
+
+#include <cctype>
+#include <map>
+
+namespace quillory {
+
+namespace {
+
+struct FormatInfo {
+    ExportFormat format;
+    std::string_view word;
+    std::string_view alias;
+    std::string_view extension;
+    std::string_view description;
+};
+
+constexpr FormatInfo kFormats[] = {
+    {ExportFormat::Rtf, "rtf", "rtf", ".RTF", "Rich Text Format (RTF)"},
+    {ExportFormat::Text, "text", "txt", ".txt", "plain text (UTF-8)"},
+    {ExportFormat::Html, "html", "htm", ".html", "HTML"},
+    {ExportFormat::Pdf, "pdf", "pdf", ".pdf", "PDF"},
+};
+
+std::string Folded(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+const FormatInfo& Info(ExportFormat format)
+{
+    for (const FormatInfo& info : kFormats) {
+        if (info.format == format)
+            return info;
+    }
+    return kFormats[0];
+}
+
+// The entry read by the editor's readers and written in another format, in UTF-8.
+std::string Converted(std::string_view rtf, TWPLoadFormat format)
+{
+    TWPRTFText document;
+    if (LoadDocument(document, rtf).result != 0)
+        throw Error("The entry cannot be read");
+    TWPStringStream stream;
+    if (const int result = SaveDocument(document, stream, format); result != 0 && result != 8)
+        throw Error("The entry cannot be converted");
+    std::string utf8 = Cp1252ToUtf8(stream.data());
+    if (format == TWPLoadFormat::Html) {
+        // The writer's bytes were cp1252; the file says what they are now.
+        const std::string_view start = "<html>\r\n";
+        const std::size_t at = utf8.rfind(start, 0) == 0 ? start.size() : 0;
+        utf8.insert(at, "<meta charset=\"utf-8\">\r\n");
+    }
+    return utf8;
+}
+
+std::string Render(const ExportSettings& settings, Day day, std::string rtf)
+{
+    switch (settings.format) {
+    case ExportFormat::Rtf:
+        return rtf;  // the entry's own bytes: a byte copy when the diary has no password
+    case ExportFormat::Text:
+        return Converted(rtf, TWPLoadFormat::PlainText);
+    case ExportFormat::Html:
+        return Converted(rtf, TWPLoadFormat::Html);
+    case ExportFormat::Pdf:
+        if (!settings.pdf)
+            throw Error("PDF files cannot be made here");
+        return settings.pdf(day, rtf);
+    }
+    return rtf;
+}
+
+} // namespace
+
+bool ExportFormatNamed(std::string_view word, ExportFormat& format)
+{
+    for (const FormatInfo& info : kFormats) {
+        if (word == info.word || word == info.alias) {
+            format = info.format;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ExportFileName(Day day, ExportFormat format)
+{
+    return DayKey(day) + std::string(Info(format).extension);
+}
+
+ExportOutcome ExportEntries(const ExportSettings& settings, const ExportProgress& progress)
+{
+    ExportOutcome outcome;
+    const std::vector<Day> days = EntryDaysIn(settings.days);
+    // The folder is looked into once: a file that exists in another letter case is the one
+    // replaced, and every other name is written as it is.
+    std::map<std::string, std::string> existing;
+    if (!days.empty()) {
+        for (const std::string& name : ScanFolder(settings.folder, "*"))
+            existing.emplace(Folded(name), name);
+    }
+    for (const Day day : days) {
+        if (progress)
+            progress("Processing entry for " + ShortDateText(day, settings.dateSeparator));
+        const std::string file = ExportFileName(day, settings.format);
+        const auto other = existing.find(Folded(file));
+        const std::string name = settings.folder + (other != existing.end() ? other->second : file);
+        try {
+            const std::string bytes = Render(settings, day, ReadEntry(day, settings.password));
+            std::string error;
+            if (!WriteFileAtomicallyExact(name, bytes, &error))
+                throw Error(FormatMessage("Cannot create file %s", name) + (error.empty() ? "" : ": " + error));
+            ++outcome.written;
+        } catch (const std::exception& error) {
+            outcome.failed.push_back({day, error.what()});
+        }
+    }
+    return outcome;
+}
+
+std::string ExportSummary(int written, ExportFormat format, std::string_view folder)
+{
+    return "Saved " + std::to_string(written) + " file(s) as " + std::string(Info(format).description)
+        + "\nto directory: " + std::string(folder);
+}
+
+std::string ExportFailureReport(const std::vector<ExportFailure>& failed, char dateSeparator)
+{
+    if (failed.empty())
+        return {};
+    std::string days;
+    for (const ExportFailure& failure : failed)
+        days += (days.empty() ? "" : ", ") + ShortDateText(failure.day, dateSeparator);
+    return "These entries could not be exported: " + days + "\n" + failed.front().message;
+}
+
+} // namespace quillory

@@ -1,0 +1,18 @@
+// The long date with the locale's names.
+#include "platform/qt/DateNames.h"
+
+#include <QLocale>
+
+namespace quillory {
+
+QString LongDateCaption(Day day)
+{
+    const QLocale locale;
+    const int weekday = day.Weekday() == 0 ? 7 : day.Weekday();  // Qt counts from Monday
+    return QStringLiteral("%1, %2 %3, %4")
+        .arg(locale.dayName(weekday, QLocale::LongFormat), locale.monthName(day.Month(), QLocale::LongFormat))
+        .arg(day.DayOfMonth())
+        .arg(day.Year());
+}
+
+} // namespace quillory

@@ -1,0 +1,200 @@
+// quillory-cli export and print: the diary's entries of a range of days written into files of
+// their own (RTF, text, HTML or PDF), or printed into one PDF as the window prints them.
+#include "tools/cli/CliCommands.h"
+
+#include "app/ExportEntries.h"
+#include "app/PrintEntries.h"
+#include "app/Settings.h"
+#include "platform/AtomicWrite.h"
+#include "platform/Error.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/qt/DateNames.h"
+#include "platform/qt/QtCp1252.h"
+#include "richtext/qt/QtPrintDevice.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+namespace quillory::cli {
+
+namespace {
+
+constexpr int kError = 2;
+
+int Error2(const std::string& message)
+{
+    Fail(message);
+    return kError;
+}
+
+// YYYY-MM-DD or YYYYMMDD naming a calendar day.
+std::optional<Day> ParseDay(std::string text)
+{
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
+        text = text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2);
+    if (text.size() != 8)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
+}
+
+// The options both commands share, and the words that are left.
+struct OutputArguments {
+    DayRange days{Day::First(), Day::Last()};
+    bool merged = false;
+    std::optional<std::string> format;
+    std::optional<std::string> pdf;
+    std::vector<std::string> rest;
+    std::string error;
+};
+
+OutputArguments ParseOutputArguments(const Arguments& args)
+{
+    OutputArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        const bool valued = word == "--from" || word == "--until" || word == "--format" || word == "--pdf";
+        if (valued && i + 1 >= args.size()) {
+            parsed.error = word + " needs a value";
+            return parsed;
+        }
+        if (word == "--from" || word == "--until") {
+            const auto day = ParseDay(args[++i]);
+            if (!day) {
+                parsed.error = "not a day in the form YYYY-MM-DD: " + args[i];
+                return parsed;
+            }
+            (word == "--from" ? parsed.days.first : parsed.days.last) = *day;
+        } else if (word == "--format") {
+            parsed.format = args[++i];
+        } else if (word == "--pdf") {
+            parsed.pdf = args[++i];
+        } else if (word == "--merged") {
+            parsed.merged = true;
+        } else if (word.size() > 1 && word[0] == '-') {
+            parsed.error = "unknown option " + word;
+            return parsed;
+        } else {
+            parsed.rest.push_back(word);
+        }
+    }
+    return parsed;
+}
+
+std::unique_ptr<QGuiApplication> OffscreenApplication()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "quillory-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::string LongDateBytes(Day day)
+{
+    return QStringToCp1252Lossy(LongDateCaption(day));
+}
+
+bool DiaryFolderExists()
+{
+    std::error_code error;
+    return std::filesystem::is_directory(ProgramFolder(), error);
+}
+
+} // namespace
+
+int RunExport(const Arguments& args)
+{
+    const OutputArguments parsed = ParseOutputArguments(args);
+    if (!parsed.error.empty())
+        return Error2(parsed.error);
+    if (parsed.rest.size() != 1 || parsed.pdf || parsed.merged)
+        return Error2("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR");
+    ExportSettings settings;
+    if (parsed.format && !ExportFormatNamed(*parsed.format, settings.format))
+        return Error2("unknown format " + *parsed.format + " (rtf, text, html or pdf)");
+    if (!DiaryFolderExists())
+        return Error2("no such folder: " + ProgramFolder());
+
+    std::error_code error;
+    const std::filesystem::path out = std::filesystem::absolute(parsed.rest[0], error);
+    std::filesystem::create_directories(out, error);
+    if (error || !std::filesystem::is_directory(out, error))
+        return Error2("cannot create the folder " + parsed.rest[0]);
+    settings.folder = out.lexically_normal().generic_string();
+    if (settings.folder.empty() || settings.folder.back() != '/')
+        settings.folder += '/';
+    settings.days = parsed.days;
+    settings.password = StoredPassword(IniFile(SettingsFileName()));
+
+    std::unique_ptr<QGuiApplication> application;
+    if (settings.format == ExportFormat::Pdf) {
+        application = OffscreenApplication();
+        settings.pdf = [](Day day, std::string_view rtf) {
+            PdfPrintDevice device(LetterPageLayout());
+            PrintSettings print;
+            print.longDate = LongDateBytes;
+            if (!PrintEntryPages(device, day, rtf, print))
+                throw Error("the entry has no text");
+            const QByteArray pdf = device.Finish();
+            return std::string(pdf.constData(), std::size_t(pdf.size()));
+        };
+    }
+    const ExportOutcome outcome = ExportEntries(settings);
+    std::printf("%s\n", ExportSummary(outcome.written, settings.format, settings.folder).c_str());
+    std::fflush(stdout);
+    for (const ExportFailure& failure : outcome.failed)
+        Fail(IsoText(failure.day) + ": " + failure.message);
+    return outcome.failed.empty() ? 0 : 1;
+}
+
+int RunPrint(const Arguments& args)
+{
+    const OutputArguments parsed = ParseOutputArguments(args);
+    if (!parsed.error.empty())
+        return Error2(parsed.error);
+    if (!parsed.pdf || !parsed.rest.empty() || parsed.format)
+        return Error2("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]");
+    if (!DiaryFolderExists())
+        return Error2("no such folder: " + ProgramFolder());
+
+    const auto application = OffscreenApplication();
+    PrintSettings settings;
+    settings.days = parsed.days;
+    settings.merged = parsed.merged;
+    settings.password = StoredPassword(IniFile(SettingsFileName()));
+    settings.longDate = LongDateBytes;
+    PdfPrintDevice device(LetterPageLayout());
+    const PrintOutcome outcome = PrintEntries(device, settings, {});
+    const QByteArray pdf = device.Finish();
+    if (outcome.end == PrintEnd::Failed)
+        return Error2(outcome.status.substr(outcome.status.find('\n') + 1));
+    if (pdf.isEmpty()) {
+        Fail("no entries to print");
+        return 1;
+    }
+    const std::string_view bytes(pdf.constData(), std::size_t(pdf.size()));
+    if (*parsed.pdf == "-") {
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kError;
+    }
+    std::string error;
+    if (!WriteFileAtomically(*parsed.pdf, bytes, &error))
+        return Error2("Cannot create file " + *parsed.pdf + (error.empty() ? "" : ": " + error));
+    return 0;
+}
+
+} // namespace quillory::cli

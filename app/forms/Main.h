@@ -13,7 +13,9 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPointer>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -25,6 +27,7 @@ class QToolButton;
 namespace quillory {
 
 class Error;
+class TFoundEntries;
 class TGraphicPanel;
 class TRingPanel;
 class TWPRichText;
@@ -111,6 +114,19 @@ public:
     void Replace1Click();
     void About1Click();
 
+    // --- finding entries: the date selector and the search across entries (MainSearch.cpp) ---
+    void CalendarButtonClick();
+    void ListEntryDays(std::vector<std::string>& days, int year, int month);
+    void mnuFindentrycontainingClick();
+    void mnuFindNextBigClick();
+    // Lists every matching day in a window of its own while the walk goes on.
+    void mnuFindAllClick();
+    // Loads CurrentDay's entry into the hidden editor, deciphered in memory.
+    void LoadRichTextAllPurp();
+    QString LastSearchText;
+    bool LastSearchFound = false;
+    QPointer<TFoundEntries> FoundEntries;
+
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
     TWPRuler* WPRuler1 = nullptr;
@@ -164,6 +180,7 @@ public:
     QAction* Replace1 = nullptr;
     QAction* mnuFindentrycontaining = nullptr;
     QAction* mnuFindNextBig = nullptr;
+    QAction* mnuFindAll = nullptr;
     QAction* Contents1 = nullptr;
     QAction* About1 = nullptr;
 
@@ -199,6 +216,15 @@ private:
     // The entry on screen could not be read whole: the page is read-only until another loads.
     bool pageUnreadable_ = false;
     bool closing_ = false;
+
+    // MainSearch.cpp
+    // Walks from CurrentDay to `last` until the hidden editor confirms a match.
+    void WalkForMatch(Day last);
+    // The closing steps of both Find commands.
+    void FinishFind(Day remembered);
+    void ShowFoundEntry(Day day, const QString& query);
+    void SetSearching(bool searching);
+    bool searching_ = false;
 };
 
 } // namespace quillory

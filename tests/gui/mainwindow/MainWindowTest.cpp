@@ -334,11 +334,11 @@ TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
 TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
 {
     auto window = Open();
-    for (QAction* later : {window->PrintNow, window->Export1, window->SpellCheck1, window->mnuFindentrycontaining,
+    for (QAction* later : {window->PrintNow, window->Export1, window->SpellCheck1,
                            window->mnuFindNextBig, window->Contents1})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
-             window->CalendarButton, window->Printbutton, window->PasteGraphicButton, window->SymbolSelectorButton,
+             window->Printbutton, window->PasteGraphicButton, window->SymbolSelectorButton,
              window->ParagraphSetupButton, window->ShowHideIconTool})
         EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
     EXPECT_TRUE(window->mnuSecurity->isEnabled());

@@ -9,6 +9,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <system_error>
 
@@ -43,12 +44,50 @@ bool IsBlank(char c)
 
 } // namespace
 
-std::optional<TextMatch> FindInEntry(std::string_view content, const TWPTextFinder& finder)
+EntryQuery::EntryQuery(std::string_view pattern) : finder_(pattern, FindOptions{})
+{
+    // Every match begins with the part before the first `*` (cut as the finder cuts it); when
+    // that is empty, the part after holds a literal up to its own first `*`.
+    const std::size_t star = pattern.find('*');
+    std::string_view literal = pattern.substr(0, TWPTextFinder::kMaxPart);
+    if (star != std::string_view::npos && star < TWPTextFinder::kMaxPart) {
+        literal = pattern.substr(0, star);
+        if (literal.empty()) {
+            literal = pattern.substr(star + 1, TWPTextFinder::kMaxPart);
+            literal = literal.substr(0, literal.find('*'));
+        }
+    }
+    for (const char c : literal)
+        needle_ += char(LowerCp1252(static_cast<unsigned char>(c)));
+}
+
+std::optional<FoundRange> EntryQuery::FindInParagraph(std::string_view text) const
+{
+    if (!needle_.empty()) {
+        if (text.size() < needle_.size())
+            return std::nullopt;
+        static const auto lower = [] {
+            std::array<char, 256> table{};
+            for (int c = 0; c < 256; ++c)
+                table[std::size_t(c)] = char(LowerCp1252(static_cast<unsigned char>(c)));
+            return table;
+        }();
+        thread_local std::string lowered;
+        lowered.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            lowered[i] = lower[static_cast<unsigned char>(text[i])];
+        if (lowered.find(needle_) == std::string::npos)
+            return std::nullopt;
+    }
+    return finder_.FindInText(text, 0);
+}
+
+std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery& query)
 {
     std::optional<TextMatch> match;
     std::size_t index = 0;
     ForEachEntryParagraph(content, [&](std::string_view text) {
-        if (const auto found = finder.FindInText(text, 0)) {
+        if (const auto found = query.FindInParagraph(text)) {
             match = TextMatch{index, found->start, found->length, MatchContext(text, found->start, found->length)};
             return true;
         }
@@ -106,8 +145,7 @@ std::vector<Day> EntryDaysBetween(Day from, Day until)
     return days;
 }
 
-void SearchEntries(Day from, Day until, const TWPTextFinder& finder, std::string_view password,
-                   const SearchHooks& hooks)
+void SearchEntries(Day from, Day until, const EntryQuery& query, std::string_view password, const SearchHooks& hooks)
 {
     for (const Day day : EntryDaysBetween(from, until)) {
         if (hooks.visiting)
@@ -122,7 +160,7 @@ void SearchEntries(Day from, Day until, const TWPTextFinder& finder, std::string
                 hooks.unreadable(day, error.what());
             continue;
         }
-        if (const auto match = FindInEntry(content, finder); match && hooks.found && !hooks.found(day, *match))
+        if (const auto match = FindInEntry(content, query); match && hooks.found && !hooks.found(day, *match))
             return;
     }
 }

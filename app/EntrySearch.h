@@ -22,9 +22,24 @@ struct TextMatch {
     std::string context;        // a line of the paragraph around the match (cp1252)
 };
 
-// The first match of `finder` in the entry `content` (RTF, plain text or HTML), searched
+// What is looked for: a pattern (cp1252) under the rules of the editor's finder, with the
+// literal that every match must contain, so that most paragraphs are passed over by a plain
+// substring search and only the rest go through the finder itself.
+class EntryQuery {
+public:
+    explicit EntryQuery(std::string_view pattern);
+
+    // The first match in one paragraph's text, exactly as TWPTextFinder finds it.
+    std::optional<FoundRange> FindInParagraph(std::string_view text) const;
+
+private:
+    TWPTextFinder finder_;
+    std::string needle_;  // lower-cased; empty when nothing is certain
+};
+
+// The first match of `query` in the entry `content` (RTF, plain text or HTML), searched
 // forwards from the start as the editor's FindText does: a match lies within one paragraph.
-std::optional<TextMatch> FindInEntry(std::string_view content, const TWPTextFinder& finder);
+std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery& query);
 
 // A line of at most about 80 characters of `paragraph` around the match at `start`, cut at
 // blanks where it can, with "…" where it was cut; tabs, line breaks and object placeholders
@@ -47,8 +62,7 @@ struct SearchHooks {
 
 // Walks the entries from `from` to `until` in ascending order, reading each through ReadEntry
 // (deciphered in memory with `password` when it is not empty), and reports the matches of
-// `finder`. A finder with nothing to look for matches nothing.
-void SearchEntries(Day from, Day until, const TWPTextFinder& finder, std::string_view password,
-                   const SearchHooks& hooks);
+// `query`. A query with nothing to look for matches nothing.
+void SearchEntries(Day from, Day until, const EntryQuery& query, std::string_view password, const SearchHooks& hooks);
 
 } // namespace quillory

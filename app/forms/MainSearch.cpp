@@ -104,7 +104,7 @@ void TMainScreen::WalkForMatch(Day last)
     const auto pattern = QStringToCp1252(LastSearchText);
     if (!pattern)
         return;  // a character no entry can hold
-    const TWPTextFinder finder(*pattern, FindOptions{});
+    const EntryQuery finder(*pattern);
     WaitCursor hourglass;
     auto progress = std::make_unique<TConvertNotify>(this);
     progress->WhatAmIdoing->setText(QStringLiteral("Searching..."));
@@ -212,7 +212,7 @@ void TMainScreen::mnuFindAllClick()
     LastSearchFound = false;
     const auto pattern = QStringToCp1252(query);
     if (pattern) {
-        const TWPTextFinder finder(*pattern, FindOptions{});
+        const EntryQuery finder(*pattern);
         SetSearching(true);
         struct Done {
             TMainScreen& window;

@@ -84,7 +84,7 @@ int RunSearch(const Arguments& args)
     if (!pattern)
         return kNothingFound;
 
-    const TWPTextFinder finder(*pattern, FindOptions{});
+    const EntryQuery finder(*pattern);
     const std::string password = StoredPassword(IniFile(SettingsFileName()));
     bool found = false, failed = false;
     SearchHooks hooks;

@@ -23,7 +23,7 @@ Day D(int year, int month, int day) { return *Day::FromDate(year, month, day); }
 
 std::string Found(std::string_view rtf, std::string_view pattern)
 {
-    const auto match = FindInEntry(rtf, TWPTextFinder(pattern, FindOptions{}));
+    const auto match = FindInEntry(rtf, EntryQuery(pattern));
     return match ? std::to_string(match->paragraph) + ":" + std::to_string(match->start) + "+"
                        + std::to_string(match->length)
                  : "none";
@@ -43,6 +43,9 @@ TEST(FindInEntry, MatchesTheTextNeverTheMarkup)
         {"CAF\xc9", "0:0+4"},             // an accented capital matches its small letter
         {"day * finally", "1:4+19"},      // the wildcard within one paragraph
         {"seeds*The", "none"},            // ... but never across paragraphs
+        {"*FLOWER", "0:13+6"},            // nothing before the `*`: the part after alone
+        {"sun*", "0:10+3"},
+        {"s*fl*wer", "0:10+9"},           // a further `*` stands for one character
         {"Arial", "none"},                // a font name is markup
         {"Wingdings", "none"},
         {"par", "none"},                  // so are control words
@@ -109,7 +112,7 @@ protected:
             if (unreadable)
                 unreadable->push_back(day);
         };
-        SearchEntries(from, until, TWPTextFinder(pattern, FindOptions{}), password, hooks);
+        SearchEntries(from, until, EntryQuery(pattern), password, hooks);
         return days;
     }
 
@@ -161,7 +164,7 @@ TEST_F(EntrySearchTest, TheWalkStopsWhenTheFinderOfAMatchSaysSo)
         first.push_back(day);
         return false;
     };
-    SearchEntries(Day::First(), Day::Last(), TWPTextFinder("alpha", FindOptions{}), "", hooks);
+    SearchEntries(Day::First(), Day::Last(), EntryQuery("alpha"), "", hooks);
     EXPECT_EQ(first, std::vector<Day>{D(2024, 1, 1)});
 }
 

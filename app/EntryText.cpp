@@ -334,15 +334,20 @@ private:
     // leaves its placeholder character in the text.
     void FinishPicture(Sink which)
     {
+        // The picture's state is used up whether or not it leaves a placeholder.
+        const std::string file = std::move(pictureFile_);
+        const bool known = pictureKnown_;
+        pictureFile_.clear();
+        pictureKnown_ = false;
         if (!InBody() || objects_ >= kMaxObjects)
             return;
         bool placed = false;
         if (which == Sink::PictureFile) {
-            const std::size_t open = pictureFile_.find('"');
-            const std::size_t close = open == std::string::npos ? open : pictureFile_.find('"', open + 1);
-            placed = close == std::string::npos ? !pictureFile_.empty() : close > open + 1;
+            const std::size_t open = file.find('"');
+            const std::size_t close = open == std::string::npos ? open : file.find('"', open + 1);
+            placed = close == std::string::npos ? !file.empty() : close > open + 1;
         } else {
-            placed = pictureKnown_;
+            placed = known;
         }
         if (placed) {
             ++objects_;

@@ -148,6 +148,8 @@ std::vector<Day> EntryDaysBetween(Day from, Day until)
 void SearchEntries(Day from, Day until, const EntryQuery& query, std::string_view password, const SearchHooks& hooks)
 {
     for (const Day day : EntryDaysBetween(from, until)) {
+        if (hooks.cancelled && hooks.cancelled())
+            return;
         if (hooks.visiting)
             hooks.visiting(day);
         std::string content;

@@ -52,6 +52,8 @@ std::string MatchContext(std::string_view paragraph, long start, long length);
 std::vector<Day> EntryDaysBetween(Day from, Day until);
 
 struct SearchHooks {
+    // Asked before each entry: true ends the walk there (a window whose list was closed).
+    std::function<bool()> cancelled;
     // Before an entry is read; a window shows its progress here.
     std::function<void(Day day)> visiting;
     // A match in the entry of `day`. Return true to go on to the next entry, false to stop.

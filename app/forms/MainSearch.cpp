@@ -219,6 +219,7 @@ void TMainScreen::mnuFindAllClick()
             ~Done() { window.SetSearching(false); }
         } done{*this};
         SearchHooks hooks;
+        hooks.cancelled = [this] { return !FoundEntries; };  // the list was closed: the search ends with it
         hooks.visiting = [&](Day day) {
             if (FoundEntries)
                 FoundEntries->SetStatus(ProcessingText(day));
@@ -227,7 +228,7 @@ void TMainScreen::mnuFindAllClick()
         };
         hooks.found = [&](Day day, const TextMatch& match) {
             if (!FoundEntries)
-                return false;  // the list was closed: the search ends with it
+                return false;
             FoundEntries->AddMatch(day, Cp1252ToQString(match.context));
             LastSearchFound = true;
             return true;

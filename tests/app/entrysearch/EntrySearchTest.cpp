@@ -154,7 +154,7 @@ TEST_F(EntrySearchTest, WalksEveryEntryInTheRangeAndDeciphersInMemory)
     }
 }
 
-TEST_F(EntrySearchTest, TheWalkStopsWhenTheFinderOfAMatchSaysSo)
+TEST_F(EntrySearchTest, TheWalkStopsAtAMatchOrWhenCancelled)
 {
     Write(D(2024, 1, 1), "alpha");
     Write(D(2024, 1, 2), "alpha");
@@ -166,6 +166,14 @@ TEST_F(EntrySearchTest, TheWalkStopsWhenTheFinderOfAMatchSaysSo)
     };
     SearchEntries(Day::First(), Day::Last(), EntryQuery("alpha"), "", hooks);
     EXPECT_EQ(first, std::vector<Day>{D(2024, 1, 1)});
+
+    // Cancelled before the second entry: it is not even read.
+    std::vector<Day> visited;
+    SearchHooks cancelling;
+    cancelling.visiting = [&](Day day) { visited.push_back(day); };
+    cancelling.cancelled = [&] { return visited.size() == 1; };
+    SearchEntries(Day::First(), Day::Last(), EntryQuery("nowhere"), "", cancelling);
+    EXPECT_EQ(visited, std::vector<Day>{D(2024, 1, 1)});
 }
 
 TEST_F(EntrySearchTest, AnUnreadableEntryIsReportedAndTheWalkGoesOn)

@@ -187,7 +187,7 @@ void GrepRil(benchmark::State& state)
 } // namespace
 
 BENCHMARK(GrepRil)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(SearchWithoutPassword)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(SearchWithPassword)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(SearchWithoutPassword)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(SearchWithPassword)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 BENCHMARK_MAIN();

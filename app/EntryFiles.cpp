@@ -21,7 +21,10 @@ std::string ReadEntry(Day day, std::string_view password)
         throw Error(FormatMessage("Cannot open file %s", name));
     std::string bytes;
     try {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        // In blocks, not character by character: the search across entries reads thousands.
+        char block[16384];
+        while (in.read(block, sizeof block) || in.gcount() > 0)
+            bytes.append(block, std::size_t(in.gcount()));
     } catch (const std::exception&) {
         in.setstate(std::ios::badbit);  // the stream buffer reports a failed read by throwing
     }

@@ -1,40 +1,34 @@
-// TConvertNotify: a frameless window that stays on top, centred on the screen.
+// The busy window: no caption, no buttons, on top of the other windows.
 #include "app/forms/Convnot.h"
 
-#include <QCoreApplication>
-#include <QFrame>
+#include "app/forms/FormParts.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace quillory {
 
 TConvertNotify::TConvertNotify(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    // A window of its own even when it has an owner, framed by a single line, with no title.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("ConvertNotify"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    setFont(font);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11);
+    setFont(arial);
     setFixedSize(kClientWidth, kClientHeight);
+    setStyleSheet(QStringLiteral("#ConvertNotify { border: 1px solid palette(shadow); }"));
+    setAttribute(Qt::WA_StyledBackground);
 
-    // The single-line border of the designed form.
-    auto* border = new QFrame(this);
-    border->setFrameShape(QFrame::Box);
-    border->setGeometry(0, 0, kClientWidth, kClientHeight);
-
-    WhatAmIdoing = new QLabel(QStringLiteral("Converting to new Quillory! file format...."), this);
-    WhatAmIdoing->setObjectName(QStringLiteral("WhatAmIdoing"));
-    Status = new QLabel(QStringLiteral("Working..."), this);
-    Status->setObjectName(QStringLiteral("Status"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 16);
-    layout->addStretch();
-    layout->addWidget(WhatAmIdoing, 0, Qt::AlignHCenter);
-    layout->addSpacing(12);
-    layout->addWidget(Status, 0, Qt::AlignHCenter);
-    layout->addStretch();
+    WhatAmIdoing = AddLabel(this, "WhatAmIdoing", "Converting to new Quillory! file format....", {16, 36, 323, 20});
+    Status = AddLabel(this, "Status", "Working...", {16, 80, 323, 20});
+    for (QLabel* label : {WhatAmIdoing, Status})
+        label->setAlignment(Qt::AlignCenter);
+    QFont bold = font();
+    bold.setBold(true);
+    WhatAmIdoing->setFont(bold);
     FormCreate();
 }
 
@@ -43,8 +37,8 @@ void TConvertNotify::FormCreate()
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    const QSize area = screen->size();
+    move((area.width() - width()) / 2, (area.height() - height()) / 2);
 }
 
 void TConvertNotify::SetStatus(const QString& text)

@@ -208,8 +208,7 @@ void TMainScreen::CreateActionButtons()
     connect(BitBtn1, &QPushButton::clicked, this, &TMainScreen::BitBtn1Click);
     connect(Nextbutton, &QPushButton::clicked, this, &TMainScreen::NextButtonClick);
     connect(LastButton, &QPushButton::clicked, this, &TMainScreen::LastButtonClick);
-    // The date selector is a dialog of its own, still to come.
-    CalendarButton->setEnabled(false);
+    connect(CalendarButton, &QPushButton::clicked, this, &TMainScreen::CalendarButtonClick);
     connect(Hidebutton, &QPushButton::clicked, this, &TMainScreen::HideButtonClick);
     connect(ExplorerButton1, &QPushButton::clicked, this, &TMainScreen::exit1Click);
 }

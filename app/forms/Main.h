@@ -15,7 +15,9 @@
 #include <QMainWindow>
 #include <QPrinter>
 #include <memory>
+#include <QPointer>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -28,6 +30,7 @@ class QToolButton;
 namespace quillory {
 
 class Error;
+class TFoundEntries;
 class TGraphicPanel;
 class TFloatingPalette;
 class TRingPanel;
@@ -130,6 +133,18 @@ public:
     void Export1Click();
     // The printer that Print Setup sets up and printing uses, kept until the program ends.
     QPrinter& KeptPrinter();
+    // --- finding entries: the date selector and the search across entries (MainSearch.cpp) ---
+    void CalendarButtonClick();
+    void ListEntryDays(std::vector<std::string>& days, int year, int month);
+    void mnuFindentrycontainingClick();
+    void mnuFindNextBigClick();
+    // Lists every matching day in a window of its own while the walk goes on.
+    void mnuFindAllClick();
+    // Loads CurrentDay's entry into the hidden editor, deciphered in memory.
+    void LoadRichTextAllPurp();
+    QString LastSearchText;
+    bool LastSearchFound = false;
+    QPointer<TFoundEntries> FoundEntries;
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
@@ -184,6 +199,7 @@ public:
     QAction* Replace1 = nullptr;
     QAction* mnuFindentrycontaining = nullptr;
     QAction* mnuFindNextBig = nullptr;
+    QAction* mnuFindAll = nullptr;
     QAction* Contents1 = nullptr;
     QAction* About1 = nullptr;
 
@@ -231,6 +247,15 @@ private:
     bool pageUnreadable_ = false;
     bool closing_ = false;
     std::unique_ptr<QPrinter> printer_;
+
+    // MainSearch.cpp
+    // Walks from CurrentDay to `last` until the hidden editor confirms a match.
+    void WalkForMatch(Day last);
+    // The closing steps of both Find commands.
+    void FinishFind(Day remembered);
+    void ShowFoundEntry(Day day, const QString& query);
+    void SetSearching(bool searching);
+    bool searching_ = false;
 };
 
 } // namespace quillory

@@ -101,9 +101,12 @@ void TMainScreen::CreateMenu()
                     &TMainScreen::Replace1Click);
     find->addSeparator();
     mnuFindentrycontaining = item(find, QStringLiteral("Find Any Entry Containing..."),
-                                  QKeySequence(Qt::CTRL | Qt::Key_F4), nullptr);
+                                  QKeySequence(Qt::CTRL | Qt::Key_F4), &TMainScreen::mnuFindentrycontainingClick);
     mnuFindNextBig = item(find, QStringLiteral("Find Next Entry Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F5),
-                          nullptr);
+                          &TMainScreen::mnuFindNextBigClick);
+    mnuFindNextBig->setEnabled(false);  // until a search has found something
+    mnuFindAll = item(find, QStringLiteral("Find All Entries Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F6),
+                      &TMainScreen::mnuFindAllClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = item(help, QStringLiteral("Contents"), none, nullptr);

@@ -16,6 +16,7 @@ int RunConvert(const Arguments& args);  // convert [--to rtf|text|html|pdf] IN O
 int RunConvertLegacy(const Arguments& args);  // convert-legacy
 int RunExport(const Arguments& args);   // export [--from DAY] [--until DAY] [--format F] OUTDIR
 int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]
+int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] TEXT
 
 // Prints "quillory-cli: <message>" on standard error and returns the failure status.
 int Fail(const std::string& message);

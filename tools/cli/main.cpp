@@ -31,6 +31,7 @@ constexpr Command kCommands[] = {
     {"convert-legacy", quillory::cli::RunConvertLegacy},
     {"export", quillory::cli::RunExport},
     {"print", quillory::cli::RunPrint},
+    {"search", quillory::cli::RunSearch},
 };
 
 constexpr const char* kUsage =
@@ -43,7 +44,8 @@ constexpr const char* kUsage =
     "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR\n"
     "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf)\n"
     "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]\n"
-    "                                          the printed pages of the entries as a PDF\n";
+    "                                          the printed pages of the entries as a PDF\n"
+    "  search [--from DAY] [--until DAY] TEXT  days whose entries contain TEXT\n";
 
 } // namespace
 

@@ -412,17 +412,17 @@ TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
 TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
 {
     auto window = Open();
-    for (QAction* later : {window->SpellCheck1, window->mnuFindentrycontaining,
-                           window->mnuFindNextBig, window->Contents1})
+    for (QAction* later : {window->SpellCheck1, window->mnuFindNextBig, window->Contents1})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
-             window->CalendarButton, window->PasteGraphicButton, window->SymbolSelectorButton,
+             window->PasteGraphicButton, window->SymbolSelectorButton,
              window->ParagraphSetupButton, window->ShowHideIconTool})
         EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
     EXPECT_TRUE(window->mnuSecurity->isEnabled());
-    for (QAction* ready : {window->PrintNow, window->Export1})
+    for (QAction* ready : {window->PrintNow, window->Export1, window->mnuFindentrycontaining})
         EXPECT_TRUE(ready->isEnabled()) << ready->text().toStdString();
     EXPECT_TRUE(window->Printbutton->isEnabled());
+    EXPECT_TRUE(window->CalendarButton->isEnabled());
     EXPECT_EQ(window->SaveChanges1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(window->DeleteEntry1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
 }

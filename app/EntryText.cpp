@@ -1,0 +1,416 @@
+// The text pass over an entry. For RTF it walks the reader's own tokens and keyword table and
+// keeps only what decides which characters land in which paragraph; every rule below mirrors
+// one of TWPRtfReader's (richtext/rtf/RtfReader*.cpp), so the search finds exactly what the
+// editor would show. A test compares both on the RTF corpora: change them together.
+#include "app/EntryText.h"
+
+#include "platform/Cp1252.h"
+#include "richtext/io/DocumentFormat.h"
+#include "richtext/model/Attr.h"
+#include "richtext/model/Document.h"
+#include "richtext/rtf/RtfKeywordTable.h"
+#include "richtext/rtf/RtfLexer.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace quillory {
+
+namespace {
+
+using rtf::RtfKeyword;
+using rtf::RtfKeywordId;
+using rtf::RtfKeywordKind;
+using rtf::RtfLexer;
+using rtf::RtfLexMode;
+using rtf::RtfToken;
+using rtf::RtfTokenKind;
+
+// Where a group's characters go. Only Body and Field reach the paragraphs.
+enum class Sink : std::uint8_t {
+    Body, Field, Skip, FontTable, ColourTable, PictureHex, PictureFile, Title, Comment, Subject, Footnote,
+};
+
+struct GroupState {
+    Sink sink = Sink::Body;
+    bool tableMode = false; // \par inside a table cell is a line break
+    int unicodeSkip = 1;    // \uc
+};
+
+constexpr int kLineCode = 1010;              // what \line inserts (the reader's code)
+constexpr int kMaxSavedGroups = 4096;        // TWPRtfReader::kMaxSavedGroups
+constexpr std::size_t kMaxObjects = 10000;   // objects a document takes before more are dropped
+
+class RtfTextPass {
+public:
+    RtfTextPass(std::span<const std::uint8_t> rtf, const ParagraphVisitor& visit) : lexer_(rtf), visit_(visit)
+    {
+        saved_.reserve(64);
+    }
+
+    bool Run()
+    {
+        for (;;) {
+            RtfToken token = lexer_.Next();
+            if (token.kind == RtfTokenKind::End || stopped_)
+                break;
+            if (fallbackLeft_ > 0 && SkipFallback(token))
+                continue;
+            switch (token.kind) {
+            case RtfTokenKind::GroupOpen:
+                skipNextUnknown_ = false;
+                if (saved_.size() < std::size_t(kMaxSavedGroups))
+                    saved_.push_back(g_);
+                else
+                    ++unsavedDepth_;
+                break;
+            case RtfTokenKind::GroupClose:
+                if (GroupClose())
+                    return Finish();
+                break;
+            case RtfTokenKind::ControlWord:
+            case RtfTokenKind::ControlSymbol:
+                OnControl(token);
+                break;
+            case RtfTokenKind::HexChar:
+                skipNextUnknown_ = false;
+                InsertChar(token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun ? kLineCode
+                                                                                                     : token.value);
+                break;
+            case RtfTokenKind::Text:
+                skipNextUnknown_ = false;
+                OnText(token.bytes);
+                break;
+            case RtfTokenKind::Binary:
+            case RtfTokenKind::PictureData: // picture bytes: only the placeholder counts
+            case RtfTokenKind::CodeRunEnd:
+            case RtfTokenKind::End:
+                break;
+            }
+        }
+        return Finish();
+    }
+
+private:
+    bool InBody() const noexcept { return g_.sink == Sink::Body || g_.sink == Sink::Field; }
+
+    // True when the outermost group closed: nothing after it is read.
+    bool GroupClose()
+    {
+        skipNextUnknown_ = false;
+        if (unsavedDepth_ > 0) {
+            --unsavedDepth_;
+            return false;
+        }
+        if (saved_.empty())
+            return true;
+        const Sink inner = g_.sink;
+        g_ = saved_.back();
+        saved_.pop_back();
+        if ((inner == Sink::PictureHex || inner == Sink::PictureFile) && g_.sink != inner)
+            FinishPicture(inner);
+        SyncLexMode();
+        return saved_.empty() && unsavedDepth_ == 0;
+    }
+
+    void SyncLexMode()
+    {
+        if (lexer_.Mode() == RtfLexMode::CodeRun)
+            return;
+        lexer_.SetMode(g_.sink == Sink::PictureHex ? RtfLexMode::PictureHex : RtfLexMode::Normal);
+    }
+
+    // The characters of a \u fallback are dropped; braces end the fallback early.
+    bool SkipFallback(RtfToken& token)
+    {
+        switch (token.kind) {
+        case RtfTokenKind::Text: {
+            const std::size_t skip = std::min<std::size_t>(std::size_t(fallbackLeft_), token.bytes.size());
+            fallbackLeft_ -= int(skip);
+            token.bytes = token.bytes.subspan(skip);
+            if (!token.bytes.empty())
+                OnText(token.bytes);
+            return true;
+        }
+        case RtfTokenKind::HexChar:
+        case RtfTokenKind::ControlWord:
+        case RtfTokenKind::ControlSymbol:
+        case RtfTokenKind::Binary:
+            --fallbackLeft_;
+            return true;
+        default:
+            fallbackLeft_ = 0;
+            return false;
+        }
+    }
+
+    void OnText(std::span<const std::uint8_t> bytes)
+    {
+        if (!InBody()) {
+            for (const std::uint8_t c : bytes)
+                InsertChar(c);
+            return;
+        }
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] >= 32 && bytes[i] != 127)
+                continue;
+            paragraph_.append(reinterpret_cast<const char*>(bytes.data()) + start, i - start);
+            InsertChar(bytes[i]);
+            start = i + 1;
+        }
+        paragraph_.append(reinterpret_cast<const char*>(bytes.data()) + start, bytes.size() - start);
+    }
+
+    void InsertChar(int code)
+    {
+        switch (g_.sink) {
+        case Sink::Body:
+        case Sink::Field:
+            if (code == kLineCode)
+                code = CharCode::SoftBreak;
+            else if (code == 13 || code == 10 || code < 1)
+                return;
+            if (code == CharCode::Object) {
+                if (objects_ >= kMaxObjects)
+                    return;
+                ++objects_;
+            }
+            paragraph_ += char(code);
+            return;
+        case Sink::Title:
+        case Sink::Comment:
+        case Sink::Subject:
+            if ((code >= 32 && code < 256) || code == CharCode::Tab)
+                headerFilled_[std::size_t(g_.sink) - std::size_t(Sink::Title)] = true;
+            return;
+        case Sink::PictureFile:
+            if (code >= 32 && code < 256 && pictureFile_.size() < 255)
+                pictureFile_ += char(code);
+            return;
+        default:
+            return;
+        }
+    }
+
+    void OnControl(const RtfToken& token)
+    {
+        const bool afterStar = skipNextUnknown_;
+        skipNextUnknown_ = false;
+        if (g_.sink == Sink::Skip)
+            return;
+        const RtfKeyword* keyword = rtf::FindRtfKeyword(token.word);
+        if (!keyword) {
+            if (afterStar) {
+                g_.sink = Sink::Skip;
+                SyncLexMode();
+            }
+            return;
+        }
+        const std::int32_t n = rtf::RtfKeywordParameter(*keyword, token.hasParameter, token.parameter);
+        switch (keyword->kind) {
+        case RtfKeywordKind::InsertChar:
+            InsertChar(keyword->value);
+            break;
+        case RtfKeywordKind::Destination:
+            OnDestination(keyword->id);
+            SyncLexMode();
+            break;
+        case RtfKeywordKind::Property:
+            OnProperty(keyword->id, n);
+            break;
+        case RtfKeywordKind::Special:
+            OnSpecial(keyword->id, token.hasParameter, token.parameter);
+            break;
+        }
+    }
+
+    void OnDestination(RtfKeywordId id)
+    {
+        using I = RtfKeywordId;
+        switch (id) {
+        case I::FontTable: g_.sink = Sink::FontTable; break;
+        case I::ColourTable: g_.sink = Sink::ColourTable; break;
+        case I::Title:
+        case I::Comment:
+        case I::Subject: {
+            // A header text already read is kept: a second one is skipped whole.
+            const Sink sink = id == I::Title ? Sink::Title : id == I::Comment ? Sink::Comment : Sink::Subject;
+            g_.sink = headerFilled_[std::size_t(sink) - std::size_t(Sink::Title)] ? Sink::Skip : sink;
+            break;
+        }
+        case I::Footnote:
+            // Footnote text is kept apart from the paragraphs, which search does not reach.
+            g_.sink = InBody() ? Sink::Footnote : Sink::Skip;
+            break;
+        case I::Field:
+            if (InBody())
+                g_.sink = Sink::Field;
+            break;
+        case I::Picture:
+        case I::PictureFile:
+            if (g_.sink == Sink::PictureHex || g_.sink == Sink::PictureFile)
+                break; // one picture at a time
+            g_.sink = id == I::Picture ? Sink::PictureHex : Sink::PictureFile;
+            pictureKnown_ = false;
+            pictureFile_.clear();
+            break;
+        default:
+            g_.sink = Sink::Skip;
+            break;
+        }
+    }
+
+    void OnProperty(RtfKeywordId id, std::int32_t n)
+    {
+        using I = RtfKeywordId;
+        switch (id) {
+        case I::Pard:
+            g_.tableMode = false;
+            break;
+        case I::Par:
+            if (!InBody())
+                break;
+            if (g_.tableMode)
+                InsertChar(kLineCode);
+            else
+                EndParagraph();
+            break;
+        case I::RowDefinition:
+        case I::InTable:
+            g_.tableMode = true;
+            break;
+        case I::Cell:
+            if (InBody())
+                EndParagraph(true);
+            break;
+        case I::RtfCode:
+            if (n != 0)
+                lexer_.StartCodeRun(int(saved_.size()) + unsavedDepth_);
+            break;
+        case I::Metafile:
+        case I::Dib:
+        case I::DeviceBitmap:
+            pictureKnown_ = true;
+            break;
+        default:
+            break;
+        }
+    }
+
+    void OnSpecial(RtfKeywordId id, bool hasParameter, std::int32_t n)
+    {
+        switch (id) {
+        case RtfKeywordId::SkipUnknown:
+            skipNextUnknown_ = true;
+            break;
+        case RtfKeywordId::Unicode:
+            if (hasParameter)
+                OnUnicode(n);
+            break;
+        case RtfKeywordId::UnicodeSkip:
+            g_.unicodeSkip = hasParameter ? std::clamp(n, 0, 16) : 1;
+            break;
+        default:
+            break;
+        }
+    }
+
+    void OnUnicode(std::int32_t n)
+    {
+        if (n < -32768 || n > 0xFFFF)
+            return;
+        const char32_t character = char32_t(n < 0 ? n + 65536 : n);
+        if (const auto byte = UnicodeToCp1252(character)) {
+            InsertChar(*byte);
+            fallbackLeft_ = g_.unicodeSkip;
+        } else if (g_.unicodeSkip == 0) {
+            InsertChar('?');
+        }
+    }
+
+    // A picture group closed: a picture of a kind the model holds, or one named by a file,
+    // leaves its placeholder character in the text.
+    void FinishPicture(Sink which)
+    {
+        // The picture's state is used up whether or not it leaves a placeholder.
+        const std::string file = std::move(pictureFile_);
+        const bool known = pictureKnown_;
+        pictureFile_.clear();
+        pictureKnown_ = false;
+        if (!InBody() || objects_ >= kMaxObjects)
+            return;
+        bool placed = false;
+        if (which == Sink::PictureFile) {
+            const std::size_t open = file.find('"');
+            const std::size_t close = open == std::string::npos ? open : file.find('"', open + 1);
+            placed = close == std::string::npos ? !file.empty() : close > open + 1;
+        } else {
+            placed = known;
+        }
+        if (placed) {
+            ++objects_;
+            paragraph_ += char(CharCode::Object);
+        }
+    }
+
+    void EndParagraph(bool cell = false)
+    {
+        if (visit_(paragraph_))
+            stopped_ = true;
+        paragraph_.clear();
+        afterCell_ = cell;
+    }
+
+    bool Finish()
+    {
+        // The writer ends a table cell with \cell even when it is the last paragraph.
+        if (!stopped_ && !(afterCell_ && paragraph_.empty()) && visit_(paragraph_))
+            stopped_ = true;
+        return stopped_;
+    }
+
+    RtfLexer lexer_;
+    const ParagraphVisitor& visit_;
+    GroupState g_;
+    std::vector<GroupState> saved_;
+    int unsavedDepth_ = 0;
+    bool skipNextUnknown_ = false;
+    int fallbackLeft_ = 0;
+    std::string paragraph_;
+    bool afterCell_ = false;
+    bool stopped_ = false;
+    bool headerFilled_[3] = {false, false, false};
+    bool pictureKnown_ = false;
+    std::string pictureFile_;
+    std::size_t objects_ = 0;
+};
+
+} // namespace
+
+bool ForEachRtfParagraph(std::span<const std::uint8_t> rtf, const ParagraphVisitor& visit)
+{
+    return RtfTextPass(rtf, visit).Run();
+}
+
+bool ForEachEntryParagraph(std::span<const std::uint8_t> content, const ParagraphVisitor& visit)
+{
+    if (DetectFormat(content) == TWPLoadFormat::Rtf)
+        return ForEachRtfParagraph(content, visit);
+    // Plain-text and HTML entries are rare (the editor writes RTF as soon as anything is
+    // formatted): the engine reads them, exactly as the editor does.
+    TWPRTFText document;
+    try {
+        LoadDocument(document, content);
+    } catch (const std::exception&) {
+        // what was read stays in the document, as in the editor
+    }
+    for (const TParagraph* p = document.firstParagraph(); p; p = p->next()) {
+        if (visit(p->text()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace quillory

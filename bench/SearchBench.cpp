@@ -1,0 +1,193 @@
+// The search across entries over ten years of a diary (3,650 entries of 1-4 KB of RTF written
+// by the program's own writer), without and with a password, against `grep -ril` over the same
+// plain files in the same run. The query occurs nowhere, so every entry is read whole by both.
+// Each search benchmark reports, best runs against best runs:
+//   x_grep       its wall time per walk / grep's          (targets: 2 without a password, 3 with)
+//   x_grep_cpu   the same for processor time (grep's child processes), steadier on a busy machine
+// and `entry_KB`, the mean size of an entry file.
+#include "app/EntrySearch.h"
+#include "app/Crypt.h"
+#include "app/EntryStore.h"
+#include "platform/ProgramFolder.h"
+#include "richtext/model/Document.h"
+#include "richtext/rtf/RtfWriter.h"
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <ctime>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace quillory;
+
+namespace {
+
+constexpr int kEntries = 3650;
+const Day kFirst = *Day::FromDate(2015, 1, 1);
+constexpr const char* kPassword = "Ten Yrs";
+constexpr const char* kAbsent = "zebra crossing";
+
+constexpr const char* kWords[] = {"morning", "the",   "walked",  "along",   "river",  "and", "thought",
+                                  "about",   "caf\xe9", "letter,", "arrived", "late.", "Weather:", "cold",
+                                  "but",     "bright;", "tea",     "at",      "four",  "na\xefve", "met"};
+
+// One entry: paragraphs of words with bold, italic and font changes, about `characters` long.
+std::string EntryRtf(int index, std::size_t characters)
+{
+    TWPRTFText document;
+    document.header().addFont("Times New Roman");
+    TParagraph* paragraph = document.firstParagraph();
+    std::size_t written = 0, inParagraph = 0;
+    for (std::size_t word = std::size_t(index); written < characters; ++word) {
+        TAttr attr;
+        attr.font = std::uint8_t(word % 7 == 0 ? 1 : 0);
+        attr.style = std::uint8_t(word % 5 == 0 ? AttrStyle::Bold : word % 11 == 0 ? AttrStyle::Italic : 0);
+        attr.size = std::uint8_t(word % 13 == 0 ? 14 : 10);
+        const std::string text = std::string(kWords[word % std::size(kWords)]) + " ";
+        document.appendText(*paragraph, text, attr);
+        written += text.size();
+        inParagraph += text.size();
+        if (inParagraph > 180 + (word * 37) % 200 && written < characters) {
+            paragraph = document.appendParagraph(paragraph);
+            inParagraph = 0;
+        }
+    }
+    return WriteRtf(document);
+}
+
+class Diary {
+public:
+    Diary()
+    {
+        std::string pattern = (fs::temp_directory_path() / "quillory-search-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        root_ = pattern;
+        for (const char* name : {"plain", "enciphered"})
+            fs::create_directories(root_ / name / "Entries");
+        std::uintmax_t bytes = 0;
+        for (int i = 0; i < kEntries; ++i) {
+            const std::string rtf = EntryRtf(i, 150 + std::size_t(i * 7919) % 1000);
+            const std::string name = DayKey(kFirst + i) + ".QLE";
+            // Written directly: the program's own atomic writes flush every file, which would
+            // make setting up ten years take minutes.
+            std::ofstream(root_ / "plain" / "Entries" / name, std::ios::binary) << rtf;
+            std::ofstream(root_ / "enciphered" / "Entries" / name, std::ios::binary) << EncipherBuffer(rtf, kPassword);
+            bytes += rtf.size();
+        }
+        meanKilobytes_ = double(bytes) / kEntries / 1024.0;
+    }
+    ~Diary() { fs::remove_all(root_); }
+
+    void Use(bool enciphered) const { SetProgramFolder((root_ / (enciphered ? "enciphered" : "plain")).string() + "/"); }
+    std::string PlainEntries() const { return (root_ / "plain" / "Entries").string(); }
+    double MeanKilobytes() const { return meanKilobytes_; }
+
+private:
+    fs::path root_;
+    double meanKilobytes_ = 0;
+};
+
+const Diary& TenYears()
+{
+    static const Diary diary;
+    return diary;
+}
+
+// Wall-clock and processor seconds of one run. The machine may be busy with other work, so the
+// processor time is the steadier figure; both are reported.
+struct Cost {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double CpuSeconds(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double Since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+Cost GrepOnce()
+{
+    const std::string command = std::string("grep -ril -- '") + kAbsent + "' '" + TenYears().PlainEntries() + "' >/dev/null";
+    const double cpu = CpuSeconds(RUSAGE_CHILDREN);
+    const auto start = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) == -1)
+        std::abort();
+    return {Since(start), CpuSeconds(RUSAGE_CHILDREN) - cpu};
+}
+
+// grep's cost per walk: the best of a few runs, measured in this run.
+Cost GrepCost()
+{
+    static const Cost best = [] {
+        TenYears();  // set up before anything is timed
+        Cost value = GrepOnce();
+        for (int i = 0; i < 7; ++i) {
+            const Cost run = GrepOnce();
+            value.wall = std::min(value.wall, run.wall);
+            value.cpu = std::min(value.cpu, run.cpu);
+        }
+        return value;
+    }();
+    return best;
+}
+
+void Walk(benchmark::State& state, bool enciphered)
+{
+    TenYears().Use(enciphered);
+    const Cost grep = GrepCost();
+    const EntryQuery finder(kAbsent);
+    int found = 0;
+    Cost best{1e9, 1e9};
+    for (auto _ : state) {
+        const double cpu = CpuSeconds(RUSAGE_SELF);
+        const auto start = std::chrono::steady_clock::now();
+        SearchHooks hooks;
+        hooks.found = [&](Day, const TextMatch&) {
+            ++found;
+            return true;
+        };
+        SearchEntries(Day::First(), Day::Last(), finder, enciphered ? kPassword : "", hooks);
+        best.wall = std::min(best.wall, Since(start));
+        best.cpu = std::min(best.cpu, CpuSeconds(RUSAGE_SELF) - cpu);
+    }
+    if (found != 0)
+        state.SkipWithError("the absent query was found");
+    state.counters["x_grep"] = best.wall / grep.wall;
+    state.counters["x_grep_cpu"] = best.cpu / grep.cpu;
+    state.counters["entry_KB"] = TenYears().MeanKilobytes();
+}
+
+void SearchWithoutPassword(benchmark::State& state) { Walk(state, false); }
+void SearchWithPassword(benchmark::State& state) { Walk(state, true); }
+
+void GrepRil(benchmark::State& state)
+{
+    TenYears();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GrepOnce().wall);
+}
+
+} // namespace
+
+BENCHMARK(GrepRil)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(SearchWithoutPassword)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(SearchWithPassword)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+BENCHMARK_MAIN();

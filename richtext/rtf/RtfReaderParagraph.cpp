@@ -2,6 +2,9 @@
 // simple tables of \trowd, \cellx, \intbl, \cell and \row.
 #include "richtext/rtf/RtfReaderBuilder.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace quillory::rtf {
 namespace {
 
@@ -295,7 +298,8 @@ void RtfBuilder::FinishAll()
         EndLastCellRow();
     const TParagraph* last = &out_.paragraph();
     for (TParagraph* p = out_.firstTouched(); p; p = p->next()) {
-        p->firstIndent += p->leftIndent;
+        // Summed wide: hostile indents near the int limits must not overflow.
+        p->firstIndent = int32_t(std::clamp<int64_t>(int64_t(p->firstIndent) + p->leftIndent, INT32_MIN, INT32_MAX));
         if (snapIndents_) {
             p->firstIndent = doc_.snapIndent(p->firstIndent);
             p->leftIndent = doc_.snapIndent(p->leftIndent);

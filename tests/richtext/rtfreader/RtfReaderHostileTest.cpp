@@ -68,6 +68,14 @@ TEST(RtfReaderHostile, SurvivesDeepNesting)
     EXPECT_EQ(read.consumed, rtf.size());
 }
 
+// Found by fuzzing: the first-line indent is stored as the sum of \fi and \li, which overflowed
+// (undefined behaviour, in practice a wrapped negative indent) for values near the int limits.
+TEST(RtfReaderHostile, IndentsAtTheIntLimitsDoNotOverflow)
+{
+    const auto high = ReadRtf("{\\rtf1\\li2147483647\\fi2147483647 x}");
+    EXPECT_EQ(high.document->firstParagraph()->firstIndent, 2147483647);
+}
+
 TEST(RtfReaderHostile, BoundsObjectsFromHostileInput)
 {
     std::string rtf = "{\\rtf1 ";

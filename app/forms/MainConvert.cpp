@@ -7,10 +7,10 @@
 #include "app/forms/Convnot.h"
 #include "app/legacy/LegacyConversion.h"
 #include "platform/Error.h"
+#include "platform/qt/DateNames.h"
 #include "platform/qt/MessageBoxes.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 
 namespace quillory {
 
@@ -21,17 +21,6 @@ constexpr const char* kConvertQuestion =
     "convert to the new file format now? (Press No\r"
     "if you wish to make backups of your datafiles\r"
     "first)";
-
-// The locale's date separator: the first mark between the fields of its short date format. A
-// format that writes the month as a word ("d MMM yyyy") has none, and gets '/'.
-char LocaleDateSeparator()
-{
-    for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
-        if (!c.isLetter() && !c.isSpace() && c.unicode() < 128)
-            return char(c.unicode());
-    }
-    return '/';
-}
 
 } // namespace
 

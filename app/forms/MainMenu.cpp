@@ -6,6 +6,7 @@
 #include "app/forms/Getpass.h"
 #include "app/forms/Splash.h"
 #include "platform/Clock.h"
+#include "platform/qt/DateNames.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/PrinterList.h"
@@ -22,21 +23,6 @@
 #include <type_traits>
 
 namespace quillory {
-
-namespace {
-
-// The locale's date separator: the first character of its short date format that is no
-// letter of a date field.
-char DateSeparator()
-{
-    for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
-        if (!c.isLetter() && c.unicode() < 128)
-            return char(c.unicode());
-    }
-    return '/';
-}
-
-} // namespace
 
 void TMainScreen::CreateMenu()
 {
@@ -170,7 +156,7 @@ void TMainScreen::SelectAll1Click()
 
 void TMainScreen::EnterDate1Click()
 {
-    WPRichText1->InsertText(QString::fromStdString(ShortDateText(Today(), DateSeparator()) + " "));
+    WPRichText1->InsertText(QString::fromStdString(ShortDateText(Today(), LocaleDateSeparator()) + " "));
     WPRichText1->repaint();
 }
 

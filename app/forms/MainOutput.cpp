@@ -18,24 +18,10 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
-#include <QLocale>
 
 namespace quillory {
 
 namespace {
-
-// The locale's date separator, as the short dates of the status lines use it. A locale whose
-// short date has none (the C locale writes "4 Jan 2016") keeps the slash.
-char LocaleDateSeparator()
-{
-    for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char('-'))
-            return char(c.unicode());
-        if (!c.isLetter())
-            break;
-    }
-    return '/';
-}
 
 std::string LongDateBytes(Day day)
 {

@@ -11,6 +11,7 @@
 #include "app/forms/Lookfor.h"
 #include "controls/Calglyph.h"
 #include "platform/qt/CenterForm.h"
+#include "platform/qt/DateNames.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtCp1252.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 
 #include <memory>
 #include <span>
@@ -40,13 +40,7 @@ public:
 // "Processing entry for 12/06/2026", in the short date format with the locale's separator.
 QString ProcessingText(Day day)
 {
-    char separator = '/';
-    for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
-        if (!c.isLetter() && c.unicode() < 128) {
-            separator = char(c.unicode());
-            break;
-        }
-    }
+    const char separator = LocaleDateSeparator();
     return QStringLiteral("Processing entry for ") + QString::fromStdString(ShortDateText(day, separator));
 }
 

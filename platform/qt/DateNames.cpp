@@ -15,4 +15,13 @@ QString LongDateCaption(Day day)
         .arg(day.Year());
 }
 
+char LocaleDateSeparator()
+{
+    for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
+        if (!c.isLetter() && !c.isSpace() && c.unicode() < 128)
+            return char(c.unicode());
+    }
+    return '/';
+}
+
 } // namespace quillory

@@ -10,4 +10,9 @@ namespace quillory {
 
 QString LongDateCaption(Day day);
 
+// The locale's date separator, as the program's short dates "mm/dd/yyyy" use it: the first mark
+// between the fields of its short date format. A format with none (the C locale writes
+// "4 Jan 2016") gives '/'.
+char LocaleDateSeparator();
+
 } // namespace quillory

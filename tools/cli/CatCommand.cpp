@@ -1,6 +1,7 @@
-// quillory-cli cat YYYYMMDD: the entry's RTF on standard output, deciphered in memory with the
+// quillory-cli cat DAY: the entry's RTF on standard output, deciphered in memory with the
 // diary password of QL.INI when one is set, so that no plain copy is written anywhere.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliDays.h"
 
 #include "app/Crypt.h"
 #include "app/EntryStore.h"
@@ -18,21 +19,6 @@
 namespace quillory::cli {
 
 namespace {
-
-// Eight digits that form a calendar day. Unlike the window's day keys, a wrong one is an error
-// here, not today.
-std::optional<Day> ParseDayKey(const std::string& text)
-{
-    if (text.size() != 8)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
-}
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file)
 {
@@ -53,17 +39,19 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file)
 int RunCat(const Arguments& args)
 {
     if (args.size() != 1)
-        return Fail("cat takes one argument, the day as YYYYMMDD");
-    const auto day = ParseDayKey(args[0]);
+        return Fail("cat takes one argument, the day as YYYY-MM-DD");
+    const auto day = ParseDayArgument(args[0]);
     if (!day)
-        return Fail("not a day in the form YYYYMMDD: " + args[0]);
+        return Fail("not a day in the form YYYY-MM-DD: " + args[0]);
     std::error_code error;
     if (!std::filesystem::is_directory(ProgramFolder(), error))
         return Fail("no such folder: " + ProgramFolder());
 
     const auto file = FindNoCase(GetCurrentDateFileName(*day));
-    if (!file || std::filesystem::is_directory(*file, error))
-        return Fail("no entry for " + IsoText(*day));
+    if (!file || std::filesystem::is_directory(*file, error)) {
+        Fail("no entry for " + IsoText(*day));
+        return kNothingStatus;
+    }
     const auto stored = ReadWholeFile(*file);
     if (!stored)
         return Fail("cannot read " + file->string());

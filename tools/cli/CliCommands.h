@@ -10,7 +10,7 @@ namespace quillory::cli {
 using Arguments = std::vector<std::string>;
 
 int RunDays(const Arguments& args);     // days [YYYY-MM]
-int RunCat(const Arguments& args);      // cat YYYYMMDD
+int RunCat(const Arguments& args);      // cat DAY
 int RunCrypt(const Arguments& args);    // crypt --encrypt|--decrypt --password P IN OUT
 int RunConvert(const Arguments& args);  // convert [--to rtf|text|html|pdf] IN OUT
 int RunConvertLegacy(const Arguments& args);  // convert-legacy
@@ -18,7 +18,12 @@ int RunExport(const Arguments& args);   // export [--from DAY] [--until DAY] [--
 int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]
 int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] TEXT
 
-// Prints "quillory-cli: <message>" on standard error and returns the failure status.
+// Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some
+// files not written), 2 for an error.
+constexpr int kNothingStatus = 1;
+constexpr int kErrorStatus = 2;
+
+// Prints "quillory-cli: <message>" on standard error and returns kErrorStatus.
 int Fail(const std::string& message);
 
 } // namespace quillory::cli

@@ -12,34 +12,22 @@
 
 namespace quillory::cli {
 
-namespace {
-
-constexpr int kError = 2;
-
-int Refuse(const std::string& message)
-{
-    Fail(message);
-    return kError;
-}
-
-} // namespace
-
 int RunConvertLegacy(const Arguments& args)
 {
     if (!args.empty())
-        return Refuse("convert-legacy takes no arguments");
+        return Fail("convert-legacy takes no arguments");
     if (FindNoCase(ProgramFolder() + "Entries"))
-        return Refuse("Entries exists already in " + ProgramFolder() + "; there is nothing to convert into");
+        return Fail("Entries exists already in " + ProgramFolder() + "; there is nothing to convert into");
     for (const std::string& file : {LegacyTableFileName(), LegacyMemoFileName()}) {
         if (!FileExistsNoCase(file))
-            return Refuse("no such file: " + file);
+            return Fail("no such file: " + file);
     }
     try {
         const ConversionResult result = ConvertLegacyTable();
         std::printf("%d entries written\n%d records skipped\n", result.entriesWritten, result.recordsSkipped);
         return 0;
     } catch (const Error& error) {
-        return Refuse(std::string("the old diary was not converted: ") + error.what());
+        return Fail(std::string("the old diary was not converted: ") + error.what());
     }
 }
 

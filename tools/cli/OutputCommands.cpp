@@ -1,6 +1,7 @@
 // quillory-cli export and print: the diary's entries of a range of days written into files of
 // their own (RTF, text, HTML or PDF), or printed into one PDF as the window prints them.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliDays.h"
 
 #include "app/ExportEntries.h"
 #include "app/PrintEntries.h"
@@ -25,30 +26,6 @@ namespace quillory::cli {
 
 namespace {
 
-constexpr int kError = 2;
-
-int Error2(const std::string& message)
-{
-    Fail(message);
-    return kError;
-}
-
-// YYYY-MM-DD or YYYYMMDD naming a calendar day.
-std::optional<Day> ParseDay(std::string text)
-{
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
-        text = text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2);
-    if (text.size() != 8)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
-}
-
 // The options both commands share, and the words that are left.
 struct OutputArguments {
     DayRange days{Day::First(), Day::Last()};
@@ -70,7 +47,7 @@ OutputArguments ParseOutputArguments(const Arguments& args)
             return parsed;
         }
         if (word == "--from" || word == "--until") {
-            const auto day = ParseDay(args[++i]);
+            const auto day = ParseDayArgument(args[++i]);
             if (!day) {
                 parsed.error = "not a day in the form YYYY-MM-DD: " + args[i];
                 return parsed;
@@ -120,20 +97,20 @@ int RunExport(const Arguments& args)
 {
     const OutputArguments parsed = ParseOutputArguments(args);
     if (!parsed.error.empty())
-        return Error2(parsed.error);
+        return Fail(parsed.error);
     if (parsed.rest.size() != 1 || parsed.pdf || parsed.merged)
-        return Error2("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR");
+        return Fail("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR");
     ExportSettings settings;
     if (parsed.format && !ExportFormatNamed(*parsed.format, settings.format))
-        return Error2("unknown format " + *parsed.format + " (rtf, text, html or pdf)");
+        return Fail("unknown format " + *parsed.format + " (rtf, text, html or pdf)");
     if (!DiaryFolderExists())
-        return Error2("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + ProgramFolder());
 
     std::error_code error;
     const std::filesystem::path out = std::filesystem::absolute(parsed.rest[0], error);
     std::filesystem::create_directories(out, error);
     if (error || !std::filesystem::is_directory(out, error))
-        return Error2("cannot create the folder " + parsed.rest[0]);
+        return Fail("cannot create the folder " + parsed.rest[0]);
     settings.folder = out.lexically_normal().generic_string();
     if (settings.folder.empty() || settings.folder.back() != '/')
         settings.folder += '/';
@@ -165,11 +142,11 @@ int RunPrint(const Arguments& args)
 {
     const OutputArguments parsed = ParseOutputArguments(args);
     if (!parsed.error.empty())
-        return Error2(parsed.error);
+        return Fail(parsed.error);
     if (!parsed.pdf || !parsed.rest.empty() || parsed.format)
-        return Error2("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]");
+        return Fail("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]");
     if (!DiaryFolderExists())
-        return Error2("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + ProgramFolder());
 
     const auto application = OffscreenApplication();
     PrintSettings settings;
@@ -181,19 +158,19 @@ int RunPrint(const Arguments& args)
     const PrintOutcome outcome = PrintEntries(device, settings, {});
     const QByteArray pdf = device.Finish();
     if (outcome.end == PrintEnd::Failed)
-        return Error2(outcome.status.substr(outcome.status.find('\n') + 1));
+        return Fail(outcome.status.substr(outcome.status.find('\n') + 1));
     if (pdf.isEmpty()) {
         Fail("no entries to print");
-        return 1;
+        return kNothingStatus;
     }
     const std::string_view bytes(pdf.constData(), std::size_t(pdf.size()));
     if (*parsed.pdf == "-") {
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : kError;
+        return std::fflush(stdout) == 0 ? 0 : kErrorStatus;
     }
     std::string error;
     if (!WriteFileAtomically(*parsed.pdf, bytes, &error))
-        return Error2("Cannot create file " + *parsed.pdf + (error.empty() ? "" : ": " + error));
+        return Fail("Cannot create file " + *parsed.pdf + (error.empty() ? "" : ": " + error));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // wildcard; it is looked for in the text of the entry, never in its RTF markup. Exit 0 with
 // matches, 1 without, 2 on an error (an unreadable entry included), as grep does.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliDays.h"
 
 #include "app/EntrySearch.h"
 #include "app/Settings.h"
@@ -18,36 +19,6 @@
 
 namespace quillory::cli {
 
-namespace {
-
-constexpr int kFound = 0;
-constexpr int kNothingFound = 1;
-constexpr int kError = 2;
-
-int SearchError(const std::string& message)
-{
-    std::fprintf(stderr, "quillory-cli: %s\n", message.c_str());
-    return kError;
-}
-
-// YYYY-MM-DD or YYYYMMDD forming a calendar day.
-std::optional<Day> ParseDay(std::string text)
-{
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
-        text = text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2);
-    if (text.size() != 8)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
-}
-
-} // namespace
-
 int RunSearch(const Arguments& args)
 {
     Day from = Day::First(), until = Day::Last();
@@ -59,30 +30,30 @@ int RunSearch(const Arguments& args)
             options = false;  // what follows is the text, even when it begins with "--"
         } else if (options && (word == "--from" || word == "--until")) {
             if (i + 1 >= args.size())
-                return SearchError(word + " needs a day, YYYY-MM-DD");
-            const auto day = ParseDay(args[++i]);
+                return Fail(word + " needs a day, YYYY-MM-DD");
+            const auto day = ParseDayArgument(args[++i]);
             if (!day)
-                return SearchError("not a day in the form YYYY-MM-DD: " + args[i]);
+                return Fail("not a day in the form YYYY-MM-DD: " + args[i]);
             (word == "--from" ? from : until) = *day;
         } else if (options && word.rfind("--", 0) == 0 && word.size() > 2) {
-            return SearchError("unknown option " + word);
+            return Fail("unknown option " + word);
         } else if (!text) {
             text = word;
         } else {
-            return SearchError("search takes one text to look for; quote it when it holds blanks");
+            return Fail("search takes one text to look for; quote it when it holds blanks");
         }
     }
     if (!text || text->empty())
-        return SearchError("usage: search [--from DAY] [--until DAY] TEXT");
+        return Fail("usage: search [--from DAY] [--until DAY] TEXT");
     std::error_code error;
     if (!std::filesystem::is_directory(ProgramFolder(), error))
-        return SearchError("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + ProgramFolder());
     if (!DecodeUtf8(*text))
-        return SearchError("the text to look for is not UTF-8");
+        return Fail("the text to look for is not UTF-8");
     // A character that cp1252 cannot hold is in no entry.
     const auto pattern = Utf8ToCp1252(*text);
     if (!pattern)
-        return kNothingFound;
+        return kNothingStatus;
 
     const EntryQuery finder(*pattern);
     const std::string password = StoredPassword(IniFile(SettingsFileName()));
@@ -99,8 +70,8 @@ int RunSearch(const Arguments& args)
     };
     SearchEntries(from, until, finder, password, hooks);
     if (std::fflush(stdout) != 0)
-        return SearchError("cannot write to standard output");
-    return failed ? kError : found ? kFound : kNothingFound;
+        return Fail("cannot write to standard output");
+    return failed ? kErrorStatus : found ? 0 : kNothingStatus;
 }
 
 } // namespace quillory::cli

@@ -11,7 +11,7 @@ namespace quillory::cli {
 int Fail(const std::string& message)
 {
     std::fprintf(stderr, "quillory-cli: %s\n", message.c_str());
-    return 1;
+    return kErrorStatus;
 }
 
 } // namespace quillory::cli
@@ -37,7 +37,7 @@ constexpr Command kCommands[] = {
 constexpr const char* kUsage =
     "usage: quillory-cli [--folder DIR] COMMAND ...\n"
     "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
-    "  cat YYYYMMDD                            an entry's RTF\n"
+    "  cat DAY                                 an entry's RTF (DAY is YYYY-MM-DD or YYYYMMDD)\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
     "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n"

@@ -14,6 +14,7 @@ int RunCat(const Arguments& args);      // cat YYYYMMDD
 int RunCrypt(const Arguments& args);    // crypt --encrypt|--decrypt --password P IN OUT
 int RunConvert(const Arguments& args);  // convert [--to rtf|text|html|pdf] IN OUT
 int RunConvertLegacy(const Arguments& args);  // convert-legacy
+int RunPassword(const Arguments& args);  // password set [--legacy] [--password-file F] [--old-password-file F] | clear
 
 // Prints "quillory-cli: <message>" on standard error and returns the failure status.
 int Fail(const std::string& message);

@@ -29,15 +29,18 @@ constexpr Command kCommands[] = {
     {"crypt", quillory::cli::RunCrypt},
     {"convert", quillory::cli::RunConvert},
     {"convert-legacy", quillory::cli::RunConvertLegacy},
+    {"password", quillory::cli::RunPassword},
 };
 
 constexpr const char* kUsage =
     "usage: quillory-cli [--folder DIR] COMMAND ...\n"
     "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
-    "  cat YYYYMMDD                            an entry's RTF\n"
+    "  cat YYYYMMDD [--password-file F]        an entry's RTF\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
-    "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n";
+    "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n"
+    "  password set [--legacy] [--password-file F] [--old-password-file F]\n"
+    "  password clear [--old-password-file F]  set, change or clear the diary password\n";
 
 } // namespace
 

@@ -1,7 +1,6 @@
 // Entry files read and written through memory.
 #include "app/EntryFiles.h"
 
-#include "app/Crypt.h"
 #include "app/EntryStore.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Error.h"
@@ -12,7 +11,7 @@
 
 namespace quillory {
 
-std::string ReadEntry(Day day, std::string_view password)
+std::string ReadEntry(Day day, const DiaryKey& key)
 {
     const std::string name = GetCurrentDateFileName(day);
     const auto path = FindNoCase(name).value_or(std::filesystem::path(name));
@@ -30,13 +29,26 @@ std::string ReadEntry(Day day, std::string_view password)
     }
     if (in.bad())
         throw Error(FormatMessage("Cannot open file %s", name));
-    return password.empty() ? bytes : DecipherBuffer(bytes, password);
+    auto plain = DecodeEntry(key, DayKey(day), bytes);
+    if (!plain)
+        throw DamagedEntry(FormatMessage(kDamagedEntry, name));
+    return std::move(*plain);
+}
+
+std::string ReadEntry(Day day, std::string_view password)
+{
+    return ReadEntry(day, SessionKey(password));
 }
 
 void WriteEntry(Day day, std::string_view content, std::string_view password)
 {
+    WriteEntry(day, content, SessionKey(password));
+}
+
+void WriteEntry(Day day, std::string_view content, const DiaryKey& key)
+{
     const std::string name = GetCurrentDateFileName(day);
-    const std::string bytes = password.empty() ? std::string(content) : EncipherBuffer(content, password);
+    const std::string bytes = EncodeEntry(key, DayKey(day), content);
     if (!WriteFileAtomically(PathForWriting(name), bytes))
         throw Error(FormatMessage("Cannot create file %s", name));
 }

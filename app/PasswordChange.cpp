@@ -2,6 +2,7 @@
 #include "app/PasswordChange.h"
 
 #include "app/Crypt.h"
+#include "app/EntryFiles.h"
 #include "app/EntryStore.h"
 #include "app/Settings.h"
 #include "platform/AtomicWrite.h"
@@ -133,14 +134,15 @@ std::string ReadWholeFile(const fs::path& path)
     return std::move(bytes).str();
 }
 
-// Changes "Security"/"Password" only, leaving every other setting of QL.INI as it stands.
-void StorePassword(const std::string& password)
+// Changes QL.INI's security keys only, leaving every other setting as it stands. The key held
+// for this run belongs to the old state and goes.
+void StoreSecurity(const DiarySecurity& security)
 {
+    ForgetSessionKey();
     IniFile settings(SettingsFileName());
-    if (StoredPassword(settings) == password)
+    if (ReadDiarySecurity(settings) == security)
         return;
-    const PreferenceKey& key = KeyOf(Preference::Password);
-    settings.WriteString(key.section, key.key, StoredForm(password));
+    WriteDiarySecurity(settings, security);
     settings.UpdateFile();
 }
 
@@ -153,7 +155,13 @@ void RemoveStaging()
     SyncFolder(fs::path(ProgramFolder()));
 }
 
-void StageEntries(const std::string& oldPassword, const std::string& newPassword, const RekeyObserver& observer)
+// The day key an entry is sealed under: its file name without the extension.
+std::string DayKeyOfName(const std::string& name)
+{
+    return fs::path(name).stem().string();
+}
+
+void StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const RekeyObserver& observer)
 {
     const fs::path entries = EntriesPath();
     const fs::path staging = StagingPath();
@@ -168,11 +176,10 @@ void StageEntries(const std::string& oldPassword, const std::string& newPassword
         observer.progress(0, total);
     int done = 0;
     for (const auto& name : names) {
-        std::string bytes = ReadWholeFile(entries / name);
-        if (!oldPassword.empty())
-            bytes = DecipherBuffer(bytes, oldPassword);
-        if (!newPassword.empty())
-            bytes = EncipherBuffer(bytes, newPassword);
+        const auto plain = DecodeEntry(oldKey, DayKeyOfName(name), ReadWholeFile(entries / name));
+        if (!plain)
+            throw DamagedEntry(FormatMessage(kDamagedEntry, (entries / name).string()));
+        const std::string bytes = EncodeEntry(newKey, DayKeyOfName(name), *plain);
         const fs::path staged = staging / name;
         if (!WriteFileAtomically(staged, bytes))
             throw Error(FormatMessage("Cannot create file %s", staged.string()));
@@ -205,7 +212,7 @@ void SwapStagedFiles(const RekeyObserver& observer)
 
 void RollBack(const RekeyJournal& journal, const RekeyObserver& observer)
 {
-    StorePassword(journal.oldPassword);
+    StoreSecurity(journal.before);
     Reach(observer, RekeyPoint::SettingsWritten);
     RemoveStaging();
     Reach(observer, RekeyPoint::StagingRemoved);
@@ -215,7 +222,7 @@ void RollBack(const RekeyJournal& journal, const RekeyObserver& observer)
 
 void RollForward(const RekeyJournal& journal, const RekeyObserver& observer)
 {
-    StorePassword(journal.newPassword);
+    StoreSecurity(journal.after);
     Reach(observer, RekeyPoint::SettingsWritten);
     SwapStagedFiles(observer);
     RemoveStaging();
@@ -228,18 +235,25 @@ void RollForward(const RekeyJournal& journal, const RekeyObserver& observer)
 
 RekeyJournal ReadRekeyJournal(const IniFile& file)
 {
-    auto password = [&](const char* key) {
+    auto security = [&](const char* key) {
         const std::string stored = FromHex(file.ReadString(kJournalSection, key, ""));
-        return stored.empty() ? std::string() : Decryptstring(stored);
+        DiarySecurity record = LegacySecurity(stored.empty() ? std::string() : Decryptstring(stored));
+        ReadStrongKeys(file, kJournalSection, key, record);
+        return record;
     };
-    return {file.ReadString(kJournalSection, "State", ""), password("Old"), password("New")};
+    return {file.ReadString(kJournalSection, "State", ""), security("Old"), security("New")};
 }
 
 void WriteRekeyJournal(IniFile& file, const RekeyJournal& journal)
 {
     file.WriteString(kJournalSection, "State", journal.state);
-    file.WriteString(kJournalSection, "Old", ToHex(StoredForm(journal.oldPassword)));
-    file.WriteString(kJournalSection, "New", ToHex(StoredForm(journal.newPassword)));
+    auto write = [&](const char* key, const DiarySecurity& record) {
+        const bool isLegacy = record.scheme == Scheme::Legacy;
+        file.WriteString(kJournalSection, key, ToHex(StoredForm(isLegacy ? record.legacyPassword : std::string())));
+        WriteStrongKeys(file, kJournalSection, key, record);
+    };
+    write("Old", journal.before);
+    write("New", journal.after);
 }
 
 std::string RekeyJournalFileName()
@@ -257,21 +271,40 @@ int CountEntryFiles()
     return static_cast<int>(EntryNames(EntriesPath()).size());
 }
 
-void ProcessPassword(const std::string& oldPassword, const std::string& newPassword, const RekeyObserver& observer)
+void ProcessPassword(const std::string& oldPassword, const std::string& newPassword, const RekeyObserver& observer,
+                     const RekeyTarget& target)
 {
-    if (oldPassword == newPassword)
-        return;
     // A journal left by an earlier run must be settled first, or its staged files would mix
     // with this run's.
     RecoverPasswordChange();
 
-    RekeyJournal journal{kStagingState, oldPassword, newPassword};
+    const DiarySecurity before = LoadDiarySecurity();
+    const bool toStrong = !newPassword.empty() && target.scheme == PasswordScheme::Strong;
+    if (oldPassword == newPassword && (before.scheme == Scheme::Strong) == toStrong)
+        return;
+
+    // The old key: a strong diary's must open its check value; the stored format's cipher
+    // takes the password as given, as it always has.
+    DiaryKey oldKey = before.scheme == Scheme::Strong ? SessionKey(oldPassword)
+                                                      : *UnlockDiary(LegacySecurity(oldPassword), oldPassword);
+    DiarySecurity after;
+    DiaryKey newKey;
+    if (toStrong) {
+        NewStrongDiary made = MakeStrongDiary(newPassword, target.limits);
+        after = std::move(made.security);
+        newKey = std::move(made.key);
+    } else {
+        after = LegacySecurity(newPassword);
+        newKey = *UnlockDiary(after, newPassword);
+    }
+
+    RekeyJournal journal{kStagingState, before, after};
     WriteJournal(journal);
     try {
         Reach(observer, RekeyPoint::JournalWritten);
         RemoveStaging();
-        StageEntries(oldPassword, newPassword, observer);
-        StorePassword(newPassword);
+        StageEntries(oldKey, newKey, observer);
+        StoreSecurity(after);
         Reach(observer, RekeyPoint::SettingsWritten);
         journal.state = kCommittedState;
         WriteJournal(journal);
@@ -295,6 +328,7 @@ void ProcessPassword(const std::string& oldPassword, const std::string& newPassw
             throw RekeyIncomplete(error.what());
         }
     }
+    RememberSessionKey(newPassword, newKey);
 }
 
 bool RecoverPasswordChange(const RekeyObserver& observer)

@@ -2,10 +2,10 @@
 // nothing, and finishing or undoing at start-up a re-keying that a crash interrupted.
 //
 // The change goes through a journal file beside QL.INI and a staging folder beside Entries:
-//   1. the journal is written, naming the old and the new password (state "Staging");
+//   1. the journal is written, naming the old and the new protection (state "Staging");
 //   2. every entry is read, deciphered and enciphered in memory and written, re-keyed, into the
 //      staging folder; the entry files themselves are not touched;
-//   3. QL.INI is given the new password;
+//   3. QL.INI is given the new protection (scheme and password, or strong key's record);
 //   4. the journal's state becomes "Committed" - the moment the change happens;
 //   5. each staged file is renamed over its entry file;
 //   6. the staging folder and then the journal are removed.
@@ -15,6 +15,7 @@
 // entry then opens with the password in QL.INI.
 #pragma once
 
+#include "app/DiarySecurity.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
 
@@ -43,19 +44,21 @@ struct RekeyObserver {
     std::function<void(RekeyPoint point)> checkpoint;
 };
 
-// What the journal records. Only the state "Committed" counts as committed: its write is
-// atomic, so anything else means the change never happened.
+// What the journal records: QL.INI's security before and after. A strong record holds no
+// password. Only the state "Committed" counts as committed: its write is atomic, so anything
+// else means the change never happened.
 struct RekeyJournal {
     std::string state;  // "Staging" or "Committed"
-    std::string oldPassword;
-    std::string newPassword;
+    DiarySecurity before;
+    DiarySecurity after;
 
     bool Committed() const noexcept { return state == "Committed"; }
     bool operator==(const RekeyJournal&) const = default;
 };
 
-// The journal's format: an initialisation file whose passwords are scrambled as in QL.INI and
-// written in hexadecimal. Reading never fails; damaged values read as other passwords.
+// The journal's format: an initialisation file whose legacy passwords are scrambled as in
+// QL.INI and written in hexadecimal, beside the strong records' keys. Reading never fails;
+// damaged values read as other passwords or records.
 RekeyJournal ReadRekeyJournal(const IniFile& file);
 void WriteRekeyJournal(IniFile& file, const RekeyJournal& journal);
 
@@ -74,16 +77,25 @@ std::string RekeyStagingFolder();
 // The number of entry files, the progress maximum of a re-keying.
 int CountEntryFiles();
 
-// Re-keys every entry file from `oldPassword` to `newPassword` (an empty one meaning plain RTF)
-// and stores the new password in QL.INI. Does nothing when the two are the same text (letter
-// case counts: a change of case re-keys, with the same keystream). No plain copy of an entry
-// is ever written while either password is set.
+// The scheme a new password gets, and the Argon2id limits of a strong one.
+struct RekeyTarget {
+    PasswordScheme scheme = PasswordScheme::Legacy;
+    strong::KdfLimits limits = strong::DefaultLimits();
+};
+
+// Re-keys every entry file from `oldPassword` under QL.INI's scheme to `newPassword` under
+// `target` (an empty new password meaning plain RTF) and stores the new protection in QL.INI.
+// Does nothing when the password is the same text and the scheme stays (letter case counts: a
+// change of case re-keys). No plain copy of an entry is ever written while either password is
+// set. A strong entry whose seal does not open stops the change with DamagedEntry naming it; a
+// wrong old password of a strong diary with kPasswordDoesNotOpen. After the change the key of
+// this run is the new one.
 // On failure throws quillory::Error with its message ("Cannot open file %s", "Cannot create
 // file %s", "Unable to write to %s") after putting back the old state: every entry file as it
 // was and the old password in QL.INI. Should even that fail, the journal stays and the next
 // start completes the undo. Throws RekeyIncomplete when a failure came after the change.
 void ProcessPassword(const std::string& oldPassword, const std::string& newPassword,
-                     const RekeyObserver& observer = {});
+                     const RekeyObserver& observer = {}, const RekeyTarget& target = {});
 
 // Finishes a committed re-keying or undoes one that was not committed. Returns whether a
 // journal was found. Throws quillory::Error when a step fails; the journal then stays for the

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 
 #include "app/Crypt.h"
+#include "app/DiarySecurity.h"
 #include "app/IconPalette.h"
 #include "platform/ProgramFolder.h"
 
@@ -91,6 +92,9 @@ std::string DefaultText(const PreferenceKey& key, const PreferenceContext& conte
 
 std::string StoredPassword(const IniFile& ini)
 {
+    // A strong diary stores no password: the one in memory is the one its key was derived from.
+    if (ReadDiarySecurity(ini).scheme == Scheme::Strong)
+        return SessionStrongPassword().value_or(std::string());
     const PreferenceKey& key = KeyOf(Preference::Password);
     const std::string stored = ini.ReadString(key.section, key.key, "");
     return stored.empty() ? std::string() : Decryptstring(stored);
@@ -116,8 +120,10 @@ Preferences ReadPreferences(const IniFile& ini, const PreferenceContext& context
 
 void WritePreferences(IniFile& ini, const Preferences& p, std::string_view programFolder)
 {
-    // Never the password in plain: an empty value stands for "no password".
-    Write(ini, Preference::Password, p.DiaryPassword.empty() ? std::string() : EncryptString(p.DiaryPassword));
+    // Never the password in plain: an empty value stands for "no password". A strong diary
+    // keeps none at all.
+    const bool keep = !p.DiaryPassword.empty() && ReadDiarySecurity(ini).scheme != Scheme::Strong;
+    Write(ini, Preference::Password, keep ? EncryptString(p.DiaryPassword) : std::string());
     Write(ini, Preference::FontName, p.DefaultFontName);
     Write(ini, Preference::FontSize, p.DefaultFontSize);
     Write(ini, Preference::FontBold, p.DefaultFontBold);

@@ -104,7 +104,8 @@ struct Preferences {
     bool operator==(const Preferences&) const = default;
 };
 
-// The diary password kept in "Security"/"Password", unscrambled; empty when there is none.
+// The diary password kept in "Security"/"Password", unscrambled; empty when there is none. A
+// strong diary keeps none: its password is the one this run's key was derived from, if any.
 std::string StoredPassword(const IniFile& ini);
 
 Preferences ReadPreferences(const IniFile& ini, const PreferenceContext& context);

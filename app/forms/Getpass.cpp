@@ -4,6 +4,7 @@
 
 #include "app/forms/FormParts.h"
 
+#include "app/DiarySecurity.h"
 #include "app/PasswordChange.h"
 #include "app/PasswordOwner.h"
 #include "app/Passwords.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 
 namespace quillory {
@@ -60,7 +62,7 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
-    setFixedSize(366, 239);
+    setFixedSize(366, 291);
 
     // Behind the panel, seen only while the panel is hidden.
     Label5 = AddLabel(this, "Label5", "Processing new password:", {24, 60, 318, 20});
@@ -75,7 +77,7 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     PassPanel = new QFrame(this);
     PassPanel->setObjectName(QStringLiteral("PassPanel"));
     PassPanel->setFrameShape(QFrame::StyledPanel);
-    PassPanel->setGeometry(8, 8, 350, 160);
+    PassPanel->setGeometry(8, 8, 350, 212);
     Label1 = AddLabel(PassPanel, "Label1", "Old Password", {16, 22, 100, 20});
     OldPassword = AddEdit(PassPanel, "OldPassword", {124, 18, 120, 26});
     OldPassword->setEchoMode(QLineEdit::Password);
@@ -86,13 +88,20 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     NewPassword = AddEdit(PassPanel, "NewPassword", {124, 64, 120, 26});
     NewPassword->installEventFilter(this);
     Label4 = AddLabel(PassPanel, "Label4", "(maximum 8 chars - A-Z, 0-9 and spaces)", {16, 108, 320, 20});
+    StrongScheme = new QRadioButton(QStringLiteral("Strong encryption (recommended)"), PassPanel);
+    StrongScheme->setObjectName(QStringLiteral("StrongScheme"));
+    StrongScheme->setGeometry(16, 140, 320, 22);
+    StrongScheme->setChecked(true);
+    LegacyScheme = new QRadioButton(QStringLiteral("Simple cipher, for diaries shared with older copies"), PassPanel);
+    LegacyScheme->setObjectName(QStringLiteral("LegacyScheme"));
+    LegacyScheme->setGeometry(16, 170, 320, 22);
 
-    OkButton = AddButton(this, "OkButton", QStyle::SP_DialogOkButton, "OK", {12, 190, 92, 34});
+    OkButton = AddButton(this, "OkButton", QStyle::SP_DialogOkButton, "OK", {12, 242, 92, 34});
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &TGetPassword::OkButtonClick);
-    CancelButton = AddButton(this, "CancelButton", QStyle::SP_DialogCancelButton, "Cancel", {112, 190, 92, 34});
+    CancelButton = AddButton(this, "CancelButton", QStyle::SP_DialogCancelButton, "Cancel", {112, 242, 92, 34});
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    ClearButton = AddButton(this, "ClearButton", QStyle::SP_DialogResetButton, "Clear (no password)", {212, 190, 142, 34});
+    ClearButton = AddButton(this, "ClearButton", QStyle::SP_DialogResetButton, "Clear (no password)", {212, 242, 142, 34});
     connect(ClearButton, &QPushButton::clicked, this, &TGetPassword::ClearButtonClick);
 
     FormCreate();
@@ -175,6 +184,7 @@ void TGetPassword::ClearButtonClick()
 void TGetPassword::ChangeTo(const std::string& newPassword)
 {
     const std::string oldPassword = owner_.DiaryPassword();
+    const bool changed = oldPassword != newPassword || SchemeChanges(newPassword);
     // The entries and the stored password change together; only then the owner's copy.
     if (!ProcessPassword(oldPassword, newPassword))
         return;
@@ -186,9 +196,15 @@ void TGetPassword::ChangeTo(const std::string& newPassword)
         ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
                        MessageIcon::Error);
     }
-    if (oldPassword != newPassword)
+    if (changed)
         ShowInformation(Cp1252ToQString(PasswordChangedNotice(newPassword)));
     accept();
+}
+
+bool TGetPassword::SchemeChanges(const std::string& newPassword) const
+{
+    const bool strongNow = LoadDiarySecurity().scheme == Scheme::Strong;
+    return strongNow != (!newPassword.empty() && StrongScheme->isChecked());
 }
 
 void TGetPassword::SetProcessing(bool processing)
@@ -207,7 +223,7 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
     SetProcessing(true);
     Gauge1->setRange(0, CountEntryFiles());
     Gauge1->setValue(0);
-    if (oldPassword == newPassword)
+    if (oldPassword == newPassword && !SchemeChanges(newPassword))
         return true;
     Gauge1->show();
     RekeyObserver observer;
@@ -217,7 +233,16 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
         QCoreApplication::processEvents();
     };
     try {
-        quillory::ProcessPassword(oldPassword, newPassword, observer);
+        RekeyTarget target;
+        target.scheme = StrongScheme->isChecked() ? PasswordScheme::Strong : PasswordScheme::Legacy;
+        QApplication::setOverrideCursor(Qt::WaitCursor);  // deriving a strong key takes a moment
+        try {
+            quillory::ProcessPassword(oldPassword, newPassword, observer, target);
+        } catch (...) {
+            QApplication::restoreOverrideCursor();
+            throw;
+        }
+        QApplication::restoreOverrideCursor();
     } catch (const RekeyIncomplete& error) {
         // The new password is stored but some entries are not yet in place: the next start
         // finishes the move, so the diary stops here rather than show entries it cannot read.

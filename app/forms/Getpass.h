@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 
 namespace quillory {
 
@@ -32,8 +33,9 @@ public:
     void NewPasswordExit();
     // Whether the old password typed is the one in memory (always, while none is set).
     bool checkoldpassword() const;
-    // Re-keys every entry from `oldPassword` to `newPassword` with the progress shown, the
-    // buttons disabled and the panel hidden; nothing is touched when the two are equal. False
+    // Re-keys every entry from `oldPassword` to `newPassword` under the chosen scheme with the
+    // progress shown, the buttons disabled and the panel hidden; nothing is touched when the
+    // two are equal and the scheme stays. False
     // when it failed: the error has been shown, nothing has changed, and the dialog is usable
     // again.
     bool ProcessPassword(const std::string& oldPassword, const std::string& newPassword);
@@ -45,6 +47,9 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* NewPassword = nullptr;
     QLabel* Label4 = nullptr;
+    // The scheme of the new password: strong unless the diary is shared with older copies.
+    QRadioButton* StrongScheme = nullptr;
+    QRadioButton* LegacyScheme = nullptr;
     QLabel* Label5 = nullptr;
     QProgressBar* Gauge1 = nullptr;
     QPushButton* OkButton = nullptr;
@@ -60,6 +65,8 @@ private:
     // Re-keys, then stores `newPassword` as the owner's and says so when it changed.
     void ChangeTo(const std::string& newPassword);
     bool ConfirmOldPassword();
+    // Whether the chosen scheme differs from the diary's (clearing always leaves none).
+    bool SchemeChanges(const std::string& newPassword) const;
 
     PasswordOwner& owner_;
     bool checkingNewPassword_ = false;

@@ -1,6 +1,7 @@
 // The opening password dialog and the start-up gate.
 #include "app/forms/Opasswrd.h"
 
+#include "app/DiarySecurity.h"
 #include "app/Passwords.h"
 #include "app/StartupRules.h"
 #include "platform/qt/MessageBoxes.h"
@@ -76,11 +77,16 @@ void TGetOpeningPassword::BitBtn1Click()
 {
     // Byte for byte: a typed character that cp1252 cannot hold matches no stored password.
     const auto typed = QStringToCp1252(Pass->text());
-    if (typed && *typed == expected_) {
+    if (typed && check_ && check_(*typed)) {
         accept();
         return;
     }
     ShowInformation(QString::fromLatin1(password_text::kWrongPassword));
+}
+
+void TGetOpeningPassword::SetExpectedPassword(const std::string& password)
+{
+    check_ = [password](const std::string& typed) { return typed == password; };
 }
 
 void TGetOpeningPassword::BitBtn2Click()
@@ -90,11 +96,25 @@ void TGetOpeningPassword::BitBtn2Click()
 
 bool CheckOpeningPassword()
 {
-    const std::string password = ReadStoredPassword();
-    if (password.empty())
-        return true;
+    const DiarySecurity security = LoadDiarySecurity();
     TGetOpeningPassword dialog;
-    dialog.SetExpectedPassword(password);
+    switch (security.scheme) {
+    case Scheme::None:
+        return true;
+    case Scheme::Legacy:
+        dialog.SetExpectedPassword(security.legacyPassword);
+        break;
+    case Scheme::Strong:
+        dialog.SetPasswordCheck([security](const std::string& typed) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);  // the derivation takes a moment
+            const auto key = UnlockDiary(security, typed);
+            QGuiApplication::restoreOverrideCursor();
+            if (key)
+                RememberSessionKey(typed, *key);
+            return key.has_value();
+        });
+        break;
+    }
     return RunModal(dialog) == QDialog::Accepted;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -17,7 +18,9 @@ public:
     explicit TGetOpeningPassword(QWidget* parent = nullptr);
 
     // The password to expect (the stored one, unscrambled).
-    void SetExpectedPassword(const std::string& password) { expected_ = password; }
+    void SetExpectedPassword(const std::string& password);
+    // Or the test a typed password must pass (a strong diary's check value must open).
+    void SetPasswordCheck(std::function<bool(const std::string& typed)> check) { check_ = std::move(check); }
 
     // OK: accepted only on the exact password, letter case counting; otherwise a notice, and
     // the dialog stays open with the typed text in place. Tries are not limited.
@@ -33,11 +36,12 @@ public:
 private:
     void FormCreate();
 
-    std::string expected_;
+    std::function<bool(const std::string&)> check_;
 };
 
-// The start-up gate: true without a question when no password is stored, else whether the
-// opening dialog was passed.
+// The start-up gate: true without a question when the diary has no password, else whether the
+// opening dialog was passed. A strong diary's password passes when it opens the check value;
+// its key is then derived once and held for the run.
 bool CheckOpeningPassword();
 
 } // namespace quillory

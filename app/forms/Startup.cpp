@@ -1,6 +1,7 @@
 // The start-up sequence.
 #include "app/forms/Startup.h"
 
+#include "app/DiarySecurity.h"
 #include "app/PasswordChange.h"
 #include "app/StartupRules.h"
 #include "app/forms/FurnitureResources.h"
@@ -63,9 +64,13 @@ StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)
 int RunQuillory(QApplication& app, const StartupWindows& windows)
 {
     InstanceLock lock;
-    if (StartQuillory(lock, windows) != StartupOutcome::Started)
+    if (StartQuillory(lock, windows) != StartupOutcome::Started) {
+        ForgetSessionKey();
         return 0;
-    return app.exec();
+    }
+    const int result = app.exec();
+    ForgetSessionKey();  // the key of a strong diary lives only as long as the run
+    return result;
 }
 
 } // namespace quillory

@@ -1,9 +1,11 @@
-// quillory-cli cat DAY: the entry's RTF on standard output, deciphered in memory with the
-// diary password of QL.INI when one is set, so that no plain copy is written anywhere.
+// quillory-cli cat DAY [--password-file F]: the entry's RTF on standard output, deciphered in
+// memory (with the password of QL.INI, or a strong diary's password given or typed), so that no
+// plain copy is written anywhere.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliDays.h"
+#include "tools/cli/DiaryPassword.h"
 
-#include "app/Crypt.h"
+#include "app/EntryFiles.h"
 #include "app/EntryStore.h"
 #include "app/Settings.h"
 #include "platform/Files.h"
@@ -36,8 +38,13 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file)
 
 } // namespace
 
-int RunCat(const Arguments& args)
+int RunCat(const Arguments& given)
 {
+    Arguments args = given;
+    std::string problem;
+    const auto passwordFile = TakeOption(args, "--password-file", problem);
+    if (!problem.empty())
+        return Fail(problem);
     if (args.size() != 1)
         return Fail("cat takes one argument, the day as YYYY-MM-DD");
     const auto day = ParseDayArgument(args[0]);
@@ -56,8 +63,16 @@ int RunCat(const Arguments& args)
     if (!stored)
         return Fail("cannot read " + file->string());
 
-    const std::string password = StoredPassword(IniFile(SettingsFileName()));
-    const std::string rtf = password.empty() ? *stored : DecipherBuffer(*stored, password);
+    Arguments keyArgs;
+    if (passwordFile)
+        keyArgs = {"--password-file", *passwordFile};
+    const auto key = OpenDiaryKey(keyArgs, problem);
+    if (!key)
+        return Fail(problem);
+    const auto plain = DecodeEntry(*key, DayKey(*day), *stored);
+    if (!plain)
+        return Fail(FormatMessage(kDamagedEntry, file->string()));
+    const std::string& rtf = *plain;
     if (std::fwrite(rtf.data(), 1, rtf.size(), stdout) != rtf.size() || std::fflush(stdout) != 0)
         return Fail("cannot write to standard output");
     return 0;

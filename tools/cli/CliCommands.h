@@ -17,6 +17,7 @@ int RunConvertLegacy(const Arguments& args);  // convert-legacy
 int RunExport(const Arguments& args);   // export [--from DAY] [--until DAY] [--format F] OUTDIR
 int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]
 int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] TEXT
+int RunPassword(const Arguments& args);  // password set [--legacy] [--password-file F] [--old-password-file F] | clear
 
 // Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some
 // files not written), 2 for an error.

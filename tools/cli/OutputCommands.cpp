@@ -2,13 +2,12 @@
 // their own (RTF, text, HTML or PDF), or printed into one PDF as the window prints them.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliDays.h"
+#include "tools/cli/DiaryPassword.h"
 
 #include "app/ExportEntries.h"
 #include "app/PrintEntries.h"
-#include "app/Settings.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Error.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/DateNames.h"
 #include "platform/qt/QtCp1252.h"
@@ -32,6 +31,7 @@ struct OutputArguments {
     bool merged = false;
     std::optional<std::string> format;
     std::optional<std::string> pdf;
+    std::optional<std::string> passwordFile;
     std::vector<std::string> rest;
     std::string error;
 };
@@ -41,7 +41,8 @@ OutputArguments ParseOutputArguments(const Arguments& args)
     OutputArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
-        const bool valued = word == "--from" || word == "--until" || word == "--format" || word == "--pdf";
+        const bool valued = word == "--from" || word == "--until" || word == "--format" || word == "--pdf" ||
+                            word == "--password-file";
         if (valued && i + 1 >= args.size()) {
             parsed.error = word + " needs a value";
             return parsed;
@@ -57,6 +58,8 @@ OutputArguments ParseOutputArguments(const Arguments& args)
             parsed.format = args[++i];
         } else if (word == "--pdf") {
             parsed.pdf = args[++i];
+        } else if (word == "--password-file") {
+            parsed.passwordFile = args[++i];
         } else if (word == "--merged") {
             parsed.merged = true;
         } else if (word.size() > 1 && word[0] == '-') {
@@ -99,7 +102,7 @@ int RunExport(const Arguments& args)
     if (!parsed.error.empty())
         return Fail(parsed.error);
     if (parsed.rest.size() != 1 || parsed.pdf || parsed.merged)
-        return Fail("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR");
+        return Fail("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf] [--password-file F] OUTDIR");
     ExportSettings settings;
     if (parsed.format && !ExportFormatNamed(*parsed.format, settings.format))
         return Fail("unknown format " + *parsed.format + " (rtf, text, html or pdf)");
@@ -115,7 +118,11 @@ int RunExport(const Arguments& args)
     if (settings.folder.empty() || settings.folder.back() != '/')
         settings.folder += '/';
     settings.days = parsed.days;
-    settings.password = StoredPassword(IniFile(SettingsFileName()));
+    std::string problem;
+    const auto password = DiaryPassword(parsed.passwordFile, problem);
+    if (!password)
+        return Fail(problem);
+    settings.password = *password;
 
     std::unique_ptr<QGuiApplication> application;
     if (settings.format == ExportFormat::Pdf) {
@@ -144,7 +151,7 @@ int RunPrint(const Arguments& args)
     if (!parsed.error.empty())
         return Fail(parsed.error);
     if (!parsed.pdf || !parsed.rest.empty() || parsed.format)
-        return Fail("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]");
+        return Fail("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged] [--password-file F]");
     if (!DiaryFolderExists())
         return Fail("no such folder: " + ProgramFolder());
 
@@ -152,7 +159,11 @@ int RunPrint(const Arguments& args)
     PrintSettings settings;
     settings.days = parsed.days;
     settings.merged = parsed.merged;
-    settings.password = StoredPassword(IniFile(SettingsFileName()));
+    std::string problem;
+    const auto password = DiaryPassword(parsed.passwordFile, problem);
+    if (!password)
+        return Fail(problem);
+    settings.password = *password;
     settings.longDate = LongDateBytes;
     PdfPrintDevice device(LetterPageLayout());
     const PrintOutcome outcome = PrintEntries(device, settings, {});

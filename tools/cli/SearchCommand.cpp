@@ -5,11 +5,10 @@
 // matches, 1 without, 2 on an error (an unreadable entry included), as grep does.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliDays.h"
+#include "tools/cli/DiaryPassword.h"
 
 #include "app/EntrySearch.h"
-#include "app/Settings.h"
 #include "platform/Cp1252.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <cstdio>
@@ -19,8 +18,13 @@
 
 namespace quillory::cli {
 
-int RunSearch(const Arguments& args)
+int RunSearch(const Arguments& given)
 {
+    Arguments args = given;
+    std::string problem;
+    const auto passwordFile = TakeOption(args, "--password-file", problem);
+    if (!problem.empty())
+        return Fail(problem);
     Day from = Day::First(), until = Day::Last();
     std::optional<std::string> text;
     bool options = true;
@@ -44,7 +48,7 @@ int RunSearch(const Arguments& args)
         }
     }
     if (!text || text->empty())
-        return Fail("usage: search [--from DAY] [--until DAY] TEXT");
+        return Fail("usage: search [--from DAY] [--until DAY] [--password-file F] TEXT");
     std::error_code error;
     if (!std::filesystem::is_directory(ProgramFolder(), error))
         return Fail("no such folder: " + ProgramFolder());
@@ -56,7 +60,9 @@ int RunSearch(const Arguments& args)
         return kNothingStatus;
 
     const EntryQuery finder(*pattern);
-    const std::string password = StoredPassword(IniFile(SettingsFileName()));
+    const auto password = DiaryPassword(passwordFile, problem);
+    if (!password)
+        return Fail(problem);
     bool found = false, failed = false;
     SearchHooks hooks;
     hooks.found = [&](Day day, const TextMatch&) {
@@ -68,7 +74,7 @@ int RunSearch(const Arguments& args)
         std::fprintf(stderr, "quillory-cli: %s: %s\n", IsoText(day).c_str(), message.c_str());
         failed = true;
     };
-    SearchEntries(from, until, finder, password, hooks);
+    SearchEntries(from, until, finder, *password, hooks);
     if (std::fflush(stdout) != 0)
         return Fail("cannot write to standard output");
     return failed ? kErrorStatus : found ? 0 : kNothingStatus;

@@ -32,20 +32,24 @@ constexpr Command kCommands[] = {
     {"export", quillory::cli::RunExport},
     {"print", quillory::cli::RunPrint},
     {"search", quillory::cli::RunSearch},
+    {"password", quillory::cli::RunPassword},
 };
 
 constexpr const char* kUsage =
     "usage: quillory-cli [--folder DIR] COMMAND ...\n"
     "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
-    "  cat DAY                                 an entry's RTF (DAY is YYYY-MM-DD or YYYYMMDD)\n"
+    "  cat DAY [--password-file F]             an entry's RTF (DAY is YYYY-MM-DD or YYYYMMDD)\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
     "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n"
-    "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf] OUTDIR\n"
+    "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf] [--password-file F] OUTDIR\n"
     "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf)\n"
-    "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]\n"
+    "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged] [--password-file F]\n"
     "                                          the printed pages of the entries as a PDF\n"
-    "  search [--from DAY] [--until DAY] TEXT  days whose entries contain TEXT\n";
+    "  search [--from DAY] [--until DAY] [--password-file F] TEXT\n"
+    "                                          days whose entries contain TEXT\n"
+    "  password set [--legacy] [--password-file F] [--old-password-file F]\n"
+    "  password clear [--old-password-file F]  set, change or clear the diary password\n";
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "TempFolder.h"
 #include "app/Crypt.h"
+#include "app/DiarySecurity.h"
 #include "app/EntryFiles.h"
 #include "app/forms/Getpass.h"
 #include "app/forms/Openmess.h"
@@ -33,6 +34,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -371,6 +373,40 @@ TEST_F(MainWindowTest, PasswordChangeStopsWhenTheEntryCannotBeSaved)
     fs::remove(EntryPath(kToday));
 }
 
+TEST_F(MainWindowTest, AStrongEntryThatFailsAuthenticationIsNamedShownReadOnlyAndNeverWritten)
+{
+    // A strong diary, unlocked as the opening gate does it.
+    const NewStrongDiary made = MakeStrongDiary("Str0ng", {1, 8192});
+    IniFile settings(folder.path() / "QL.INI");
+    WriteDiarySecurity(settings, made.security);
+    settings.UpdateFile();
+    RememberSessionKey("Str0ng", made.key);
+    fs::create_directories(folder.path() / "Entries");
+    WriteEntry(kToday - 1, "{\\rtf1\\ansi Yesterday}", made.key);
+    // Yesterday's sealed file copied over today's: it must not open as today's.
+    fs::copy_file(EntryPath(kToday - 1), EntryPath(kToday));
+    const std::string moved = EntryBytes(kToday);
+
+    auto window = Open();
+    EXPECT_EQ(window->DiaryPassword(), "Str0ng");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QString::fromStdString(EntryPath(kToday).string() + " is damaged or was changed outside Quillory"));
+    Type(*window, "Typed over it");
+    EXPECT_TRUE(window->WPRichText1->IsEmpty());
+    EXPECT_FALSE(Changed(*window));
+
+    Click(window->PriorButton);  // the other days keep working
+    EXPECT_EQ(Text(*window), "Yesterday\n");
+    Type(*window, "!");
+    Click(window->Nextbutton);
+    EXPECT_TRUE(strong::LooksSealed(EntryBytes(kToday - 1)));
+    EXPECT_NE(ReadEntry(kToday - 1, made.key).find("!Yesterday"), std::string::npos);
+    EXPECT_EQ(EntryBytes(kToday), moved);
+    window.reset();
+    ForgetSessionKey();
+}
+
 TEST_F(MainWindowTest, FirstStartShowsTheNoticeAndTheSettingsAreWrittenAtActivationAndClose)
 {
     fs::remove(folder.path() / "QL.INI");
@@ -566,6 +602,7 @@ TEST_F(MainWindowTest, PasswordSetChangeSameCaseOnlyAndClear)
               })
             .Then<TGetPassword>([&](TGetPassword& dialog) {
                 dialog.show();
+                dialog.LegacyScheme->setChecked(true);  // the stored format's cipher
                 if (!c.oldTyped.isEmpty())
                     QTest::keyClicks(dialog.OldPassword, c.oldTyped);
                 QTest::keyClicks(dialog.NewPassword, c.newTyped);

@@ -4,6 +4,8 @@
 #include "app/forms/Opasswrd.h"
 #include "app/forms/Warn.h"
 
+#include "app/DiarySecurity.h"
+#include "app/EntryFiles.h"
 #include "app/PasswordOwner.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -33,11 +36,15 @@ std::vector<QString> Texts(const MessageBoxScript& boxes)
 using Button = QPushButton* TGetPassword::*;
 
 // A person at the password dialog: types the old password (when the field is there) and the
-// new one, then presses `button`. Records whether the dialog was still open afterwards.
-std::function<int(TGetPassword&)> TypeAndPress(QString oldText, QString newText, Button button, bool* stayedOpen = nullptr)
+// new one, picks the simple cipher unless `strong`, then presses `button`. Records whether the
+// dialog was still open afterwards.
+std::function<int(TGetPassword&)> TypeAndPress(QString oldText, QString newText, Button button,
+                                               bool* stayedOpen = nullptr, bool strong = false)
 {
     return [=](TGetPassword& dialog) {
         dialog.show();
+        if (!strong)
+            QTest::mouseClick(dialog.LegacyScheme, Qt::LeftButton, {}, QPoint(8, 11));
         if (!oldText.isEmpty())
             QTest::keyClicks(dialog.OldPassword, oldText);
         QTest::keyClicks(dialog.NewPassword, newText);
@@ -221,6 +228,7 @@ TEST(PasswordDialogsTest, ProgressCountsTheEntriesAndTheButtonsStayDisabled)
     MessageBoxScript boxes;
     SettingsPasswordOwner owner;
     TGetPassword dialog(owner);
+    dialog.LegacyScheme->setChecked(true);
     ASSERT_TRUE(dialog.ProcessPassword("", "key"));
     EXPECT_EQ(dialog.Gauge1->maximum(), 3);
     EXPECT_EQ(dialog.Gauge1->value(), 3);
@@ -256,6 +264,53 @@ TEST(PasswordDialogsTest, AFailedReKeyingIsShownAndLeavesTheDiaryAndTheDialogAsT
     EXPECT_EQ(diary.EntryBytes(), before);
     EXPECT_FALSE(std::filesystem::exists(diary.Path() / "Rekeying.ini"));
     EXPECT_FALSE(std::filesystem::exists(diary.Path() / "Entries.rekey"));
+}
+
+TEST(PasswordDialogsTest, ANewPasswordIsStrongByDefaultAndTheGateOpensItsCheckValue)
+{
+    PasswordDiary diary("abc");
+    {
+        MessageBoxScript boxes;
+        ModalScript script;
+        script.Then<TWarningScreen>(PressOk()).Then<TGetPassword>([](TGetPassword& dialog) {
+            EXPECT_TRUE(dialog.StrongScheme->isChecked());
+            return TypeAndPress("abc", "Str0ng", &TGetPassword::OkButton, nullptr, true)(dialog);
+        });
+        SettingsPasswordOwner owner;
+        ChangeDiaryPassword(owner, {});
+        EXPECT_EQ(Texts(boxes), std::vector<QString>{"Be sure to write down your new password: Str0ng"});
+        EXPECT_EQ(owner.DiaryPassword(), "Str0ng");  // held for this run, stored nowhere
+    }
+    EXPECT_EQ(LoadDiarySecurity().scheme, Scheme::Strong);
+    EXPECT_EQ(IniFile(diary.Path() / "QL.INI").ReadString("Security", "Password", "?"), "");
+
+    ForgetSessionKey();  // the next start
+    MessageBoxScript boxes;
+    ModalScript script;
+    script.Then<TGetOpeningPassword>([](TGetOpeningPassword& gate) {
+        gate.show();
+        QTest::keyClicks(gate.Pass, "str0ng");
+        QTest::mouseClick(gate.BitBtn1, Qt::LeftButton);
+        EXPECT_TRUE(gate.isVisible());
+        gate.Pass->clear();
+        QTest::keyClicks(gate.Pass, "Str0ng");
+        QTest::keyClick(gate.Pass, Qt::Key_Return);
+        return ModalScript::kKeepResult;
+    });
+    EXPECT_TRUE(CheckOpeningPassword());
+    EXPECT_EQ(Texts(boxes), std::vector<QString>{"Sorry, that is the wrong password"});
+    // The key derived at the gate reads the entries.
+    EXPECT_EQ(ReadEntry(*Day::FromDate(2026, 12, 1), "Str0ng"), diary.Plain().at("20261201.QLE"));
+
+    // And back to the simple cipher, for a diary shared with older copies.
+    MessageBoxScript more;
+    ModalScript back;
+    back.Then<TGetPassword>(TypeAndPress("Str0ng", "abc", &TGetPassword::OkButton));
+    SettingsPasswordOwner owner;
+    TGetPassword dialog(owner);
+    RunModal(dialog);
+    diary.ExpectOpensWith("abc");
+    ForgetSessionKey();
 }
 
 TEST(PasswordDialogsTest, OpeningDialogLayoutAndClose)

@@ -1,0 +1,92 @@
+// Passwords for the command line: from a file or typed without echo.
+#include "tools/cli/DiaryPassword.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <termios.h>
+#include <unistd.h>
+
+namespace quillory::cli {
+
+std::optional<std::string> TakeOption(Arguments& args, const std::string& option, std::string& error)
+{
+    const auto at = std::find(args.begin(), args.end(), option);
+    if (at == args.end())
+        return std::nullopt;
+    if (at + 1 == args.end()) {
+        error = option + " needs a file name";
+        return std::nullopt;
+    }
+    std::string value = *(at + 1);
+    args.erase(at, at + 2);
+    return value;
+}
+
+std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    if (!in || (!std::getline(in, line) && !in.eof())) {
+        error = "cannot read " + file;
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+std::optional<std::string> AskPassword(const std::string& prompt, std::string& error)
+{
+    if (!isatty(STDIN_FILENO)) {
+        error = "a password is needed: give --password-file F or run on a terminal";
+        return std::nullopt;
+    }
+    std::fputs(prompt.c_str(), stderr);
+    std::fflush(stderr);
+    termios saved{};
+    tcgetattr(STDIN_FILENO, &saved);
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    std::string line;
+    const bool read = static_cast<bool>(std::getline(std::cin, line));
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::fputs("\n", stderr);
+    if (!read) {
+        error = "no password typed";
+        return std::nullopt;
+    }
+    return line;
+}
+
+std::optional<std::string> DiaryPassword(const std::optional<std::string>& passwordFile, std::string& error)
+{
+    const DiarySecurity security = LoadDiarySecurity();
+    if (security.scheme != Scheme::Strong)
+        return security.legacyPassword;
+    const auto password = passwordFile ? ReadPasswordFile(*passwordFile, error) : AskPassword("Diary password: ", error);
+    if (!password)
+        return std::nullopt;
+    const auto key = UnlockDiary(security, *password);
+    if (!key) {
+        error = "the password does not open this diary";
+        return std::nullopt;
+    }
+    RememberSessionKey(*password, *key);
+    return password;
+}
+
+std::optional<DiaryKey> OpenDiaryKey(Arguments& args, std::string& error)
+{
+    const auto file = TakeOption(args, "--password-file", error);
+    if (!error.empty())
+        return std::nullopt;
+    const auto password = DiaryPassword(file, error);
+    if (!password)
+        return std::nullopt;
+    return SessionKey(*password);
+}
+
+} // namespace quillory::cli

@@ -110,6 +110,9 @@ public:
     void mnuFindClick();
     void Replace1Click();
     void About1Click();
+    void SpellCheck1Click();
+    // After the toolbar's own handling: the spell-check icon (768/8, pressed) starts the check.
+    void WPToolBar2IconSelection(int typ, int group, int num);
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;

@@ -24,6 +24,18 @@ bool Storable(std::string_view capitals)
     });
 }
 
+// Siblings are stored in the order of how often their letters occur in English, so that a
+// lookup, which scans a list from its start, meets the common letters first. Letters outside
+// this row follow in alphabet order.
+constexpr std::string_view kLetterOrder = "ETAOINSHRDLCUMWFGYPBVKJXQZ";
+
+int LetterRank(std::uint8_t flags)
+{
+    const std::uint8_t code = flags & Node::kCodeMask;
+    const std::size_t at = kLetterOrder.find(char(kAlphabet[code]));
+    return at != std::string_view::npos ? int(at) : int(kLetterOrder.size()) + code;
+}
+
 // One sibling list of the minimised tree: per node its letter code with the word-end flag,
 // and the list of its children (0 = none, else list id + 1).
 struct ListKey {
@@ -56,6 +68,8 @@ public:
         }
         if (key.nodes.empty())
             return 0;
+        std::stable_sort(key.nodes.begin(), key.nodes.end(),
+                         [](const auto& a, const auto& b) { return LetterRank(a.first) < LetterRank(b.first); });
         const auto [it, added] = ids_.emplace(std::move(key), std::uint32_t(lists_.size()));
         if (added)
             lists_.push_back(&it->first);

@@ -9,9 +9,6 @@
 #include <fstream>
 #include <iterator>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillory::spell {
 
@@ -66,40 +63,33 @@ void SectionHeader::Write(unsigned char* b) const noexcept
 
 // --- DictionaryFile --------------------------------------------------------------------------
 
-std::shared_ptr<DictionaryFile> DictionaryFile::Open(const std::filesystem::path& path)
+std::shared_ptr<const DictionaryFile> DictionaryFile::Open(const std::filesystem::path& path)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kMaxSize || error)
         return nullptr;
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(descriptor);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
         return nullptr;
-    }
-    return std::shared_ptr<DictionaryFile>(new DictionaryFile(descriptor, std::uint64_t(info.st_size)));
-}
-
-DictionaryFile::~DictionaryFile()
-{
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
+    auto file = std::make_shared<DictionaryFile>();
+    file->bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return nullptr;
+    return file;
 }
 
 void DictionaryFile::Read(std::uint64_t position, unsigned char* out, std::size_t length) const noexcept
 {
     std::memset(out, 0, length);
-    std::size_t done = 0;
-    while (done < length && position + done < size_) {
-        const ssize_t got = ::pread(descriptor_, out + done, length - done, off_t(position + done));
-        if (got <= 0)
-            break;
-        done += std::size_t(got);
-    }
+    if (position >= bytes_.size())
+        return;
+    const std::size_t available = std::size_t(std::min<std::uint64_t>(length, bytes_.size() - position));
+    std::memcpy(out, bytes_.data() + position, available);
 }
 
 // --- main sections ---------------------------------------------------------------------------
 
-MainSection::MainSection(std::shared_ptr<DictionaryFile> file, std::uint64_t headerPosition,
+MainSection::MainSection(std::shared_ptr<const DictionaryFile> file, std::uint64_t headerPosition,
                          const SectionHeader& header, SectionKind kind)
     : file_(std::move(file)),
       header_(header),
@@ -108,19 +98,13 @@ MainSection::MainSection(std::shared_ptr<DictionaryFile> file, std::uint64_t hea
       kind_(kind),
       cache_(kSlots)
 {
-}
-
-Node MainSection::At(std::uint32_t index) const noexcept
-{
-    if (index == 0 || index > limit_)
-        return Node{};
-    const std::uint64_t block = std::uint64_t(index & ~7u) * 3 + nodeBase_;
-    Slot& slot = cache_[(block / 8) % kSlots];
-    if (slot.position != block) {
-        file_->Read(block, slot.bytes.data(), kBlockBytes);
-        slot.position = block;
+    for (std::uint32_t i = 1; i <= limit_; ++i) {
+        const Node node = At(i);
+        if (rootStart_[node.Code()] == 0)
+            rootStart_[node.Code()] = i;
+        if (node.LastSibling())
+            break;
     }
-    return ParseNode(slot.bytes.data() + (index & 7u) * 3);
 }
 
 std::vector<std::unique_ptr<MainSection>> OpenMainSections(const std::filesystem::path& path)

@@ -43,21 +43,21 @@ struct Node {
 // The program's own kinds of an open section.
 enum class SectionKind { FirstMain = 0, FurtherMain = 1, User = 2 };
 
-// A read-only view of a file: bytes past its end (or after a failed read) read as zeros.
+// A dictionary file's bytes, read whole when it is opened (a main dictionary is a few hundred
+// kilobytes), so that the block cache refills from memory rather than by a read each time.
+// Bytes past its end read as zeros.
 class DictionaryFile {
 public:
-    static std::shared_ptr<DictionaryFile> Open(const std::filesystem::path& path);
-    ~DictionaryFile();
-    DictionaryFile(const DictionaryFile&) = delete;
-    DictionaryFile& operator=(const DictionaryFile&) = delete;
+    static constexpr std::uint64_t kMaxSize = 256u << 20;  // far beyond any real dictionary
+
+    // Nothing when the file cannot be read whole or is larger than kMaxSize.
+    static std::shared_ptr<const DictionaryFile> Open(const std::filesystem::path& path);
 
     void Read(std::uint64_t position, unsigned char* out, std::size_t length) const noexcept;
-    std::uint64_t Size() const noexcept { return size_; }
+    std::uint64_t Size() const noexcept { return bytes_.size(); }
 
 private:
-    DictionaryFile(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
-    int descriptor_ = -1;
-    std::uint64_t size_ = 0;
+    std::vector<unsigned char> bytes_;
 };
 
 class DictionarySection {
@@ -75,13 +75,16 @@ public:
 // A section of a main dictionary, read through 1024 slots of 8 nodes.
 class MainSection final : public DictionarySection {
 public:
-    MainSection(std::shared_ptr<DictionaryFile> file, std::uint64_t headerPosition, const SectionHeader& header,
+    MainSection(std::shared_ptr<const DictionaryFile> file, std::uint64_t headerPosition, const SectionHeader& header,
                 SectionKind kind);
 
     Node At(std::uint32_t index) const noexcept override;
     std::uint32_t Limit() const noexcept override { return limit_; }
     SectionKind Kind() const noexcept override { return kind_; }
     const SectionHeader& Header() const noexcept { return header_; }
+    // The first node of the root list with this letter code, 0 when the list has none: where a
+    // scan of the root list from node 1 would first stop, found once at opening.
+    std::uint32_t RootStart(std::uint8_t code) const noexcept { return rootStart_[code & Node::kCodeMask]; }
 
 private:
     static constexpr std::size_t kSlots = 1024;
@@ -91,13 +94,28 @@ private:
         std::array<unsigned char, kBlockBytes> bytes{};
     };
 
-    std::shared_ptr<DictionaryFile> file_;
+    std::shared_ptr<const DictionaryFile> file_;
     SectionHeader header_;
     std::uint64_t nodeBase_;  // node i lies at nodeBase_ + 3 i
     std::uint32_t limit_;
     SectionKind kind_;
     mutable std::vector<Slot> cache_;
+    std::array<std::uint32_t, 64> rootStart_{};
 };
+
+inline Node MainSection::At(std::uint32_t index) const noexcept
+{
+    if (index == 0 || index > limit_)
+        return Node{};
+    const std::uint64_t block = std::uint64_t(index & ~7u) * 3 + nodeBase_;
+    Slot& slot = cache_[(block / 8) % kSlots];
+    if (slot.position != block) [[unlikely]] {
+        file_->Read(block, slot.bytes.data(), kBlockBytes);
+        slot.position = block;
+    }
+    const unsigned char* p = slot.bytes.data() + (index & 7u) * 3;
+    return Node{static_cast<std::uint16_t>(p[0] | p[1] << 8), p[2]};
+}
 
 // The sections of a main dictionary file; empty when the file cannot be read or its first
 // section is not a main section.

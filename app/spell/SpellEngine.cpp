@@ -7,6 +7,7 @@
 #include "platform/AtomicWrite.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quillory::spell {
 
@@ -15,7 +16,7 @@ namespace {
 // A walk deeper than any word, or longer than a sound tree could need, meets a damaged file
 // whose child indexes loop; both bounds end it.
 constexpr int kMaxWalkDepth = 64;
-constexpr long kWalkBudget = 4'000'000;
+constexpr long kWalkBudget = 250'000;  // a real dictionary needs a few thousand
 
 } // namespace
 
@@ -35,8 +36,7 @@ void TSpellEngine::SetMaxSuggestions(int count) noexcept
 
 bool TSpellEngine::HasMainDictionary() const noexcept
 {
-    return std::any_of(sections_.begin(), sections_.end(),
-                       [](const OpenSection& open) { return open.section->Kind() != SectionKind::User; });
+    return !sections_.empty() && sections_.front().section->Kind() != SectionKind::User;
 }
 
 bool TSpellEngine::OpenDictionary(const std::string& file)
@@ -96,10 +96,12 @@ void TSpellEngine::EnsureMainDictionary()
         OpenDictionary(DictionaryName);
 }
 
-bool TSpellEngine::SectionKnows(const DictionarySection& section, std::string_view capitals)
+// `Section` is the concrete class, so that the node reads of the hot loop are not virtual.
+template <typename Section>
+bool TSpellEngine::SectionKnows(const Section& section, std::uint32_t rootList, std::string_view capitals)
 {
     const std::uint32_t limit = section.Limit();
-    std::uint32_t list = 1;
+    std::uint32_t list = rootList;
     std::size_t pos = 0;
     const std::size_t last = capitals.size() - 1;
     while (true) {
@@ -129,9 +131,17 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
 {
     if (capitals.size() <= 1)
         return true;
+    const std::uint8_t first = LetterCode(static_cast<unsigned char>(capitals[0]));
     for (const OpenSection& open : sections_) {
-        if (SectionKnows(*open.section, capitals))
-            return true;
+        if (open.section->Kind() == SectionKind::User) {
+            if (SectionKnows(static_cast<const UserSection&>(*open.section), 1, capitals))
+                return true;
+        } else {
+            const auto& main = static_cast<const MainSection&>(*open.section);
+            const std::uint32_t root = main.RootStart(first);
+            if (root != 0 && SectionKnows(main, root, capitals))
+                return true;
+        }
     }
     if (capitals.size() >= 2 && capitals.substr(capitals.size() - 2) == "'S")
         return KnowsCapitals(capitals.substr(0, capitals.size() - 2));
@@ -141,7 +151,12 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
 bool TSpellEngine::IsWordCorrect(std::string_view word)
 {
     EnsureMainDictionary();
-    return KnowsCapitals(Capitals(word));
+    std::array<char, 64> buffer;
+    if (word.size() > buffer.size())
+        return KnowsCapitals(Capitals(word));
+    for (std::size_t i = 0; i < word.size(); ++i)
+        buffer[i] = static_cast<char>(Capital(static_cast<unsigned char>(word[i])));
+    return KnowsCapitals(std::string_view(buffer.data(), word.size()));
 }
 
 bool TSpellEngine::AddWord(std::string_view word, int userDictionaryNumber)

@@ -68,7 +68,8 @@ private:
     void EnsureMainDictionary();
     int NextUserNumber() noexcept;
     bool KnowsCapitals(std::string_view capitals) const;
-    static bool SectionKnows(const DictionarySection& section, std::string_view capitals);
+    template <typename Section>
+    static bool SectionKnows(const Section& section, std::uint32_t rootList, std::string_view capitals);
     void WalkForCandidates(const DictionarySection& section, SuggestionSearch& search) const;
     void Score(std::string_view candidate, SuggestionSearch& search) const;
 

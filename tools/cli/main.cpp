@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"cat", quillory::cli::RunCat},
     {"crypt", quillory::cli::RunCrypt},
     {"convert", quillory::cli::RunConvert},
+    {"spell", quillory::cli::RunSpell},
 };
 
 constexpr const char* kUsage =
@@ -35,7 +36,8 @@ constexpr const char* kUsage =
     "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
     "  cat YYYYMMDD                            an entry's RTF\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
-    "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n";
+    "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
+    "  spell [--suggest] FILE                  misspelt words of an entry or text (exit 1: none)\n";
 
 } // namespace
 

@@ -334,7 +334,7 @@ TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
 TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
 {
     auto window = Open();
-    for (QAction* later : {window->PrintNow, window->Export1, window->SpellCheck1, window->mnuFindentrycontaining,
+    for (QAction* later : {window->PrintNow, window->Export1, window->mnuFindentrycontaining,
                            window->mnuFindNextBig, window->Contents1})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{

@@ -31,6 +31,10 @@ out=$("$cli" --folder "$folder" spell "$folder/notes.txt") || fail "text failed"
 [ "$out" = "$(printf 'Quillory\nZ\303\274rch')" ] || fail "text: got '$out'"
 "$cli" --folder "$folder" spell "$folder/missing.txt" 2>/dev/null; [ $? -eq 2 ] || fail "missing file not an error"
 
+# Standard input, as from `quillory-cli cat DAY`.
+out=$("$cli" --folder "$folder" spell - < "$folder/entry.rtf") || fail "spell - failed"
+[ "$out" = "$(printf 'Teh\nhous\ndefinately\nQuillory')" ] || fail "stdin: got '$out'"
+
 # Nothing misspelt: exit 1 and no output, as grep finds nothing.
 printf 'The house is quiet.\n' > "$folder/good.txt"
 out=$("$cli" --folder "$folder" spell "$folder/good.txt"); status=$?

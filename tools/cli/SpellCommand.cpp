@@ -1,4 +1,4 @@
-// quillory-cli spell [--suggest] FILE: the misspelt words of an RTF entry or a UTF-8 text, one
+// quillory-cli spell [--suggest] FILE|-: the misspelt words of an RTF entry or a UTF-8 text, one
 // a line, each once, in order of first occurrence; with --suggest each is followed by a TAB and
 // its suggestions, best first. Uses the program folder's dictionaries, as the diary does.
 #include "tools/cli/CliCommands.h"
@@ -14,6 +14,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <set>
 
@@ -48,7 +49,12 @@ int RunSpell(const Arguments& args)
     if (files.size() != 1)
         return Error("spell takes [--suggest] FILE (an RTF entry or UTF-8 text)");
 
-    std::ifstream in(files[0], std::ios::binary);
+    // "-" reads standard input, so that `quillory-cli cat DAY | quillory-cli spell -` checks an
+    // entry of a diary with a password without a plain copy on disk.
+    std::ifstream file;
+    if (files[0] != "-")
+        file.open(files[0], std::ios::binary);
+    std::istream& in = files[0] == "-" ? std::cin : file;
     if (!in)
         return Error("cannot read " + files[0]);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};

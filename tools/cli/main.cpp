@@ -37,7 +37,7 @@ constexpr const char* kUsage =
     "  cat YYYYMMDD                            an entry's RTF\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
-    "  spell [--suggest] FILE                  misspelt words of an entry or text (exit 1: none)\n";
+    "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n";
 
 } // namespace
 

@@ -159,9 +159,9 @@ void TMainScreen::CreateComponents()
                           QStringLiteral("WPI_Replace=Find and Replace"), QStringLiteral("WPI_Spell=Spell Check")});
     WPToolBar2->SetUpdateObject(WPRichText1);
     WPToolBar2->setFixedHeight(kToolBarHeight);
-    // Spell checking comes with its own dialog; until then the icon offers nothing.
-    if (QToolButton* spell = WPToolBar2->IconButton(ToolIconId::SelSpellCheck))
-        spell->setEnabled(false);
+    WPToolBar2->OnIconSelection = [this](TWPToolBar&, int& typ, QString&, int group, int num, int) {
+        WPToolBar2IconSelection(typ, group, num);
+    };
 
     WPRuler1->setObjectName(QStringLiteral("WPRuler1"));
     WPRuler1->SetUnits(TWPRulerUnits::wInch);

@@ -117,6 +117,9 @@ public:
     void mnuFindClick();
     void Replace1Click();
     void About1Click();
+    void SpellCheck1Click();
+    // After the toolbar's own handling: the spell-check icon (768/8, pressed) starts the check.
+    void WPToolBar2IconSelection(int typ, int group, int num);
 
     // --- the icon palette (MainIcons.cpp) --------------------------------------------------------
     // The palette window, created at start-up after this window and living as long (a child).

@@ -64,7 +64,8 @@ void TMainScreen::CreateMenu()
     DeleteEntry1 = item(edit, QStringLiteral("Delete Entry"), QKeySequence(Qt::ALT | Qt::Key_D),
                         &TMainScreen::DeleteEntry1Click);
     edit->addSeparator();
-    SpellCheck1 = item(edit, QStringLiteral("&Spell Check"), QKeySequence(Qt::ALT | Qt::Key_S), nullptr);
+    SpellCheck1 = item(edit, QStringLiteral("&Spell Check"), QKeySequence(Qt::ALT | Qt::Key_S),
+                       &TMainScreen::SpellCheck1Click);
     edit->addSeparator();
     EnterDate1 = item(edit, QStringLiteral("Insert Today's &Date "), QKeySequence(Qt::CTRL | Qt::Key_D),
                       &TMainScreen::EnterDate1Click);

@@ -18,6 +18,7 @@ int RunExport(const Arguments& args);   // export [--from DAY] [--until DAY] [--
 int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]
 int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] TEXT
 int RunPassword(const Arguments& args);  // password set [--legacy] [--password-file F] [--old-password-file F] | clear
+int RunSpell(const Arguments& args);    // spell [--suggest] FILE
 
 // Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some
 // files not written), 2 for an error.

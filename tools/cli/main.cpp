@@ -33,6 +33,7 @@ constexpr Command kCommands[] = {
     {"print", quillory::cli::RunPrint},
     {"search", quillory::cli::RunSearch},
     {"password", quillory::cli::RunPassword},
+    {"spell", quillory::cli::RunSpell},
 };
 
 constexpr const char* kUsage =
@@ -49,7 +50,8 @@ constexpr const char* kUsage =
     "  search [--from DAY] [--until DAY] [--password-file F] TEXT\n"
     "                                          days whose entries contain TEXT\n"
     "  password set [--legacy] [--password-file F] [--old-password-file F]\n"
-    "  password clear [--old-password-file F]  set, change or clear the diary password\n";
+    "  password clear [--old-password-file F]  set, change or clear the diary password\n"
+    "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n";
 
 } // namespace
 

@@ -448,7 +448,7 @@ TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
 TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
 {
     auto window = Open();
-    for (QAction* later : {window->SpellCheck1, window->mnuFindNextBig, window->Contents1})
+    for (QAction* later : {window->mnuFindNextBig, window->Contents1})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
              window->PasteGraphicButton, window->SymbolSelectorButton,

@@ -1,0 +1,195 @@
+// The spell-check dialog's layout and handlers; the dictionaries and suggestions are in
+// app/spell.
+#include "app/forms/Spellchk.h"
+
+#include "app/forms/FormParts.h"
+#include "app/spell/DictionaryPaths.h"
+#include "platform/qt/CenterForm.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtCp1252.h"
+#include "richtext/qt/RichText.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QStyle>
+
+namespace quillory {
+
+namespace {
+
+QPushButton* AddButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph, const char* text, QRect place)
+{
+    auto* button = new QPushButton(parent->style()->standardIcon(glyph), QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* AddWordEdit(QWidget* parent, const char* name, const char* colour, QRect place)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    QFont bold = parent->font();
+    bold.setBold(true);
+    edit->setFont(bold);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { color: %1; }").arg(QString::fromLatin1(colour)));
+    edit->setGeometry(place);
+    return edit;
+}
+
+} // namespace
+
+TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("SpellCheckDialog"));
+    setWindowTitle(QStringLiteral("Spell Check"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11);
+    setFont(arial);
+    setFixedSize(406, 181);
+
+    Label1 = AddLabel(this, "Label1", "Possible spelling error", {8, 8, 190, 16});
+    Word = AddWordEdit(this, "Word", "red", {8, 26, 190, 24});
+    Word->setReadOnly(true);
+    Label2 = AddLabel(this, "Label2", "Replace with", {8, 60, 190, 16});
+    ReplaceAs = AddWordEdit(this, "ReplaceAs", "blue", {8, 78, 190, 24});
+    Label3 = AddLabel(this, "Label3", "Possible replacements", {208, 8, 190, 16});
+    WordList = new QListWidget(this);
+    WordList->setObjectName(QStringLiteral("WordList"));
+    QFont listFont = font();
+    listFont.setBold(true);
+    WordList->setFont(listFont);
+    WordList->setGeometry(208, 26, 190, 110);
+
+    GetNextWordButton = AddButton(this, "GetNextWordButton", QStyle::SP_ArrowForward, "&Skip Word", {8, 145, 92, 28});
+    Replace = AddButton(this, "Replace", QStyle::SP_BrowserReload, "&Replace", {106, 145, 92, 28});
+    Addbutton = AddButton(this, "Addbutton", QStyle::SP_FileDialogNewFolder, "Add", {208, 145, 92, 28});
+    Cancel = AddButton(this, "Cancel", QStyle::SP_DialogCancelButton, "&Cancel", {306, 145, 92, 28});
+
+    connect(GetNextWordButton, &QPushButton::clicked, this, [this] { GetNextWordButtonClick(); });
+    connect(Replace, &QPushButton::clicked, this, [this] { ReplaceClick(); });
+    connect(Addbutton, &QPushButton::clicked, this, [this] { AddbuttonClick(); });
+    connect(Cancel, &QPushButton::clicked, this, [this] { CancelClick(); });
+    // A click picks a suggestion as a double-click does.
+    connect(WordList, &QListWidget::itemClicked, this, [this] { WordListDblClick(); });
+    connect(WordList, &QListWidget::itemDoubleClicked, this, [this] { WordListDblClick(); });
+
+    // FormCreate: the dictionaries.
+    SpellEngine1.OpenDictionary(spell::MainDictionaryPath());
+    const std::string user = spell::UserDictionaryPath();
+    UserDictionaryNumber = QFile::exists(QString::fromStdString(user)) ? SpellEngine1.OpenUserDictionary(user)
+                                                                        : SpellEngine1.CreateUserDictionary(user, {});
+    Addbutton->setEnabled(UserDictionaryNumber != -1);
+    FirstActivation = true;
+}
+
+// A modal run ends as soon as the dialog hides, which may be before its closing request is
+// handled: the selection and the dictionaries are let go here at the latest.
+TSpellCheckDialog::~TSpellCheckDialog()
+{
+    FormClose();
+}
+
+void TSpellCheckDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FirstActivation)
+        QMetaObject::invokeMethod(this, &TSpellCheckDialog::FormActivate, Qt::QueuedConnection);
+}
+
+void TSpellCheckDialog::FormActivate()
+{
+    if (!FirstActivation)
+        return;
+    FirstActivation = false;
+    restartWalk_ = true;
+    CheckNextWord();
+}
+
+void TSpellCheckDialog::CheckNextWord()
+{
+    if (!editor_ || closed_)
+        return;
+    WordList->clear();
+    QString unknown;
+    while (true) {
+        const QString word = editor_->NextWord(restartWalk_);
+        restartWalk_ = false;
+        if (word.isEmpty())
+            break;
+        const std::string bytes = QStringToCp1252Lossy(word);
+        if (!SpellEngine1.IsWordCorrect(bytes)) {
+            for (const std::string& suggestion : SpellEngine1.GetSuggestions(bytes))
+                WordList->addItem(Cp1252ToQString(suggestion));
+            unknown = word;  // NextWord has selected it and scrolled it into view
+            break;
+        }
+    }
+    Word->setText(unknown);
+    ReplaceAs->setText(WordList->count() > 0 ? WordList->item(0)->text() : unknown);
+    if (unknown.isEmpty()) {
+        hide();
+        ShowInformation(QStringLiteral("Spell check complete"));
+        // Closed from the event loop, as the dialog's own message once did, so that a modal
+        // run that is only starting still ends. (A hidden dialog ignores close(): reject.)
+        QMetaObject::invokeMethod(this, [this] { reject(); }, Qt::QueuedConnection);
+    }
+}
+
+void TSpellCheckDialog::ReplaceClick()
+{
+    if (!editor_)
+        return;
+    if (editor_->ReplaceSelection(ReplaceAs->text()))
+        editor_->Changed();  // as typing does: the entry has unsaved changes
+    CheckNextWord();
+    editor_->viewport()->update();
+}
+
+void TSpellCheckDialog::AddbuttonClick()
+{
+    if (!Word->text().isEmpty())
+        SpellEngine1.AddWord(QStringToCp1252Lossy(Word->text()), UserDictionaryNumber);
+    CheckNextWord();
+}
+
+void TSpellCheckDialog::WordListDblClick()
+{
+    if (QListWidgetItem* item = WordList->currentItem())
+        ReplaceAs->setText(item->text());
+}
+
+void TSpellCheckDialog::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TSpellCheckDialog::FormClose()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    if (editor_) {
+        editor_->SelStart(0);
+        editor_->SelLength(0);
+    }
+    SpellEngine1.CloseDictionaries();
+}
+
+void RunSpellCheck(TWPRichText* editor, QWidget* parent)
+{
+    TSpellCheckDialog dialog(parent);
+    dialog.SetEditor(editor);
+    CenterForm(dialog);
+    RunModal(dialog);
+}
+
+} // namespace quillory

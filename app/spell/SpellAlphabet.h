@@ -1,0 +1,28 @@
+// The letters of the spelling dictionaries: the 64-symbol alphabet of their nodes and the
+// capitalisation rules of Windows-1252 text that words are stored and compared in.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillory::spell {
+
+// Position = letter code of a node. "A"-"Z", apostrophe, hyphen, then the cp1252 letters
+// Š Œ Ÿ À-Ö Ø-ß ð, and the grave accent.
+extern const std::array<unsigned char, 64> kAlphabet;
+
+unsigned char Capital(unsigned char c) noexcept;
+// The small letter whose capital is `c` (`c` itself when there is none).
+unsigned char Small(unsigned char c) noexcept;
+// Every other character has code 0, the code of "A": the stored format has no "unknown" code.
+std::uint8_t LetterCode(unsigned char c) noexcept;
+// A letter of the case pattern: a character with a place in the alphabet other than the
+// apostrophe, hyphen and grave accent.
+bool IsLetter(unsigned char c) noexcept;
+bool IsSmallLetter(unsigned char c) noexcept;
+
+std::string Capitals(std::string_view word);
+
+} // namespace quillory::spell

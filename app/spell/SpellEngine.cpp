@@ -1,0 +1,262 @@
+// TSpellEngine: lookups in every open section, user dictionaries, and the suggestion search
+// (alternative first letters, a tree walk pruned by sound-alike key, two-word splits, ranking).
+#include "app/spell/SpellEngine.h"
+
+#include "app/spell/SpellAlphabet.h"
+#include "app/spell/SpellScoring.h"
+#include "platform/AtomicWrite.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quillory::spell {
+
+namespace {
+
+// A walk deeper than any word, or longer than a sound tree could need, meets a damaged file
+// whose child indexes loop; both bounds end it.
+constexpr int kMaxWalkDepth = 64;
+constexpr long kWalkBudget = 60'000;  // a real dictionary needs under 10,000
+
+} // namespace
+
+struct TSpellEngine::SuggestionSearch {
+    std::string word;  // capitals, at most 25 characters
+    SoundKey key{};    // the target key with the current alternative first letter
+    std::string prefix;
+    std::vector<Candidate> table;
+    std::size_t capacity = 0;
+    long budget = kWalkBudget;
+};
+
+void TSpellEngine::SetMaxSuggestions(int count) noexcept
+{
+    maxSuggestions_ = std::clamp(count, 0, kMaxSuggestionsLimit);
+}
+
+bool TSpellEngine::HasMainDictionary() const noexcept
+{
+    return !sections_.empty() && sections_.front().section->Kind() != SectionKind::User;
+}
+
+bool TSpellEngine::OpenDictionary(const std::string& file)
+{
+    if (HasMainDictionary())
+        return true;
+    auto mains = OpenMainSections(file);
+    if (mains.empty())
+        return false;
+    std::vector<OpenSection> opened;
+    for (auto& section : mains)
+        opened.push_back(OpenSection{std::move(section), -1});
+    // Main sections are searched before the user dictionaries, whenever they were opened.
+    sections_.insert(sections_.begin(), std::make_move_iterator(opened.begin()),
+                     std::make_move_iterator(opened.end()));
+    DictionaryName = file;
+    return true;
+}
+
+int TSpellEngine::NextUserNumber() noexcept
+{
+    const int number = nextUserNumber_;
+    ++nextUserNumber_;
+    if (nextUserNumber_ == -1)
+        nextUserNumber_ = 0;
+    return number;
+}
+
+int TSpellEngine::OpenUserDictionary(const std::string& file)
+{
+    auto section = UserSection::Load(file);
+    if (!section)
+        return -1;
+    const int number = NextUserNumber();
+    sections_.push_back(OpenSection{std::make_unique<UserSection>(std::move(*section)), number});
+    return number;
+}
+
+int TSpellEngine::CreateUserDictionary(const std::string& file, const std::vector<std::string>& words)
+{
+    if (!WriteFileAtomically(file, UserSection::NewFileBytes()))
+        return -1;
+    const int number = OpenUserDictionary(file);
+    for (const std::string& word : words)
+        AddWord(word, number);
+    return number;
+}
+
+void TSpellEngine::CloseDictionaries()
+{
+    sections_.clear();
+}
+
+void TSpellEngine::EnsureMainDictionary()
+{
+    if (!HasMainDictionary())
+        OpenDictionary(DictionaryName);
+}
+
+// `Section` is the concrete class, so that the node reads of the hot loop are not virtual.
+template <typename Section>
+bool TSpellEngine::SectionKnows(const Section& section, std::uint32_t rootList, std::string_view capitals)
+{
+    const std::uint32_t limit = section.Limit();
+    std::uint32_t list = rootList;
+    std::size_t pos = 0;
+    const std::size_t last = capitals.size() - 1;
+    while (true) {
+        const std::uint8_t code = LetterCode(static_cast<unsigned char>(capitals[pos]));
+        std::uint32_t next = 0;
+        for (std::uint32_t i = list; i <= limit; ++i) {
+            const Node node = section.At(i);
+            if (node.Code() == code) {
+                if (pos == last && node.EndsWord())
+                    return true;
+                if (pos != last && node.child != 0 && node.child <= limit) {
+                    next = node.child;
+                    break;
+                }
+            }
+            if (node.LastSibling())
+                return false;
+        }
+        if (next == 0)
+            return false;
+        list = next;
+        ++pos;
+    }
+}
+
+bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
+{
+    if (capitals.size() <= 1)
+        return true;
+    const std::uint8_t first = LetterCode(static_cast<unsigned char>(capitals[0]));
+    for (const OpenSection& open : sections_) {
+        if (open.section->Kind() == SectionKind::User) {
+            if (SectionKnows(static_cast<const UserSection&>(*open.section), 1, capitals))
+                return true;
+        } else {
+            const auto& main = static_cast<const MainSection&>(*open.section);
+            const std::uint32_t root = main.RootStart(first);
+            if (root != 0 && SectionKnows(main, root, capitals))
+                return true;
+        }
+    }
+    if (capitals.size() >= 2 && capitals.substr(capitals.size() - 2) == "'S")
+        return KnowsCapitals(capitals.substr(0, capitals.size() - 2));
+    return false;
+}
+
+bool TSpellEngine::IsWordCorrect(std::string_view word)
+{
+    EnsureMainDictionary();
+    std::array<char, 64> buffer;
+    if (word.size() > buffer.size())
+        return KnowsCapitals(Capitals(word));
+    for (std::size_t i = 0; i < word.size(); ++i)
+        buffer[i] = static_cast<char>(Capital(static_cast<unsigned char>(word[i])));
+    return KnowsCapitals(std::string_view(buffer.data(), word.size()));
+}
+
+bool TSpellEngine::AddWord(std::string_view word, int userDictionaryNumber)
+{
+    for (OpenSection& open : sections_) {
+        if (open.userNumber == userDictionaryNumber && open.section->Kind() == SectionKind::User)
+            return static_cast<UserSection&>(*open.section).Add(Capitals(word));
+    }
+    return false;
+}
+
+// Ranks one candidate: after every entry scoring as well or better; a full table loses its
+// last entry, and a candidate that would come after it is dropped. A word already in the
+// table is not listed twice.
+void TSpellEngine::Score(std::string_view candidate, SuggestionSearch& search) const
+{
+    if (search.capacity == 0)
+        return;
+    candidate = candidate.substr(0, kMaxCandidateLength);
+    auto& table = search.table;
+    if (std::any_of(table.begin(), table.end(), [&](const Candidate& c) { return c.word == candidate; }))
+        return;
+    const int score = Similarity(candidate, search.word);
+    const auto at = std::find_if(table.begin(), table.end(), [&](const Candidate& c) { return c.score < score; });
+    if (at == table.end() && table.size() >= search.capacity)
+        return;
+    table.insert(at, Candidate{std::string(candidate), score});
+    if (table.size() > search.capacity)
+        table.pop_back();
+}
+
+void TSpellEngine::WalkForCandidates(const DictionarySection& section, SuggestionSearch& search) const
+{
+    // An explicit stack of sibling lists keeps a deep or damaged tree off the call stack.
+    struct Level {
+        std::uint32_t at;
+    };
+    std::vector<Level> stack{{1}};
+    const std::uint32_t limit = section.Limit();
+    search.prefix.clear();
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.at == 0 || level.at > limit || search.budget-- <= 0) {
+            stack.pop_back();
+            if (!search.prefix.empty())
+                search.prefix.pop_back();
+            continue;
+        }
+        const std::uint32_t index = level.at;
+        const Node node = section.At(index);
+        level.at = node.LastSibling() ? 0 : index + 1;
+        const char letter = static_cast<char>(kAlphabet[node.Code()]);
+        if (node.EndsWord()) {
+            search.prefix.push_back(letter);
+            Score(search.prefix, search);
+            search.prefix.pop_back();
+        }
+        if (node.child != 0 && node.child <= limit && stack.size() < kMaxWalkDepth) {
+            search.prefix.push_back(letter);
+            if (SoundAlikeKey(search.prefix, search.key) == search.key)
+                stack.push_back(Level{node.child});
+            else
+                search.prefix.pop_back();
+        }
+    }
+}
+
+const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view typed)
+{
+    EnsureMainDictionary();
+    suggestions_.clear();
+    SuggestionSearch search;
+    search.word = Capitals(typed.substr(0, UserSection::kMaxWordLength));
+    search.capacity = std::size_t(maxSuggestions_);
+    if (search.word.empty())
+        return suggestions_;
+
+    const SoundKey target = SoundAlikeKey(search.word);
+    for (const char first : AlternativeFirstLetters(static_cast<unsigned char>(search.word[0]))) {
+        search.key = target;
+        search.key[0] = first;
+        for (const OpenSection& open : sections_)
+            WalkForCandidates(*open.section, search);
+    }
+
+    // Two known words run together: a one-letter part only where it is "A" or "I".
+    const std::string& w = search.word;
+    const auto isAOrI = [](char c) { return c == 'A' || c == 'I'; };
+    const std::size_t from = isAOrI(w.front()) ? 1 : 2;
+    const std::size_t to = isAOrI(w.back()) ? w.size() - 1 : (w.size() >= 2 ? w.size() - 2 : 0);
+    for (std::size_t d = from; d <= to; ++d) {
+        const std::string_view head = std::string_view(w).substr(0, d);
+        const std::string_view tail = std::string_view(w).substr(d);
+        if (KnowsCapitals(head) && KnowsCapitals(tail))
+            Score(std::string(head) + " " + std::string(tail), search);
+    }
+
+    for (const Candidate& candidate : search.table)
+        suggestions_.push_back(ApplyCasePattern(candidate.word, typed));
+    return suggestions_;
+}
+
+} // namespace quillory::spell

@@ -1,0 +1,46 @@
+#!/bin/sh
+# quillory-cli spell: the misspelt words of an RTF entry and of a UTF-8 text, with the
+# dictionary the build ships and a user dictionary of the folder.
+# Arguments: the quillory executable, the quillory-cli executable.
+set -u
+cli="$2"
+dictionary="$(dirname "$cli")/dist-data/quillor.dct"
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+
+fail() { echo "cli_spell: $*" >&2; exit 1; }
+
+[ -f "$dictionary" ] || fail "no dictionary built at $dictionary"
+cp "$dictionary" "$folder/quillor.dct"
+
+printf '{\\rtf1\\ansi Teh hous is {\\b definately} the best hous, isn'"'"'t it? Caf\\'"'"'e9 Quillory.}' > "$folder/entry.rtf"
+out=$("$cli" --folder "$folder" spell "$folder/entry.rtf") || fail "spell failed"
+[ "$out" = "$(printf 'Teh\nhous\ndefinately\nQuillory')" ] || fail "words: got '$out'"
+
+out=$("$cli" --folder "$folder" spell --suggest "$folder/entry.rtf") || fail "spell --suggest failed"
+first=$(printf '%s\n' "$out" | head -1)
+case "$first" in
+  "$(printf 'Teh\t')"*) ;;
+  *) fail "suggest line: got '$first'" ;;
+esac
+printf '%s\n' "$out" | grep -q "$(printf '^definately\tdefinitely, ')" || fail "definitely not first: '$out'"
+
+# UTF-8 text in, UTF-8 out.
+printf 'Quillory keeps a caf\303\251 diary in Z\303\274rich, Z\303\274rch.\n' > "$folder/notes.txt"
+out=$("$cli" --folder "$folder" spell "$folder/notes.txt") || fail "text failed"
+[ "$out" = "$(printf 'Quillory\nZ\303\274rch')" ] || fail "text: got '$out'"
+"$cli" --folder "$folder" spell "$folder/missing.txt" 2>/dev/null; [ $? -eq 2 ] || fail "missing file not an error"
+
+# Standard input, as from `quillory-cli cat DAY`.
+out=$("$cli" --folder "$folder" spell - < "$folder/entry.rtf") || fail "spell - failed"
+[ "$out" = "$(printf 'Teh\nhous\ndefinately\nQuillory')" ] || fail "stdin: got '$out'"
+
+# Nothing misspelt: exit 1 and no output, as grep finds nothing.
+printf 'The house is quiet.\n' > "$folder/good.txt"
+out=$("$cli" --folder "$folder" spell "$folder/good.txt"); status=$?
+[ $status -eq 1 ] && [ -z "$out" ] || fail "clean text: status $status, '$out'"
+
+# Without a main dictionary it is an error, not a list of every word.
+rm "$folder/quillor.dct"
+"$cli" --folder "$folder" spell "$folder/good.txt" 2>/dev/null; [ $? -eq 2 ] || fail "missing dictionary not an error"
+exit 0

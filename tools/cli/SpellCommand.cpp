@@ -1,0 +1,102 @@
+// quillory-cli spell [--suggest] FILE|-: the misspelt words of an RTF entry or a UTF-8 text, one
+// a line, each once, in order of first occurrence; with --suggest each is followed by a TAB and
+// its suggestions, best first. Uses the program folder's dictionaries, as the diary does.
+#include "tools/cli/CliCommands.h"
+
+#include "app/spell/DictionaryPaths.h"
+#include "app/spell/SpellEngine.h"
+#include "platform/Cp1252.h"
+#include "richtext/edit/RangeEditing.h"
+#include "richtext/edit/TextFinder.h"
+#include "richtext/io/DocumentFormat.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <set>
+
+namespace quillory::cli {
+
+namespace {
+
+int Error(const std::string& message)
+{
+    Fail(message);
+    return 2;
+}
+
+bool LooksLikeRtf(std::string_view bytes)
+{
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n\b");
+    return start != std::string_view::npos && bytes.substr(start).starts_with("{\\rtf");
+}
+
+} // namespace
+
+int RunSpell(const Arguments& args)
+{
+    bool suggest = false;
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        if (arg == "--suggest")
+            suggest = true;
+        else
+            files.push_back(arg);
+    }
+    if (files.size() != 1)
+        return Error("spell takes [--suggest] FILE (an RTF entry or UTF-8 text)");
+
+    // "-" reads standard input, so that `quillory-cli cat DAY | quillory-cli spell -` checks an
+    // entry of a diary with a password without a plain copy on disk.
+    std::ifstream file;
+    if (files[0] != "-")
+        file.open(files[0], std::ios::binary);
+    std::istream& in = files[0] == "-" ? std::cin : file;
+    if (!in)
+        return Error("cannot read " + files[0]);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (in.bad())
+        return Error("cannot read " + files[0]);
+
+    TWPRTFText document;
+    try {
+        const LoadOutcome loaded = LooksLikeRtf(bytes)
+                                       ? LoadDocument(document, bytes, TWPFormatSetting::FormatRTF)
+                                       : LoadDocument(document, Utf8ToCp1252Lossy(bytes), TWPFormatSetting::FormatANSI);
+        if (loaded.result != 0)
+            return Error("cannot read " + files[0] + " (reader result " + std::to_string(loaded.result) + ")");
+    } catch (const std::exception& error) {
+        return Error("cannot read " + files[0] + ": " + error.what());
+    }
+
+    spell::TSpellEngine engine;
+    const std::string main = spell::MainDictionaryPath();
+    if (!engine.OpenDictionary(main))
+        return Error("no main dictionary in " + main);
+    const std::string user = spell::UserDictionaryPath();
+    if (std::filesystem::exists(user) && engine.OpenUserDictionary(user) == -1)
+        return Error("cannot read the user dictionary " + user);
+
+    std::set<std::string> reported;
+    long from = 0;
+    while (const auto found = FindNextWord(document, from)) {
+        from = found->start + found->length;
+        const std::string word = TextOfRange(document, found->start, found->length);
+        if (engine.IsWordCorrect(word) || !reported.insert(word).second)
+            continue;
+        std::string line = Cp1252ToUtf8(word);
+        if (suggest) {
+            line += '\t';
+            const auto& suggestions = engine.GetSuggestions(word);
+            for (std::size_t i = 0; i < suggestions.size(); ++i)
+                line += (i ? ", " : "") + Cp1252ToUtf8(suggestions[i]);
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    return reported.empty() ? 1 : 0;
+}
+
+} // namespace quillory::cli

@@ -19,6 +19,7 @@ class QAction;
 class QFrame;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 
@@ -110,6 +111,10 @@ public:
     void mnuFindClick();
     void Replace1Click();
     void About1Click();
+    void ParagraphSetupButtonClick();
+    void Contents1Click();
+    void Undo1Click();
+    void Redo1Click();
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
@@ -166,6 +171,12 @@ public:
     QAction* mnuFindNextBig = nullptr;
     QAction* Contents1 = nullptr;
     QAction* About1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    // Ctrl+B, Ctrl+I, Ctrl+U: the toolbar's bold, italic and underline icons.
+    QAction* BoldKey = nullptr;
+    QAction* ItalicKey = nullptr;
+    QAction* UnderlineKey = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -181,6 +192,8 @@ private:
     void MoveToolButtons();
     // MainMenu.cpp
     void CreateMenu();
+    // MainEditing.cpp: the undo and redo items and the style keys.
+    void CreateEditingActions(QMenu* edit, QAction* before);
     // Key preview of the window (Ctrl+Page Up/Down) and of the editor (keys that always count
     // as a change). True when the key was taken.
     bool PreviewKey(QObject* watched, QKeyEvent& key);

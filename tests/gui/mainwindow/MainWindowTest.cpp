@@ -335,11 +335,11 @@ TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
 {
     auto window = Open();
     for (QAction* later : {window->PrintNow, window->Export1, window->SpellCheck1, window->mnuFindentrycontaining,
-                           window->mnuFindNextBig, window->Contents1})
+                           window->mnuFindNextBig})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
              window->CalendarButton, window->Printbutton, window->PasteGraphicButton, window->SymbolSelectorButton,
-             window->ParagraphSetupButton, window->ShowHideIconTool})
+             window->ShowHideIconTool})
         EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
     EXPECT_TRUE(window->mnuSecurity->isEnabled());
     EXPECT_EQ(window->SaveChanges1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTime>
 #include <QToolButton>
 
@@ -27,11 +28,12 @@ namespace quillory {
 namespace {
 
 // The locale's date separator: the first character of its short date format that is no
-// letter of a date field.
+// letter of a date field. A format that only spaces apart (a month name, as "d MMM yyyy") has
+// none for a numeric date, which then keeps its '/'.
 char DateSeparator()
 {
     for (const QChar c : QLocale().dateFormat(QLocale::ShortFormat)) {
-        if (!c.isLetter() && c.unicode() < 128)
+        if (!c.isLetter() && !c.isSpace() && c.unicode() < 128)
             return char(c.unicode());
     }
     return '/';
@@ -173,7 +175,10 @@ void TMainScreen::EnterDate1Click()
 void TMainScreen::InsertTodaystime1Click()
 {
     const LocalTime now = Now();
-    const QString time = QLocale().toString(QTime(now.hour, now.minute, now.second), QLocale::ShortFormat);
+    // The locale's short time is hours and minutes; a format that adds seconds loses them.
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    format.remove(QRegularExpression(QStringLiteral("[:.]ss")));
+    const QString time = QLocale().toString(QTime(now.hour, now.minute, now.second), format);
     WPRichText1->InsertText(time + QLatin1Char(' '));
     WPRichText1->repaint();
 }

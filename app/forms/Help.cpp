@@ -2,6 +2,7 @@
 #include "app/forms/Help.h"
 
 #include "app/HelpPages.h"
+#include "platform/qt/CenterForm.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -101,8 +102,10 @@ void THelpWindow::LinkClicked(const QUrl& url)
 void ShowHelpTopic(int topic, QWidget* owner)
 {
     auto* window = owner ? owner->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!window)
-        window = new THelpWindow(owner);  // owned by the main window, kept for the next call
+    if (!window) {
+        window = new THelpWindow(owner); // owned by the main window, kept for the next call
+        CenterForm(*window);
+    }
     (void)topic; // every topic the program asks for is the contents
     window->show();
     window->ShowContents();

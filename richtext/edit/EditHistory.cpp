@@ -17,13 +17,31 @@ bool InWord(char c) noexcept
 
 } // namespace
 
-EditHistory::EditHistory(std::size_t limit) : limit_(limit == 0 ? 1 : limit) {}
+EditHistory::EditHistory(std::size_t limit, std::size_t budgetBytes)
+    : limit_(limit == 0 ? 1 : limit), budget_(budgetBytes)
+{
+}
 
 EditHistory::~EditHistory() = default;
 
 EditHistory::State EditHistory::Capture(const TWPRTFText& document, EditCaret at)
 {
-    return State{CopyDocument(document), at};
+    const std::size_t bytes = std::size_t(document.characterCount()) * (1 + sizeof(TAttr))
+        + std::size_t(document.paragraphCount()) * (sizeof(TParagraph) + sizeof(TTextLine));
+    return State{CopyDocument(document), at, bytes};
+}
+
+void EditHistory::Trim()
+{
+    std::size_t total = 0;
+    for (const State& state : undo_)
+        total += state.bytes;
+    for (const State& state : redo_)
+        total += state.bytes;
+    while (undo_.size() > 1 && (undo_.size() > limit_ || total > budget_)) {
+        total -= undo_.front().bytes;
+        undo_.erase(undo_.begin());
+    }
 }
 
 bool EditHistory::Continues(EditCaret at, EditKind kind, std::string_view typed) const
@@ -47,8 +65,7 @@ void EditHistory::BeforeChange(const TWPRTFText& document, EditCaret at, EditKin
     openPushed_ = !Continues(at, kind, typed);
     if (openPushed_) {
         undo_.push_back(Capture(document, at));
-        if (undo_.size() > limit_)
-            undo_.erase(undo_.begin());
+        Trim();
     }
     lastKind_ = kind;
     if (kind == EditKind::Typing && !typed.empty())
@@ -79,6 +96,7 @@ std::optional<EditCaret> EditHistory::Swap(std::vector<State>& from, std::vector
     to.push_back(Capture(document, now));
     State state = std::move(from.back());
     from.pop_back();
+    Trim();
     CopyDocumentInto(*state.document, document);
     lastKind_ = EditKind::Other; // typing after an undo starts a step of its own
     return state.caret;

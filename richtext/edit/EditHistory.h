@@ -25,8 +25,11 @@ struct EditCaret {
 class EditHistory {
 public:
     static constexpr std::size_t kDefaultLimit = 100;
+    // What the kept states may hold together, roughly; the oldest go first, the newest stays.
+    // A character costs its attribute record too, so a 1 MB entry keeps a few steps only.
+    static constexpr std::size_t kDefaultBudget = std::size_t(64) << 20;
 
-    explicit EditHistory(std::size_t limit = kDefaultLimit);
+    explicit EditHistory(std::size_t limit = kDefaultLimit, std::size_t budgetBytes = kDefaultBudget);
     ~EditHistory();
     EditHistory(const EditHistory&) = delete;
     EditHistory& operator=(const EditHistory&) = delete;
@@ -51,13 +54,17 @@ private:
     struct State {
         std::unique_ptr<TWPRTFText> document;
         EditCaret caret;
+        std::size_t bytes = 0; // the estimate of what it holds
     };
     static State Capture(const TWPRTFText& document, EditCaret at);
     std::optional<EditCaret> Swap(std::vector<State>& from, std::vector<State>& to, TWPRTFText& document,
                                   EditCaret now);
     bool Continues(EditCaret at, EditKind kind, std::string_view typed) const;
 
+    void Trim();
+
     std::size_t limit_;
+    std::size_t budget_;
     std::vector<State> undo_; // oldest first
     std::vector<State> redo_;
     bool open_ = false;

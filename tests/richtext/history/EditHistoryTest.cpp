@@ -191,6 +191,17 @@ TEST(EditHistory, ClearAndReadOnlyAndTheLimit)
     EXPECT_TRUE(history.Undo(document, EditCaret{3, 3}));
     EXPECT_FALSE(history.Undo(document, EditCaret{2, 2})) << "only the last two steps are kept";
     EXPECT_EQ(DumpText(document), "xx\n");
+
+    // A budget that one state fills keeps only the newest step.
+    EditHistory small(100, 1);
+    for (long i = 0; i < 3; ++i) {
+        small.BeforeChange(document, EditCaret{i, i}, EditKind::Other);
+        InsertTextAt(document, i, "y", document.insertionAttr);
+        small.EndStep(document, i + 1);
+    }
+    EXPECT_TRUE(small.Undo(document, EditCaret{3, 3}));
+    EXPECT_FALSE(small.CanUndo());
+    EXPECT_EQ(DumpText(document), "yyxx\n");
 }
 
 } // namespace

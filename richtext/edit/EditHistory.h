@@ -43,6 +43,8 @@ public:
     bool StepOpen() const noexcept { return open_; }
 
     bool CanUndo() const noexcept { return !undo_.empty(); }
+    // How many steps can be undone.
+    std::size_t UndoSteps() const noexcept { return undo_.size(); }
     bool CanRedo() const noexcept { return !redo_.empty(); }
     // Puts the document back to the state before the last step (after the last undone one) and
     // returns the caret to show; nothing when there is nothing to undo (redo).

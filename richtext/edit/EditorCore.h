@@ -84,6 +84,7 @@ public:
     void EndEditStep();
     bool CanUndo() const noexcept { return history_.CanUndo(); }
     bool CanRedo() const noexcept { return history_.CanRedo(); }
+    std::size_t UndoSteps() const noexcept { return history_.UndoSteps(); }
     // Put back the document before the last step (after the last undone one) with its caret and
     // fire OnChange. False when read-only or when there is nothing to undo (redo).
     bool Undo();

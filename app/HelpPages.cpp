@@ -97,7 +97,8 @@ std::string HelpContentsHtml(const std::vector<HelpPage>& pages)
                        "<p>Quillory is a diary: one page for every day, written and formatted like a letter, kept "
                        "in files on your own computer. Pick a topic to read about it.</p>\n<ul>\n";
     for (const HelpPage& page : pages)
-        html += "<li><a href=\"" + Escaped(page.fileName) + "\">" + Escaped(page.title) + "</a></li>\n";
+        // The title is HTML text already, entities and all.
+        html += "<li><a href=\"" + Escaped(page.fileName) + "\">" + page.title + "</a></li>\n";
     html += "</ul>\n";
     if (pages.empty())
         html += "<p>The help pages are missing: they belong in the folder \"help\" beside the program.</p>\n";

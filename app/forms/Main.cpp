@@ -243,6 +243,8 @@ void TMainScreen::CreateToolButtons()
     for (QToolButton* later : {ParagraphSetupButton, Printbutton, PasteGraphicButton, SymbolSelectorButton,
                                ShowHideIconTool})
         later->setEnabled(false);
+    ParagraphSetupButton->setEnabled(true);
+    connect(ParagraphSetupButton, &QToolButton::clicked, this, &TMainScreen::ParagraphSetupButtonClick);
 }
 
 void TMainScreen::MoveToolButtons()

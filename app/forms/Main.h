@@ -24,6 +24,7 @@ class QFrame;
 class QKeyEvent;
 class QLabel;
 class QPoint;
+class QMenu;
 class QPushButton;
 class QToolButton;
 
@@ -148,6 +149,10 @@ public:
     QString LastSearchText;
     bool LastSearchFound = false;
     QPointer<TFoundEntries> FoundEntries;
+    void ParagraphSetupButtonClick();
+    void Contents1Click();
+    void Undo1Click();
+    void Redo1Click();
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;
@@ -205,6 +210,12 @@ public:
     QAction* mnuFindAll = nullptr;
     QAction* Contents1 = nullptr;
     QAction* About1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    // Ctrl+B, Ctrl+I, Ctrl+U: the toolbar's bold, italic and underline icons.
+    QAction* BoldKey = nullptr;
+    QAction* ItalicKey = nullptr;
+    QAction* UnderlineKey = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -220,6 +231,8 @@ private:
     void MoveToolButtons();
     // MainMenu.cpp
     void CreateMenu();
+    // MainEditing.cpp: the undo and redo items and the style keys.
+    void CreateEditingActions(QMenu* edit, QAction* before);
     // Key preview of the window (Ctrl+Page Up/Down) and of the editor (keys that always count
     // as a change). True when the key was taken.
     bool PreviewKey(QObject* watched, QKeyEvent& key);

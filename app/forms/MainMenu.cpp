@@ -3,6 +3,7 @@
 
 #include "app/DateTexts.h"
 #include "app/MainLayout.h"
+#include "app/forms/DefaultFont.h"
 #include "app/forms/Getpass.h"
 #include "app/forms/Splash.h"
 #include "platform/Clock.h"
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTime>
 #include <QToolButton>
 
@@ -80,6 +82,7 @@ void TMainScreen::CreateMenu()
         WPRichText1->viewport()->update();
     });
     mnuDefaultFont = item(edit, QStringLiteral("Change Default Font"), none, &TMainScreen::mnuDefaultFontClick);
+    CreateEditingActions(edit, Cut1);
 
     QMenu* find = menuBar()->addMenu(QStringLiteral("F&ind"));
     mnuFind = item(find, QStringLiteral("&Find in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_F),
@@ -96,7 +99,7 @@ void TMainScreen::CreateMenu()
                       &TMainScreen::mnuFindAllClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    Contents1 = item(help, QStringLiteral("Contents"), none, nullptr);
+    Contents1 = item(help, QStringLiteral("Contents"), none, &TMainScreen::Contents1Click);
     help->addSeparator();
     About1 = item(help, QStringLiteral("About"), none, &TMainScreen::About1Click);
 }
@@ -164,7 +167,10 @@ void TMainScreen::EnterDate1Click()
 void TMainScreen::InsertTodaystime1Click()
 {
     const LocalTime now = Now();
-    const QString time = QLocale().toString(QTime(now.hour, now.minute, now.second), QLocale::ShortFormat);
+    // The locale's short time is hours and minutes; a format that adds seconds loses them.
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    format.remove(QRegularExpression(QStringLiteral("[:.]ss")));
+    const QString time = QLocale().toString(QTime(now.hour, now.minute, now.second), format);
     WPRichText1->InsertText(time + QLatin1Char(' '));
     WPRichText1->repaint();
 }
@@ -193,11 +199,14 @@ void TMainScreen::DocWordWrapButtonClick()
 void TMainScreen::mnuDefaultFontClick()
 {
     LoadPreferences();  // the dialog shows the stored font
-    QFontDialog dialog(DefaultFont, this);
+    const int stored = Settings.DefaultFontColor;
+    TDefaultFontDialog dialog(DefaultFont, QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF), this);
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     // The page on screen keeps its attributes; the next empty day starts in the new font.
     DefaultFont = dialog.selectedFont();
+    const QColor color = dialog.selectedColor();
+    Settings.DefaultFontColor = color.red() | (color.green() << 8) | (color.blue() << 16);
     SavePreferencesShowingErrors();
 }
 

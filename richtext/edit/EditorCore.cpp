@@ -52,6 +52,63 @@ bool EditorCore::CanModify()
     if (readOnly_ || !document_->firstParagraph())
         return false;
     modified = true;
+    openStep(EditKind::Other, {});
+    return true;
+}
+
+bool EditorCore::CanModifyTyping(std::string_view typed)
+{
+    if (readOnly_ || !document_->firstParagraph())
+        return false;
+    modified = true;
+    const bool deleting = typed == "\b" || typed == "\x7f";
+    if (HasSelection())
+        openStep(EditKind::Other, {});
+    else
+        openStep(deleting ? EditKind::Deleting : EditKind::Typing, typed);
+    return true;
+}
+
+void EditorCore::openStep(EditKind kind, std::string_view typed)
+{
+    if (history_.StepOpen())
+        return;
+    history_.BeforeChange(*document_, EditCaret{caret_, anchor_}, kind, typed);
+    if (onEditStepOpened)
+        onEditStepOpened();
+}
+
+void EditorCore::EndEditStep()
+{
+    history_.EndStep(*document_, caret_);
+}
+
+bool EditorCore::Undo()
+{
+    if (readOnly_)
+        return false;
+    return restore(history_.Undo(*document_, EditCaret{caret_, anchor_}));
+}
+
+bool EditorCore::Redo()
+{
+    if (readOnly_)
+        return false;
+    return restore(history_.Redo(*document_, EditCaret{caret_, anchor_}));
+}
+
+bool EditorCore::restore(std::optional<EditCaret> caret)
+{
+    if (!caret)
+        return false;
+    modified = true;
+    pendingStart_.reset();
+    wordCursor_ = 0;
+    caret_ = clampPosition(caret->caret);
+    anchor_ = clampPosition(caret->anchor);
+    MarkAllForReformat(*document_);
+    notify(true);
+    Changed();
     return true;
 }
 
@@ -384,24 +441,66 @@ std::vector<TParagraph*> EditorCore::targetParagraphs() const
 {
     if (HasSelection())
         return ParagraphsOfRange(*document_, SelStartPosition(), SelLength());
-    TParagraph* paragraph = LocatePosition(*document_, caret_).paragraph;
-    if (!paragraph->isTableCell())
-        return {paragraph};
-    // The whole table row: back to its first cell, then on to its last.
-    TParagraph* first = paragraph;
-    while (first->hasFlag(ParFlag::CellNotFirst) && first->prev() && first->prev()->isTableCell())
+    return {LocatePosition(*document_, caret_).paragraph};
+}
+
+namespace {
+
+TParagraph* RowStart(TParagraph* cell)
+{
+    while (cell->isTableCell() && cell->hasFlag(ParFlag::CellNotFirst) && cell->prev() && cell->prev()->isTableCell())
+        cell = cell->prev();
+    return cell;
+}
+
+TParagraph* RowEnd(TParagraph* cell)
+{
+    while (cell->isTableCell() && cell->hasFlag(ParFlag::MoreCellsFollow) && cell->next())
+        cell = cell->next();
+    return cell;
+}
+
+// The paragraphs from `first` to `last`, both included.
+std::vector<TParagraph*> Run(TParagraph* first, const TParagraph* last)
+{
+    std::vector<TParagraph*> run;
+    for (TParagraph* paragraph = first; paragraph; paragraph = paragraph->next()) {
+        run.push_back(paragraph);
+        if (paragraph == last)
+            break;
+    }
+    return run;
+}
+
+} // namespace
+
+std::vector<TParagraph*> EditorCore::spacingParagraphs() const
+{
+    // A range that starts or ends in a table cell takes the whole row there.
+    const std::vector<TParagraph*> range = targetParagraphs();
+    TParagraph* first = range.front();
+    TParagraph* last = range.back();
+    return Run(first->isTableCell() ? RowStart(first) : first, last->isTableCell() ? RowEnd(last) : last);
+}
+
+std::vector<TParagraph*> EditorCore::indentParagraphs() const
+{
+    // A table cell hands the indents on to the whole run of table cells it stands in.
+    const std::vector<TParagraph*> range = targetParagraphs();
+    TParagraph* first = range.front();
+    TParagraph* last = range.back();
+    while (first->isTableCell() && first->prev() && first->prev()->isTableCell())
         first = first->prev();
-    std::vector<TParagraph*> row{first};
-    for (TParagraph* cell = first; cell->hasFlag(ParFlag::MoreCellsFollow) && cell->next(); cell = cell->next())
-        row.push_back(cell->next());
-    return row;
+    while (last->isTableCell() && last->next() && last->next()->isTableCell())
+        last = last->next();
+    return Run(first, last);
 }
 
 void EditorCore::SetParagraphSpacing(int spaceBefore, int spaceAfter, int lineSpacing)
 {
     if (!CanModify())
         return;
-    for (TParagraph* paragraph : targetParagraphs()) {
+    for (TParagraph* paragraph : spacingParagraphs()) {
         if (spaceBefore != KeepValue)
             paragraph->spaceBefore = spaceBefore;
         if (spaceAfter != KeepValue)
@@ -420,7 +519,7 @@ void EditorCore::SetParagraphIndents(int firstIndent, int leftIndent, int rightI
     if (!CanModify())
         return;
     auto given = [](int value) { return value != KeepValue && value < 65000; };
-    for (TParagraph* paragraph : targetParagraphs()) {
+    for (TParagraph* paragraph : indentParagraphs()) {
         if (given(firstIndent))
             paragraph->firstIndent = firstIndent;
         if (given(leftIndent))
@@ -458,6 +557,7 @@ void EditorCore::Clear(const ClearDefaults& defaults)
         document_->firstParagraph()->firstLine()->attrs()[0] = attr;
     caret_ = anchor_ = wordCursor_ = 0;
     pendingStart_.reset();
+    history_.Clear();
     notify(true);
 }
 

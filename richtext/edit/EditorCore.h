@@ -3,6 +3,7 @@
 // control hosts one and adds painting, scrolling, clipboard, dialogs and printing.
 #pragma once
 
+#include "richtext/edit/EditHistory.h"
 #include "richtext/edit/TextFinder.h"
 #include "richtext/model/Document.h"
 
@@ -66,11 +67,31 @@ public:
     // Set by every modifying operation (through CanModify); the host clears it after saving.
     bool modified = false;
 
-    // False when read-only; otherwise marks a pending change and returns true.
+    // False when read-only; otherwise marks a pending change, opens an undo step and returns
+    // true.
     bool CanModify();
+    // CanModify for keys that type `typed` (Backspace is 8, Delete 127), so that typing is
+    // undone word by word.
+    bool CanModifyTyping(std::string_view typed);
     // Fires OnChange; does nothing while read-only.
     void Changed();
     bool IsEmpty() const noexcept { return document_->isEmpty(); }
+
+    // --- undo and redo -------------------------------------------------------------------
+    // An undo step opens at the first change of a user action; the host closes it when the
+    // action is over (the Qt control: when control returns to the event loop). Without a
+    // host's call every change joins one step.
+    std::function<void()> onEditStepOpened;
+    void EndEditStep();
+    bool CanUndo() const noexcept { return history_.CanUndo(); }
+    bool CanRedo() const noexcept { return history_.CanRedo(); }
+    std::size_t UndoSteps() const noexcept { return history_.UndoSteps(); }
+    // Put back the document before the last step (after the last undone one) with its caret and
+    // fire OnChange. False when read-only or when there is nothing to undo (redo).
+    bool Undo();
+    bool Redo();
+    // Clear empties the history too: a new document has nothing to undo.
+    void ClearHistory() { history_.Clear(); }
 
     // --- caret and selection (absolute positions) -------------------------------------------
     void GoTo(long position);
@@ -131,7 +152,12 @@ public:
     void SyncSelection();
 
 private:
+    // The selection's paragraphs, or the caret's.
     std::vector<TParagraph*> targetParagraphs() const;
+    std::vector<TParagraph*> spacingParagraphs() const;
+    std::vector<TParagraph*> indentParagraphs() const;
+    void openStep(EditKind kind, std::string_view typed);
+    bool restore(std::optional<EditCaret> caret);
     void notify(bool textChanged);
     long clampPosition(long position) const noexcept;
 
@@ -141,6 +167,7 @@ private:
     long anchor_ = 0;          // the other end of the selection; equal to caret_ without one
     std::optional<long> pendingStart_; // SelStart waiting for SelLength
     long wordCursor_ = 0;      // where NextWord continues
+    EditHistory history_;
 };
 
 } // namespace quillory

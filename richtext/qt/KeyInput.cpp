@@ -96,7 +96,7 @@ void EditingInput::store(bool textChanged)
 
 void EditingInput::type(std::string_view bytes)
 {
-    if (!editor_.core().CanModify())
+    if (!editor_.core().CanModifyTyping(bytes))
         return;
     engine_.InsertString(bytes);
     const bool changed = engine_.changed();
@@ -239,6 +239,15 @@ bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
         case Qt::Key_X:
             editor.CutToClipboard();
             editor.Changed();
+            return true;
+        case Qt::Key_Z:
+            if (shift)
+                editor.Redo();
+            else
+                editor.Undo();
+            return true;
+        case Qt::Key_Y:
+            editor.Redo();
             return true;
         default:
             // Other control characters would become placeholders and breaks in the text.

@@ -49,6 +49,10 @@ TWPRichText::TWPRichText(QWidget* parent)
             OnChange(*this);
     };
     core_->onUpdate = [this](bool textChanged) { documentUpdated(textChanged); };
+    // Everything one event handler changes is one undo step: it ends when the event loop runs.
+    core_->onEditStepOpened = [this] {
+        QMetaObject::invokeMethod(this, [this] { core_->EndEditStep(); }, Qt::QueuedConnection);
+    };
 
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -364,6 +368,24 @@ int TWPRichText::CaretParagraph() const
 int TWPRichText::CaretLine() const
 {
     return engine_->lineIndexOf(RtfText().positionAt(core_->CaretPosition()));
+}
+
+bool TWPRichText::Undo()
+{
+    if (!core_->Undo())
+        return false;
+    relayout(true);
+    ensureCaretVisible();
+    return true;
+}
+
+bool TWPRichText::Redo()
+{
+    if (!core_->Redo())
+        return false;
+    relayout(true);
+    ensureCaretVisible();
+    return true;
 }
 
 void TWPRichText::Changed()

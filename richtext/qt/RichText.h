@@ -135,6 +135,14 @@ public:
     void FastAppendText(const TWPRichText& other) { core_->FastAppendText(other.core()); }
     void SetPage(int paperWidth, int paperHeight, int marginLeft, int marginRight, int marginTop, int marginBottom);
 
+    // --- undo and redo ---------------------------------------------------------------------------
+    // One user action is one step; typing goes by words. Loading or clearing the document empties
+    // the history. Each fires OnChange when it changed the document.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const noexcept { return core_->CanUndo(); }
+    bool CanRedo() const noexcept { return core_->CanRedo(); }
+
     // --- clipboard (RichTextClipboard.cpp) -------------------------------------------------------
     void CopyToClipboard();
     void CutToClipboard();

@@ -448,11 +448,10 @@ TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
 TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
 {
     auto window = Open();
-    for (QAction* later : {window->mnuFindNextBig, window->Contents1})
+    for (QAction* later : {window->mnuFindNextBig})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
-             window->PasteGraphicButton, window->SymbolSelectorButton,
-             window->ParagraphSetupButton, window->ShowHideIconTool})
+             window->PasteGraphicButton, window->SymbolSelectorButton, window->ShowHideIconTool})
         EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
     EXPECT_TRUE(window->mnuSecurity->isEnabled());
     for (QAction* ready : {window->PrintNow, window->Export1, window->mnuFindentrycontaining})

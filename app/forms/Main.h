@@ -23,8 +23,8 @@ class QAction;
 class QFrame;
 class QKeyEvent;
 class QLabel;
-class QPoint;
 class QMenu;
+class QPoint;
 class QPushButton;
 class QToolButton;
 

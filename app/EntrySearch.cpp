@@ -5,37 +5,18 @@
 #include "app/EntryStore.h"
 #include "app/EntryText.h"
 #include "platform/Error.h"
-#include "platform/Files.h"
-#include "platform/ProgramFolder.h"
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <system_error>
 
 namespace quillory {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::size_t kContextBefore = 30;
 constexpr std::size_t kContextWidth = 80;
 constexpr char kEllipsis = '\x85';  // "…" in cp1252
-
-// The day of an entry file name "yyyymmdd.qle" (any case), or nothing for any other name.
-std::optional<Day> DayOfEntryName(std::string_view name)
-{
-    if (name.size() != 12 || !SameNameNoCase(name.substr(8), ".QLE"))
-        return std::nullopt;
-    int value = 0;
-    for (const char c : name.substr(0, 8)) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
-}
 
 bool IsBlank(char c)
 {
@@ -122,27 +103,6 @@ std::string MatchContext(std::string_view paragraph, long start, long length)
     if (to < paragraph.size())
         line += kEllipsis;
     return line;
-}
-
-std::vector<Day> EntryDaysBetween(Day from, Day until)
-{
-    std::vector<Day> days;
-    const auto folder = FindNoCase(ProgramFolder() + "Entries");
-    if (!folder)
-        return days;
-    std::error_code error;
-    for (fs::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
-        const auto day = DayOfEntryName(it->path().filename().native());
-        if (!day || *day < from || *day > until)
-            continue;
-        std::error_code typeError;
-        if (it->is_directory(typeError))
-            continue;
-        days.push_back(*day);
-    }
-    std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
-    return days;
 }
 
 void SearchEntries(Day from, Day until, const EntryQuery& query, std::string_view password, const SearchHooks& hooks)

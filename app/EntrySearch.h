@@ -46,11 +46,6 @@ std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery&
 // become blanks.
 std::string MatchContext(std::string_view paragraph, long start, long length);
 
-// The days from `from` to `until` (both included) whose entry file exists, ascending. One
-// listing of the Entries folder instead of one existence test per calendar day; a name counts
-// as the program names entries ("yyyymmdd.QLE", any letter case) and only for a file.
-std::vector<Day> EntryDaysBetween(Day from, Day until);
-
 struct SearchHooks {
     // Asked before each entry: true ends the walk there (a window whose list was closed).
     std::function<bool()> cancelled;

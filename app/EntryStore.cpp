@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -143,6 +144,40 @@ Day NavigateFrom(Day current, Navigation command)
     case Navigation::Last: return LastDiaryRecord();
     }
     return current;
+}
+
+std::optional<Day> DayOfEntryName(std::string_view name)
+{
+    if (name.size() != 12 || !SameNameNoCase(name.substr(8), ".QLE"))
+        return std::nullopt;
+    int value = 0;
+    for (const char c : name.substr(0, 8)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return Day::FromDate(value / 10000, value / 100 % 100, value % 100);
+}
+
+std::vector<Day> EntryDaysBetween(Day from, Day until)
+{
+    std::vector<Day> days;
+    const auto folder = FindNoCase(ProgramFolder() + "Entries");
+    if (!folder)
+        return days;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(*folder, error), end; !error && it != end; it.increment(error)) {
+        const auto day = DayOfEntryName(it->path().filename().native());
+        if (!day || *day < from || *day > until)
+            continue;
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            continue;
+        days.push_back(*day);
+    }
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
 }
 
 } // namespace quillory

@@ -4,6 +4,7 @@
 
 #include "platform/Day.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,14 @@ bool EntryFileExists(Day day);
 Day FirstDiaryRecord();
 // The latest day with an entry file, but never earlier than today.
 Day LastDiaryRecord();
+
+// The day an entry file's name stands for ("yyyymmdd.QLE" in any letter case, naming a calendar
+// day), or nothing for any other name.
+std::optional<Day> DayOfEntryName(std::string_view name);
+// The days from `from` to `until` (both included) whose entry file exists, ascending. One
+// listing of the Entries folder instead of one existence test per calendar day; a name counts
+// as the program names entries ("yyyymmdd.QLE", any letter case) and only for a file.
+std::vector<Day> EntryDaysBetween(Day from, Day until);
 
 // The days (1..31, ascending) of a month that have entry files.
 std::vector<int> EntryDaysOfMonth(int year, int month);

@@ -4,8 +4,8 @@
 #include "controls/Calglyph.h"
 #include "controls/Graphp.h"
 #include "platform/Clock.h"
+#include "platform/qt/DateNames.h"
 
-#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -32,16 +32,6 @@ QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, c
 }
 
 } // namespace
-
-QString LongDateText(Day day)
-{
-    const QLocale locale;
-    const int weekday = day.Weekday() == 0 ? 7 : day.Weekday();  // Qt counts from Monday
-    return QStringLiteral("%1, %2 %3, %4")
-        .arg(locale.dayName(weekday, QLocale::LongFormat), locale.monthName(day.Month(), QLocale::LongFormat))
-        .arg(day.DayOfMonth())
-        .arg(day.Year());
-}
 
 TDateSelector::TDateSelector(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), InitialDate(Today())
@@ -138,7 +128,7 @@ void TDateSelector::CalendarChange()
     if (initialising_)
         return;
     selectedDate_ = Calendar->SelectedDate();
-    ShowDatePanel->SetCaption(LongDateText(selectedDate_));
+    ShowDatePanel->SetCaption(LongDateCaption(selectedDate_));
     if (Calendar->Month() != lastMonth_ || Calendar->Year() != lastYear_) {
         // The marks are asked for once per month shown, before the calendar repaints.
         EntryDays.clear();

@@ -76,7 +76,4 @@ private:
     int entryDayRequests_ = 0;
 };
 
-// The selected date as the panel shows it: "Sunday, December 6, 2026" in the locale's names.
-QString LongDateText(Day day);
-
 } // namespace quillory

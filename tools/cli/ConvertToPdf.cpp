@@ -9,6 +9,7 @@
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextPrinting.h"
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/OffscreenApplication.h"
 
 #include <QGuiApplication>
 #include <QPrinter>
@@ -28,17 +29,6 @@ constexpr int kLetterWidth = 12240; // twips
 constexpr int kLetterHeight = 15840;
 constexpr int kScreenDpi = 96;
 
-std::unique_ptr<QGuiApplication> offscreenApplication()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quillory-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 std::string readWhole(const std::string& name, bool& ok)
 {
     const auto path = FindNoCase(name).value_or(std::filesystem::path(name));
@@ -57,7 +47,7 @@ int ConvertToPdf(const std::string& input, const std::string& output)
     const std::string bytes = readWhole(input, ok);
     if (!ok)
         return Fail("Cannot open file " + input);
-    const auto application = offscreenApplication();
+    const auto application = OffscreenApplication();
 
     TWPRTFText document;
     const LoadOutcome outcome = LoadDocument(document, bytes);

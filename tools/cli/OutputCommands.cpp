@@ -1,6 +1,7 @@
 // quillory-cli export and print: the diary's entries of a range of days written into files of
 // their own (RTF, text, HTML or PDF), or printed into one PDF as the window prints them.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/OffscreenApplication.h"
 #include "tools/cli/CliDays.h"
 #include "tools/cli/DiaryPassword.h"
 
@@ -70,17 +71,6 @@ OutputArguments ParseOutputArguments(const Arguments& args)
         }
     }
     return parsed;
-}
-
-std::unique_ptr<QGuiApplication> OffscreenApplication()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quillory-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 std::string LongDateBytes(Day day)

@@ -4,6 +4,7 @@
 
 #include "TempFolder.h"
 #include "app/EntryFiles.h"
+#include "app/EntryStore.h"
 #include "platform/ProgramFolder.h"
 
 #include <gtest/gtest.h>

@@ -36,11 +36,13 @@ enum class RtfKeywordId : uint8_t {
     // destinations
     FontTable, ColourTable, Title, Comment, Subject, Footnote, Field, Picture, PictureFile,
     Skip,
+    ShapePicture, NonShapePicture, // \shppict and its stand-in \nonshppict
     // footnotes
     FootnoteNumber,
     // pictures and objects
     Metafile, Dib, DeviceBitmap, PicWidth, PicHeight, PicGoalWidth, PicGoalHeight, BitsPixel,
     Planes, WidthBytes, ScaleX, ScaleY, ObjectTag, ObjectWidth, ObjectHeight,
+    Png, Jpeg,
     // specials
     Binary, SkipUnknown, HexChar, Unicode, UnicodeSkip,
 };

@@ -268,6 +268,10 @@ void TMainScreen::CreateToolButtons()
     for (QToolButton* later : {ParagraphSetupButton, Printbutton, PasteGraphicButton, SymbolSelectorButton,
                                ShowHideIconTool})
         later->setEnabled(false);
+    PasteGraphicButton->setEnabled(true);
+    connect(PasteGraphicButton, &QToolButton::clicked, this, &TMainScreen::PasteGraphicButtonClick);
+    SymbolSelectorButton->setEnabled(true);
+    connect(SymbolSelectorButton, &QToolButton::clicked, this, &TMainScreen::SymbolSelectorButtonClick);
 }
 
 void TMainScreen::MoveToolButtons()

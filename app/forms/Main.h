@@ -110,6 +110,8 @@ public:
     void mnuFindClick();
     void Replace1Click();
     void About1Click();
+    void PasteGraphicButtonClick();
+    void SymbolSelectorButtonClick();
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;

@@ -2,6 +2,7 @@
 #include "app/forms/Main.h"
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
+#include "richtext/qt/SymbolFonts.h"
 
 #include <QApplication>
 #include <memory>
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    quillory::AddSymbolFonts();
     std::unique_ptr<quillory::TMainScreen> mainWindow;
     quillory::StartupWindows windows;
     windows.createMainWindow = [&] {

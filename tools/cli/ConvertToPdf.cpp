@@ -7,6 +7,7 @@
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
+#include "richtext/qt/SymbolFonts.h"
 #include "richtext/qt/RichTextPrinting.h"
 #include "tools/cli/CliCommands.h"
 
@@ -58,6 +59,7 @@ int ConvertToPdf(const std::string& input, const std::string& output)
     if (!ok)
         return Fail("Cannot open file " + input);
     const auto application = offscreenApplication();
+    AddSymbolFonts();
 
     TWPRTFText document;
     const LoadOutcome outcome = LoadDocument(document, bytes);

@@ -4,11 +4,13 @@
 
 #include "app/forms/FormParts.h"
 #include "platform/qt/MessageBoxes.h"
+#include "richtext/qt/MetafilePlayer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
@@ -27,6 +29,7 @@ namespace quillory {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+constexpr qint64 kMaxMetafile = 64LL << 20;
 
 // An icon drawn into a bitmap of its own size, on white paper as entries have.
 QImage IconAsBitmap(const QString& fileName)
@@ -77,7 +80,10 @@ TImageBrowser::TImageBrowser(QWidget* parent)
     connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
     connect(FileListBox1, &QListWidget::itemActivated, this, [this] { OKButtonClick(); });
 
-    Panel3 = AddLabel(this, "Panel3", kImageFileMask, {8, 330, 370, 24});
+    // The accepted types, spaced so that the list wraps onto a second line.
+    Panel3 = AddLabel(this, "Panel3", "", {8, 326, 375, 30});
+    Panel3->setText(QString::fromLatin1(kImageFileMask).replace(QLatin1Char(';'), QLatin1String("; ")));
+    Panel3->setWordWrap(true);
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     Panel1 = new QScrollArea(this);
@@ -208,6 +214,18 @@ void TImageBrowser::FileListBox1Change()
         if (picture.isNull())
             ShowMessageBox(QStringLiteral("Error loading file!"), QStringLiteral("Error"), MessageButtons::Ok,
                            MessageIcon::Error);
+    } else if (extension == QLatin1String(".WMF")) {
+        // Drawn by our own player at the size its header names; kept as the metafile it is.
+        QFile file(name);
+        if (file.size() <= kMaxMetafile && file.open(QIODevice::ReadOnly))
+            bytes_ = file.readAll();
+        const std::string_view view(bytes_.constData(), std::size_t(bytes_.size()));
+        picture = PlayMetafile(view, MetafilePixelSize(view, 96));
+        if (picture.isNull()) {
+            bytes_.clear();
+            ShowMessageBox(QStringLiteral("Error loading file!"), QStringLiteral("Error"), MessageButtons::Ok,
+                           MessageIcon::Error);
+        }
     } else if (extension == QLatin1String(".ICO")) {
         picture = IconAsBitmap(name);
         QCoreApplication::processEvents();

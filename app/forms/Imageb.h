@@ -20,7 +20,8 @@ class QSpinBox;
 namespace quillory {
 
 // The accepted types, as the file list matches them and Panel3 shows them.
-inline constexpr const char* kImageFileMask = "*.BMP;*.DIB;*.JPG;*.JPEG;*.JIF;*.PCX;*.RLE;*.TGA;*.ICO;*.PNG;*.GIF;*.WEBP";
+inline constexpr const char* kImageFileMask =
+    "*.BMP;*.DIB;*.JPG;*.JPEG;*.JIF;*.PCX;*.RLE;*.TGA;*.ICO;*.WMF;*.PNG;*.GIF;*.WEBP";
 
 class TImageBrowser : public QDialog {
     Q_OBJECT

@@ -2,6 +2,7 @@
 #include "app/forms/PictureForEntry.h"
 
 #include "richtext/model/EncodedPicture.h"
+#include "richtext/qt/MetafilePlayer.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -67,6 +68,16 @@ PictureForEntry MakePictureForEntry(const QImage& unscaled, const QByteArray& fi
     result.heightTwips = placement.heightTwips;
 
     const std::string_view bytes(fileBytes.constData(), std::size_t(fileBytes.size()));
+    // A metafile stays one, whatever its size: its drawing is sharp at any size. The model
+    // keeps its box in hundredths of a millimetre, as RTF's \picw does.
+    if (const QSize box = MetafilePixelSize(bytes, 2540); !box.isEmpty()) {
+        result.graphic = std::make_unique<TGraphic>();
+        result.graphic->kind = GraphicKind::Metafile;
+        result.graphic->bytes.assign(bytes);
+        result.graphic->width = box.width();
+        result.graphic->height = box.height();
+        return result;
+    }
     const auto encoded = EncodedPictureKind(bytes);
     const auto size = encoded ? EncodedPictureSize(*encoded, bytes) : std::nullopt;
     // The file's own bytes serve when all their pixels are kept and they stand the way the

@@ -1,6 +1,6 @@
 // A picture chosen in the image browser in the form an entry keeps it: a photo stays a JPEG, a
-// PNG stays a PNG, bitmaps and icons become a DIB; one wider than the text is shown at the text
-// width with only the pixels that size needs.
+// PNG stays a PNG, a metafile stays a metafile, bitmaps and icons become a DIB; one wider than
+// the text is shown at the text width with only the pixels that size needs.
 #pragma once
 
 #include "app/PicturePlacement.h"

@@ -363,6 +363,16 @@ bool Player::Play(std::uint16_t function, const Params& a)
 
 } // namespace
 
+QSize MetafilePixelSize(std::string_view bytes, int dpi)
+{
+    const auto word = [&](std::size_t at) { return std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8; };
+    if (bytes.size() < kPlaceableSize || std::uint32_t(word(0) | word(2) << 16) != kPlaceableKey || word(14) == 0)
+        return {};
+    const int width = std::abs(std::int16_t(word(10)) - std::int16_t(word(6)));
+    const int height = std::abs(std::int16_t(word(12)) - std::int16_t(word(8)));
+    return QSize(width * dpi / word(14), height * dpi / word(14));
+}
+
 QImage PlayMetafile(std::string_view bytes, QSize size)
 {
     if (size.isEmpty())

@@ -13,4 +13,8 @@ namespace quillory {
 // the player does not know: a picture drawn half would mislead, the caller shows a placeholder.
 QImage PlayMetafile(std::string_view bytes, QSize size);
 
+// The size a metafile with a placeable header names, in pixels of `dpi` per inch; an empty size
+// without that header or with an empty box.
+QSize MetafilePixelSize(std::string_view bytes, int dpi);
+
 } // namespace quillory

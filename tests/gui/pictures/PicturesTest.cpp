@@ -45,6 +45,13 @@ std::string FileBytes(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// With QUILLORY_SCREENSHOTS set to a folder, a dialog is saved there to be looked at.
+void SaveScreenshot(QWidget& widget, const char* name)
+{
+    if (const QByteArray folder = qgetenv("QUILLORY_SCREENSHOTS"); !folder.isEmpty())
+        widget.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name));
+}
+
 bool SymbolFontsInstalled()
 {
     static const bool installed = !AddSymbolFonts().isEmpty();
@@ -56,7 +63,8 @@ protected:
     void SetUp() override
     {
         // Names in capitals and small letters alike are pictures.
-        for (const char* name : {"photo.jpg", "wide.jpg", "pic.ico", "broken.bmp", "broken.jpg", "rgb24.tga"})
+        for (const char* name : {"photo.jpg", "wide.jpg", "pic.ico", "broken.bmp", "broken.jpg", "rgb24.tga",
+                                 "drawing.wmf", "unknown-record.wmf"})
             fs::copy_file(kImages / name, folder.path() / name);
         fs::copy_file(kImages / "photo.png", folder.path() / "SHOT.PNG");
         fs::copy_file(kImages / "pic.webp", folder.path() / "Pic.WebP");
@@ -81,8 +89,8 @@ protected:
 
 TEST_F(ImageBrowserTest, ListsThePicturesOfAFolderWhateverTheCaseOfTheirNames)
 {
-    EXPECT_EQ(Files(), (QStringList{"broken.bmp", "broken.jpg", "paint.pcx", "photo.jpg", "pic.ico", "Pic.WebP",
-                                    "rgb24.tga", "SHOT.PNG", "wide.jpg"}));
+    EXPECT_EQ(Files(), (QStringList{"broken.bmp", "broken.jpg", "drawing.wmf", "paint.pcx", "photo.jpg", "pic.ico",
+                                    "Pic.WebP", "rgb24.tga", "SHOT.PNG", "unknown-record.wmf", "wide.jpg"}));
     EXPECT_TRUE(browser.Panel3->text().contains(QLatin1String("*.WEBP")));
     // The folder list shows the way down to the folder, then its subfolders; entering one lists
     // its (no) pictures.
@@ -100,6 +108,7 @@ TEST_F(ImageBrowserTest, PreviewsScalesFromTheUnscaledPictureAndResetsTheScale)
     EXPECT_EQ(browser.Image2->Picture.size(), QSize(2400, 1600));
     browser.SpinEdit1->setValue(50);
     EXPECT_EQ(browser.Image1->Picture.size(), QSize(1200, 800));
+    SaveScreenshot(browser, "image-browser.png");
     browser.SpinEdit1->setValue(25);
     browser.SpinEdit1->setValue(100);
     // Rebuilt from the unscaled picture: as sharp as the original, not an enlarged thumbnail.
@@ -114,7 +123,7 @@ TEST_F(ImageBrowserTest, PreviewsScalesFromTheUnscaledPictureAndResetsTheScale)
     // Our own readers and Qt's plug-ins behind the same preview.
     const std::pair<const char*, QSize> previews[] = {{"paint.pcx", QSize(7, 5)}, {"rgb24.tga", QSize(7, 5)},
                                                       {"Pic.WebP", QSize(32, 24)}, {"SHOT.PNG", QSize(40, 30)},
-                                                      {"pic.ico", QSize(32, 32)}};
+                                                      {"pic.ico", QSize(32, 32)}, {"drawing.wmf", QSize(200, 100)}};
     for (const auto& [name, size] : previews) {
         ASSERT_TRUE(browser.SelectFile(name));
         EXPECT_EQ(browser.Image1->Picture.size(), size) << name;
@@ -134,6 +143,11 @@ TEST_F(ImageBrowserTest, UnreadableFilesEmptyThePreviewAndOnlyBitmapsSaySo)
     ASSERT_TRUE(browser.SelectFile("broken.jpg"));
     EXPECT_TRUE(browser.Image1->Picture.isNull());
     EXPECT_EQ(boxes.Shown().size(), 1u);
+
+    // A metafile with a record our player does not draw counts as unreadable.
+    ASSERT_TRUE(browser.SelectFile("unknown-record.wmf"));
+    EXPECT_TRUE(browser.Image1->Picture.isNull());
+    EXPECT_EQ(boxes.Shown().size(), 2u);
 }
 
 TEST_F(ImageBrowserTest, OkNeedsAFile)
@@ -169,6 +183,7 @@ TEST(SymbolSelector, OpensOnTheWingdingsLikeFontAndInsertsOnDoubleClick)
     EXPECT_EQ(dialog.SymbolList->count(), 224);
     dialog.FormActivate();
     EXPECT_EQ(dialog.SymbolChar, " "); // item 0, the space
+    SaveScreenshot(dialog, "symbol-selector.png");
 
     QListWidgetItem* circle = dialog.SymbolList->item(0x6C - 32);
     dialog.SymbolList->setCurrentItem(circle);
@@ -288,7 +303,14 @@ TEST_F(MainPicturesTest, IconsAndScaledPicturesGoInAtTheirShownSize)
     InsertPicture("rgb24.tga", 200);
     EXPECT_EQ(LastObject().graphic->kind, GraphicKind::Png);
     EXPECT_EQ(LastObject().width, 14 * 15);
-    EXPECT_EQ(window->WPRichText1->RtfText().objects().size(), 3u);
+
+    // A metafile keeps its records, its box in hundredths of a millimetre.
+    InsertPicture("drawing.wmf");
+    EXPECT_EQ(LastObject().graphic->kind, GraphicKind::Metafile);
+    EXPECT_EQ(LastObject().graphic->bytes, FileBytes(kImages / "drawing.wmf"));
+    EXPECT_EQ(LastObject().graphic->width, 200 * 2540 / 96);
+    EXPECT_EQ(LastObject().width, 200 * 15);
+    EXPECT_EQ(window->WPRichText1->RtfText().objects().size(), 4u);
 }
 
 TEST_F(MainPicturesTest, ASymbolGoesInInItsFontAndTheFontStaysForTyping)
@@ -319,7 +341,7 @@ TEST_F(MainPicturesTest, ASymbolGoesInInItsFontAndTheFontStaysForTyping)
 }
 
 // The page as the user sees it: a symbol (Wingdings' filled circle), then a picture at half its
-// size. With QUILLORY_SCREENSHOTS set to a folder the window is saved there to be looked at.
+// size.
 TEST_F(MainPicturesTest, TheEntryShowsTheSymbolAndTheScaledPicture)
 {
     if (!SymbolFontsInstalled())
@@ -334,9 +356,7 @@ TEST_F(MainPicturesTest, TheEntryShowsTheSymbolAndTheScaledPicture)
     InsertPicture("photo.png", 50);
     window->resize(800, 600);
     QApplication::processEvents();
-    const QImage shot = window->grab().toImage();
-    if (const QByteArray folder = qgetenv("QUILLORY_SCREENSHOTS"); !folder.isEmpty())
-        shot.save(QString::fromLocal8Bit(folder) + QStringLiteral("/entry-symbol-picture.png"));
+    SaveScreenshot(*window, "entry-symbol-picture.png");
 
     // The photo's red square, shown 8 x 8 at half size; left of the photo, the circle's ink (a
     // missing glyph would be a thin frame, the caret a line).

@@ -1,5 +1,6 @@
 // Photos in entries: PNG and JPEG pictures read from RTF in their own form (\pngblip,
 // \jpegblip, preferred to a \nonshppict stand-in), written back the same, drawn and printed.
+#include "richtext/html/HtmlPictures.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/model/DocumentDump.h"
 #include "richtext/model/EncodedPicture.h"
@@ -142,6 +143,27 @@ TEST(PhotosInRtf, RoundTripKeepsTheBytesKindAndSize)
     EXPECT_EQ(back->objects()[0]->graphic->bytes, doc.objects()[0]->graphic->bytes);
     EXPECT_EQ(back->objects()[1]->graphic->bytes, doc.objects()[1]->graphic->bytes);
     EXPECT_EQ(WriteRtf(*back), rtf);
+}
+
+TEST(PhotosInHtml, DataUrisCarryPngAndJpegAsTheyAre)
+{
+    TGraphic jpeg;
+    jpeg.kind = GraphicKind::Jpeg;
+    jpeg.bytes = Fixture("photo.jpg");
+    jpeg.width = 64;
+    jpeg.height = 48;
+    const std::string uri = html::DataUri(jpeg);
+    EXPECT_TRUE(uri.starts_with("data:image/jpeg;")) << uri.substr(0, 40);
+    const auto back = html::GraphicFromDataUri(uri);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, jpeg);
+
+    // A PNG from another page: kind and size from its own bytes; bytes that are no PNG are refused.
+    const auto png = html::GraphicFromDataUri("data:image/png;base64," + html::Base64Encode(Fixture("photo.png")));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->kind, GraphicKind::Png);
+    EXPECT_EQ(png->width, 40);
+    EXPECT_FALSE(html::GraphicFromDataUri("data:image/png;base64,aGVsbG8="));
 }
 
 TEST(PhotosPainted, ADrawnPhotoShowsItsPixels)

@@ -263,8 +263,8 @@ void TMainScreen::CreateToolButtons()
     connect(Deletebutton, &QToolButton::clicked, this, &TMainScreen::DeletebuttonClick);
     connect(DocPageBreakButton, &QToolButton::clicked, this, &TMainScreen::DocPageBreakButtonClick);
     connect(DocWordWrapButton, &QToolButton::clicked, this, &TMainScreen::DocWordWrapButtonClick);
-    // Paragraph properties, printing, images, symbols and the icon palette come with their
-    // own windows; until then their buttons are shown but do nothing.
+    // Paragraph properties, printing and the icon palette come with their own windows; until
+    // then their buttons are shown but do nothing. Pictures and symbols have theirs.
     for (QToolButton* later : {ParagraphSetupButton, Printbutton, PasteGraphicButton, SymbolSelectorButton,
                                ShowHideIconTool})
         later->setEnabled(false);

@@ -209,7 +209,18 @@ bool Player::Play(std::uint16_t function, const Params& a)
         const int style = a.u16(0) & 0xF;
         static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
                                                    Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine};
-        pen.pen = QPen(ColourRef(a.u32(3)), a.s16(1), style <= 6 ? kStyles[style] : Qt::SolidLine);
+        Qt::PenStyle qtStyle = style <= 6 ? kStyles[style] : Qt::SolidLine;
+        int width = std::max(0, int(a.s16(1)));
+        // As on the original system, only thin pens are dashed; and a thin dashed pen is one
+        // device pixel wide, which also keeps a stretched picture from being cut into millions
+        // of dashes.
+        if (qtStyle >= Qt::DashLine && qtStyle <= Qt::DashDotDotLine) {
+            if (width > 1)
+                qtStyle = Qt::SolidLine;
+            else
+                width = 0;
+        }
+        pen.pen = QPen(ColourRef(a.u32(3)), width, qtStyle);
         AddObject(pen);
         return true;
     }

@@ -238,13 +238,12 @@ void TMainScreen::CreateToolButtons()
     connect(Deletebutton, &QToolButton::clicked, this, &TMainScreen::DeletebuttonClick);
     connect(DocPageBreakButton, &QToolButton::clicked, this, &TMainScreen::DocPageBreakButtonClick);
     connect(DocWordWrapButton, &QToolButton::clicked, this, &TMainScreen::DocWordWrapButtonClick);
-    // Paragraph properties, printing, images, symbols and the icon palette come with their
-    // own windows; until then their buttons are shown but do nothing.
-    for (QToolButton* later : {ParagraphSetupButton, Printbutton, PasteGraphicButton, SymbolSelectorButton,
-                               ShowHideIconTool})
-        later->setEnabled(false);
-    ParagraphSetupButton->setEnabled(true);
     connect(ParagraphSetupButton, &QToolButton::clicked, this, &TMainScreen::ParagraphSetupButtonClick);
+    connect(Printbutton, &QToolButton::clicked, this, &TMainScreen::PrintbuttonClick);
+    connect(PasteGraphicButton, &QToolButton::clicked, this, &TMainScreen::PasteGraphicButtonClick);
+    connect(SymbolSelectorButton, &QToolButton::clicked, this, &TMainScreen::SymbolSelectorButtonClick);
+    // The palette's button waits for the palette, which is made after this window (SetIconPalette).
+    ShowHideIconTool->setEnabled(false);
 }
 
 void TMainScreen::MoveToolButtons()

@@ -153,6 +153,8 @@ public:
     void Contents1Click();
     void Undo1Click();
     void Redo1Click();
+    void PasteGraphicButtonClick();
+    void SymbolSelectorButtonClick();
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;

@@ -47,8 +47,6 @@ void TMainScreen::CreateMenu()
     file->addSeparator();
     PrintSetup1 = item(file, QStringLiteral("Print Setup"), none, &TMainScreen::PrintSetup1Click);
     PrintNow = item(file, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TMainScreen::PrintNowClick);
-    Printbutton->setEnabled(true);
-    connect(Printbutton, &QToolButton::clicked, this, &TMainScreen::PrintbuttonClick);
     file->addSeparator();
     Export1 = item(file, QStringLiteral("Export to RTF (Rich Text Format)"), none, &TMainScreen::Export1Click);
     file->addSeparator();

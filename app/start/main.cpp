@@ -4,6 +4,7 @@
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
 #include "platform/qt/DesktopIconTheme.h"
+#include "richtext/qt/SymbolFonts.h"
 
 #include <QApplication>
 #include <memory>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     quillory::UseDesktopIconTheme();
+    quillory::AddSymbolFonts();
     std::unique_ptr<quillory::TMainScreen> mainWindow;
     quillory::StartupWindows windows;
     windows.createMainWindow = [&] {

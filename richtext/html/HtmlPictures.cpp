@@ -2,6 +2,7 @@
 #include "richtext/html/HtmlPictures.h"
 
 #include "richtext/html/HtmlStyle.h"
+#include "richtext/model/EncodedPicture.h"
 
 #include <charconv>
 #include <cstdint>
@@ -52,6 +53,8 @@ std::string_view KindType(GraphicKind kind) noexcept
     switch (kind) {
     case GraphicKind::Metafile: return "image/wmf";
     case GraphicKind::DeviceBitmap: return "image/x-device-bitmap";
+    case GraphicKind::Png: return "image/png";
+    case GraphicKind::Jpeg: return "image/jpeg";
     case GraphicKind::Dib: break;
     }
     return "image/bmp";
@@ -177,6 +180,15 @@ std::unique_ptr<TGraphic> GraphicFromDataUri(std::string_view uri)
         graphic->kind = GraphicKind::Metafile;
     } else if (type == "image/x-device-bitmap") {
         graphic->kind = GraphicKind::DeviceBitmap;
+    } else if (type == "image/png" || type == "image/jpeg" || type == "image/jpg") {
+        // The bytes decide the kind and their header the size.
+        const auto kind = EncodedPictureKind(bytes);
+        const auto size = kind ? EncodedPictureSize(*kind, bytes) : std::nullopt;
+        if (!size)
+            return nullptr;
+        graphic->kind = *kind;
+        graphic->width = size->width;
+        graphic->height = size->height;
     } else {
         return nullptr;
     }

@@ -226,9 +226,9 @@ std::string DumpSideLists(const TWPRTFText& document)
     for (const auto& object : document.objects()) {
         out += "obj " + std::to_string(object->tag);
         if (object->graphic) {
-            static const char* const kinds[] = {"wmf", "ddb", "dib"};
+            static const char* const kinds[] = {"wmf", "ddb", "dib", "png", "jpeg"};
             const TGraphic& g = *object->graphic;
-            out += std::string(" ") + kinds[int(g.kind) % 3] + " " + std::to_string(g.bytes.size()) + "B "
+            out += std::string(" ") + kinds[int(g.kind) % 5] + " " + std::to_string(g.bytes.size()) + "B "
                  + std::to_string(g.width) + "x" + std::to_string(g.height);
         } else
             out += " none";

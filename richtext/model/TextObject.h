@@ -11,13 +11,15 @@ enum class GraphicKind : std::uint8_t {
     Metafile,     // bytes: the metafile file image, starting with its 22-byte placeable header
     DeviceBitmap, // bytes: the bitmap bits as the device returns them (widthBytes per scan line)
     Dib,          // bytes: a BMP file image, starting with its 14-byte file header
+    Png,          // bytes: the PNG file image as it came (photos and screenshots keep their form)
+    Jpeg,         // bytes: the JPEG file image as it came
 };
 
 // A picture kept as its bytes; turning it into pixels belongs to the painting layer.
 struct TGraphic {
     GraphicKind kind = GraphicKind::Dib;
     std::string bytes;
-    std::int32_t width = 0;  // pixels (metafiles: the \picw value)
+    std::int32_t width = 0;  // pixels (metafiles: the \picw value; PNG, JPEG: from the image's header)
     std::int32_t height = 0; // pixels (metafiles: the \pich value)
     std::int32_t bitsPerPixel = 0;
     std::int32_t planes = 1;

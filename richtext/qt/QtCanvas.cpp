@@ -2,9 +2,11 @@
 #include "richtext/qt/QtCanvas.h"
 
 #include "platform/Cp1252.h"
+#include "richtext/qt/MetafilePlayer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace quillory {
@@ -155,16 +157,43 @@ void QtCanvas::drawPicture(const TGraphic& graphic, const Rect& r)
 {
     if (!painter_ || r.empty())
         return;
-    const QImage image = GraphicToImage(graphic);
+    const QRect target(r.left, r.top, r.width, r.height);
+    const QImage& image = pictureFor(graphic, painter_->transform().mapRect(target).size());
     if (!image.isNull()) {
         painter_->drawImage(QRect(r.left, r.top, r.width, r.height), image);
         return;
     }
-    // A picture that cannot be shown (a metafile) keeps its place as a framed, crossed box.
+    // A picture that cannot be shown (broken bytes, a metafile record the player does not know)
+    // keeps its place as a framed, crossed box.
     const Pen pen{RGBColor{128, 128, 128, 0}, 1, PenStyle::Solid};
     frameRect(r, pen);
     drawLine(r.left, r.top, r.right() - 1, r.bottom() - 1, pen);
     drawLine(r.left, r.bottom() - 1, r.right() - 1, r.top, pen);
+}
+
+const QImage& QtCanvas::pictureFor(const TGraphic& graphic, QSize deviceSize)
+{
+    const auto same = [&](const CachedPicture& c) {
+        return c.graphic == &graphic && c.bytes == graphic.bytes.data() && c.size == graphic.bytes.size()
+            && c.deviceSize == deviceSize;
+    };
+    auto found = std::find_if(pictures_.begin(), pictures_.end(), same);
+    if (found != pictures_.end()) {
+        std::rotate(found, found + 1, pictures_.end());
+        return pictures_.back().image;
+    }
+    // Metafiles are played at the size they are drawn at; other pictures are decoded.
+    QImage image = graphic.kind == GraphicKind::Metafile ? PlayMetafile(graphic.bytes, deviceSize)
+                                                         : GraphicToImage(graphic);
+    // A picture far larger than its place is reduced once, smoothly; drawing it reduced on
+    // every paint would be slow and coarse.
+    if (!image.isNull() && deviceSize.width() > 0 && deviceSize.height() > 0
+        && (image.width() > 2 * deviceSize.width() || image.height() > 2 * deviceSize.height()))
+        image = image.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (pictures_.size() >= kCachedPictures)
+        pictures_.erase(pictures_.begin());
+    pictures_.push_back({&graphic, graphic.bytes.data(), graphic.bytes.size(), deviceSize, std::move(image)});
+    return pictures_.back().image;
 }
 
 void QtCanvas::setTransform(double scaleX, double scaleY, int offsetX, int offsetY)

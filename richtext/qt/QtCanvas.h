@@ -8,6 +8,7 @@
 #include <QImage>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -61,12 +62,25 @@ private:
         bool hasWidths = false;
     };
 
+    // Decoding a photo on every paint would make scrolling crawl: the last pictures drawn are
+    // kept, decoded and reduced to the device size they were drawn at.
+    struct CachedPicture {
+        const TGraphic* graphic = nullptr;
+        const char* bytes = nullptr; // the graphic's bytes when decoded: a new picture at the
+        std::size_t size = 0;        // same address has other bytes or another size
+        QSize deviceSize;
+        QImage image;
+    };
+    static constexpr std::size_t kCachedPictures = 12;
+    const QImage& pictureFor(const TGraphic& graphic, QSize deviceSize);
+
     QPainter* painter_;
     int resolution_;
     int deviceX_;
     int deviceY_;
     std::map<std::string, std::unique_ptr<Font>> fonts_;
     Font* current_ = nullptr;
+    std::vector<CachedPicture> pictures_; // most recently drawn last
 };
 
 } // namespace quillory

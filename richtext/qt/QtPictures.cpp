@@ -1,4 +1,5 @@
-// Pictures of the model as QImages: DIBs through Qt's BMP reader, device bitmaps from their bits.
+// Pictures of the model as QImages: DIBs, PNG and JPEG through Qt's readers, device bitmaps from
+// their bits.
 #include "richtext/layout/PictureBits.h"
 #include "richtext/qt/QtCanvas.h"
 
@@ -20,6 +21,10 @@ QImage GraphicToImage(const TGraphic& graphic)
             return image;
         }
         return {};
+    case GraphicKind::Png:
+    case GraphicKind::Jpeg:
+        return QImage::fromData(reinterpret_cast<const uchar*>(graphic.bytes.data()), int(graphic.bytes.size()),
+                                graphic.kind == GraphicKind::Png ? "PNG" : "JPEG");
     case GraphicKind::Metafile:
         return {};
     }

@@ -154,6 +154,8 @@ public:
     bool InsertMimeData(const QMimeData& data);
     // A picture becomes an object at the caret; returns its tag, 0 when refused.
     int InsertGraphic(const QImage& image);
+    // A picture already in the model's form (a photo as JPEG), shown at the given size.
+    int InsertGraphic(std::unique_ptr<TGraphic> graphic, int widthTwips, int heightTwips);
 
     // --- dialogs (FindDialog.cpp, ReplaceDialog.cpp) -------------------------------------------------
     void FindDialog();

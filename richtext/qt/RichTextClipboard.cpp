@@ -170,8 +170,13 @@ int TWPRichText::InsertGraphic(const QImage& image)
     graphic->height = picture.height();
     graphic->bitsPerPixel = picture.depth();
     const int dpiX = std::max(1, logicalDpiX()), dpiY = std::max(1, logicalDpiY());
-    const int tag = core_->InsertGraphic(std::move(graphic), picture.width() * TwipsPerInch / dpiX,
-                                         picture.height() * TwipsPerInch / dpiY);
+    return InsertGraphic(std::move(graphic), picture.width() * TwipsPerInch / dpiX,
+                         picture.height() * TwipsPerInch / dpiY);
+}
+
+int TWPRichText::InsertGraphic(std::unique_ptr<TGraphic> graphic, int widthTwips, int heightTwips)
+{
+    const int tag = core_->InsertGraphic(std::move(graphic), widthTwips, heightTwips);
     if (tag)
         ensureCaretVisible();
     return tag;

@@ -183,7 +183,7 @@ static_assert(kKeywords.size() == 154);
 
 // Text other writers send that would otherwise be lost; the cp1252 characters of the symbol
 // words, the end of underlining and highlighted text, two border styles and the cell shading
-// the program's own writer emits, and font families and charsets.
+// the program's own writer emits, font families and charsets, and PNG and JPEG pictures.
 constexpr std::array kExtraKeywords = {
     Word("u", K::Special, I::Unicode),
     Word("uc", K::Special, I::UnicodeSkip, 1),
@@ -213,6 +213,12 @@ constexpr std::array kExtraKeywords = {
     Dest("fldinst", I::FieldInstruction),
     Dest("fldrslt", I::FieldResult),
     Word("chftn", K::Special, I::AutomaticFootnoteMark),
+    // Pictures in their own PNG or JPEG form, and the group that holds them with a metafile
+    // stand-in for readers without them.
+    Prop("pngblip", I::Png),
+    Prop("jpegblip", I::Jpeg),
+    Dest("shppict", I::ShapePicture),
+    Dest("nonshppict", I::NonShapePicture),
 };
 
 // An open-addressing hash index over both tables, built at compile time. A name already in

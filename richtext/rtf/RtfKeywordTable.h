@@ -37,11 +37,13 @@ enum class RtfKeywordId : uint8_t {
     FontTable, ColourTable, Title, Comment, Subject, Footnote, Field, Picture, PictureFile,
     Skip,
     FieldInstruction, FieldResult,
+    ShapePicture, NonShapePicture, // \shppict and its stand-in \nonshppict
     // footnotes
     FootnoteNumber, AutomaticFootnoteMark,
     // pictures and objects
     Metafile, Dib, DeviceBitmap, PicWidth, PicHeight, PicGoalWidth, PicGoalHeight, BitsPixel,
     Planes, WidthBytes, ScaleX, ScaleY, ObjectTag, ObjectWidth, ObjectHeight,
+    Png, Jpeg,
     // specials
     Binary, SkipUnknown, HexChar, Unicode, UnicodeSkip,
 };

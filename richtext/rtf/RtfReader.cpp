@@ -279,6 +279,7 @@ void RtfBuilder::OnProperty(RtfKeywordId id, int32_t n)
     case I::PicGoalWidth: case I::PicGoalHeight: case I::BitsPixel: case I::Planes:
     case I::WidthBytes: case I::ScaleX: case I::ScaleY: case I::ObjectTag: case I::ObjectWidth:
     case I::ObjectHeight:
+    case I::Png: case I::Jpeg:
         OnPictureProperty(id, n);
         break;
     default:
@@ -339,6 +340,10 @@ void RtfBuilder::OnDestination(const RtfKeyword& keyword)
             break; // one picture at a time
         g_.destination = keyword.id == I::Picture ? Destination::PictureHex : Destination::PictureFile;
         StartPicture();
+        break;
+    case I::ShapePicture:
+    case I::NonShapePicture:
+        OnShapePicture(keyword.id);
         break;
     default:
         g_.destination = Destination::Skip;

@@ -47,6 +47,7 @@ struct GroupState {
     bool tableMode = false;
     bool superscriptSeen = false; // \super met, even where it does not apply (footnote marks)
     int unicodeSkip = 1;          // \uc: fallback characters after \u
+    bool shapePicture = false;    // inside \shppict
 };
 
 inline constexpr int kMaxCells = 50;
@@ -75,7 +76,7 @@ struct TableState {
     TParagraph* lastCell = nullptr;
 };
 
-enum class PictureKind : uint8_t { None, Metafile, Dib, DeviceBitmap };
+enum class PictureKind : uint8_t { None, Metafile, Dib, DeviceBitmap, Png, Jpeg };
 
 struct PictureState {
     PictureKind kind = PictureKind::None;
@@ -153,6 +154,7 @@ private:
     void StartPicture();
     void FinishPicture(Destination which);
     void FinishFilePicture();
+    void OnShapePicture(RtfKeywordId id);
     void StartFootnote();
     // The document's objects through objects_ (see ObjectIndex).
     void IndexObjects();
@@ -202,6 +204,7 @@ private:
     PictureState picture_;
     int objectTag_ = 0, objectWidth_ = 0, objectHeight_ = 0; // \wpobjtag, \wpobjw, \wpobjh
     ObjectIndex objects_;
+    bool shapePictureTaken_ = false; // the last \shppict gave a picture: its \nonshppict is skipped
     TFootnote* footnote_ = nullptr;
     bool footnoteEcho_ = false;      // the footnote's own copy of its mark may come first
     bool footnoteEchoBlank_ = false; // and one blank after it

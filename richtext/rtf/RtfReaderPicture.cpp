@@ -3,6 +3,8 @@
 // pictures named by file, and application-object placeholders.
 #include "richtext/rtf/RtfReaderBuilder.h"
 
+#include "richtext/model/EncodedPicture.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -138,6 +140,8 @@ void RtfBuilder::OnPictureProperty(RtfKeywordId id, int32_t n)
     case I::Metafile: p.kind = PictureKind::Metafile; break;
     case I::Dib: p.kind = PictureKind::Dib; break;
     case I::DeviceBitmap: p.kind = PictureKind::DeviceBitmap; break;
+    case I::Png: p.kind = PictureKind::Png; break;
+    case I::Jpeg: p.kind = PictureKind::Jpeg; break;
     case I::PicWidth: p.width = n; break;
     case I::PicHeight: p.height = n; break;
     case I::PicGoalWidth: p.goalWidth = n; break;
@@ -193,7 +197,7 @@ void RtfBuilder::FinishPicture(Destination which)
         return;
     }
     if (picture.kind == PictureKind::None)
-        return; // a kind the model cannot hold (PNG, JPEG ...)
+        return; // a kind the model cannot hold (EMF, Macintosh PICT ...)
 
     const std::span<const uint8_t> data = picture.data;
     auto graphic = std::make_unique<TGraphic>();
@@ -225,14 +229,49 @@ void RtfBuilder::FinishPicture(Destination which)
         graphic->kind = GraphicKind::DeviceBitmap;
         graphic->bytes.assign(reinterpret_cast<const char*>(data.data()), data.size());
         break;
+    case PictureKind::Png:
+    case PictureKind::Jpeg: {
+        // The bytes say what they are: a writer that labels a JPEG as PNG still gets its photo.
+        graphic->bytes.assign(reinterpret_cast<const char*>(data.data()), data.size());
+        const auto kind = EncodedPictureKind(graphic->bytes);
+        const auto size = kind ? EncodedPictureSize(*kind, graphic->bytes) : std::nullopt;
+        if (size) {
+            graphic->kind = *kind;
+            // \picw of these pictures is in pixels for some writers and in hundredths of a
+            // millimetre for others; the picture's own header is certain.
+            picture.width = graphic->width = size->width;
+            picture.height = graphic->height = size->height;
+        } else {
+            built = false;
+        }
+        break;
+    }
     case PictureKind::None:
         break;
     }
+    if (g_.shapePicture && !built)
+        return; // its stand-in in \nonshppict takes its place
+    if (g_.shapePicture)
+        shapePictureTaken_ = true;
     const bool metafile = picture.kind == PictureKind::Metafile;
     TTextObject& object = AddObject(built ? std::move(graphic) : nullptr);
     object.width = DisplaySize(picture.goalWidth, picture.width, picture.scaleX, metafile);
     object.height = DisplaySize(picture.goalHeight, picture.height, picture.scaleY, metafile);
     InsertPlaceholder(object);
+}
+
+// \shppict holds a picture in a form older readers lack, \nonshppict the same picture as a
+// metafile or bitmap for them: the stand-in is read only when the picture before it was not.
+void RtfBuilder::OnShapePicture(RtfKeywordId id)
+{
+    if (id == RtfKeywordId::ShapePicture) {
+        g_.shapePicture = true;
+        shapePictureTaken_ = false;
+        return;
+    }
+    if (shapePictureTaken_)
+        g_.destination = Destination::Skip;
+    shapePictureTaken_ = false;
 }
 
 // A picture named by file: the name is the text between double quotes.

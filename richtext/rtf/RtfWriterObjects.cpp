@@ -144,6 +144,14 @@ void TWPRTFWriter::WritePicture(const TTextObject& object)
         dib(bytes);
         break;
     }
+    case GraphicKind::Png:
+    case GraphicKind::Jpeg:
+        // Written in their own form: a photo stays a JPEG, and other word processors read both.
+        Emit(g.kind == GraphicKind::Png ? "\\pngblip" : "\\jpegblip");
+        sizes(g.width, g.height);
+        Flush();
+        EmitHex(g.bytes);
+        break;
     }
     Emit('}');
 }

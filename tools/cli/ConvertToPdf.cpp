@@ -8,6 +8,7 @@
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextPrinting.h"
+#include "richtext/qt/SymbolFonts.h"
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/OffscreenApplication.h"
 
@@ -48,6 +49,7 @@ int ConvertToPdf(const std::string& input, const std::string& output)
     if (!ok)
         return Fail("Cannot open file " + input);
     const auto application = OffscreenApplication();
+    AddSymbolFonts();
 
     TWPRTFText document;
     const LoadOutcome outcome = LoadDocument(document, bytes);

@@ -445,14 +445,17 @@ TEST_F(MainWindowTest, MinimizedStartStaysMinimized)
     EXPECT_TRUE(window.isMinimized());
 }
 
-TEST_F(MainWindowTest, LaterFeaturesArePresentButDisabled)
+TEST_F(MainWindowTest, CommandsAreReadyAtStartButFindNextAndThePaletteToggle)
 {
     auto window = Open();
     for (QAction* later : {window->mnuFindNextBig})
         EXPECT_FALSE(later->isEnabled()) << later->text().toStdString();
     for (QAbstractButton* later : std::initializer_list<QAbstractButton*>{
-             window->PasteGraphicButton, window->SymbolSelectorButton, window->ShowHideIconTool})
+             window->ShowHideIconTool})
         EXPECT_FALSE(later->isEnabled()) << later->objectName().toStdString();
+    for (QAbstractButton* ready : std::initializer_list<QAbstractButton*>{
+             window->PasteGraphicButton, window->SymbolSelectorButton, window->ParagraphSetupButton})
+        EXPECT_TRUE(ready->isEnabled()) << ready->objectName().toStdString();
     EXPECT_TRUE(window->mnuSecurity->isEnabled());
     for (QAction* ready : {window->PrintNow, window->Export1, window->mnuFindentrycontaining})
         EXPECT_TRUE(ready->isEnabled()) << ready->text().toStdString();

@@ -92,14 +92,16 @@ TEST(RtfReaderPicture, KeepsDeviceBitmapBitsAndBinaryData)
     EXPECT_EQ(DumpText(*read.document), "\\x01x\n");
 }
 
-TEST(RtfReaderPicture, SkipsPicturesTheModelCannotHoldAndKeepsBrokenOnesWithoutGraphic)
+TEST(RtfReaderPicture, ReadsTheStandInOfABrokenShapePictureAndKeepsBrokenOnesWithoutGraphic)
 {
-    // Word's own picture is skipped and its metafile copy read.
+    // The shape picture is cut short: its metafile copy is read in its place. A broken JPEG
+    // outside a shape picture keeps its place without graphic.
     auto read = ReadRtf("{\\rtf1{\\*\\shppict{\\pict\\pngblip 89504e47}}{\\nonshppict{\\pict\\wmetafile8\\picw1\\pich1 0100}}"
                         "{\\pict\\jpegblip ffd8}x}");
-    ASSERT_EQ(read.document->objects().size(), 1u);
+    ASSERT_EQ(read.document->objects().size(), 2u);
     EXPECT_EQ(read.document->objects()[0]->graphic->kind, GraphicKind::Metafile);
-    EXPECT_EQ(DumpText(*read.document), "\\x01x\n");
+    EXPECT_FALSE(read.document->objects()[1]->graphic);
+    EXPECT_EQ(DumpText(*read.document), "\\x01\\x01x\n");
 
     // A DIB whose header claims more than was sent: an object without graphic, and reading goes on.
     read = ReadRtf("{\\rtf1{\\pict\\dibitmap0\\picw2\\pich2 ff000000}y}");

@@ -8,6 +8,7 @@
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/model/Attr.h"
 #include "richtext/model/Document.h"
+#include "richtext/model/EncodedPicture.h"
 #include "richtext/rtf/RtfKeywordTable.h"
 #include "richtext/rtf/RtfLexer.h"
 
@@ -34,9 +35,13 @@ enum class Sink : std::uint8_t {
 
 struct GroupState {
     Sink sink = Sink::Body;
-    bool tableMode = false; // \par inside a table cell is a line break
-    int unicodeSkip = 1;    // \uc
+    bool tableMode = false;    // \par inside a table cell is a line break
+    bool shapePicture = false; // inside \shppict
+    int unicodeSkip = 1;       // \uc
 };
+
+// The picture kinds the model holds, as the reader sorts them.
+enum class PictureKind : std::uint8_t { None, Stored, Encoded };
 
 constexpr int kLineCode = 1010;              // what \line inserts (the reader's code)
 constexpr int kMaxSavedGroups = 4096;        // TWPRtfReader::kMaxSavedGroups
@@ -83,7 +88,12 @@ public:
                 OnText(token.bytes);
                 break;
             case RtfTokenKind::Binary:
-            case RtfTokenKind::PictureData: // picture bytes: only the placeholder counts
+            case RtfTokenKind::PictureData:
+                // Only the placeholder counts, but a picture in \shppict leaves one only when
+                // it can be built, and whether it can is in its bytes.
+                if (g_.sink == Sink::PictureHex && g_.shapePicture)
+                    pictureBytes_.append(reinterpret_cast<const char*>(token.bytes.data()), token.bytes.size());
+                break;
             case RtfTokenKind::CodeRunEnd:
             case RtfTokenKind::End:
                 break;
@@ -242,19 +252,41 @@ private:
         }
         case I::Footnote:
             // Footnote text is kept apart from the paragraphs, which search does not reach.
-            g_.sink = InBody() ? Sink::Footnote : Sink::Skip;
+            if (InBody()) {
+                g_.sink = Sink::Footnote;
+                ++footnotes_;
+            } else {
+                g_.sink = Sink::Skip;
+            }
             break;
         case I::Field:
             if (InBody())
                 g_.sink = Sink::Field;
+            break;
+        case I::FieldInstruction:
+            g_.sink = Sink::Skip;
+            break;
+        case I::FieldResult:
+            if (InBody())
+                g_.sink = Sink::Field;
+            break;
+        case I::ShapePicture:
+            g_.shapePicture = true;
+            shapePictureTaken_ = false;
+            break;
+        case I::NonShapePicture:
+            if (shapePictureTaken_)
+                g_.sink = Sink::Skip;
+            shapePictureTaken_ = false;
             break;
         case I::Picture:
         case I::PictureFile:
             if (g_.sink == Sink::PictureHex || g_.sink == Sink::PictureFile)
                 break; // one picture at a time
             g_.sink = id == I::Picture ? Sink::PictureHex : Sink::PictureFile;
-            pictureKnown_ = false;
+            pictureKind_ = PictureKind::None;
             pictureFile_.clear();
+            pictureBytes_.clear();
             break;
         default:
             g_.sink = Sink::Skip;
@@ -292,7 +324,11 @@ private:
         case I::Metafile:
         case I::Dib:
         case I::DeviceBitmap:
-            pictureKnown_ = true;
+            pictureKind_ = PictureKind::Stored;
+            break;
+        case I::Png:
+        case I::Jpeg:
+            pictureKind_ = PictureKind::Encoded;
             break;
         default:
             break;
@@ -311,6 +347,11 @@ private:
             break;
         case RtfKeywordId::UnicodeSkip:
             g_.unicodeSkip = hasParameter ? std::clamp(n, 0, 16) : 1;
+            break;
+        case RtfKeywordId::AutomaticFootnoteMark:
+            // The mark of the next footnote, a digit; in a footnote's own text it is left out.
+            if (InBody())
+                InsertChar(footnotes_ < 9 ? '1' + footnotes_ : '*');
             break;
         default:
             break;
@@ -336,9 +377,11 @@ private:
     {
         // The picture's state is used up whether or not it leaves a placeholder.
         const std::string file = std::move(pictureFile_);
-        const bool known = pictureKnown_;
+        const std::string bytes = std::move(pictureBytes_);
+        const PictureKind kind = pictureKind_;
         pictureFile_.clear();
-        pictureKnown_ = false;
+        pictureBytes_.clear();
+        pictureKind_ = PictureKind::None;
         if (!InBody() || objects_ >= kMaxObjects)
             return;
         bool placed = false;
@@ -346,8 +389,14 @@ private:
             const std::size_t open = file.find('"');
             const std::size_t close = open == std::string::npos ? open : file.find('"', open + 1);
             placed = close == std::string::npos ? !file.empty() : close > open + 1;
-        } else {
-            placed = known;
+        } else if (kind != PictureKind::None) {
+            placed = true;
+            if (g_.shapePicture) {
+                // In \shppict only a picture that can be built counts; else its stand-in does.
+                const auto encoded = kind == PictureKind::Encoded ? EncodedPictureKind(bytes) : std::nullopt;
+                placed = kind == PictureKind::Encoded ? encoded && EncodedPictureSize(*encoded, bytes) : !bytes.empty();
+                shapePictureTaken_ = placed;
+            }
         }
         if (placed) {
             ++objects_;
@@ -382,8 +431,11 @@ private:
     bool afterCell_ = false;
     bool stopped_ = false;
     bool headerFilled_[3] = {false, false, false};
-    bool pictureKnown_ = false;
+    PictureKind pictureKind_ = PictureKind::None;
     std::string pictureFile_;
+    std::string pictureBytes_;   // of a picture in \shppict
+    bool shapePictureTaken_ = false;
+    int footnotes_ = 0;          // footnotes read so far: the next one's number is one more
     std::size_t objects_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #!/bin/sh
-# quillory-cli password set|clear and cat with --password-file: a plain diary made strong, read
-# back, moved to the simple cipher and cleared; wrong passwords and spoiled entries refused.
+# quillory-cli password set|clear, and cat, search and export with --password-file: a plain diary
+# made strong, read back, moved to the simple cipher and cleared; wrong passwords and spoiled
+# entries refused.
 # Arguments: the quillory executable, the quillory-cli executable.
 set -u
 cli="$2"
@@ -26,6 +27,12 @@ head -c 4 "$diary/Entries/20261206.QLE" | grep -q QLSE || fail "entry not sealed
 "$cli" --folder "$diary" cat 20261206 --password-file "$work/wrong" 2>/dev/null && fail "cat with a wrong password"
 err=$("$cli" --folder "$diary" cat 20261206 </dev/null 2>&1) && fail "cat without a password off a terminal"
 case "$err" in *password-file*) ;; *) fail "unclear error: $err" ;; esac
+[ "$("$cli" --folder "$diary" search --password-file "$work/strong" --until 2026-12-06 diary)" = "2026-12-06" ] \
+  || fail "search with the password"
+"$cli" --folder "$diary" search --password-file "$work/wrong" diary 2>/dev/null
+[ $? -eq 2 ] || fail "search with a wrong password is no error"
+"$cli" --folder "$diary" export --password-file "$work/strong" --format text "$work/out" >/dev/null || fail "export failed"
+[ "$(cat "$work/out/20261206.txt")" = "Dear diary" ] || fail "exported text: $(cat "$work/out/20261206.txt")"
 
 # A file moved to another day does not open, and says which.
 cp "$diary/Entries/20261207.QLE" "$work/saved"

@@ -9,6 +9,7 @@
 #include "richtext/model/Attr.h"
 #include "richtext/model/Document.h"
 #include "richtext/model/EncodedPicture.h"
+#include "richtext/rtf/DibImage.h"
 #include "richtext/rtf/RtfKeywordTable.h"
 #include "richtext/rtf/RtfLexer.h"
 
@@ -41,7 +42,7 @@ struct GroupState {
 };
 
 // The picture kinds the model holds, as the reader sorts them.
-enum class PictureKind : std::uint8_t { None, Stored, Encoded };
+enum class PictureKind : std::uint8_t { None, Stored, Dib, Encoded };
 
 constexpr int kLineCode = 1010;              // what \line inserts (the reader's code)
 constexpr int kMaxSavedGroups = 4096;        // TWPRtfReader::kMaxSavedGroups
@@ -322,9 +323,11 @@ private:
                 lexer_.StartCodeRun(int(saved_.size()) + unsavedDepth_);
             break;
         case I::Metafile:
-        case I::Dib:
         case I::DeviceBitmap:
             pictureKind_ = PictureKind::Stored;
+            break;
+        case I::Dib:
+            pictureKind_ = PictureKind::Dib;
             break;
         case I::Png:
         case I::Jpeg:
@@ -393,14 +396,31 @@ private:
             placed = true;
             if (g_.shapePicture) {
                 // In \shppict only a picture that can be built counts; else its stand-in does.
-                const auto encoded = kind == PictureKind::Encoded ? EncodedPictureKind(bytes) : std::nullopt;
-                placed = kind == PictureKind::Encoded ? encoded && EncodedPictureSize(*encoded, bytes) : !bytes.empty();
+                placed = CanBeBuilt(kind, bytes);
                 shapePictureTaken_ = placed;
             }
         }
         if (placed) {
             ++objects_;
             paragraph_ += char(CharCode::Object);
+        }
+    }
+
+    // Whether the reader makes a graphic of these picture bytes, as it decides for each kind.
+    static bool CanBeBuilt(PictureKind kind, std::string_view bytes)
+    {
+        if (bytes.empty())
+            return false;
+        switch (kind) {
+        case PictureKind::Encoded: {
+            const auto encoded = EncodedPictureKind(bytes);
+            return encoded && EncodedPictureSize(*encoded, bytes);
+        }
+        case PictureKind::Dib:
+            return rtf::BmpFromDib(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
+                .has_value();
+        default:
+            return true;
         }
     }
 

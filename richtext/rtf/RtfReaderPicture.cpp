@@ -2,6 +2,7 @@
 // graphics (metafile with its placeable header, DIB as a BMP file image, device bitmap),
 // pictures named by file, and application-object placeholders.
 #include "richtext/rtf/RtfReaderBuilder.h"
+#include "richtext/rtf/DibImage.h"
 
 #include "richtext/model/EncodedPicture.h"
 
@@ -60,31 +61,6 @@ std::string PlaceableHeader(int32_t width, int32_t height)
     return header;
 }
 
-// A BMP file image from a DIB (info header, palette, bits); nothing when the info header does
-// not fit the data.
-std::optional<std::string> BmpFromDib(std::span<const uint8_t> dib)
-{
-    const uint32_t headerSize = LE32(dib, 0);
-    if (headerSize < 12 || headerSize > dib.size())
-        return std::nullopt;
-    const bool core = headerSize == 12;
-    const uint32_t bitCount = core ? LE16(dib, 10) : LE16(dib, 14);
-    const uint32_t compression = core ? 0 : LE32(dib, 16);
-    uint64_t colours = core || headerSize < 36 ? 0 : LE32(dib, 32);
-    if (colours == 0 && bitCount <= 8)
-        colours = uint64_t{1} << bitCount;
-    const uint64_t masks = headerSize == 40 ? (compression == 3 ? 12 : compression == 6 ? 16 : 0) : 0;
-    const uint64_t bitsOffset = kBmpFileHeaderSize + headerSize + masks + colours * (core ? 3 : 4);
-    if (bitsOffset - kBmpFileHeaderSize > dib.size())
-        return std::nullopt;
-    std::string bmp = "BM";
-    PutLE32(bmp, uint32_t(kBmpFileHeaderSize + dib.size()));
-    PutLE32(bmp, 0);
-    PutLE32(bmp, uint32_t(bitsOffset));
-    bmp.append(reinterpret_cast<const char*>(dib.data()), dib.size());
-    return bmp;
-}
-
 // Display size in twips: the goal size scaled, or the picture's own size when no goal is given.
 int32_t DisplaySize(int32_t goal, int32_t own, int32_t scale, bool metafile)
 {
@@ -126,6 +102,29 @@ std::unique_ptr<TGraphic> LoadPictureFile(const std::filesystem::path& path)
 }
 
 } // namespace
+
+std::optional<std::string> BmpFromDib(std::span<const uint8_t> dib)
+{
+    const uint32_t headerSize = LE32(dib, 0);
+    if (headerSize < 12 || headerSize > dib.size())
+        return std::nullopt;
+    const bool core = headerSize == 12;
+    const uint32_t bitCount = core ? LE16(dib, 10) : LE16(dib, 14);
+    const uint32_t compression = core ? 0 : LE32(dib, 16);
+    uint64_t colours = core || headerSize < 36 ? 0 : LE32(dib, 32);
+    if (colours == 0 && bitCount <= 8)
+        colours = uint64_t{1} << bitCount;
+    const uint64_t masks = headerSize == 40 ? (compression == 3 ? 12 : compression == 6 ? 16 : 0) : 0;
+    const uint64_t bitsOffset = kBmpFileHeaderSize + headerSize + masks + colours * (core ? 3 : 4);
+    if (bitsOffset - kBmpFileHeaderSize > dib.size())
+        return std::nullopt;
+    std::string bmp = "BM";
+    PutLE32(bmp, uint32_t(kBmpFileHeaderSize + dib.size()));
+    PutLE32(bmp, 0);
+    PutLE32(bmp, uint32_t(bitsOffset));
+    bmp.append(reinterpret_cast<const char*>(dib.data()), dib.size());
+    return bmp;
+}
 
 bool RtfBuilder::ObjectRoom() const noexcept
 {

@@ -32,6 +32,7 @@ using rtf::RtfTokenKind;
 // Where a group's characters go. Only Body and Field reach the paragraphs.
 enum class Sink : std::uint8_t {
     Body, Field, Skip, FontTable, ColourTable, PictureHex, PictureFile, Title, Comment, Subject, Footnote,
+    FieldInstruction, // read for its control words (a picture may stand in it), its text is no entry text
 };
 
 struct GroupState {
@@ -265,7 +266,7 @@ private:
                 g_.sink = Sink::Field;
             break;
         case I::FieldInstruction:
-            g_.sink = Sink::Skip;
+            g_.sink = InBody() ? Sink::FieldInstruction : Sink::Skip;
             break;
         case I::FieldResult:
             if (InBody())

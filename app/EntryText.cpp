@@ -398,7 +398,7 @@ private:
             if (g_.shapePicture) {
                 // In \shppict only a picture that can be built counts; else its stand-in does.
                 placed = CanBeBuilt(kind, bytes);
-                shapePictureTaken_ = placed;
+                shapePictureTaken_ = shapePictureTaken_ || placed;
             }
         }
         if (placed) {

@@ -4,7 +4,6 @@
 // editor would show. A test compares both on the RTF corpora: change them together.
 #include "app/EntryText.h"
 
-#include "platform/Cp1252.h"
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/model/Attr.h"
 #include "richtext/model/Document.h"
@@ -12,6 +11,7 @@
 #include "richtext/rtf/DibImage.h"
 #include "richtext/rtf/RtfKeywordTable.h"
 #include "richtext/rtf/RtfLexer.h"
+#include "richtext/rtf/RtfUnicode.h"
 
 #include <algorithm>
 #include <string>
@@ -62,8 +62,11 @@ public:
             RtfToken token = lexer_.Next();
             if (token.kind == RtfTokenKind::End || stopped_)
                 break;
-            if (fallbackLeft_ > 0 && SkipFallback(token))
+            if (fallback_.Active() && fallback_.Consume(token)) {
+                if (token.kind == RtfTokenKind::Text && !token.bytes.empty())
+                    OnText(token.bytes);
                 continue;
+            }
             switch (token.kind) {
             case RtfTokenKind::GroupOpen:
                 skipNextUnknown_ = false;
@@ -131,30 +134,6 @@ private:
         if (lexer_.Mode() == RtfLexMode::CodeRun)
             return;
         lexer_.SetMode(g_.sink == Sink::PictureHex ? RtfLexMode::PictureHex : RtfLexMode::Normal);
-    }
-
-    // The characters of a \u fallback are dropped; braces end the fallback early.
-    bool SkipFallback(RtfToken& token)
-    {
-        switch (token.kind) {
-        case RtfTokenKind::Text: {
-            const std::size_t skip = std::min<std::size_t>(std::size_t(fallbackLeft_), token.bytes.size());
-            fallbackLeft_ -= int(skip);
-            token.bytes = token.bytes.subspan(skip);
-            if (!token.bytes.empty())
-                OnText(token.bytes);
-            return true;
-        }
-        case RtfTokenKind::HexChar:
-        case RtfTokenKind::ControlWord:
-        case RtfTokenKind::ControlSymbol:
-        case RtfTokenKind::Binary:
-            --fallbackLeft_;
-            return true;
-        default:
-            fallbackLeft_ = 0;
-            return false;
-        }
     }
 
     void OnText(std::span<const std::uint8_t> bytes)
@@ -364,15 +343,11 @@ private:
 
     void OnUnicode(std::int32_t n)
     {
-        if (n < -32768 || n > 0xFFFF)
-            return;
-        const char32_t character = char32_t(n < 0 ? n + 65536 : n);
-        if (const auto byte = UnicodeToCp1252(character)) {
+        bool skipFallback = false;
+        if (const auto byte = rtf::UnicodeInsertion(n, g_.unicodeSkip, skipFallback))
             InsertChar(*byte);
-            fallbackLeft_ = g_.unicodeSkip;
-        } else if (g_.unicodeSkip == 0) {
-            InsertChar('?');
-        }
+        if (skipFallback)
+            fallback_.Start(g_.unicodeSkip);
     }
 
     // A picture group closed: a picture of a kind the model holds, or one named by a file,
@@ -447,7 +422,7 @@ private:
     std::vector<GroupState> saved_;
     int unsavedDepth_ = 0;
     bool skipNextUnknown_ = false;
-    int fallbackLeft_ = 0;
+    rtf::UnicodeFallback fallback_;
     std::string paragraph_;
     bool afterCell_ = false;
     bool stopped_ = false;

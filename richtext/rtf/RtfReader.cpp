@@ -69,8 +69,11 @@ size_t RtfBuilder::Run()
             RtfToken token = lexer_.Next();
             if (token.kind == RtfTokenKind::End)
                 break;
-            if (fallbackLeft_ > 0 && SkipFallback(token))
+            if (fallback_.Active() && fallback_.Consume(token)) {
+                if (token.kind == RtfTokenKind::Text && !token.bytes.empty())
+                    OnText(token.bytes);
                 continue;
+            }
             switch (token.kind) {
             case RtfTokenKind::GroupOpen:
                 OnGroupOpen();
@@ -115,31 +118,6 @@ size_t RtfBuilder::Run()
     }
     FinishAll();
     return lexer_.Position();
-}
-
-// The characters of a \u fallback are dropped; braces end the fallback early.
-bool RtfBuilder::SkipFallback(RtfToken& token)
-{
-    switch (token.kind) {
-    case RtfTokenKind::Text: {
-        const size_t skip = std::min<size_t>(size_t(fallbackLeft_), token.bytes.size());
-        fallbackLeft_ -= int(skip);
-        token.bytes = token.bytes.subspan(skip);
-        if (token.bytes.empty())
-            return true;
-        OnText(token.bytes);
-        return true;
-    }
-    case RtfTokenKind::HexChar:
-    case RtfTokenKind::ControlWord:
-    case RtfTokenKind::ControlSymbol:
-    case RtfTokenKind::Binary:
-        --fallbackLeft_;
-        return true;
-    default:
-        fallbackLeft_ = 0;
-        return false;
-    }
 }
 
 void RtfBuilder::OnGroupOpen()

@@ -5,6 +5,7 @@
 
 #include "richtext/rtf/RtfKeywordTable.h"
 #include "richtext/rtf/RtfLexer.h"
+#include "richtext/rtf/RtfUnicode.h"
 #include "richtext/text/TextReader.h"
 
 #include <array>
@@ -117,7 +118,6 @@ private:
     void OnControl(const RtfToken& token);
     void OnText(std::span<const uint8_t> bytes);
     void OnPictureData(std::span<const uint8_t> bytes);
-    bool SkipFallback(RtfToken& token);
     void SyncLexMode();
 
     // dispatch by kind
@@ -178,7 +178,7 @@ private:
     int unsavedDepth_ = 0; // groups opened beyond the saved limit
     bool started_ = false;
     bool skipNextUnknown_ = false; // after \*
-    int fallbackLeft_ = 0;         // characters of a \u fallback still to skip
+    UnicodeFallback fallback_;
 
     // paragraph
     uint8_t parFlags_ = 0;     // page break and keep flags of the current paragraph

@@ -2,7 +2,6 @@
 // \u with its fallback, the font and colour tables, and footnotes.
 #include "richtext/rtf/RtfReaderBuilder.h"
 
-#include "platform/Cp1252.h"
 
 namespace quillory::rtf {
 namespace {
@@ -129,15 +128,11 @@ void RtfBuilder::InsertChar(int code)
 // keeps the fallback the writer gave, or becomes '?' when it gave none.
 void RtfBuilder::OnUnicode(int32_t n)
 {
-    if (n < -32768 || n > 0xFFFF)
-        return;
-    const char32_t character = char32_t(n < 0 ? n + 65536 : n);
-    if (const auto byte = UnicodeToCp1252(character)) {
+    bool skipFallback = false;
+    if (const auto byte = UnicodeInsertion(n, g_.unicodeSkip, skipFallback))
         InsertChar(*byte);
-        fallbackLeft_ = g_.unicodeSkip;
-    } else if (g_.unicodeSkip == 0) {
-        InsertChar('?');
-    }
+    if (skipFallback)
+        fallback_.Start(g_.unicodeSkip);
 }
 
 void RtfBuilder::CommitFontName()

@@ -22,6 +22,7 @@ build: configure
 dist: build
 	@mkdir -p dist
 	cp -f $(BUILD)/quillory $(BUILD)/quillory-cli dist/
+	cp -f $(BUILD)/quillory-cli-paint dist/
 	@if [ -d $(BUILD)/dist-data ]; then cp -rf $(BUILD)/dist-data/. dist/; fi
 
 run: deps dist
@@ -37,6 +38,11 @@ test: deps build
 
 bench: deps build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && { echo "== $$b"; "$$b" || exit 1; }; done
+
+# quillory-cli against unrtf, whole processes on generated inputs, in one run (bench/against-unrtf.sh).
+.PHONY: bench-unrtf
+bench-unrtf: deps build
+	bench/against-unrtf.sh $(BUILD)
 
 # libFuzzer targets, built with clang and sanitizers. Run one with, for example:
 #   build-fuzz/fuzz/fuzz_rtf_reader -timeout=5 -max_total_time=600 fuzz/corpus/rtf_reader

@@ -3,6 +3,7 @@
 // plain copy is written anywhere.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliDays.h"
+#include "tools/cli/CliInput.h"
 #include "tools/cli/DiaryPassword.h"
 
 #include "app/EntryFiles.h"
@@ -14,29 +15,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
 namespace quillory::cli {
-
-namespace {
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes;
-    char block[4096];
-    while (in.read(block, sizeof block) || in.gcount() > 0)
-        bytes.append(block, static_cast<std::size_t>(in.gcount()));
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
-}
-
-} // namespace
 
 int RunCat(const Arguments& given)
 {
@@ -59,7 +41,7 @@ int RunCat(const Arguments& given)
         Fail("no entry for " + IsoText(*day));
         return kNothingStatus;
     }
-    const auto stored = ReadWholeFile(*file);
+    const auto stored = ReadInput(file->string());
     if (!stored)
         return Fail("cannot read " + file->string());
 

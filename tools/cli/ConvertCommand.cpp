@@ -4,33 +4,18 @@
 // OUT "-" is standard output; a file is replaced only once it has been written whole. Plain
 // text in and out is UTF-8.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliInput.h"
 #include "tools/cli/CliText.h"
-#include "tools/cli/ConvertToPdf.h"
+#include "tools/cli/PaintingCommands.h"
 
 #include "platform/AtomicWrite.h"
 #include "richtext/io/DocumentFormat.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace quillory::cli {
 namespace {
-
-std::optional<std::string> ReadInput(const std::string& name)
-{
-    if (name == "-")
-        return std::string{std::istreambuf_iterator<char>(std::cin), {}};
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
-}
 
 std::optional<TWPLoadFormat> FormatNamed(const std::string& name)
 {
@@ -80,30 +65,38 @@ int RunConvert(const Arguments& args)
         if (!bytes)
             return Fail("cannot read " + in + ": " + problem);
     }
-    TWPRTFText document;
-    try {
-        const LoadOutcome loaded = LoadDocument(document, *bytes);
-        if (loaded.result != 0)
-            return Fail("cannot read " + in + " (reader result " + std::to_string(loaded.result) + ")");
-    } catch (const std::exception& error) {
-        return Fail("cannot read " + in + ": " + error.what());
-    }
-    if (!format)
-        format = ChooseSaveFormat(document, TWPFormatSetting::AutomaticFormat, out == "-" ? std::string() : out);
+    // The input, the document and the writer's output are each let go as soon as the next step
+    // has what it needs, so that the peak memory is at most two of them.
+    std::string written;
+    {
+        TWPRTFText document;
+        try {
+            const LoadOutcome loaded = LoadDocument(document, *bytes);
+            if (loaded.result != 0)
+                return Fail("cannot read " + in + " (reader result " + std::to_string(loaded.result) + ")");
+        } catch (const std::exception& error) {
+            return Fail("cannot read " + in + ": " + error.what());
+        }
+        bytes.reset();
+        if (!format)
+            format = ChooseSaveFormat(document, TWPFormatSetting::AutomaticFormat, out == "-" ? std::string() : out);
 
-    TWPStringStream stream;
-    const int written = SaveDocument(document, stream, *format);
-    if (written != 0)
-        return Fail("cannot convert " + in + " (writer result " + std::to_string(written) + ")");
+        TWPStringStream stream;
+        const int result = SaveDocument(document, stream, *format);
+        if (result != 0)
+            return Fail("cannot convert " + in + " (writer result " + std::to_string(result) + ")");
+        written = stream.take();
+    }
     // Text is for people and scripts: UTF-8 with LF line ends, no placeholder bytes and no NUL.
-    const std::string data = *format == TWPLoadFormat::PlainText ? PlainTextForPeople(stream.data()) : stream.data();
+    if (*format == TWPLoadFormat::PlainText)
+        written = PlainTextForPeople(written);
     if (out == "-") {
-        if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() || std::fflush(stdout) != 0)
+        if (std::fwrite(written.data(), 1, written.size(), stdout) != written.size() || std::fflush(stdout) != 0)
             return Fail("cannot write to standard output");
         return 0;
     }
     std::string error;
-    if (!WriteFileAtomically(out, data, &error))
+    if (!WriteFileAtomically(out, written, &error))
         return Fail("cannot write " + out + ": " + error);
     return 0;
 }

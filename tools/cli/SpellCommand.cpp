@@ -2,6 +2,7 @@
 // a line, each once, in order of first occurrence; with --suggest each is followed by a TAB and
 // its suggestions, best first. Uses the program folder's dictionaries, as the diary does.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliInput.h"
 
 #include "app/spell/DictionaryPaths.h"
 #include "app/spell/SpellEngine.h"
@@ -13,9 +14,6 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <set>
 
 namespace quillory::cli {
@@ -51,15 +49,10 @@ int RunSpell(const Arguments& args)
 
     // "-" reads standard input, so that `quillory-cli cat DAY | quillory-cli spell -` checks an
     // entry of a diary with a password without a plain copy on disk.
-    std::ifstream file;
-    if (files[0] != "-")
-        file.open(files[0], std::ios::binary);
-    std::istream& in = files[0] == "-" ? std::cin : file;
-    if (!in)
+    const auto read = ReadInput(files[0]);
+    if (!read)
         return Error("cannot read " + files[0]);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad())
-        return Error("cannot read " + files[0]);
+    const std::string& bytes = *read;
 
     TWPRTFText document;
     try {

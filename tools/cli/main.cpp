@@ -1,6 +1,7 @@
 // quillory-cli: the diary's command-line companion. It works on the same program folder as the
 // window, never asks questions, and reports errors on standard error with a non-zero exit.
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CommandLine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -70,6 +71,7 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
+    quillory::cli::KeepCommandLine(argv);
     QuilloryCliUseFolder(folder, argv[0]);
     const std::string_view word = argv[at];
     quillory::cli::Arguments args(argv + at + 1, argv + argc);

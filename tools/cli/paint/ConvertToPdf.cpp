@@ -1,6 +1,6 @@
-// The PDF conversion of quillory-cli: reader, layout and printing of the engine on an offscreen
-// QGuiApplication created for this command only.
-#include "tools/cli/ConvertToPdf.h"
+// quillory-cli convert --to pdf in the painting part: reader, layout and printing of the engine
+// on an offscreen QGuiApplication created for this command only.
+#include "tools/cli/PaintingCommands.h"
 
 #include "platform/AtomicWrite.h"
 #include "platform/Files.h"
@@ -10,7 +10,8 @@
 #include "richtext/qt/RichTextPrinting.h"
 #include "richtext/qt/SymbolFonts.h"
 #include "tools/cli/CliCommands.h"
-#include "tools/cli/OffscreenApplication.h"
+#include "tools/cli/CliInput.h"
+#include "tools/cli/paint/OffscreenApplication.h"
 
 #include <QGuiApplication>
 #include <QPrinter>
@@ -18,9 +19,8 @@
 
 #include <climits>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <optional>
 
 namespace quillory::cli {
 
@@ -30,29 +30,25 @@ constexpr int kLetterWidth = 12240; // twips
 constexpr int kLetterHeight = 15840;
 constexpr int kScreenDpi = 96;
 
-std::string readWhole(const std::string& name, bool& ok)
+// The bytes of `name`, whatever the case of its letters on the disk.
+std::optional<std::string> ReadWhole(const std::string& name)
 {
     const auto path = FindNoCase(name).value_or(std::filesystem::path(name));
-    std::ifstream in(path, std::ios::binary);
-    ok = bool(in);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    ok = ok && !in.bad();
-    return bytes;
+    return ReadInput(path.string());
 }
 
 } // namespace
 
 int ConvertToPdf(const std::string& input, const std::string& output)
 {
-    bool ok = false;
-    const std::string bytes = readWhole(input, ok);
-    if (!ok)
+    const auto bytes = ReadWhole(input);
+    if (!bytes)
         return Fail("Cannot open file " + input);
     const auto application = OffscreenApplication();
     AddSymbolFonts();
 
     TWPRTFText document;
-    const LoadOutcome outcome = LoadDocument(document, bytes);
+    const LoadOutcome outcome = LoadDocument(document, *bytes);
     if (outcome.result != 0)
         return Fail("cannot read " + input);
     document.header().paperWidth = kLetterWidth;
@@ -77,15 +73,15 @@ int ConvertToPdf(const std::string& input, const std::string& output)
         if (!PrintDocument(engine, printer, 0, INT_MAX))
             return Fail("cannot print " + input);
     }
-    const std::string printed = readWhole(pdf.toStdString(), ok);
-    if (!ok)
+    const auto printed = ReadInput(pdf.toStdString());
+    if (!printed)
         return Fail("cannot print " + input);
     if (output == "-") {
-        std::fwrite(printed.data(), 1, printed.size(), stdout);
+        std::fwrite(printed->data(), 1, printed->size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     std::string error;
-    if (!WriteFileAtomically(output, printed, &error))
+    if (!WriteFileAtomically(output, *printed, &error))
         return Fail("Cannot create file " + output + (error.empty() ? "" : ": " + error));
     return 0;
 }

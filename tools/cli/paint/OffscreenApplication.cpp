@@ -1,5 +1,5 @@
 // The offscreen Qt application of the commands that paint.
-#include "tools/cli/OffscreenApplication.h"
+#include "tools/cli/paint/OffscreenApplication.h"
 
 namespace quillory::cli {
 

@@ -26,17 +26,30 @@ std::string FirstUnheld(std::u32string_view text)
 
 std::string PlainTextForPeople(std::string_view writerOutput)
 {
-    std::string kept;
-    kept.reserve(writerOutput.size());
+    // One pass straight into UTF-8: the output of a large document is not copied once more.
+    std::string text;
+    text.reserve(writerOutput.size());
     for (std::size_t i = 0; i < writerOutput.size(); ++i) {
         const auto c = static_cast<unsigned char>(writerOutput[i]);
         if (c == 0 || c == CharCode::Object || c == CharCode::ObjectSecond || c == CharCode::Reserved)
             continue;
         if (c == '\r' && i + 1 < writerOutput.size() && writerOutput[i + 1] == '\n')
             continue;  // CR LF becomes LF
-        kept += char(c);
+        if (c < 0x80) {
+            text += char(c);
+            continue;
+        }
+        // cp1252 holds characters of the Basic Multilingual Plane only: two or three bytes.
+        const char32_t u = Cp1252ToUnicode(c);
+        if (u < 0x800) {
+            text += char(0xC0 | (u >> 6));
+        } else {
+            text += char(0xE0 | (u >> 12));
+            text += char(0x80 | ((u >> 6) & 0x3F));
+        }
+        text += char(0x80 | (u & 0x3F));
     }
-    return Cp1252ToUtf8(kept);
+    return text;
 }
 
 std::optional<std::string> PlainTextForEngine(std::string_view input, std::string& problem)

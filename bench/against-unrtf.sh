@@ -14,7 +14,7 @@ set -eu
 
 build=${1:-build}
 runs=${RUNS:-3}
-small_runs=${SMALL_RUNS:-20}
+small_runs=${SMALL_RUNS:-50}
 cli=${QUILLORY_CLI:-$build/quillory-cli}
 make_inputs="$build/bench/make_bench_inputs"
 

@@ -158,14 +158,7 @@ void Verify(const fs::path& file, const std::string& label, const std::vector<So
     }
 }
 
-} // namespace
-
-std::string DefaultBackupName(Day day)
-{
-    return "Quillory diary " + IsoText(day) + ".zip";
-}
-
-BackupOutcome BackUpDiary(const fs::path& archive, const ArchiveLimits& limits)
+BackupOutcome WriteCheckedBackup(const fs::path& archive, const ArchiveLimits& limits)
 {
     const fs::path target = fs::absolute(archive);
     const auto sources = DiarySources();
@@ -196,6 +189,22 @@ BackupOutcome BackUpDiary(const fs::path& archive, const ArchiveLimits& limits)
             ++outcome.entries;
     }
     return outcome;
+}
+
+} // namespace
+
+std::string DefaultBackupName(Day day)
+{
+    return "Quillory diary " + IsoText(day) + ".zip";
+}
+
+BackupOutcome BackUpDiary(const fs::path& archive, const ArchiveLimits& limits)
+{
+    try {
+        return WriteCheckedBackup(archive, limits);
+    } catch (const fs::filesystem_error& error) {
+        throw Error(FormatMessage("Unable to write to %s", archive.string()) + ": " + error.code().message());
+    }
 }
 
 std::string BackupContentsText(int entries, bool settings)

@@ -212,6 +212,13 @@ void RollForward(const Journal& journal, const RestoreObserver& observer)
     Reach(observer, RestorePoint::Finished);
 }
 
+// Removes an unfinished staging folder; one that cannot be removed now goes at the next start.
+void DropStaging() noexcept
+{
+    std::error_code ec;
+    fs::remove_all(StagingPath(), ec);
+}
+
 fs::path KeepPresentDiary()
 {
     if (EntryDaysBetween(Day::First(), Day::Last()).empty() && !FileExistsNoCase(SettingsFileName()))
@@ -282,12 +289,11 @@ RestoreOutcome RestoreDiary(const fs::path& archivePath, const RestoreObserver& 
         WriteJournal(journal);
         Reach(observer, RestorePoint::Committed);
     } catch (const Error&) {
-        try {
-            RemoveAll(StagingPath());
-        } catch (const Error&) {
-            // Dropped at the next start.
-        }
+        DropStaging();
         throw;
+    } catch (const fs::filesystem_error& error) {
+        DropStaging();
+        throw Error(FormatMessage("Cannot create file %s", error.path1().string()) + ": " + error.code().message());
     }
     outcome.settings = journal.settings;
     // From here on the restore has happened; what is left is renames, which a restart redoes.

@@ -114,12 +114,17 @@ void TMainScreen::RestoreDiary1Click()
     }
     FindDateRecord();
     LoadRichText();
+    const QString restored = QStringLiteral("The diary was restored: %1 from \"%2\".")
+                                 .arg(QString::fromStdString(BackupContentsText(outcome.entries, outcome.settings)),
+                                      FileNameOf(file.toStdString()));
     QString kept;
-    if (!outcome.kept.empty())
-        kept = QStringLiteral(" The diary it replaced is kept in the diary folder as \"%1\".").arg(FileNameOf(outcome.kept));
-    ShowInformation(QStringLiteral("The diary was restored: %1 from \"%2\".%3")
-                        .arg(QString::fromStdString(BackupContentsText(outcome.entries, outcome.settings)),
-                             FileNameOf(file.toStdString()), kept));
+    if (!outcome.kept.empty()) {
+        // The whole path where the box has room for it, else the name in the diary folder.
+        kept = QStringLiteral(" The diary it replaced is kept in \"%1\".").arg(QString::fromStdString(outcome.kept.string()));
+        if (restored.size() + kept.size() > kMaxMessageLength)
+            kept = QStringLiteral(" The diary it replaced is kept in the diary folder as \"%1\".").arg(FileNameOf(outcome.kept));
+    }
+    ShowInformation(restored + kept);
 }
 
 } // namespace quillory

@@ -153,9 +153,10 @@ TEST_F(BackupMenuTest, RestoreAsksThenShowsTheRestoredDiaryAndSaysWhereTheOldOne
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[1], "Replace the whole diary with the backup \"backup.zip\"? The diary as it is now will be kept "
                         "as a backup of its own beside it.");
-    EXPECT_EQ(texts[2], "The diary was restored: 1 entry and QL.INI from \"backup.zip\". The diary it replaced is "
-                        "kept in the diary folder as \"Diary before restore 2026-12-06 120000.zip\".");
-    EXPECT_TRUE(fs::exists(folder.path() / "Diary before restore 2026-12-06 120000.zip"));
+    const fs::path kept = folder.path() / "Diary before restore 2026-12-06 120000.zip";
+    EXPECT_EQ(texts[2].toStdString(), "The diary was restored: 1 entry and QL.INI from \"backup.zip\". The diary it "
+                                      "replaced is kept in \"" + kept.string() + "\".");
+    EXPECT_TRUE(fs::exists(kept));
 }
 
 TEST_F(BackupMenuTest, RestoredDiaryWithAnotherPasswordAsksForIt)

@@ -135,6 +135,13 @@ public:
     void PrintNowClick();
     void PrintbuttonClick() { PrintNowClick(); }
     void Export1Click();
+    // --- backups (MainBackup.cpp) -----------------------------------------------------------------
+    // The diary into one zip archive named in a save dialog, checked before it is reported done.
+    void BackUpDiary1Click();
+    // The diary replaced by a backup chosen in an open dialog, after a question; the replaced one
+    // is kept as a backup beside it, and the restored one shown (its password asked when it
+    // changed).
+    void RestoreDiary1Click();
     // The printer that Print Setup sets up and printing uses, kept until the program ends.
     QPrinter& KeptPrinter();
     // --- finding entries: the date selector and the search across entries (MainSearch.cpp) ---
@@ -192,6 +199,8 @@ public:
     QAction* PrintSetup1 = nullptr;
     QAction* PrintNow = nullptr;
     QAction* Export1 = nullptr;
+    QAction* BackUpDiary1 = nullptr;
+    QAction* RestoreDiary1 = nullptr;
     QAction* exit1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;

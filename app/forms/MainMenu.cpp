@@ -50,6 +50,9 @@ void TMainScreen::CreateMenu()
     file->addSeparator();
     Export1 = item(file, QStringLiteral("Export to RTF (Rich Text Format)"), none, &TMainScreen::Export1Click);
     file->addSeparator();
+    BackUpDiary1 = item(file, QStringLiteral("Back Up Diary..."), none, &TMainScreen::BackUpDiary1Click);
+    RestoreDiary1 = item(file, QStringLiteral("Restore Diary..."), none, &TMainScreen::RestoreDiary1Click);
+    file->addSeparator();
     exit1 = item(file, QStringLiteral("E&xit"), none, &TMainScreen::exit1Click);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));

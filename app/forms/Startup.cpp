@@ -2,6 +2,7 @@
 #include "app/forms/Startup.h"
 
 #include "app/DiarySecurity.h"
+#include "app/DiaryRestore.h"
 #include "app/PasswordChange.h"
 #include "app/StartupRules.h"
 #include "app/forms/FurnitureResources.h"
@@ -44,6 +45,7 @@ StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)
     // left unsettled, some entries would open with one password and some with the other.
     try {
         RecoverPasswordChange();
+        RecoverRestore();  // likewise a restore: finished when it was committed, else dropped
     } catch (const Error& error) {
         ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
                        MessageIcon::Error);

@@ -35,6 +35,8 @@ constexpr Command kCommands[] = {
     {"search", quillory::cli::RunSearch},
     {"password", quillory::cli::RunPassword},
     {"spell", quillory::cli::RunSpell},
+    {"backup", quillory::cli::RunBackup},
+    {"restore", quillory::cli::RunRestore},
 };
 
 constexpr const char* kUsage =
@@ -52,7 +54,9 @@ constexpr const char* kUsage =
     "                                          days whose entries contain TEXT\n"
     "  password set [--legacy] [--password-file F] [--old-password-file F]\n"
     "  password clear [--old-password-file F]  set, change or clear the diary password\n"
-    "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n";
+    "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n"
+    "  backup OUT.zip                          the entries and QL.INI into one checked archive\n"
+    "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n";
 
 } // namespace
 

@@ -81,7 +81,7 @@ std::string LongDateBytes(Day day)
 bool DiaryFolderExists()
 {
     std::error_code error;
-    return std::filesystem::is_directory(ProgramFolder(), error);
+    return std::filesystem::is_directory(DiaryFolder(), error);
 }
 
 } // namespace
@@ -97,7 +97,7 @@ int RunExport(const Arguments& args)
     if (parsed.format && !ExportFormatNamed(*parsed.format, settings.format))
         return Fail("unknown format " + *parsed.format + " (rtf, text, html or pdf)");
     if (!DiaryFolderExists())
-        return Fail("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + DiaryFolder());
 
     std::error_code error;
     const std::filesystem::path out = std::filesystem::absolute(parsed.rest[0], error);
@@ -143,7 +143,7 @@ int RunPrint(const Arguments& args)
     if (!parsed.pdf || !parsed.rest.empty() || parsed.format)
         return Fail("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged] [--password-file F]");
     if (!DiaryFolderExists())
-        return Fail("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + DiaryFolder());
 
     const auto application = OffscreenApplication();
     PrintSettings settings;

@@ -66,7 +66,7 @@ xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -c '
     first=$!
     win=$(xdotool search --sync --onlyvisible --name "^Quillory\$" | head -n 1)
     [ -n "$win" ] || { echo "no window" >&2; exit 1; }
-    # A second diary opens beside the first; the same diary does not open twice.
+    # A second diary opens beside the first (one diary twice is refused: InstanceLockTest).
     "$1/bin/quillory" --folder "$2/synced" 2> "$2/second.log" &
     second=$!
     for i in $(seq 1 100); do

@@ -25,6 +25,13 @@ dist: build
 	cp -f $(BUILD)/quillory-cli-paint dist/
 	@if [ -d $(BUILD)/dist-data ]; then cp -rf $(BUILD)/dist-data/. dist/; fi
 
+# An installed copy: the programs in $(PREFIX)/bin, their data in $(PREFIX)/share/quillory, the
+# desktop entry, icon, AppStream metadata and manual page; the diary in ~/.local/share/quillory.
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
 run: deps dist
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display found. Start the diary under a virtual display with:"; \

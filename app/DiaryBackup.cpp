@@ -51,7 +51,7 @@ bool NamesADiaryFile(const fs::path& target, const std::vector<Source>& sources)
     }
     const std::string name = target.filename().string();
     const fs::path folder = target.parent_path();
-    if (SameNameNoCase(name, kSettingsMemberName) && fs::equivalent(folder, ProgramFolder(), ec))
+    if (SameNameNoCase(name, kSettingsMemberName) && fs::equivalent(folder, DiaryFolder(), ec))
         return true;
     const auto entries = FindNoCase(EntriesFolder());
     return DayOfEntryName(name) && entries && fs::equivalent(folder, *entries, ec);

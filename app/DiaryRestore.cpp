@@ -32,7 +32,7 @@ void Reach(const RestoreObserver& observer, RestorePoint point)
 
 fs::path Folder()
 {
-    return fs::path(ProgramFolder());
+    return fs::path(DiaryFolder());
 }
 
 fs::path EntriesPath()
@@ -237,17 +237,17 @@ fs::path KeepPresentDiary()
 
 std::string RestoreJournalFileName()
 {
-    return ProgramFolder() + "Restoring.ini";
+    return DiaryFolder() + "Restoring.ini";
 }
 
 std::string RestoreStagingFolder()
 {
-    return ProgramFolder() + "Entries.restore/";
+    return DiaryFolder() + "Entries.restore/";
 }
 
 std::string ReplacedEntriesFolder()
 {
-    return ProgramFolder() + "Entries.replaced/";
+    return DiaryFolder() + "Entries.replaced/";
 }
 
 std::string KeptDiaryName()

@@ -56,7 +56,7 @@ public:
     using Error::Error;
 };
 
-// ProgramFolder() + "Restoring.ini", "Entries.restore/" and "Entries.replaced/".
+// DiaryFolder() + "Restoring.ini", "Entries.restore/" and "Entries.replaced/".
 std::string RestoreJournalFileName();
 std::string RestoreStagingFolder();
 std::string ReplacedEntriesFolder();

@@ -194,7 +194,7 @@ std::optional<std::string> DecodeEntry(const DiaryKey& key, std::string_view day
 const DiaryKey& SessionKey(std::string_view password)
 {
     auto& held = Held();
-    if (held && held->folder == ProgramFolder() && held->password == password)
+    if (held && held->folder == DiaryFolder() && held->password == password)
         return held->key;
     const DiarySecurity security = LoadDiarySecurity();
     if (security.scheme != Scheme::Strong) {
@@ -212,13 +212,13 @@ const DiaryKey& SessionKey(std::string_view password)
 void RememberSessionKey(std::string_view password, const DiaryKey& key)
 {
     ForgetSessionKey();
-    Held() = HeldKey{ProgramFolder(), std::string(password), key};
+    Held() = HeldKey{DiaryFolder(), std::string(password), key};
 }
 
 std::optional<std::string> SessionStrongPassword()
 {
     const auto& held = Held();
-    if (held && held->folder == ProgramFolder() && held->key.scheme == Scheme::Strong)
+    if (held && held->folder == DiaryFolder() && held->key.scheme == Scheme::Strong)
         return held->password;
     return std::nullopt;
 }

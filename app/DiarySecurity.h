@@ -46,7 +46,7 @@ void WriteDiarySecurity(IniFile& ini, const DiarySecurity& security, std::string
 void ReadStrongKeys(const IniFile& ini, std::string_view section, std::string_view prefix, DiarySecurity& security);
 void WriteStrongKeys(IniFile& ini, std::string_view section, std::string_view prefix, const DiarySecurity& security);
 
-// QL.INI of the program folder; a missing file reads as no password.
+// QL.INI of the diary folder; a missing file reads as no password.
 DiarySecurity LoadDiarySecurity();
 
 // What reads and writes the entries.
@@ -79,16 +79,16 @@ std::optional<std::string> DecodeEntry(const DiaryKey& key, std::string_view day
 
 // --- The key of this run -------------------------------------------------------------------
 // Derived once, when the password is first given, and held only in memory for the diary of the
-// program folder; ForgetSessionKey wipes it (at exit, and whenever QL.INI's security changes).
+// diary folder; ForgetSessionKey wipes it (at exit, and whenever QL.INI's security changes).
 
 inline constexpr const char* kPasswordDoesNotOpen = "The password does not open this diary";
 
-// The key for `password` in the diary of the program folder: the one held when it was derived
+// The key for `password` in the diary of the diary folder: the one held when it was derived
 // for this password and folder, else made from QL.INI (and then held). In a strong diary it
 // throws quillory::Error kPasswordDoesNotOpen for a wrong password; otherwise the password is
 // taken as given (empty: plain entries, else the stored format's cipher).
 const DiaryKey& SessionKey(std::string_view password);
-// Holds `key` as the one for `password` in the program folder's diary.
+// Holds `key` as the one for `password` in the diary folder's diary.
 void RememberSessionKey(std::string_view password, const DiaryKey& key);
 // The password the held key was derived for, when the held key is strong and for this folder.
 std::optional<std::string> SessionStrongPassword();

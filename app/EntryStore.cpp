@@ -68,12 +68,12 @@ Day OutermostEntry(Better better)
 
 std::string EntriesFolder()
 {
-    return ProgramFolder() + "Entries/";
+    return DiaryFolder() + "Entries/";
 }
 
 bool CreateEntriesFolder(std::string* error)
 {
-    const std::filesystem::path folder = ProgramFolder() + "Entries";
+    const std::filesystem::path folder = DiaryFolder() + "Entries";
     if (const auto existing = FindNoCase(folder); existing && std::filesystem::is_directory(*existing))
         return true;
     std::error_code ec;
@@ -162,7 +162,7 @@ std::optional<Day> DayOfEntryName(std::string_view name)
 std::vector<Day> EntryDaysBetween(Day from, Day until)
 {
     std::vector<Day> days;
-    const auto folder = FindNoCase(ProgramFolder() + "Entries");
+    const auto folder = FindNoCase(DiaryFolder() + "Entries");
     if (!folder)
         return days;
     std::error_code error;

@@ -11,7 +11,7 @@
 
 namespace quillory {
 
-// ProgramFolder() + "Entries/".
+// DiaryFolder() + "Entries/".
 std::string EntriesFolder();
 // Creates the Entries folder (parents too) unless it exists, in any letter case.
 bool CreateEntriesFolder(std::string* error = nullptr);

@@ -51,7 +51,7 @@ std::string ReadStart(const fs::path& path)
 
 std::string HelpFolder()
 {
-    return ProgramFolder() + "help/";
+    return DataFolder() + "help/";
 }
 
 std::string HtmlTitle(std::string_view html)

@@ -12,7 +12,7 @@ namespace quillory {
 // The topic number that the help command asks for: the contents.
 inline constexpr int kHelpContentsTopic = 1009;
 
-// ProgramFolder() + "help/".
+// DataFolder() + "help/".
 std::string HelpFolder();
 
 struct HelpPage {

@@ -152,7 +152,7 @@ void RemoveStaging()
     fs::remove_all(StagingPath(), ec);
     if (ec)
         throw Error(FormatMessage("Cannot remove folder %s", StagingPath().string()));
-    SyncFolder(fs::path(ProgramFolder()));
+    SyncFolder(fs::path(DiaryFolder()));
 }
 
 // The day key an entry is sealed under: its file name without the extension.
@@ -258,12 +258,12 @@ void WriteRekeyJournal(IniFile& file, const RekeyJournal& journal)
 
 std::string RekeyJournalFileName()
 {
-    return ProgramFolder() + "Rekeying.ini";
+    return DiaryFolder() + "Rekeying.ini";
 }
 
 std::string RekeyStagingFolder()
 {
-    return ProgramFolder() + "Entries.rekey/";
+    return DiaryFolder() + "Entries.rekey/";
 }
 
 int CountEntryFiles()

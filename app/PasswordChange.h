@@ -70,7 +70,7 @@ public:
     using Error::Error;
 };
 
-// ProgramFolder() + "Rekeying.ini" and ProgramFolder() + "Entries.rekey/".
+// DiaryFolder() + "Rekeying.ini" and DiaryFolder() + "Entries.rekey/".
 std::string RekeyJournalFileName();
 std::string RekeyStagingFolder();
 

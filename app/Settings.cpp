@@ -140,14 +140,14 @@ void WritePreferences(IniFile& ini, const Preferences& p, std::string_view progr
 Preferences LoadPreferences(const WindowRect& mainWindow)
 {
     const IniFile ini(SettingsFileName());
-    return ReadPreferences(ini, {ProgramFolder(), mainWindow});
+    return ReadPreferences(ini, {DataFolder(), mainWindow});
 }
 
 void SavePreferences(const Preferences& preferences)
 {
     // Read first, so that what this program does not own in the file stays as it is.
     IniFile ini(SettingsFileName());
-    WritePreferences(ini, preferences, ProgramFolder());
+    WritePreferences(ini, preferences, DataFolder());
     ini.UpdateFile();
 }
 

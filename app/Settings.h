@@ -29,7 +29,7 @@ enum class SettingKind { String, Integer, Boolean };
 // appended, a number added).
 enum class DefaultBase {
     None,
-    ProgramFolder,     // the program folder, with its trailing '/'
+    ProgramFolder,     // the data folder (DataFolder()), with its trailing '/'
     MainWindowTop,     // the main window's top edge when the settings are read
     MainWindowRight,   // its left edge plus its width
 };
@@ -111,10 +111,10 @@ std::string StoredPassword(const IniFile& ini);
 Preferences ReadPreferences(const IniFile& ini, const PreferenceContext& context);
 // Sets every key in `ini`; nothing is written to disk. The icon library is stored relative to
 // `programFolder` when it lies inside it, so that it survives moving the folder; a relative
-// "Icons"/"File" is read from the program folder of the context.
+// "Icons"/"File" is read from the data folder of the context.
 void WritePreferences(IniFile& ini, const Preferences& preferences, std::string_view programFolder = {});
 
-// Read from / written to the settings file of the program folder. A missing or unreadable file
+// Read from / written to the settings file of the diary folder. A missing or unreadable file
 // gives every default. Saving replaces the file whole, or raises "Unable to write to %s" and
 // leaves it as it was.
 Preferences LoadPreferences(const WindowRect& mainWindow);
@@ -137,7 +137,7 @@ struct FormPlacement {
 FormPlacement ReadFormPlacement(const IniFile& ini, std::string_view section, bool maximizedNow);
 void WriteFormPlacement(IniFile& ini, std::string_view section, const FormPlacement& placement);
 
-// The same through the settings file of the program folder, for a window class at a screen
+// The same through the settings file of the diary folder, for a window class at a screen
 // resolution. Storing replaces the file whole, or raises "Unable to write to %s".
 FormPlacement LoadFormPlacement(std::string_view className, int logicalDpi, bool maximizedNow);
 void StoreFormPlacement(std::string_view className, int logicalDpi, const FormPlacement& placement);

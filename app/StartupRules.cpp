@@ -15,7 +15,7 @@ bool PrintersCountAsNone(const std::vector<std::string>& printerNames)
 
 std::string LeftoverPlainCopyName()
 {
-    return ProgramFolder() + "Eraseme.rtf";
+    return DiaryFolder() + "Eraseme.rtf";
 }
 
 bool RemoveLeftoverPlainCopy()

@@ -12,7 +12,7 @@ namespace quillory {
 // counting) is a stand-in of the system, not a printer: the program then has none.
 bool PrintersCountAsNone(const std::vector<std::string>& printerNames);
 
-// ProgramFolder() + "Eraseme.rtf": a plain copy of an entry that older versions left while
+// DiaryFolder() + "Eraseme.rtf": a plain copy of an entry that older versions left while
 // loading or saving with a password. Nothing makes it any more.
 std::string LeftoverPlainCopyName();
 // Deletes it, whatever the case of its name; true when none is left.

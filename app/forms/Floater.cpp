@@ -24,9 +24,9 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QString InProgramFolder(std::string_view file)
+QString InDataFolder(std::string_view file)
 {
-    return QString::fromStdString(ProgramFolder()) + Text(file);
+    return QString::fromStdString(DataFolder()) + Text(file);
 }
 
 bool Exists(const QString& file)
@@ -114,14 +114,14 @@ TFloatingPalette::TFloatingPalette(QWidget* parent)
 void TFloatingPalette::FormCreate()
 {
     setFixedSize(kClientWidth, kClientHeight);
-    IconListBox->SetFileName(InProgramFolder(kStandardIconLibraries[0].file));
+    IconListBox->SetFileName(InDataFolder(kStandardIconLibraries[0].file));
     ShowIconFile(IconListBox->FileName());
     FillBonusIconSets();
 }
 
 void TFloatingPalette::FillBonusIconSets()
 {
-    const std::vector<BonusIconSet> found = BonusIconSets(ProgramFolder() + std::string(kBonusIconFolder));
+    const std::vector<BonusIconSet> found = BonusIconSets(DataFolder() + std::string(kBonusIconFolder));
     if (found.empty())
         return;  // the item keeps its own handler, which says so
     // The item becomes a submenu in its place; its own click handler goes with the old action.
@@ -141,7 +141,7 @@ void TFloatingPalette::FillBonusIconSets()
 
 void TFloatingPalette::ShowStandardLibrary(int which)
 {
-    IconListBox->SetFileName(InProgramFolder(kStandardIconLibraries[std::size_t(which)].file));
+    IconListBox->SetFileName(InDataFolder(kStandardIconLibraries[std::size_t(which)].file));
     ShowIconFile(IconListBox->FileName());
 }
 
@@ -155,7 +155,7 @@ void TFloatingPalette::DefaultMenuClick(QAction* item)
 {
     // The file the item was made from: its caption is only the part before the first dot.
     const QString file = item->data().toString();
-    IconListBox->SetFileName(InProgramFolder(std::string(kBonusIconFolder) + "/")
+    IconListBox->SetFileName(InDataFolder(std::string(kBonusIconFolder) + "/")
                              + (file.isEmpty() ? item->text() + QStringLiteral(".icl") : file));
     ShowIconFile(IconListBox->FileName());
 }
@@ -167,7 +167,7 @@ void TFloatingPalette::mnuBonusIconSetsClick()
 
 QString TFloatingPalette::PickIconFile()
 {
-    QFileDialog dialog(this, QString(), QString::fromStdString(ProgramFolder()));
+    QFileDialog dialog(this, QString(), QString::fromStdString(DataFolder()));
     dialog.setObjectName(QStringLiteral("OpenIconCollectionDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -200,7 +200,7 @@ void TFloatingPalette::mnuOtherIconFileClick()
 
 void TFloatingPalette::LoadFallback()
 {
-    IconListBox->SetFileName(InProgramFolder(kFallbackIconLibrary));
+    IconListBox->SetFileName(InDataFolder(kFallbackIconLibrary));
 }
 
 void TFloatingPalette::ShowIconFile(const QString& name)

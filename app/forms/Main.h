@@ -101,6 +101,9 @@ public:
 
     // --- editing commands of the menus ----------------------------------------------------------
     void mnuSecurityClick();
+    // MainDiaryFolder.cpp: the "Diary Folder..." item, and the setting it changes for the next start.
+    void CreateDiaryFolderItem(QMenu* menu);
+    void mnuDiaryFolderClick();
     void PrintSetup1Click();
     void Cut1Click();
     void Copy1Click();
@@ -196,6 +199,7 @@ public:
     QToolButton* ShowHideIconTool = nullptr;
 
     QAction* mnuSecurity = nullptr;
+    QAction* mnuDiaryFolder = nullptr;
     QAction* PrintSetup1 = nullptr;
     QAction* PrintNow = nullptr;
     QAction* Export1 = nullptr;

@@ -44,6 +44,7 @@ void TMainScreen::CreateMenu()
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     mnuSecurity = item(file, QStringLiteral("Select or Change Password"), none, &TMainScreen::mnuSecurityClick);
+    CreateDiaryFolderItem(file);
     file->addSeparator();
     PrintSetup1 = item(file, QStringLiteral("Print Setup"), none, &TMainScreen::PrintSetup1Click);
     PrintNow = item(file, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TMainScreen::PrintNowClick);

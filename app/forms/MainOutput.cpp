@@ -31,7 +31,7 @@ std::string LongDateBytes(Day day)
 // The file the pages are saved to, asked in the save dialog; empty when none was chosen.
 QString AskPdfFileName(QWidget* parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save as PDF"), QString::fromStdString(ProgramFolder()),
+    QFileDialog dialog(parent, QStringLiteral("Save as PDF"), QString::fromStdString(DiaryFolder()),
                        QStringLiteral("PDF files (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
@@ -93,7 +93,7 @@ void TMainScreen::Export1Click()
     TSaveOptions options(this);
     options.StartDate = CurrentDay;
     options.EndDate = Today();
-    options.Folder = QString::fromStdString(ProgramFolder());
+    options.Folder = QString::fromStdString(DiaryFolder());
     CenterForm(options);
     if (RunModal(options) != QDialog::Accepted)
         return;

@@ -40,7 +40,7 @@ TSplashform::TSplashform(QWidget* parent)
     FolderCaption->setObjectName(QStringLiteral("FolderCaption"));
     FolderCaption->setGeometry(20, 80, 320, 18);
 
-    const QString folder = QString::fromStdString(ProgramFolder());
+    const QString folder = QString::fromStdString(DiaryFolder());
     FolderLink = new TUrlLabel(this);
     FolderLink->setObjectName(QStringLiteral("FolderLink"));
     FolderLink->setText(folder);

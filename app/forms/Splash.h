@@ -19,7 +19,7 @@ public:
     QLabel* ProgramName = nullptr;
     QLabel* Version = nullptr;
     QLabel* FolderCaption = nullptr;
-    // Opens the program folder, where the entries and QL.INI to back up are kept.
+    // Opens the diary folder, where the entries and QL.INI to back up are kept.
     TUrlLabel* FolderLink = nullptr;
     QPushButton* OKButton = nullptr;
 };

@@ -83,7 +83,7 @@ const LegacyField& RequireField(const LegacyTable& table, const char* name, char
 ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObserver& observer)
 {
     const std::string password = StoredPassword(IniFile(SettingsFileName()));
-    const LegacyTable table = LegacyTable::Open(ProgramFolder());
+    const LegacyTable table = LegacyTable::Open(DiaryFolder());
     const LegacyField& date = RequireField(table, "DATE", 'C');
     const LegacyField& entry = RequireField(table, "ENTRY", 'M');
 
@@ -117,22 +117,22 @@ ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObs
 
 std::string LegacyTableFileName()
 {
-    return ProgramFolder() + "QUILLOR.DBF";
+    return DiaryFolder() + "QUILLOR.DBF";
 }
 
 std::string LegacyMemoFileName()
 {
-    return ProgramFolder() + "QUILLOR.FPT";
+    return DiaryFolder() + "QUILLOR.FPT";
 }
 
 std::string ConversionStagingFolder()
 {
-    return ProgramFolder() + "Entries.convert/";
+    return DiaryFolder() + "Entries.convert/";
 }
 
 bool LegacyDiaryWaiting()
 {
-    return !FindNoCase(ProgramFolder() + kEntriesName) && FileExistsNoCase(LegacyTableFileName())
+    return !FindNoCase(DiaryFolder() + kEntriesName) && FileExistsNoCase(LegacyTableFileName())
         && FileExistsNoCase(LegacyMemoFileName());
 }
 
@@ -171,7 +171,7 @@ std::string UniformLineBreaks(std::string_view text)
 
 ConversionResult ConvertLegacyTable(const ConversionObserver& observer)
 {
-    const fs::path entries = fs::path(ProgramFolder()) / kEntriesName;
+    const fs::path entries = fs::path(DiaryFolder()) / kEntriesName;
     if (FindNoCase(entries))
         throw Error("The folder " + entries.string() + " exists already; the old diary is not converted into it.");
     // A staging folder left by an earlier attempt that crashed holds nothing that counts.
@@ -184,7 +184,7 @@ ConversionResult ConvertLegacyTable(const ConversionObserver& observer)
         fs::rename(staging, entries, error);
         if (error)
             throw Error("Cannot rename " + staging.string() + " to " + entries.string() + ": " + error.message());
-        SyncFolder(ProgramFolder());
+        SyncFolder(DiaryFolder());
         return result;
     } catch (...) {
         RemoveStaging();

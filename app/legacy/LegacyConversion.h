@@ -18,7 +18,7 @@
 
 namespace quillory {
 
-// ProgramFolder() + "QUILLOR.DBF", + "QUILLOR.FPT", and the staging folder + "Entries.convert/".
+// DiaryFolder() + "QUILLOR.DBF", + "QUILLOR.FPT", and the staging folder + "Entries.convert/".
 std::string LegacyTableFileName();
 std::string LegacyMemoFileName();
 std::string ConversionStagingFolder();
@@ -49,7 +49,7 @@ struct ConversionResult {
     bool operator==(const ConversionResult&) const = default;
 };
 
-// Converts the old diary of the program folder with the password stored in QL.INI. Throws
+// Converts the old diary of the diary folder with the password stored in QL.INI. Throws
 // quillory::Error saying what failed (a damaged table, a file that cannot be written, an
 // Entries folder that exists already) after removing the staging folder; Entries then does not
 // exist and the table files are as they were.

@@ -1,4 +1,4 @@
-// The dictionaries' file names in the program folder.
+// The dictionaries' file names: the main one ships with the program, the user's belongs to the diary.
 #include "app/spell/DictionaryPaths.h"
 
 #include "platform/Files.h"
@@ -8,9 +8,9 @@ namespace quillory::spell {
 
 namespace {
 
-std::string InProgramFolder(const char* name)
+std::string InFolder(const std::string& folder, const char* name)
 {
-    const std::string path = ProgramFolder() + name;
+    const std::string path = folder + name;
     if (const auto found = FindNoCase(path))
         return found->string();
     return path;
@@ -18,7 +18,7 @@ std::string InProgramFolder(const char* name)
 
 } // namespace
 
-std::string MainDictionaryPath() { return InProgramFolder("quillor.dct"); }
-std::string UserDictionaryPath() { return InProgramFolder("quilloru.dct"); }
+std::string MainDictionaryPath() { return InFolder(DataFolder(), "quillor.dct"); }
+std::string UserDictionaryPath() { return InFolder(DiaryFolder(), "quilloru.dct"); }
 
 } // namespace quillory::spell

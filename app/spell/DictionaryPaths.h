@@ -1,5 +1,5 @@
 // Where the program keeps its spelling dictionaries: "quillor.dct" (main, read only) and
-// "quilloru.dct" (the user's) in the program folder, found whatever the case of their names.
+// "quilloru.dct" (the user's, in the diary folder) beside the shipped data, found whatever the case of their names.
 #pragma once
 
 #include <string>

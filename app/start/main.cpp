@@ -3,15 +3,51 @@
 #include "app/forms/Main.h"
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/DesktopIconTheme.h"
+#include "platform/qt/MessageBoxes.h"
 #include "richtext/qt/SymbolFonts.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <cstdio>
 #include <memory>
+
+namespace {
+
+// "--folder DIR" (or "--folder=DIR") opens the diary in DIR for this run. The diary folder is
+// then made ready: an installed copy's default one is created on first use, a named one must
+// exist. False, having said why, when the program cannot start.
+bool UseDiaryFolder(const QStringList& arguments)
+{
+    for (qsizetype at = 1; at < arguments.size(); ++at) {
+        const QString& argument = arguments[at];
+        if (argument == QStringLiteral("--folder") && at + 1 < arguments.size()) {
+            quillory::SetDiaryFolder(arguments[++at].toStdString());
+        } else if (argument.startsWith(QStringLiteral("--folder="))) {
+            quillory::SetDiaryFolder(argument.mid(9).toStdString());
+        } else {
+            std::fputs("usage: quillory [--folder DIR]\n", stderr);
+            return false;
+        }
+    }
+    std::string error;
+    if (quillory::PrepareDiaryFolder(&error))
+        return true;
+    quillory::ShowMessageBox(QString::fromStdString(error), QStringLiteral("Quillory"), quillory::MessageButtons::Ok,
+                             quillory::MessageIcon::Error);
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillory")));
+    if (!UseDiaryFolder(QCoreApplication::arguments()))
+        return 2;
     quillory::UseDesktopIconTheme();
     quillory::AddSymbolFonts();
     std::unique_ptr<quillory::TMainScreen> mainWindow;

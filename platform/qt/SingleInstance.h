@@ -1,5 +1,6 @@
-// The single-instance test: a lock file named "Quillory" in the user's runtime folder, held by
-// the running program until it ends.
+// The single-instance test, one per diary folder: a lock file in the user's runtime folder,
+// named "Quillory-" and a short digest of the diary folder's real path, held by the running
+// program until it ends. Two diaries can be open at once; one diary never twice.
 #pragma once
 
 #include <QString>
@@ -11,8 +12,9 @@ namespace quillory {
 
 class InstanceLock {
 public:
-    // `folder` holds the lock; by default the user's runtime folder.
-    explicit InstanceLock(QString folder = {});
+    // `folder` holds the lock; by default the user's runtime folder. `diaryFolder` is the diary
+    // the lock stands for; by default the diary folder of this run (DiaryFolder()).
+    explicit InstanceLock(QString folder = {}, QString diaryFolder = {});
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
@@ -28,5 +30,9 @@ private:
     QString fileName_;
     std::unique_ptr<QLockFile> lock_;
 };
+
+// The lock file's name for a diary folder: one name for every spelling of the same folder
+// (a trailing '/', "..", a symbolic link).
+QString InstanceLockName(const QString& diaryFolder);
 
 } // namespace quillory

@@ -12,6 +12,10 @@ fail() { echo "cli_spell: $*" >&2; exit 1; }
 
 [ -f "$dictionary" ] || fail "no dictionary built at $dictionary"
 cp "$dictionary" "$folder/quillor.dct"
+# The main dictionary is data the program ships: it is read beside the program (a portable copy),
+# while --folder names only the diary.
+cp "$cli" "$folder/quillory-cli" || fail "cannot copy the program"
+cli="$folder/quillory-cli"
 
 printf '{\\rtf1\\ansi Teh hous is {\\b definately} the best hous, isn'"'"'t it? Caf\\'"'"'e9 Quillory.}' > "$folder/entry.rtf"
 out=$("$cli" --folder "$folder" spell "$folder/entry.rtf") || fail "spell failed"

@@ -50,7 +50,7 @@ public:
     const std::filesystem::path& Path() const noexcept { return folder_.path(); }
 
 private:
-    std::string previous_ = ProgramFolder();
+    std::string previous_ = DiaryFolder();
     TempFolder folder_;
 };
 

@@ -24,8 +24,8 @@ std::string ArchiveArgument(const Arguments& args, const char* command, std::str
         return {};
     }
     std::error_code ec;
-    if (!std::filesystem::is_directory(ProgramFolder(), ec)) {
-        error = "no such folder: " + ProgramFolder();
+    if (!std::filesystem::is_directory(DiaryFolder(), ec)) {
+        error = "no such folder: " + DiaryFolder();
         return {};
     }
     return args[0];

@@ -33,8 +33,8 @@ int RunCat(const Arguments& given)
     if (!day)
         return Fail("not a day in the form YYYY-MM-DD: " + args[0]);
     std::error_code error;
-    if (!std::filesystem::is_directory(ProgramFolder(), error))
-        return Fail("no such folder: " + ProgramFolder());
+    if (!std::filesystem::is_directory(DiaryFolder(), error))
+        return Fail("no such folder: " + DiaryFolder());
 
     const auto file = FindNoCase(GetCurrentDateFileName(*day));
     if (!file || std::filesystem::is_directory(*file, error)) {

@@ -16,8 +16,8 @@ int RunConvertLegacy(const Arguments& args)
 {
     if (!args.empty())
         return Fail("convert-legacy takes no arguments");
-    if (FindNoCase(ProgramFolder() + "Entries"))
-        return Fail("Entries exists already in " + ProgramFolder() + "; there is nothing to convert into");
+    if (FindNoCase(DiaryFolder() + "Entries"))
+        return Fail("Entries exists already in " + DiaryFolder() + "; there is nothing to convert into");
     for (const std::string& file : {LegacyTableFileName(), LegacyMemoFileName()}) {
         if (!FileExistsNoCase(file))
             return Fail("no such file: " + file);

@@ -50,8 +50,8 @@ int RunDays(const Arguments& args)
     if (args.size() > 1)
         return Fail("days takes at most one argument, YYYY-MM");
     std::error_code error;
-    if (!std::filesystem::is_directory(ProgramFolder(), error))
-        return Fail("no such folder: " + ProgramFolder());
+    if (!std::filesystem::is_directory(DiaryFolder(), error))
+        return Fail("no such folder: " + DiaryFolder());
     if (args.empty()) {
         PrintDay(FirstDiaryRecord());
         PrintDay(LastDiaryRecord());

@@ -29,7 +29,7 @@ std::optional<std::string> AskPassword(const std::string& prompt, std::string& e
 // the diary.
 std::optional<std::string> DiaryPassword(const std::optional<std::string>& passwordFile, std::string& error);
 
-// The key that reads the program folder's entries. Takes "--password-file F" out of `args`.
+// The key that reads the diary folder's entries. Takes "--password-file F" out of `args`.
 // Nothing, with `error` set, when no password was given or it does not open the diary.
 std::optional<DiaryKey> OpenDiaryKey(Arguments& args, std::string& error);
 

@@ -49,7 +49,7 @@ OutputArguments ParseOutputArguments(const Arguments& args)
 bool DiaryFolderExists()
 {
     std::error_code error;
-    return std::filesystem::is_directory(ProgramFolder(), error);
+    return std::filesystem::is_directory(DiaryFolder(), error);
 }
 
 } // namespace quillory::cli

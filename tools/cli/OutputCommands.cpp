@@ -32,7 +32,7 @@ int RunExportWith(const Arguments& args, const EntryRenderer& pdf)
     if (settings.format == ExportFormat::Pdf && !pdf)
         return RunExportPdf(args);
     if (!DiaryFolderExists())
-        return Fail("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + DiaryFolder());
 
     std::error_code error;
     const std::filesystem::path out = std::filesystem::absolute(parsed.rest[0], error);

@@ -76,8 +76,8 @@ int RunPassword(const Arguments& given)
     const bool set = args[0] == "set";
     args.erase(args.begin());
     std::error_code ec;
-    if (!std::filesystem::is_directory(ProgramFolder(), ec))
-        return Fail("no such folder: " + ProgramFolder());
+    if (!std::filesystem::is_directory(DiaryFolder(), ec))
+        return Fail("no such folder: " + DiaryFolder());
 
     RekeyTarget target;
     target.scheme = PasswordScheme::Strong;

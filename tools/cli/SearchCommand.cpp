@@ -50,8 +50,8 @@ int RunSearch(const Arguments& given)
     if (!text || text->empty())
         return Fail("usage: search [--from DAY] [--until DAY] [--password-file F] TEXT");
     std::error_code error;
-    if (!std::filesystem::is_directory(ProgramFolder(), error))
-        return Fail("no such folder: " + ProgramFolder());
+    if (!std::filesystem::is_directory(DiaryFolder(), error))
+        return Fail("no such folder: " + DiaryFolder());
     if (!DecodeUtf8(*text))
         return Fail("the text to look for is not UTF-8");
     // A character that cp1252 cannot hold is in no entry.

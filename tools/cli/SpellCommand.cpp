@@ -1,6 +1,6 @@
 // quillory-cli spell [--suggest] FILE|-: the misspelt words of an RTF entry or a UTF-8 text, one
 // a line, each once, in order of first occurrence; with --suggest each is followed by a TAB and
-// its suggestions, best first. Uses the program folder's dictionaries, as the diary does.
+// its suggestions, best first. Uses the diary's dictionaries, as the window does.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliInput.h"
 

@@ -66,7 +66,7 @@ protected:
 
     TempFolder diary;
     TempFolder elsewhere;
-    std::string previous = ProgramFolder();
+    std::string previous = DiaryFolder();
     ScopedFixedToday today{LocalTime{*Day::FromDate(2026, 12, 10), 8, 15, 2}};
 };
 

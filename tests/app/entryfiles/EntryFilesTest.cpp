@@ -41,7 +41,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previous = ProgramFolder();
+    std::string previous = DiaryFolder();
 };
 
 TEST_F(EntryFilesTest, WithAPasswordOnlyEncipheredBytesReachTheDisk)

@@ -118,7 +118,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previous = ProgramFolder();
+    std::string previous = DiaryFolder();
 };
 
 TEST_F(EntrySearchTest, OneListingGivesTheEntryDaysInDateOrder)

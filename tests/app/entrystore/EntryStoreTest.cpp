@@ -20,7 +20,7 @@ Day D(int year, int month, int day)
 // A program folder of its own with a fixed today, 6 December 2026.
 class EntryStore : public testing::Test {
 protected:
-    EntryStore() : today_(D(2026, 12, 6)), previousFolder_(ProgramFolder())
+    EntryStore() : today_(D(2026, 12, 6)), previousFolder_(DiaryFolder())
     {
         SetProgramFolder(folder_.withSlash());
     }

@@ -63,11 +63,11 @@ TEST(IconPalette, LibraryInTheSettingsSurvivesMovingTheProgramFolder)
     const std::filesystem::path before = root.path() / "before", after = root.path() / "after";
     std::filesystem::create_directories(before / "BonusIcons");
     root.write("before/BonusIcons/Animals.icl", "x");
-    const std::string previous = ProgramFolder();
+    const std::string previous = DiaryFolder();
 
     SetProgramFolder(before.string());
     Preferences p;
-    p.IconsFile = ProgramFolder() + "BonusIcons/Animals.icl";
+    p.IconsFile = DataFolder() + "BonusIcons/Animals.icl";
     SavePreferences(p);
     EXPECT_EQ(IniFile(SettingsFileName()).ReadString("Icons", "File", ""), "BonusIcons/Animals.icl");
 
@@ -79,7 +79,7 @@ TEST(IconPalette, LibraryInTheSettingsSurvivesMovingTheProgramFolder)
     // another system, finds the library in the program folder as well.
     for (const std::string old : {before.string() + "/BonusIcons/ANIMALS.ICL", std::string("C:\\QUILLORY\\BonusIcons\\Animals.icl")}) {
         const IniFile ini = IniFile::FromText("[Icons]\nFile=" + old + "\n");
-        EXPECT_EQ(ReadPreferences(ini, {ProgramFolder(), {}}).IconsFile, after.string() + "/BonusIcons/Animals.icl")
+        EXPECT_EQ(ReadPreferences(ini, {DataFolder(), {}}).IconsFile, after.string() + "/BonusIcons/Animals.icl")
             << old;
     }
     SetProgramFolder(previous);

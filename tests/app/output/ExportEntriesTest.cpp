@@ -35,7 +35,7 @@ protected:
     void TearDown() override { SetProgramFolder(previous); }
 
     TempFolder folder;
-    std::string previous = ProgramFolder();
+    std::string previous = DiaryFolder();
     ExportSettings settings;
 };
 
@@ -112,7 +112,7 @@ TEST_F(ExportEntriesTest, PdfNeedsARendererAndAFailingOneCountsAsFailed)
 TEST(OutputDaysTest, TheDaysOfTheScopeAndTheirEntriesInOrder)
 {
     TempFolder folder;
-    const std::string previous = ProgramFolder();
+    const std::string previous = DiaryFolder();
     SetProgramFolder(folder.withSlash());
     const ScopedFixedToday today(kDay + 100);
     for (const char* name : {"19981016.QLE", "19981015.qle", "19981017.QLE", "notes.QLE", "19981399.QLE", "19981014.rtf"})

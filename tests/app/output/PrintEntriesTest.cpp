@@ -59,7 +59,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previous = ProgramFolder();
+    std::string previous = DiaryFolder();
     RecordingDevice device;
     PrintSettings settings;
     std::vector<std::string> statuses;

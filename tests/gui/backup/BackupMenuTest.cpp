@@ -94,7 +94,7 @@ protected:
 
     TempFolder folder;
     TempFolder elsewhere;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{kToday};
     ScopedPrinterNames printers{QStringList()};
     MessageBoxScript boxes;

@@ -29,7 +29,7 @@ TEST(RestoreAtStartTest, StartFinishesACommittedRestoreBeforeAskingForThePasswor
 {
     TempFolder diary;
     TempFolder elsewhere;
-    const std::string previous = ProgramFolder();
+    const std::string previous = DiaryFolder();
     SetProgramFolder(diary.withSlash());
     diary.write("Entries/20261206.QLE", "{\\rtf1 backed up}");
     IniFile settings(SettingsFileName());

@@ -138,7 +138,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{D(2026, 12, 6)};
 };
 

@@ -62,7 +62,7 @@ protected:
     static bool Changed(const TMainScreen& window) { return !window.SaveButton->isHidden(); }
 
     TempFolder folder;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{kToday};
     ScopedPrinterNames printers{QStringList()};
     MessageBoxScript boxes;

@@ -81,7 +81,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{*Day::FromDate(2026, 12, 6)};
     ScopedPrinterNames printers{QStringList()};
     MessageBoxScript boxes;

@@ -88,7 +88,7 @@ protected:
     static void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     TempFolder folder;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{kToday};
     ScopedPrinterNames printers{QStringList()};
     MessageBoxScript boxes;

@@ -113,7 +113,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{kToday};
     ScopedPrinterNames printers{QStringList()};
     MessageBoxScript boxes;
@@ -299,7 +299,7 @@ TEST_F(OutputWindowsTest, ExportWritesTheChosenEntriesAndSaysHowManyFilesWereWri
     ModalScript script;
     script.Then<TSaveOptions>([out](TSaveOptions& options) {
         options.FormActivate();
-        EXPECT_EQ(options.DirectoryListBox1->text().toStdString(), ProgramFolder());
+        EXPECT_EQ(options.DirectoryListBox1->text().toStdString(), DiaryFolder());
         options.PrintAll->click();
         options.DirectoryListBox1->setText(QString::fromStdString(out));
         options.OKButton->click();

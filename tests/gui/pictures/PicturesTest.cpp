@@ -249,7 +249,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string previousFolder = ProgramFolder();
+    std::string previousFolder = DiaryFolder();
     ScopedFixedToday today{kToday};
     ScopedPrinterNames printers{QStringList()};
     MessageBoxScript boxes;

@@ -83,9 +83,9 @@ TEST(StartupTest, LockIsHeldUntilReleasedAndALeftoverOneIsTakenOver)
     EXPECT_FALSE(InstanceLock(LockFolder(diary)).AlreadyRunning());
 
     // A lock of a program that died (its process number is gone) does not keep the diary shut.
-    std::ofstream(diary.Path() / "Quillory") << "2147483646\nquillory\n"
-                                            << QSysInfo::machineHostName().toStdString() << "\n";
     InstanceLock after(LockFolder(diary));
+    std::ofstream(after.FileName().toStdString()) << "2147483646\nquillory\n"
+                                                 << QSysInfo::machineHostName().toStdString() << "\n";
     EXPECT_FALSE(after.AlreadyRunning());
 
     // A folder where no lock can be made: the program simply runs.

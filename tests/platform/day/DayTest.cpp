@@ -1,9 +1,7 @@
 // The day value: calendar conversions, stepping, leap years, and the clock and folder seams.
 #include "platform/Clock.h"
 #include "platform/Day.h"
-#include "platform/ProgramFolder.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quillory;
@@ -80,15 +78,3 @@ TEST(Clock, FixedTodayIsScopedAndNested)
     EXPECT_LE(Today() - real, 1);  // back on the system clock (midnight may pass meanwhile)
 }
 
-TEST(ProgramFolder, IsTheExecutablesFolderUntilPointedElsewhere)
-{
-    const std::string original = ProgramFolder();
-    ASSERT_FALSE(original.empty());
-    EXPECT_EQ(original.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(original + "platform_day_tests"));
-
-    SetProgramFolder("/some/where");
-    EXPECT_EQ(ProgramFolder(), "/some/where/");
-    EXPECT_EQ(SettingsFileName(), "/some/where/QL.INI");
-    SetProgramFolder(original);
-}

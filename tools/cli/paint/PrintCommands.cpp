@@ -52,7 +52,7 @@ int RunPrint(const Arguments& args)
     if (!parsed.pdf || !parsed.rest.empty() || parsed.format)
         return Fail("print takes --pdf OUT.pdf [--from DAY] [--until DAY] [--merged] [--password-file F]");
     if (!DiaryFolderExists())
-        return Fail("no such folder: " + ProgramFolder());
+        return Fail("no such folder: " + DiaryFolder());
 
     const auto application = OffscreenApplication();
     PrintSettings settings;

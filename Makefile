@@ -22,7 +22,7 @@ build: configure
 dist: build
 	@mkdir -p dist
 	cp -f $(BUILD)/quillory $(BUILD)/quillory-cli dist/
-	cp -f $(BUILD)/quillory-cli-paint dist/
+	cp -f $(BUILD)/quillory-cli-full dist/
 	@if [ -d $(BUILD)/dist-data ]; then cp -rf $(BUILD)/dist-data/. dist/; fi
 
 # An installed copy: the programs in $(PREFIX)/bin, their data in $(PREFIX)/share/quillory, the

@@ -28,7 +28,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quillory-cli.1.gz
 add_custom_target(install-files ALL DEPENDS ${CMAKE_BINARY_DIR}/app-icons/256x256/apps/quillory.png
                                             ${CMAKE_BINARY_DIR}/quillory-cli.1.gz)
 
-install(TARGETS quillory quillory-cli quillory-cli-paint RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillory quillory-cli quillory-cli-full RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/dist-data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quillory)
 install(FILES ${packaging}/${QUILLORY_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/${QUILLORY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # quillory-cli's commands that paint nothing start without Qt's GUI: each one succeeds where no
 # Qt GUI application could start (an unknown display platform, no display) and loads neither
-# QtGui, QtWidgets nor QtPrintSupport. The commands that paint go to the painting part beside
+# QtGui, QtWidgets, QtPrintSupport nor libzip. The commands that paint go to the full part beside
 # quillory-cli, and a copy without that part says so instead of failing obscurely.
 # Arguments: the quillory executable, the quillory-cli executable.
 set -u
@@ -17,7 +17,10 @@ printf '{\\rtf1\\ansi Dear diary, a walk by the river.\\par}' > "$diary/Entries/
 printf '{\\rtf1\\ansi word}' > "$work/in.rtf"
 printf 'Str0ng\n' > "$work/strong"
 [ -f "$dictionary" ] || fail "no dictionary built at $dictionary"
-cp "$dictionary" "$diary/quillor.dct"
+# The main dictionary is data the program ships, read beside a portable copy of the program.
+mkdir "$work/program"
+cp "$dictionary" "$work/program/quillor.dct"
+cp "$cli" "$work/program/quillory-cli"
 
 # Runs a command where a GUI application cannot start and records the libraries it loads.
 bare() {
@@ -30,6 +33,7 @@ check() {
     if grep -h "file=libQt6\(Gui\|Widgets\|PrintSupport\)" "$work"/loaded.* >/dev/null 2>&1; then
         fail "'$*' loaded Qt's GUI libraries: $(grep -ho 'file=libQt6[A-Za-z]*' "$work"/loaded.* | sort -u | tr '\n' ' ')"
     fi
+    grep -h "file=libzip" "$work"/loaded.* >/dev/null 2>&1 && fail "'$*' loaded libzip"
     ls "$work"/loaded.* >/dev/null 2>&1 || fail "no record of the libraries '$*' loaded"
 }
 
@@ -46,7 +50,9 @@ for format in rtf text html; do
     check export --format $format "$work/export-$format"
 done
 printf 'Teh river' > "$work/spell.txt"
+built="$cli"; cli="$work/program/quillory-cli"
 check spell "$work/spell.txt"
+cli="$built"
 [ "$(cat "$work/out")" = "Teh" ] || fail "spell: $(cat "$work/out")"
 check crypt --encrypt --password secret "$work/in.rtf" "$work/in.enc"
 check crypt --decrypt --password secret "$work/in.enc" "$work/in.dec"
@@ -54,7 +60,7 @@ cmp -s "$work/in.rtf" "$work/in.dec" || fail "crypt round trip"
 check password set --password-file "$work/strong"
 check password clear --old-password-file "$work/strong"
 
-# A copy of quillory-cli without its painting part: PDF output is refused with a clear error,
+# A copy of quillory-cli without its full part: PDF output is refused with a clear error,
 # and nothing is written; the other commands work as ever.
 mkdir "$work/lone"
 cp "$cli" "$work/lone/quillory-cli"
@@ -64,8 +70,8 @@ for command in "convert --to pdf $work/in.rtf $work/out.pdf" "print --pdf $work/
                "export --format pdf $work/pdfs"; do
     # shellcheck disable=SC2086
     err=$("$work/lone/quillory-cli" --folder "$diary" $command 2>&1)
-    [ $? -eq 2 ] || fail "'$command' without the painting part: not exit 2"
-    case "$err" in *"painting part"*quillory-cli-paint*) ;; *) fail "'$command': unclear error: $err" ;; esac
-    [ -e "$work/out.pdf" ] || [ -e "$work/pdfs" ] && fail "'$command' wrote output without the painting part"
+    [ $? -eq 2 ] || fail "'$command' without the full part: not exit 2"
+    case "$err" in *quillory-cli-full*"missing"*) ;; *) fail "'$command': unclear error: $err" ;; esac
+    [ -e "$work/out.pdf" ] || [ -e "$work/pdfs" ] && fail "'$command' wrote output without the full part"
 done
 exit 0

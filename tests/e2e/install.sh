@@ -17,7 +17,7 @@ build=$(dirname "$1")
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "install: $(cat "$work/install.log")"
 
-for file in bin/quillory bin/quillory-cli bin/quillory-cli-paint share/quillory/quillor.dct share/quillory/help/01-getting-started.html \
+for file in bin/quillory bin/quillory-cli bin/quillory-cli-full share/quillory/quillor.dct share/quillory/help/01-getting-started.html \
             share/quillory/icons/misc1.icl share/applications/org.quillory.Quillory.desktop \
             share/metainfo/org.quillory.Quillory.metainfo.xml share/icons/hicolor/scalable/apps/quillory.svg \
             share/man/man1/quillory-cli.1.gz; do
@@ -55,7 +55,7 @@ today=$(date +%Y%m%d)
 # The main dictionary comes from share/quillory: a misspelt word is found.
 printf 'The diary knows wrods.\n' > "$work/words.txt"
 [ "$("$cli" spell "$work/words.txt")" = wrods ] || fail "spell with the installed dictionary"
-# PDF output is made by the painting part installed beside the command line.
+# PDF output is made by the full part installed beside the command line.
 printf '{\\rtf1\\ansi Installed.}' > "$work/small.rtf"
 QT_QPA_PLATFORM=offscreen "$cli" convert --to pdf "$work/small.rtf" "$work/small.pdf" 2>"$work/err" \
     || fail "the installed copy makes no PDF: $(cat "$work/err")"

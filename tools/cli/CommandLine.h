@@ -1,5 +1,5 @@
 // The command line quillory-cli was started with, kept for the commands that hand their work
-// over to the painting part (PaintingCommands.h) with the very same words.
+// over to the full part (FullPart.cpp) with the very same words.
 #pragma once
 
 namespace quillory::cli {

@@ -1,5 +1,5 @@
 // quillory-cli export: the diary's entries of a range of days written into files of their own
-// (RTF, text, HTML or PDF). The PDF is painted by the painting part (PaintingCommands.h).
+// (RTF, text, HTML or PDF). The PDF is painted by the full part (PaintingCommands.h).
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/DiaryPassword.h"
 #include "tools/cli/OutputArguments.h"

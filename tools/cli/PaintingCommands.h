@@ -1,8 +1,8 @@
 // The commands that paint: PDF output through Qt's printing. quillory-cli is built without Qt's
 // GUI libraries, so that the commands which paint nothing start in milliseconds; it hands
-// these over to its painting part, quillory-cli-paint, the same commands built with painting.
+// these over to its full part, quillory-cli-full, the same commands built with painting.
 // Each function below has two definitions: the handover in tools/cli/front/ and the painting
-// in tools/cli/paint/. (print, the fourth, is RunPrint of CliCommands.h.)
+// in tools/cli/full/. (print, the fourth, is RunPrint of CliCommands.h.)
 #pragma once
 
 #include "app/ExportEntries.h"

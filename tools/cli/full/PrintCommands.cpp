@@ -1,10 +1,10 @@
-// quillory-cli print and export --format pdf in the painting part: the entries printed as the
+// quillory-cli print and export --format pdf in the full part: the entries printed as the
 // window prints them, on an offscreen QGuiApplication.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/DiaryPassword.h"
 #include "tools/cli/OutputArguments.h"
 #include "tools/cli/PaintingCommands.h"
-#include "tools/cli/paint/OffscreenApplication.h"
+#include "tools/cli/full/OffscreenApplication.h"
 
 #include "app/PrintEntries.h"
 #include "platform/AtomicWrite.h"

@@ -1,5 +1,5 @@
 // The offscreen Qt application of the commands that paint.
-#include "tools/cli/paint/OffscreenApplication.h"
+#include "tools/cli/full/OffscreenApplication.h"
 
 namespace quillory::cli {
 

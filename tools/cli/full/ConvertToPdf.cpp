@@ -1,4 +1,4 @@
-// quillory-cli convert --to pdf in the painting part: reader, layout and printing of the engine
+// quillory-cli convert --to pdf in the full part: reader, layout and printing of the engine
 // on an offscreen QGuiApplication created for this command only.
 #include "tools/cli/PaintingCommands.h"
 
@@ -11,7 +11,7 @@
 #include "richtext/qt/SymbolFonts.h"
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliInput.h"
-#include "tools/cli/paint/OffscreenApplication.h"
+#include "tools/cli/full/OffscreenApplication.h"
 
 #include <QGuiApplication>
 #include <QPrinter>

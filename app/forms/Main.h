@@ -9,6 +9,7 @@
 #include "app/PasswordOwner.h"
 #include "app/Settings.h"
 #include "platform/Day.h"
+#include "platform/SyncedFile.h"
 #endif
 
 #include <QFont>
@@ -263,6 +264,11 @@ private:
     bool created_ = false;
     // The entry on screen could not be read whole: the page is read-only until another loads.
     bool pageUnreadable_ = false;
+    // The day's file as the page on screen was loaded from it (or last saved into it): a save
+    // first checks that another computer has not changed it meanwhile.
+    FileStamp loadedStamp_;
+    // The preferences as read from QL.INI: a save writes only what this run changed.
+    Preferences loadedSettings_;
     bool closing_ = false;
     std::unique_ptr<QPrinter> printer_;
 

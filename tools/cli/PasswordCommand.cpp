@@ -10,6 +10,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -107,7 +108,10 @@ int RunPassword(const Arguments& given)
     if (!args.empty())
         return Fail("unknown argument: " + args.front());
     try {
-        ProcessPassword(*oldPassword, *newPassword, {}, target);
+        // A version changed elsewhere meanwhile is kept, never lost: the change itself succeeded.
+        for (const KeptVersion& kept : ProcessPassword(*oldPassword, *newPassword, {}, target))
+            std::fprintf(stderr, "quillory-cli: %s was changed elsewhere during the change; the other version is kept as %s\n",
+                         kept.entry.c_str(), kept.keptAs.c_str());
     } catch (const Error& failure) {
         return Fail(failure.what());
     }

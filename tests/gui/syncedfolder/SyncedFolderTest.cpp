@@ -6,16 +6,21 @@
 #include "TempFolder.h"
 #include "app/Crypt.h"
 #include "app/EntryFiles.h"
+#include "app/forms/Getpass.h"
+#include "app/forms/Warn.h"
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SyncedFile.h"
 #include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ModalRunner.h"
 #include "platform/qt/PrinterList.h"
 #include "richtext/model/DocumentDump.h"
 #include "richtext/qt/RichText.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -141,6 +146,37 @@ TEST_F(SyncedFolderTest, APasswordSetElsewhereWhileOpenIsNotPutBackAtClose)
     EXPECT_EQ(StoredPassword(after), "laptop");
     EXPECT_EQ(after.ReadString("Default Font", "Name", ""), "Courier New");
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(SyncedFolderTest, ThePagesOwnPasswordChangeIsNoChangeMadeElsewhere)
+{
+    // Re-keying rewrites the file of the page on screen; its next save must not take the new
+    // bytes for another computer's.
+    WriteEntry(kToday, "{\\rtf1\\ansi Morning}", "");
+    auto window = Open();
+    ModalScript script;
+    script.Then<TWarningScreen>([](TWarningScreen& warning) {
+              warning.OKButton->click();
+              return ModalScript::kKeepResult;
+          })
+        .Then<TGetPassword>([](TGetPassword& dialog) {
+            dialog.LegacyScheme->setChecked(true);
+            QTest::keyClicks(dialog.NewPassword, "Secret1");
+            dialog.OkButton->click();
+            return ModalScript::kKeepResult;
+        });
+    window->mnuSecurity->trigger();
+    ASSERT_TRUE(script.Finished());
+    ASSERT_EQ(window->DiaryPassword(), "Secret1");
+
+    QTest::keyClicks(window->WPRichText1, "Evening ");
+    QTest::mouseClick(window->SaveButton, Qt::LeftButton);
+
+    EXPECT_NE(ReadEntry(kToday, "Secret1").find("Evening Morning"), std::string::npos);
+    for (const auto& box : boxes.Shown())
+        EXPECT_FALSE(box.text.contains("another computer")) << box.text.toStdString();
+    for (const auto& file : fs::directory_iterator(folder.path() / "Entries"))
+        EXPECT_FALSE(IsChangedElsewhereName(file.path().filename().string())) << file.path();
 }
 
 } // namespace

@@ -233,6 +233,48 @@ void RestageChangedEntries(const DiaryKey& oldKey, const DiaryKey& newKey, Stage
     stamps = std::move(now);
 }
 
+// The stamps are kept in the staging folder too, for the swap that a start after a crash makes:
+// one line "name<TAB>size<TAB>hash" per staged file, written whole before the change is committed.
+fs::path StampsFile()
+{
+    return StagingPath() / "Stamps.lst";
+}
+
+void WriteStagedStamps(const StagedStamps& stamps)
+{
+    std::string text;
+    for (const auto& [name, stamp] : stamps)
+        text += name + '\t' + std::to_string(stamp.size) + '\t' + std::to_string(stamp.hash) + '\n';
+    if (!WriteFileAtomically(StampsFile(), text))
+        throw Error(FormatMessage("Cannot create file %s", StampsFile().string()));
+}
+
+// The stamps of a staging folder; none (no check) for one staged without them or damaged.
+std::optional<StagedStamps> ReadStagedStamps()
+{
+    std::ifstream in(StampsFile(), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    StagedStamps stamps;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t first = line.find('\t');
+        const std::size_t second = line.find('\t', first == std::string::npos ? first : first + 1);
+        if (second == std::string::npos)
+            return std::nullopt;
+        FileStamp stamp;
+        stamp.exists = true;
+        try {
+            stamp.size = std::stoull(line.substr(first + 1, second - first - 1));
+            stamp.hash = std::stoull(line.substr(second + 1));
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        stamps[line.substr(0, first)] = stamp;
+    }
+    return stamps;
+}
+
 // The last look before a staged file replaces its entry: a file changed elsewhere in the moment
 // since the check is kept beside the entry, as it stands, and reported.
 void KeepChangedSinceStaging(const std::string& name, const StagedStamps& stamps, std::vector<KeptVersion>& kept)
@@ -286,6 +328,11 @@ void RollForward(const RekeyJournal& journal, const RekeyObserver& observer, con
 {
     StoreSecurity(journal.after);
     Reach(observer, RekeyPoint::SettingsWritten);
+    std::optional<StagedStamps> stored;
+    if (!stamps && kept) {
+        stored = ReadStagedStamps();
+        stamps = stored ? &*stored : nullptr;
+    }
     SwapStagedFiles(observer, stamps, kept);
     RemoveStaging();
     Reach(observer, RekeyPoint::StagingRemoved);
@@ -338,12 +385,13 @@ std::vector<KeptVersion> ProcessPassword(const std::string& oldPassword, const s
 {
     // A journal left by an earlier run must be settled first, or its staged files would mix
     // with this run's.
-    RecoverPasswordChange();
+    std::vector<KeptVersion> kept;
+    RecoverPasswordChange({}, &kept);
 
     const DiarySecurity before = LoadDiarySecurity();
     const bool toStrong = !newPassword.empty() && target.scheme == PasswordScheme::Strong;
     if (oldPassword == newPassword && (before.scheme == Scheme::Strong) == toStrong)
-        return {};
+        return kept;
 
     // The old key: a strong diary's must open its check value; the stored format's cipher
     // takes the password as given, as it always has.
@@ -368,6 +416,7 @@ std::vector<KeptVersion> ProcessPassword(const std::string& oldPassword, const s
         RemoveStaging();
         stamps = StageEntries(oldKey, newKey, observer);
         RestageChangedEntries(oldKey, newKey, stamps);
+        WriteStagedStamps(stamps);
         StoreSecurity(after);
         Reach(observer, RekeyPoint::SettingsWritten);
         journal.state = kCommittedState;
@@ -383,7 +432,6 @@ std::vector<KeptVersion> ProcessPassword(const std::string& oldPassword, const s
     }
     // From here on the change has happened; what is left is moving files, which a restart
     // can redo. One more try, then the caller learns that the diary must restart.
-    std::vector<KeptVersion> kept;
     try {
         RollForward(journal, observer, &stamps, &kept);
     } catch (const Error&) {
@@ -410,13 +458,14 @@ std::string KeptVersionsNotice(const std::vector<KeptVersion>& kept)
         + "The other versions are kept beside them, each named \"(changed elsewhere ...)\".";
 }
 
-bool RecoverPasswordChange(const RekeyObserver& observer)
+bool RecoverPasswordChange(const RekeyObserver& observer, std::vector<KeptVersion>* kept)
 {
     const auto journal = ReadJournal();
     if (!journal)
         return false;
+    std::vector<KeptVersion> ignored;
     if (journal->Committed())
-        RollForward(*journal, observer);
+        RollForward(*journal, observer, nullptr, kept ? kept : &ignored);
     else
         RollBack(*journal, observer);
     return true;

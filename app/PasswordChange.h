@@ -116,6 +116,8 @@ std::string KeptVersionsNotice(const std::vector<KeptVersion>& kept);
 // Finishes a committed re-keying or undoes one that was not committed. Returns whether a
 // journal was found. Throws quillory::Error when a step fails; the journal then stays for the
 // next start.
-bool RecoverPasswordChange(const RekeyObserver& observer = {});
+// Entries changed elsewhere since they were staged are kept beside as ProcessPassword does, and
+// named in `kept` when given.
+bool RecoverPasswordChange(const RekeyObserver& observer = {}, std::vector<KeptVersion>* kept = nullptr);
 
 } // namespace quillory

@@ -71,6 +71,32 @@ TEST(PasswordChangeSyncTest, AnEntryChangedJustBeforeItsSwapIsKeptBesideAndRepor
     EXPECT_TRUE(KeptVersionsNotice({}).empty());
 }
 
+TEST(PasswordChangeSyncTest, TheStartAfterACrashKeepsAnEntryChangedSinceStaging)
+{
+    // The change was committed, then the program died; before the next start the other
+    // computer saved the first day again. Its version must not go under the staged one.
+    PasswordDiary diary("old");
+    const fs::path entries = diary.Path() / "Entries";
+    RekeyObserver observer;
+    observer.checkpoint = [](RekeyPoint point) {
+        if (point == RekeyPoint::Committed)
+            throw quillory::testing_support::Crash{};
+    };
+    EXPECT_THROW(ProcessPassword("old", "new", observer), quillory::testing_support::Crash);
+    const std::string theirs = EncipherBuffer(kTheirs, "old");
+    std::ofstream(entries / "20261202.QLE", std::ios::binary | std::ios::trunc) << theirs;
+
+    std::vector<KeptVersion> kept;
+    EXPECT_TRUE(RecoverPasswordChange({}, &kept));
+
+    ASSERT_EQ(kept.size(), 1u);
+    const std::string keptName = fs::path(kept[0].keptAs).filename().string();
+    EXPECT_EQ(diary.EntryBytes().at(keptName), theirs);
+    EXPECT_EQ(DecipherBuffer(diary.EntryBytes().at("20261202.QLE"), "new"), diary.Plain().at("20261202.QLE"));
+    EXPECT_EQ(diary.Stored(), "new");
+    EXPECT_FALSE(fs::exists(diary.Path() / "Entries.rekey"));
+}
+
 TEST(PasswordChangeSyncTest, AnEntryThatCannotBeReadAtTheLastCheckUndoesTheChange)
 {
     // All or nothing still: whether the entry changed cannot be told, so nothing changes.

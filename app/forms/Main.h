@@ -5,6 +5,7 @@
 
 // moc cannot read the standard library headers that these pull in; it does not need them.
 #ifndef Q_MOC_RUN
+#include "app/DiarySecurity.h"
 #include "app/EntryStore.h"
 #include "app/PasswordOwner.h"
 #include "app/Settings.h"
@@ -269,6 +270,9 @@ private:
     FileStamp loadedStamp_;
     // The preferences as read from QL.INI: a save writes only what this run changed.
     Preferences loadedSettings_;
+    // The diary's protection that this run's key belongs to: an entry is never written with it
+    // once another computer has changed the password.
+    DiarySecurity loadedSecurity_;
     bool closing_ = false;
     std::unique_ptr<QPrinter> printer_;
 

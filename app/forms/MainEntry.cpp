@@ -41,6 +41,10 @@ bool SameRgb(RGBColor a, RGBColor b)
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
+constexpr const char* kPasswordChangedElsewhere =
+    "The diary's password was changed on another computer while Quillory was open here. This page cannot be "
+    "saved with the old one: copy its text, press Cancel and start Quillory again.";
+
 } // namespace
 
 void TMainScreen::ShowError(const Error& error)
@@ -138,6 +142,9 @@ bool TMainScreen::SaveRichText()
         return true;
     try {
         const SaveStep step = ChooseSaveStep(WPRichText1->IsEmpty(), EntryExists);
+        // Written with this run's password, the entry would not open with the one now stored.
+        if (step != SaveStep::Nothing && !(LoadDiarySecurity() == loadedSecurity_))
+            throw Error(kPasswordChangedElsewhere);
         std::string bytes;
         if (step == SaveStep::Write) {
             // Without a password the editor picks the format as for the entry's own file name;
@@ -306,6 +313,7 @@ void TMainScreen::LoadPreferences()
     const QRect frame = frameGeometry();
     Settings = quillory::LoadPreferences(WindowRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1});
     loadedSettings_ = Settings;
+    loadedSecurity_ = LoadDiarySecurity();
     DefaultFont = QFont(QString::fromStdString(Settings.DefaultFontName));
     DefaultFont.setPointSize(std::max(1, Settings.DefaultFontSize));
     DefaultFont.setBold(Settings.DefaultFontBold);

@@ -148,6 +148,25 @@ TEST_F(SyncedFolderTest, APasswordSetElsewhereWhileOpenIsNotPutBackAtClose)
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(SyncedFolderTest, APageIsNotSavedWithAPasswordReplacedElsewhere)
+{
+    // The laptop set a password and re-keyed the entries: written with none, today's entry
+    // would not open with it. The page stays, with its text and its Save button.
+    WriteEntry(kToday, "{\\rtf1\\ansi Morning}", "");
+    auto window = Open();
+    const std::string laptopEntry = EncipherBuffer("{\\rtf1\\ansi Morning}", "laptop");
+    folder.write("Entries/20261206.QLE", laptopEntry);
+    folder.write("QL.INI", "[Opening Screen]\nshow=0\n[Security]\nPassword=" + EncryptString("laptop") + "\n");
+    QTest::keyClicks(window->WPRichText1, "Evening ");
+    QTest::mouseClick(window->Nextbutton, Qt::LeftButton);
+
+    EXPECT_EQ(window->CurrentDay, kToday);
+    EXPECT_FALSE(window->SaveButton->isHidden());
+    EXPECT_EQ(folder.read("Entries/20261206.QLE"), laptopEntry);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.contains("password was changed on another computer"));
+}
+
 TEST_F(SyncedFolderTest, ThePagesOwnPasswordChangeIsNoChangeMadeElsewhere)
 {
     // Re-keying rewrites the file of the page on screen; its next save must not take the new

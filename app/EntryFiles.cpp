@@ -11,7 +11,9 @@
 
 namespace quillory {
 
-std::string ReadEntry(Day day, const DiaryKey& key)
+namespace {
+
+std::string ReadEntryBytes(Day day, const DiaryKey& key, FileStamp* stamp)
 {
     const std::string name = GetCurrentDateFileName(day);
     const auto path = FindNoCase(name).value_or(std::filesystem::path(name));
@@ -29,10 +31,19 @@ std::string ReadEntry(Day day, const DiaryKey& key)
     }
     if (in.bad())
         throw Error(FormatMessage("Cannot open file %s", name));
+    if (stamp)
+        *stamp = StampOf(path, bytes);
     auto plain = DecodeEntry(key, DayKey(day), bytes);
     if (!plain)
         throw DamagedEntry(FormatMessage(kDamagedEntry, name));
     return std::move(*plain);
+}
+
+} // namespace
+
+std::string ReadEntry(Day day, const DiaryKey& key)
+{
+    return ReadEntryBytes(day, key, nullptr);
 }
 
 std::string ReadEntry(Day day, std::string_view password)
@@ -40,17 +51,38 @@ std::string ReadEntry(Day day, std::string_view password)
     return ReadEntry(day, SessionKey(password));
 }
 
+std::string ReadEntry(Day day, std::string_view password, FileStamp& stamp)
+{
+    return ReadEntryBytes(day, SessionKey(password), &stamp);
+}
+
 void WriteEntry(Day day, std::string_view content, std::string_view password)
 {
     WriteEntry(day, content, SessionKey(password));
 }
 
-void WriteEntry(Day day, std::string_view content, const DiaryKey& key)
+namespace {
+
+FileStamp WriteEntryFile(Day day, std::string_view content, const DiaryKey& key)
 {
     const std::string name = GetCurrentDateFileName(day);
     const std::string bytes = EncodeEntry(key, DayKey(day), content);
-    if (!WriteFileAtomically(PathForWriting(name), bytes))
+    const auto path = PathForWriting(name);
+    if (!WriteFileAtomically(path, bytes))
         throw Error(FormatMessage("Cannot create file %s", name));
+    return StampOf(FindNoCase(path).value_or(path), bytes);
+}
+
+} // namespace
+
+void WriteEntry(Day day, std::string_view content, const DiaryKey& key)
+{
+    WriteEntryFile(day, content, key);
+}
+
+FileStamp WriteEntryStamped(Day day, std::string_view content, std::string_view password)
+{
+    return WriteEntryFile(day, content, SessionKey(password));
 }
 
 void DeleteEntry(Day day)

@@ -6,6 +6,7 @@
 #include "app/DiarySecurity.h"
 #include "platform/Day.h"
 #include "platform/Error.h"
+#include "platform/SyncedFile.h"
 
 #include <string>
 #include <string_view>
@@ -26,11 +27,16 @@ std::string ReadEntry(Day day, const DiaryKey& key);
 // The same with the key of this run for `password` (SessionKey): the scheme is QL.INI's, and a
 // strong key is derived only once. Throws kPasswordDoesNotOpen when it does not open the diary.
 std::string ReadEntry(Day day, std::string_view password);
+// The same, giving the stamp of the file's bytes as read: what a save later checks the file
+// against, in case another computer changed it meanwhile.
+std::string ReadEntry(Day day, std::string_view password, FileStamp& stamp);
 
 // Writes the entry file of `day` whole, enciphered or sealed as the key says. Throws
 // quillory::Error "Cannot create file %s" and leaves the old file as it was on failure.
 void WriteEntry(Day day, std::string_view content, const DiaryKey& key);
 void WriteEntry(Day day, std::string_view content, std::string_view password);
+// The same, giving the stamp of the file as written.
+FileStamp WriteEntryStamped(Day day, std::string_view content, std::string_view password);
 
 // Deletes the entry file of `day`, whatever the case of its name. Throws quillory::Error
 // "Cannot delete file %s" when a file of that name is still there afterwards.

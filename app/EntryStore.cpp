@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SyncedFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -57,6 +58,9 @@ Day OutermostEntry(Better better)
 {
     Day best = Today();
     for (const auto& name : ScanFolder(EntriesFolder(), kEntryPattern)) {
+        // Another computer's version kept beside an entry is no entry of its own.
+        if (IsChangedElsewhereName(name))
+            continue;
         // A name that is not a date counts as today, which is where the search starts anyway.
         if (const auto day = DayOfFileName(name); day && better(*day, best))
             best = *day;

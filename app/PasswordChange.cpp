@@ -10,10 +10,12 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SyncedFile.h"
 
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <unistd.h>
@@ -110,11 +112,14 @@ fs::path StagingPath()
     return fs::path(RekeyStagingFolder());
 }
 
-// The entry files by name: the regular files matching *.QLE, whatever their case.
+// The entry files by name: the regular files matching *.QLE, whatever their case. Another
+// computer's version kept beside an entry is no entry: it stays as it was kept.
 std::vector<std::string> EntryNames(const fs::path& folder)
 {
     std::vector<std::string> names;
     for (auto& name : ScanFolder(folder, "*.QLE")) {
+        if (IsChangedElsewhereName(name))
+            continue;
         std::error_code ec;
         if (fs::is_regular_file(folder / name, ec))
             names.push_back(std::move(name));
@@ -161,7 +166,23 @@ std::string DayKeyOfName(const std::string& name)
     return fs::path(name).stem().string();
 }
 
-void StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const RekeyObserver& observer)
+// What each staged file was made from: the entry file's stamp as it was read.
+using StagedStamps = std::map<std::string, FileStamp>;
+
+// Re-keys the bytes of the entry file `name` into the staging folder.
+void StageEntry(const DiaryKey& oldKey, const DiaryKey& newKey, const std::string& name, std::string_view bytes)
+{
+    const fs::path entries = EntriesPath();
+    const auto plain = DecodeEntry(oldKey, DayKeyOfName(name), bytes);
+    if (!plain)
+        throw DamagedEntry(FormatMessage(kDamagedEntry, (entries / name).string()));
+    const std::string rekeyed = EncodeEntry(newKey, DayKeyOfName(name), *plain);
+    const fs::path staged = StagingPath() / name;
+    if (!WriteFileAtomically(staged, rekeyed))
+        throw Error(FormatMessage("Cannot create file %s", staged.string()));
+}
+
+StagedStamps StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const RekeyObserver& observer)
 {
     const fs::path entries = EntriesPath();
     const fs::path staging = StagingPath();
@@ -175,23 +196,103 @@ void StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const RekeyObs
     if (observer.progress)
         observer.progress(0, total);
     int done = 0;
+    StagedStamps stamps;
     for (const auto& name : names) {
-        const auto plain = DecodeEntry(oldKey, DayKeyOfName(name), ReadWholeFile(entries / name));
-        if (!plain)
-            throw DamagedEntry(FormatMessage(kDamagedEntry, (entries / name).string()));
-        const std::string bytes = EncodeEntry(newKey, DayKeyOfName(name), *plain);
-        const fs::path staged = staging / name;
-        if (!WriteFileAtomically(staged, bytes))
-            throw Error(FormatMessage("Cannot create file %s", staged.string()));
+        const std::string bytes = ReadWholeFile(entries / name);
+        StageEntry(oldKey, newKey, name, bytes);
+        stamps[name] = StampOf(entries / name, bytes);
         Reach(observer, RekeyPoint::FileStaged);
         if (observer.progress)
             observer.progress(++done, total);
     }
+    return stamps;
+}
+
+// The check before the change is committed, for a diary that another computer may change
+// meanwhile: an entry changed or written there since it was staged is staged again from its
+// new bytes, and one deleted there leaves the staging folder, so that the swap puts nobody's
+// text out of date. Like staging, a failure here undoes the whole change.
+void RestageChangedEntries(const DiaryKey& oldKey, const DiaryKey& newKey, StagedStamps& stamps)
+{
+    const fs::path entries = EntriesPath();
+    StagedStamps now;
+    for (const auto& name : EntryNames(entries)) {
+        std::string bytes;
+        const FileStamp stamp = ReadFileStamp(entries / name, &bytes);
+        if (!stamp.exists)
+            continue;
+        const auto staged = stamps.find(name);
+        if (staged == stamps.end() || !StillTheSame(staged->second, stamp))
+            StageEntry(oldKey, newKey, name, bytes);
+        now[name] = stamp;
+    }
+    for (const auto& [name, stamp] : stamps) {
+        if (now.count(name) == 0 && !RemoveFileNoCase(StagingPath() / name))
+            throw Error(FormatMessage("Cannot delete file %s", (StagingPath() / name).string()));
+    }
+    stamps = std::move(now);
+}
+
+// The stamps are kept in the staging folder too, for the swap that a start after a crash makes:
+// one line "name<TAB>size<TAB>hash" per staged file, written whole before the change is committed.
+fs::path StampsFile()
+{
+    return StagingPath() / "Stamps.lst";
+}
+
+void WriteStagedStamps(const StagedStamps& stamps)
+{
+    std::string text;
+    for (const auto& [name, stamp] : stamps)
+        text += name + '\t' + std::to_string(stamp.size) + '\t' + std::to_string(stamp.hash) + '\n';
+    if (!WriteFileAtomically(StampsFile(), text))
+        throw Error(FormatMessage("Cannot create file %s", StampsFile().string()));
+}
+
+// The stamps of a staging folder; none (no check) for one staged without them or damaged.
+std::optional<StagedStamps> ReadStagedStamps()
+{
+    std::ifstream in(StampsFile(), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    StagedStamps stamps;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t first = line.find('\t');
+        const std::size_t second = line.find('\t', first == std::string::npos ? first : first + 1);
+        if (second == std::string::npos)
+            return std::nullopt;
+        FileStamp stamp;
+        stamp.exists = true;
+        try {
+            stamp.size = std::stoull(line.substr(first + 1, second - first - 1));
+            stamp.hash = std::stoull(line.substr(second + 1));
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        stamps[line.substr(0, first)] = stamp;
+    }
+    return stamps;
+}
+
+// The last look before a staged file replaces its entry: a file changed elsewhere in the moment
+// since the check is kept beside the entry, as it stands, and reported.
+void KeepChangedSinceStaging(const std::string& name, const StagedStamps& stamps, std::vector<KeptVersion>& kept)
+{
+    const auto staged = stamps.find(name);
+    if (staged == stamps.end())
+        return;
+    const fs::path entry = EntriesPath() / name;
+    std::string bytes;
+    const FileStamp now = ReadFileStamp(entry, &bytes);
+    if (now.exists && !StillTheSame(staged->second, now))
+        kept.push_back({FindNoCase(entry).value_or(entry).string(),
+                        KeepOtherVersion(FindNoCase(entry).value_or(entry), bytes, now.modified).string()});
 }
 
 // Moves every staged file over its entry file. Each rename replaces one file at once, and a
 // file once moved is no longer staged, so this can be repeated after a crash.
-void SwapStagedFiles(const RekeyObserver& observer)
+void SwapStagedFiles(const RekeyObserver& observer, const StagedStamps* stamps, std::vector<KeptVersion>* kept)
 {
     const fs::path entries = EntriesPath();
     const fs::path staging = StagingPath();
@@ -202,6 +303,8 @@ void SwapStagedFiles(const RekeyObserver& observer)
     if (!names.empty())
         fs::create_directories(entries, ec);
     for (const auto& name : names) {
+        if (stamps && kept)
+            KeepChangedSinceStaging(name, *stamps, *kept);
         fs::rename(staging / name, entries / name, ec);
         if (ec)
             throw Error(FormatMessage("Cannot create file %s", (entries / name).string()));
@@ -220,11 +323,17 @@ void RollBack(const RekeyJournal& journal, const RekeyObserver& observer)
     Reach(observer, RekeyPoint::Finished);
 }
 
-void RollForward(const RekeyJournal& journal, const RekeyObserver& observer)
+void RollForward(const RekeyJournal& journal, const RekeyObserver& observer, const StagedStamps* stamps = nullptr,
+                 std::vector<KeptVersion>* kept = nullptr)
 {
     StoreSecurity(journal.after);
     Reach(observer, RekeyPoint::SettingsWritten);
-    SwapStagedFiles(observer);
+    std::optional<StagedStamps> stored;
+    if (!stamps && kept) {
+        stored = ReadStagedStamps();
+        stamps = stored ? &*stored : nullptr;
+    }
+    SwapStagedFiles(observer, stamps, kept);
     RemoveStaging();
     Reach(observer, RekeyPoint::StagingRemoved);
     RemoveJournal();
@@ -271,17 +380,18 @@ int CountEntryFiles()
     return static_cast<int>(EntryNames(EntriesPath()).size());
 }
 
-void ProcessPassword(const std::string& oldPassword, const std::string& newPassword, const RekeyObserver& observer,
-                     const RekeyTarget& target)
+std::vector<KeptVersion> ProcessPassword(const std::string& oldPassword, const std::string& newPassword,
+                                         const RekeyObserver& observer, const RekeyTarget& target)
 {
     // A journal left by an earlier run must be settled first, or its staged files would mix
     // with this run's.
-    RecoverPasswordChange();
+    std::vector<KeptVersion> kept;
+    RecoverPasswordChange({}, &kept);
 
     const DiarySecurity before = LoadDiarySecurity();
     const bool toStrong = !newPassword.empty() && target.scheme == PasswordScheme::Strong;
     if (oldPassword == newPassword && (before.scheme == Scheme::Strong) == toStrong)
-        return;
+        return kept;
 
     // The old key: a strong diary's must open its check value; the stored format's cipher
     // takes the password as given, as it always has.
@@ -300,10 +410,13 @@ void ProcessPassword(const std::string& oldPassword, const std::string& newPassw
 
     RekeyJournal journal{kStagingState, before, after};
     WriteJournal(journal);
+    StagedStamps stamps;
     try {
         Reach(observer, RekeyPoint::JournalWritten);
         RemoveStaging();
-        StageEntries(oldKey, newKey, observer);
+        stamps = StageEntries(oldKey, newKey, observer);
+        RestageChangedEntries(oldKey, newKey, stamps);
+        WriteStagedStamps(stamps);
         StoreSecurity(after);
         Reach(observer, RekeyPoint::SettingsWritten);
         journal.state = kCommittedState;
@@ -320,24 +433,39 @@ void ProcessPassword(const std::string& oldPassword, const std::string& newPassw
     // From here on the change has happened; what is left is moving files, which a restart
     // can redo. One more try, then the caller learns that the diary must restart.
     try {
-        RollForward(journal, observer);
+        RollForward(journal, observer, &stamps, &kept);
     } catch (const Error&) {
         try {
-            RollForward(journal, observer);
+            RollForward(journal, observer, &stamps, &kept);
         } catch (const Error& error) {
             throw RekeyIncomplete(error.what());
         }
     }
     RememberSessionKey(newPassword, newKey);
+    return kept;
 }
 
-bool RecoverPasswordChange(const RekeyObserver& observer)
+std::string KeptVersionsNotice(const std::vector<KeptVersion>& kept)
+{
+    if (kept.empty())
+        return {};
+    if (kept.size() == 1) {
+        return "The entry " + fs::path(kept.front().entry).filename().string()
+            + " was changed on another computer during the password change. The other version is kept beside it as \""
+            + fs::path(kept.front().keptAs).filename().string() + "\".";
+    }
+    return std::to_string(kept.size()) + " entries were changed on another computer during the password change. "
+        + "The other versions are kept beside them, each named \"(changed elsewhere ...)\".";
+}
+
+bool RecoverPasswordChange(const RekeyObserver& observer, std::vector<KeptVersion>* kept)
 {
     const auto journal = ReadJournal();
     if (!journal)
         return false;
+    std::vector<KeptVersion> ignored;
     if (journal->Committed())
-        RollForward(*journal, observer);
+        RollForward(*journal, observer, nullptr, kept ? kept : &ignored);
     else
         RollBack(*journal, observer);
     return true;

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillory {
 
@@ -94,12 +95,29 @@ struct RekeyTarget {
 // file %s", "Unable to write to %s") after putting back the old state: every entry file as it
 // was and the old password in QL.INI. Should even that fail, the journal stays and the next
 // start completes the undo. Throws RekeyIncomplete when a failure came after the change.
-void ProcessPassword(const std::string& oldPassword, const std::string& newPassword,
-                     const RekeyObserver& observer = {}, const RekeyTarget& target = {});
+//
+// Another computer may change entries meanwhile (a diary in a synced folder). Before the change
+// is committed every entry is looked at again: one changed or written there since it was staged
+// is staged again from its new text, one deleted there stays deleted. An entry changed in the
+// moment between that look and its swap is kept beside as the other version
+// (ChangedElsewhereName), as it stands; the returned list names those, usually none.
+struct KeptVersion {
+    std::string entry;   // the entry file
+    std::string keptAs;  // the other version, beside it
+
+    bool operator==(const KeptVersion&) const = default;
+};
+std::vector<KeptVersion> ProcessPassword(const std::string& oldPassword, const std::string& newPassword,
+                                         const RekeyObserver& observer = {}, const RekeyTarget& target = {});
+// What to tell the user about the versions a password change kept beside their entries: empty
+// when there are none.
+std::string KeptVersionsNotice(const std::vector<KeptVersion>& kept);
 
 // Finishes a committed re-keying or undoes one that was not committed. Returns whether a
 // journal was found. Throws quillory::Error when a step fails; the journal then stays for the
 // next start.
-bool RecoverPasswordChange(const RekeyObserver& observer = {});
+// Entries changed elsewhere since they were staged are kept beside as ProcessPassword does, and
+// named in `kept` when given.
+bool RecoverPasswordChange(const RekeyObserver& observer = {}, std::vector<KeptVersion>* kept = nullptr);
 
 } // namespace quillory

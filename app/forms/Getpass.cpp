@@ -226,6 +226,7 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
     if (oldPassword == newPassword && !SchemeChanges(newPassword))
         return true;
     Gauge1->show();
+    std::vector<KeptVersion> kept;
     RekeyObserver observer;
     observer.progress = [this](int done, int total) {
         Gauge1->setMaximum(total);
@@ -237,12 +238,15 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
         target.scheme = StrongScheme->isChecked() ? PasswordScheme::Strong : PasswordScheme::Legacy;
         QApplication::setOverrideCursor(Qt::WaitCursor);  // deriving a strong key takes a moment
         try {
-            quillory::ProcessPassword(oldPassword, newPassword, observer, target);
+            kept = quillory::ProcessPassword(oldPassword, newPassword, observer, target);
         } catch (...) {
             QApplication::restoreOverrideCursor();
             throw;
         }
         QApplication::restoreOverrideCursor();
+        if (const std::string notice = KeptVersionsNotice(kept); !notice.empty())
+            ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
+                           MessageIcon::Warning);
     } catch (const RekeyIncomplete& error) {
         // The new password is stored but some entries are not yet in place: the next start
         // finishes the move, so the diary stops here rather than show entries it cannot read.

@@ -5,10 +5,12 @@
 
 // moc cannot read the standard library headers that these pull in; it does not need them.
 #ifndef Q_MOC_RUN
+#include "app/DiarySecurity.h"
 #include "app/EntryStore.h"
 #include "app/PasswordOwner.h"
 #include "app/Settings.h"
 #include "platform/Day.h"
+#include "platform/SyncedFile.h"
 #endif
 
 #include <QFont>
@@ -276,6 +278,14 @@ private:
     bool created_ = false;
     // The entry on screen could not be read whole: the page is read-only until another loads.
     bool pageUnreadable_ = false;
+    // The day's file as the page on screen was loaded from it (or last saved into it): a save
+    // first checks that another computer has not changed it meanwhile.
+    FileStamp loadedStamp_;
+    // The preferences as read from QL.INI: a save writes only what this run changed.
+    Preferences loadedSettings_;
+    // The diary's protection that this run's key belongs to: an entry is never written with it
+    // once another computer has changed the password.
+    DiarySecurity loadedSecurity_;
     bool closing_ = false;
     std::unique_ptr<QPrinter> printer_;
 

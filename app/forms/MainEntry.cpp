@@ -2,7 +2,9 @@
 // days, the settings and window placement, and closing.
 #include "app/forms/Main.h"
 
+#include "app/EntryConflicts.h"
 #include "app/EntryFiles.h"
+#include "app/SettingsSync.h"
 #include "controls/Ring.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
@@ -38,6 +40,10 @@ bool SameRgb(RGBColor a, RGBColor b)
 {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
+
+constexpr const char* kPasswordChangedElsewhere =
+    "The diary's password was changed on another computer while Quillory was open here. This page cannot be "
+    "saved with the old one: copy its text, press Cancel and start Quillory again.";
 
 } // namespace
 
@@ -76,9 +82,12 @@ void TMainScreen::LoadRichText()
     pageUnreadable_ = false;
     WPRichText1->SetReadOnly(false);
     WPRichText1->Clear();
+    loadedStamp_ = FileStamp{};
     if (EntryExists) {
+        // Until it has been read, a save must count whatever is on disk as the other version.
+        loadedStamp_.exists = true;
         try {
-            const std::string bytes = ReadEntry(CurrentDay, Settings.DiaryPassword);
+            const std::string bytes = ReadEntry(CurrentDay, Settings.DiaryPassword, loadedStamp_);
             WPRichText1->LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
         } catch (const Error& error) {
             ShowError(error);
@@ -132,29 +141,31 @@ bool TMainScreen::SaveRichText()
     if (pageUnreadable_)
         return true;
     try {
-        switch (ChooseSaveStep(WPRichText1->IsEmpty(), EntryExists)) {
-        case SaveStep::Nothing:
-            break;
-        case SaveStep::Delete:
-            DeleteEntry(CurrentDay);
-            EntryExists = false;
-            break;
-        case SaveStep::Write: {
+        const SaveStep step = ChooseSaveStep(WPRichText1->IsEmpty(), EntryExists);
+        // Written with this run's password, the entry would not open with the one now stored.
+        if (step != SaveStep::Nothing && !(LoadDiarySecurity() == loadedSecurity_))
+            throw Error(kPasswordChangedElsewhere);
+        std::string bytes;
+        if (step == SaveStep::Write) {
             // Without a password the editor picks the format as for the entry's own file name;
             // an enciphered entry is always RTF.
             const TWPFormatSetting format = WPRichText1->SaveFormat;
             if (!Settings.DiaryPassword.empty())
                 WPRichText1->SaveFormat = TWPFormatSetting::FormatRTF;
-            std::string bytes;
             const bool written = WPRichText1->SaveToStream(bytes);
             WPRichText1->SaveFormat = format;
             if (!written)
                 throw Error(FormatMessage("Cannot create file %s", GetCurrentDateFileName()));
-            WriteEntry(CurrentDay, bytes, Settings.DiaryPassword);
-            EntryExists = true;
-            break;
         }
-        }
+        const SavedEntry saved = SaveEntryChecked(CurrentDay, step, bytes, Settings.DiaryPassword, loadedStamp_);
+        loadedStamp_ = saved.stamp;
+        EntryExists = saved.stamp.exists;
+        if (const std::string notice = ConflictNotice(CurrentDay, saved); !notice.empty())
+            ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
+                           MessageIcon::Warning);
+        // The emptied page gives way to the text that stayed the entry.
+        if (saved.conflict == EntryConflict::NotDeleted)
+            LoadRichText();
     } catch (const Error& error) {
         ShowError(error);
         return false;
@@ -301,6 +312,8 @@ void TMainScreen::LoadPreferences()
 {
     const QRect frame = frameGeometry();
     Settings = quillory::LoadPreferences(WindowRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1});
+    loadedSettings_ = Settings;
+    loadedSecurity_ = LoadDiarySecurity();
     DefaultFont = QFont(QString::fromStdString(Settings.DefaultFontName));
     DefaultFont.setPointSize(std::max(1, Settings.DefaultFontSize));
     DefaultFont.setBold(Settings.DefaultFontBold);
@@ -317,7 +330,12 @@ void TMainScreen::SavePreferences()
     Settings.DefaultFontBold = DefaultFont.bold();
     Settings.DefaultFontItalic = DefaultFont.italic();
     Settings.DefaultFontUnderline = DefaultFont.underline();
-    quillory::SavePreferences(Settings);
+    // Only what this run changed: QL.INI may have been changed on another computer meanwhile.
+    const SettingsSaved saved = SavePreferencesMerged(Settings, loadedSettings_);
+    loadedSettings_ = Settings;
+    if (const std::string notice = SettingsConflictNotice(saved); !notice.empty())
+        ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
+                       MessageIcon::Warning);
 }
 
 void TMainScreen::SavePreferencesShowingErrors()

@@ -2,6 +2,7 @@
 #include "app/forms/Main.h"
 
 #include "app/DateTexts.h"
+#include "app/DiarySecurity.h"
 #include "app/MainLayout.h"
 #include "app/forms/DefaultFont.h"
 #include "app/forms/Getpass.h"
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTime>
 #include <QToolButton>
@@ -108,7 +110,12 @@ void TMainScreen::CreateMenu()
 
 void TMainScreen::mnuSecurityClick()
 {
+    const DiarySecurity before = LoadDiarySecurity();
     ChangeDiaryPassword(*this, [this] { return SaveButtonClick(); }, this);
+    // Re-keyed, the day's file has new bytes: the page (saved before the change) is loaded
+    // again, or its next save would take them for a change made on another computer.
+    if (!(LoadDiarySecurity() == before) && SaveButton->isHidden() && !pageUnreadable_)
+        LoadRichText();
 }
 
 void TMainScreen::PrintSetup1Click()

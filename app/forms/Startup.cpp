@@ -44,7 +44,11 @@ StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)
     // that a crash interrupted is finished or undone before the stored password is asked for;
     // left unsettled, some entries would open with one password and some with the other.
     try {
-        RecoverPasswordChange();
+        std::vector<KeptVersion> kept;
+        RecoverPasswordChange({}, &kept);
+        if (const std::string notice = KeptVersionsNotice(kept); !notice.empty())
+            ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
+                           MessageIcon::Warning);
         RecoverRestore();  // likewise a restore: finished when it was committed, else dropped
     } catch (const Error& error) {
         ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,

@@ -10,6 +10,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -66,6 +67,14 @@ std::optional<std::string> NewPassword(Arguments& args, std::string& error)
     return password;
 }
 
+// A version changed elsewhere meanwhile is kept, never lost: the change itself succeeded.
+void ReportKept(const std::vector<KeptVersion>& kept)
+{
+    for (const KeptVersion& version : kept)
+        std::fprintf(stderr, "quillory-cli: %s was changed elsewhere during the password change; the other version is kept as %s\n",
+                     version.entry.c_str(), version.keptAs.c_str());
+}
+
 } // namespace
 
 int RunPassword(const Arguments& given)
@@ -91,7 +100,9 @@ int RunPassword(const Arguments& given)
     std::string error;
     // Settled first: the old password is checked against the diary as it really is.
     try {
-        RecoverPasswordChange();
+        std::vector<KeptVersion> kept;
+        RecoverPasswordChange({}, &kept);
+        ReportKept(kept);
     } catch (const Error& failure) {
         return Fail(failure.what());
     }
@@ -107,7 +118,7 @@ int RunPassword(const Arguments& given)
     if (!args.empty())
         return Fail("unknown argument: " + args.front());
     try {
-        ProcessPassword(*oldPassword, *newPassword, {}, target);
+        ReportKept(ProcessPassword(*oldPassword, *newPassword, {}, target));
     } catch (const Error& failure) {
         return Fail(failure.what());
     }

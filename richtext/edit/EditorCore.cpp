@@ -56,16 +56,26 @@ bool EditorCore::CanModify()
     return true;
 }
 
-bool EditorCore::CanModifyTyping(std::string_view typed)
+bool EditorCore::CanModifyTyping(std::string_view typed, const TParagraph* caretParagraph, int caretNumber)
 {
     if (readOnly_ || !document_->firstParagraph())
         return false;
     modified = true;
     const bool deleting = typed == "\b" || typed == "\x7f";
-    if (HasSelection())
+    if (HasSelection()) {
         openStep(EditKind::Other, {});
-    else
-        openStep(deleting ? EditKind::Deleting : EditKind::Typing, typed);
+        return true;
+    }
+    if (!caretParagraph) {
+        const ParagraphSpot spot = LocatePosition(*document_, caret_);
+        caretParagraph = spot.paragraph;
+        caretNumber = spot.number;
+    }
+    const bool opening = !history_.StepOpen();
+    history_.BeforeLocalChange(*document_, EditCaret{caret_, anchor_}, deleting ? EditKind::Deleting : EditKind::Typing,
+                               typed, *caretParagraph, caretNumber);
+    if (opening && onEditStepOpened)
+        onEditStepOpened();
     return true;
 }
 
@@ -196,6 +206,20 @@ void EditorCore::Select(long start, long length, bool caretAtStart)
     caret_ = caretAtStart ? start : end;
     anchor_ = caretAtStart ? end : start;
     notify(false);
+}
+
+void EditorCore::TakeCaret(long caret, long anchor, const Selection& blocks, const TAttr& before)
+{
+    caret_ = caret;
+    anchor_ = anchor;
+    pendingStart_.reset();
+    if (caret == anchor) {
+        TAttr attr = before;
+        attr.flags &= std::uint8_t(~kPlaceFlags);
+        attr.tag = 0;
+        document_->insertionAttr = attr;
+    }
+    document_->selection = blocks;
 }
 
 void EditorCore::HideSelection()

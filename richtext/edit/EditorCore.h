@@ -71,8 +71,10 @@ public:
     // true.
     bool CanModify();
     // CanModify for keys that type `typed` (Backspace is 8, Delete 127), so that typing is
-    // undone word by word.
-    bool CanModifyTyping(std::string_view typed);
+    // undone word by word. Such a key changes the caret's paragraph and its neighbours only, and
+    // the undo step records just those; a typing engine that knows the caret's paragraph and its
+    // number gives them, so that they are not looked up.
+    bool CanModifyTyping(std::string_view typed, const TParagraph* caretParagraph = nullptr, int caretNumber = 0);
     // Fires OnChange; does nothing while read-only.
     void Changed();
     bool IsEmpty() const noexcept { return document_->isEmpty(); }
@@ -104,6 +106,12 @@ public:
     bool HasSelection() const noexcept { return SelLength() > 0; }
     // Selects the range and puts the caret after it (before it when `caretAtStart`).
     void Select(long start, long length, bool caretAtStart = false);
+    // Takes caret and anchor from a typing engine that knows their places, so that nothing is
+    // looked up in the document: `blocks` are the selection's start and end as the document
+    // names them. Without a selection the insertion attributes become `before` (the character
+    // before the caret's), as GoTo makes them. Tells the host nothing: the engine's host
+    // repaints what changed.
+    void TakeCaret(long caret, long anchor, const Selection& blocks, const TAttr& before);
     void HideSelection();
     void DeleteSelection();
     std::string SelectedText() const; // cp1252, paragraph ends as CR LF

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace quillory {
 
@@ -50,6 +51,7 @@ Redraw TWPRTFTextInput::InsertString(std::string_view text)
 {
     changed_ = structural_ = softBreak_ = false;
     touched_ = nullptr;
+    laidOut_ = {};
     if (ReadOnly || !document_.firstParagraph() || !caretParagraph_)
         return Redraw::Nothing;
     for (const char ch : text) {
@@ -98,6 +100,11 @@ bool TWPRTFTextInput::isProtected(const TAttr& attr) const noexcept
 
 void TWPRTFTextInput::touch(TParagraph& paragraph)
 {
+    // An edit elsewhere than in the caret's paragraph may move where that starts; the anchor's
+    // is never kept over an edit.
+    if (caretStartOf_ != &paragraph)
+        caretStartOf_ = nullptr;
+    anchorStartOf_ = nullptr;
     changed_ = true;
     paragraph.layoutFlags |= LayoutFlag::NeedsReformat;
     if (!touched_)
@@ -119,12 +126,17 @@ Redraw TWPRTFTextInput::layoutAfterEdit()
     Redraw redraw = Redraw::Everything;
     if (structural_ || !touched_) {
         paint_->reformatPending();
+        // Lines moved from the first changed paragraph down; the one before it is taken along
+        // for what joins a paragraph to it (a frame, a page kept with the next).
+        const TParagraph* top = touched_ && touched_->prev() ? touched_->prev() : touched_;
+        const int y = top ? top->firstLine()->top : 0;
+        laidOut_ = {0, y, std::max(1, paint_->layoutWidth()), std::numeric_limits<int>::max() / 4};
     } else {
         const ParagraphShape before = shapeOf(*touched_);
         if (touched_ == caretParagraph_)
-            paint_->reformatParagraph(*touched_, caret_.paragraph);
+            laidOut_ = paint_->reformatParagraph(*touched_, caret_.paragraph);
         else
-            paint_->reformatParagraph(*touched_);
+            laidOut_ = paint_->reformatParagraph(*touched_);
         if (!softBreak_ && shapeOf(*touched_) == before)
             redraw = Redraw::Line;
     }
@@ -203,9 +215,13 @@ void TWPRTFTextInput::deleteSelection()
     const long start = std::min(anchor, caret);
     DeleteRange(document_, start, std::max(anchor, caret) - start);
     const ParagraphSpot spot = LocatePosition(document_, start);
+    caretStartOf_ = spot.paragraph;
+    caretStart_ = start - spot.offset;
+    anchorStartOf_ = nullptr;
     placeCaret(spot.paragraph, placeAtOffset(*spot.paragraph, spot.number, spot.offset));
     anchored_ = false;
     structural_ = true;
+    touched_ = nullptr; // it may have been deleted with the selection
     touch(*spot.paragraph);
 }
 
@@ -320,6 +336,8 @@ void TWPRTFTextInput::joinNextParagraph()
         document_.deleteLine(paragraph, paragraph.firstLine());
         caret_ = {caret_.paragraph, 0, 0};
     }
+    if (touched_ == next)
+        touched_ = &paragraph; // the joined paragraph goes; what it held is here now
     document_.deleteParagraph(next);
     structural_ = true;
     touch(paragraph);

@@ -122,15 +122,115 @@ TextPosition TWPRTFTextInput::placeAtOffset(const TParagraph& paragraph, int par
     return {paragraphIndex, 0, 0};
 }
 
+// The caret goes to another paragraph: its start follows from the one before when the two are
+// near (a move, a split, a join); otherwise it is looked up when next needed.
 void TWPRTFTextInput::placeCaret(TParagraph* paragraph, const TextPosition& position)
 {
+    constexpr int kNear = 64;
+    if (caretStartOf_ && caretStartOf_ != paragraph) {
+        const TParagraph* from = caretStartOf_;
+        caretStartOf_ = nullptr;
+        long forward = caretStart_, backward = caretStart_;
+        const TParagraph* ahead = from;
+        const TParagraph* behind = from;
+        for (int i = 0; i < kNear && (ahead || behind); ++i) {
+            if (ahead) {
+                forward += ahead->length() + 1;
+                ahead = ahead->next();
+                if (ahead == paragraph) {
+                    caretStartOf_ = paragraph;
+                    caretStart_ = forward;
+                    break;
+                }
+            }
+            if (behind) {
+                behind = behind->prev();
+                if (behind) {
+                    backward -= behind->length() + 1;
+                    if (behind == paragraph) {
+                        caretStartOf_ = paragraph;
+                        caretStart_ = backward;
+                        break;
+                    }
+                }
+            }
+        }
+    }
     caretParagraph_ = paragraph;
     caret_ = position;
 }
 
+void TWPRTFTextInput::forgetStarts() noexcept
+{
+    caretStartOf_ = anchorStartOf_ = nullptr;
+}
+
+long TWPRTFTextInput::paragraphStart(const TParagraph* paragraph) const
+{
+    if (paragraph == caretStartOf_)
+        return caretStart_;
+    if (paragraph == anchorStartOf_)
+        return anchorStart_;
+    const long start = PositionOfParagraph(document_, paragraph);
+    if (paragraph == caretParagraph_) {
+        caretStartOf_ = paragraph;
+        caretStart_ = start;
+    } else if (paragraph == anchorParagraph_) {
+        anchorStartOf_ = paragraph;
+        anchorStart_ = start;
+    }
+    return start;
+}
+
 long TWPRTFTextInput::absoluteOf(const TParagraph* paragraph, int offset) const
 {
-    return PositionOfParagraph(document_, paragraph) + offset;
+    return paragraphStart(paragraph) + offset;
+}
+
+TextPosition TWPRTFTextInput::inDocument(const TParagraph* paragraph, const TextPosition& position) const
+{
+    if (!paragraph)
+        return position;
+    TextPosition at = position;
+    const TTextLine* line = segmentAt(*paragraph, at.segment);
+    at.segment = std::clamp(at.segment, 0, paragraph->lineCount() - 1);
+    at.index = std::clamp(at.index, 0, line->length());
+    while (at.index >= line->length() && line->next()) {
+        at.index -= line->length();
+        line = line->next();
+        ++at.segment;
+    }
+    return at;
+}
+
+TextPosition TWPRTFTextInput::caretInDocument() const
+{
+    return inDocument(caretParagraph_, caret_);
+}
+
+TextPosition TWPRTFTextInput::anchorInDocument() const
+{
+    return anchored_ ? inDocument(anchorParagraph_, anchor_) : caretInDocument();
+}
+
+TAttr TWPRTFTextInput::attributesBeforeCaret() const
+{
+    if (!caretParagraph_)
+        return document_.insertionAttr;
+    const TParagraph& paragraph = *caretParagraph_;
+    const TTextLine* first = paragraph.firstLine();
+    if (!first->hasAttributes())
+        return paragraph.length() == 0 ? TAttr{} : document_.insertionAttr;
+    const int length = paragraph.length();
+    if (length == 0)
+        return first->attrs()[0];
+    int index = std::min(std::max(offsetInParagraph(paragraph, caret_) - 1, 0), length - 1);
+    for (const TTextLine* line = first; line; line = line->next()) {
+        if (index < line->length())
+            return line->attrs()[index];
+        index -= line->length();
+    }
+    return paragraph.lastLine()->attrs()[0];
 }
 
 long TWPRTFTextInput::caretOffset() const
@@ -164,6 +264,7 @@ void TWPRTFTextInput::syncSelection()
 
 void TWPRTFTextInput::SetCaret(const TextPosition& position, bool extend)
 {
+    forgetStarts();
     TParagraph* paragraph = document_.paragraphAt(std::max(0, position.paragraph));
     int index = std::max(0, position.paragraph);
     if (!paragraph) {
@@ -219,6 +320,8 @@ bool TWPRTFTextInput::InSync() const
 
 void TWPRTFTextInput::AnchorAtCaret()
 {
+    anchorStartOf_ = caretStartOf_ == caretParagraph_ ? caretParagraph_ : nullptr;
+    anchorStart_ = caretStart_;
     anchorParagraph_ = caretParagraph_;
     anchor_ = caret_;
     anchored_ = true;
@@ -271,6 +374,8 @@ Redraw TWPRTFTextInput::Move(MoveKind kind, bool extend)
             anchorParagraph_ = caretParagraph_;
             anchor_ = caret_;
             anchored_ = true;
+            anchorStartOf_ = caretStartOf_ == caretParagraph_ ? caretParagraph_ : nullptr;
+            anchorStart_ = caretStart_;
         }
     } else {
         anchored_ = false;

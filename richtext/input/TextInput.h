@@ -3,6 +3,7 @@
 // an edit only the changed paragraph is laid out again (when a layout engine is attached).
 #pragma once
 
+#include "richtext/layout/Canvas.h"
 #include "richtext/model/Document.h"
 
 #include <functional>
@@ -77,6 +78,8 @@ public:
     // The caret as (paragraph, segment, index). The end of a segment and the start of the next
     // are one place in the text but two on the screen; the caret knows which it is.
     const TextPosition& caret() const noexcept { return caret_; }
+    // The caret's paragraph (its number is caret().paragraph).
+    const TParagraph* caretParagraph() const noexcept { return caretParagraph_; }
     long caretOffset() const; // absolute position (Document.h)
     // Puts the caret at a place and removes the selection (or, extending, selects from the
     // anchor to it). A segment boundary given as an absolute position is the later segment's
@@ -96,6 +99,17 @@ public:
     // Starts a selection at the caret that later moves extend (a mouse press).
     void AnchorAtCaret();
 
+    // Caret and anchor as the document names places: a segment boundary is the later segment's
+    // start (as TWPRTFText::positionAt gives it).
+    TextPosition caretInDocument() const;
+    TextPosition anchorInDocument() const;
+    // The attributes of the character before the caret (at a paragraph start, of the one after
+    // it; in an empty paragraph, its empty segment's), as the editor takes them for typing on.
+    TAttr attributesBeforeCaret() const;
+    // What the last InsertString laid out again, in document pixels: the changed paragraph's
+    // lines, or everything from its top down when lines moved; empty when nothing changed.
+    const Rect& laidOut() const noexcept { return laidOut_; }
+
     // The caret's x in layout pixels used by vertical moves; -1 when it is to be taken anew.
     int rememberedColumn() const noexcept { return column_; }
 
@@ -111,12 +125,14 @@ private:
     Redraw repeat(MoveKind kind, int count, bool extend);
 
     // Positions.
-    TParagraph* caretParagraph() const noexcept { return caretParagraph_; }
     TTextLine* caretLine() const noexcept;
     int offsetInParagraph(const TParagraph& paragraph, const TextPosition& position) const noexcept;
     TextPosition placeAtOffset(const TParagraph& paragraph, int paragraphIndex, int offset) const noexcept;
     void placeCaret(TParagraph* paragraph, const TextPosition& position);
     long absoluteOf(const TParagraph* paragraph, int offset) const;
+    long paragraphStart(const TParagraph* paragraph) const;
+    void forgetStarts() noexcept;
+    TextPosition inDocument(const TParagraph* paragraph, const TextPosition& position) const;
     void syncSelection();
     bool invisible(const TAttr& attr) const noexcept;
     bool visibleAt(const TTextLine& line, int index) const noexcept;
@@ -155,6 +171,16 @@ private:
     bool anchored_ = false; // set at the first extending move, cleared by any other
     int column_ = -1;
     int pageScroll_ = 0;
+
+    // Where the caret's and the anchor's paragraphs start (absolute positions), so that handing
+    // the caret back after a key does not walk the document. The caret's follows it from
+    // paragraph to paragraph and survives the engine's own edits; placing the caret from
+    // outside forgets both.
+    mutable const TParagraph* caretStartOf_ = nullptr;
+    mutable long caretStart_ = 0;
+    mutable const TParagraph* anchorStartOf_ = nullptr;
+    mutable long anchorStart_ = 0;
+    Rect laidOut_;
 
     // Per InsertString run.
     bool changed_ = false;

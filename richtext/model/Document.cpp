@@ -35,10 +35,7 @@ TParagraph* TWPRTFText::paragraphAt(int index) const noexcept
 
 int TWPRTFText::paragraphCount() const noexcept
 {
-    int count = 0;
-    for (auto* paragraph = first_.get(); paragraph; paragraph = paragraph->next())
-        ++count;
-    return count;
+    return paragraphCount_;
 }
 
 TParagraph* TWPRTFText::appendParagraph(TParagraph* after)
@@ -80,6 +77,7 @@ TParagraph* TWPRTFText::appendParagraph(TParagraph* after)
         created->next_->prev_ = paragraph;
     created->prev_ = after;
     slot = std::move(created);
+    ++paragraphCount_;
     return paragraph;
 }
 
@@ -112,6 +110,7 @@ void TWPRTFText::deleteParagraph(TParagraph* paragraph)
     if (slot)
         slot->prev_ = removed->prev_;
     removed.reset();
+    --paragraphCount_;
     if (!first_)
         appendParagraph(nullptr);
 }
@@ -209,6 +208,7 @@ void TWPRTFText::shrinkLines(TParagraph& paragraph)
 void TWPRTFText::clear()
 {
     first_.reset();
+    paragraphCount_ = 0;
     objects_.clear();
     footnotes_.clear();
     selection = {};

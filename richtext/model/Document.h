@@ -149,6 +149,7 @@ public:
 
 private:
     std::unique_ptr<TParagraph> first_;
+    int paragraphCount_ = 0; // kept by every change of the paragraph chain
     TTextHeader header_;
     MemoryFormat format_ = MemoryFormat::fmRichText;
     std::vector<std::unique_ptr<TTextObject>> objects_;

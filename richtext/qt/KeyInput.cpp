@@ -45,15 +45,21 @@ void EditingInput::load()
         anchor = caret == core.SelStartPosition() ? caret + core.SelLength() : core.SelStartPosition();
     // The engine's own caret knows the end of a line from the start of the next; keep it while
     // nothing else moved the caret.
-    if (caret == lastCaret_ && anchor == lastAnchor_ && inStep())
-        return;
-    engine_.SetSelection(anchor, caret);
+    if (!(caret == lastCaret_ && anchor == lastAnchor_ && inStep()))
+        engine_.SetSelection(anchor, caret);
+    caretBefore_ = caretRect();
+    selectionBefore_ = engine_.HasSelection();
 }
 
 bool EditingInput::inStep() const
 {
     const EditorCore& core = editor_.core();
-    if (core.CaretPosition() != lastCaret_ || !engine_.InSync())
+    if (core.CaretPosition() != lastCaret_)
+        return false;
+    // Nothing told the control of a change since the hand-over: the engine's places stand.
+    if (editor_.updates() == handedOverAt_)
+        return true;
+    if (!engine_.InSync())
         return false;
     // Another operation may have broken the lines anew: the place must still be the position.
     if (engine_.caretOffset() != lastCaret_)
@@ -68,23 +74,60 @@ std::optional<TextPosition> EditingInput::caretPlace(const TWPRichText&) const
     return engine_.caret();
 }
 
-void EditingInput::store(bool textChanged)
+// The caret's box as painted, a pixel wider on each side, in document pixels.
+Rect EditingInput::caretRect() const
+{
+    const CaretBox box = editor_.engine().caretAt(engine_.caret());
+    return {box.x - 1, box.y, 3, std::max(box.height, 1)};
+}
+
+namespace {
+
+Rect unite(const Rect& a, const Rect& b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    const int left = std::min(a.left, b.left);
+    const int top = std::min(a.top, b.top);
+    const long right = std::max<long>(long(a.left) + a.width, long(b.left) + b.width);
+    const long bottom = std::max<long>(long(a.top) + a.height, long(b.top) + b.height);
+    return {left, top, int(std::min<long>(right - left, INT32_MAX / 2)), int(std::min<long>(bottom - top, INT32_MAX / 2))};
+}
+
+} // namespace
+
+void EditingInput::store(bool textChanged, bool wholeView)
 {
     EditorCore& core = editor_.core();
+    // The engine knows its places: caret and selection go over without a look-up.
     const long caret = engine_.caretOffset();
-    const long anchor = engine_.HasSelection() ? engine_.anchorOffset() : caret;
-    if (anchor == caret)
-        core.GoTo(caret);
-    else
-        core.Select(std::min(anchor, caret), std::abs(anchor - caret), caret < anchor);
-    if (textChanged && core.onUpdate)
-        core.onUpdate(true); // scroll range and repaint; the layout is already done
-    lastCaret_ = core.CaretPosition();
-    lastAnchor_ = core.HasSelection() ? (lastCaret_ == core.SelStartPosition() ? lastCaret_ + core.SelLength()
-                                                                              : core.SelStartPosition())
-                                      : lastCaret_;
+    const bool selected = engine_.HasSelection();
+    const long anchor = selected ? engine_.anchorOffset() : caret;
+    const TextPosition caretAt = engine_.caretInDocument();
+    const TextPosition anchorAt = selected ? engine_.anchorInDocument() : caretAt;
+    Selection blocks;
+    blocks.blockStart = anchor < caret ? anchorAt : caretAt;
+    blocks.blockEnd = anchor < caret ? caretAt : anchorAt;
+    core.TakeCaret(caret, anchor, blocks, engine_.attributesBeforeCaret());
+    lastCaret_ = caret;
+    lastAnchor_ = anchor;
     editor_.ensureCaretVisible();
-    editor_.viewport()->update();
+
+    // What changed on the screen: the text laid out again and the caret's two places; a
+    // selection shown or taken away, anywhere.
+    if (wholeView || selected || selectionBefore_) {
+        editor_.editedByController({0, 0, INT32_MAX / 2, INT32_MAX / 2}, textChanged);
+    } else {
+        Rect area = unite(caretBefore_, caretRect());
+        if (textChanged)
+            area = unite(area, engine_.laidOut());
+        editor_.editedByController(area, textChanged);
+    }
+    caretBefore_ = caretRect();
+    selectionBefore_ = selected;
+    handedOverAt_ = editor_.updates();
 
     const TextPosition shown = engine_.caret();
     if (shown.index != lastShown_.index && OnXPosChanged)
@@ -96,11 +139,12 @@ void EditingInput::store(bool textChanged)
 
 void EditingInput::type(std::string_view bytes)
 {
-    if (!editor_.core().CanModifyTyping(bytes))
+    if (!editor_.core().CanModifyTyping(bytes, engine_.caretParagraph(), engine_.caret().paragraph))
         return;
     engine_.InsertString(bytes);
     const bool changed = engine_.changed();
-    store(changed);
+    // A key changes the text at the caret; longer text is repainted whole.
+    store(changed, bytes.size() > 1);
     if (changed)
         editor_.Changed();
 }

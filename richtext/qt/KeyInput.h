@@ -9,6 +9,8 @@
 #include <QCursor>
 #include <QPoint>
 
+#include <cstdint>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -63,8 +65,11 @@ private:
     void load();
     // Whether the engine's caret and anchor are still those of the control.
     bool inStep() const;
-    void store(bool textChanged);
+    // Hands caret and selection back and repaints what changed: the laid-out text and the
+    // caret's old and new place, or the whole view (`wholeView`, a selection shown or gone).
+    void store(bool textChanged, bool wholeView = false);
     void type(std::string_view bytes);
+    Rect caretRect() const;
     void move(MoveKind kind, bool extend);
     void scrollPage();
 
@@ -102,6 +107,9 @@ private:
 
     long lastCaret_ = -1; // what was last handed to the control
     long lastAnchor_ = -1;
+    std::uint64_t handedOverAt_ = ~std::uint64_t(0); // the control's update count then
+    Rect caretBefore_;       // where the caret was painted before the action, document pixels
+    bool selectionBefore_ = false;
     TextPosition lastShown_;
 
     // Mouse state.

@@ -5,6 +5,8 @@
 #include "richtext/qt/MetafilePlayer.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -89,18 +91,52 @@ int QtCanvas::fontHeight() { return current_ ? current_->height : 0; }
 
 int QtCanvas::fontAscent() { return current_ ? current_->ascent : 0; }
 
+void QtCanvas::findGlyphs(Font& font)
+{
+    font.hasGlyphs = true;
+    font.raw = QRawFont::fromFont(font.font);
+    if (!font.raw.isValid())
+        return;
+    for (int c = 0x21; c < 256; ++c) {
+        const QList<quint32> found = font.raw.glyphIndexesForString(QString(glyphFor(std::uint8_t(c), font.symbol)));
+        font.glyphs[std::size_t(c)] = found.size() == 1 ? found.front() : 0;
+    }
+}
+
 void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<const int> advances, RGBColor color)
 {
     if (!painter_ || !current_)
         return;
     painter_->setFont(current_->font);
     painter_->setPen(qcolor(color));
+    // On the screen the characters go out as one run of the font's glyphs; a character the font
+    // lacks, and every character on a printer, is drawn by itself as text.
+    const bool raster = painter_->paintEngine() && painter_->paintEngine()->type() == QPaintEngine::Raster;
+    if (raster && !current_->hasGlyphs)
+        findGlyphs(*current_);
+    const bool runs = raster && current_->raw.isValid();
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
     int cx = x;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte > 0x20)
-            painter_->drawText(QPoint(cx, baseline), QString(glyphFor(byte, current_->symbol)));
+        if (byte > 0x20) {
+            const quint32 glyph = runs ? current_->glyphs[byte] : 0;
+            if (glyph) {
+                glyphs.push_back(glyph);
+                positions.push_back(QPointF(cx - x, 0));
+            } else {
+                painter_->drawText(QPoint(cx, baseline), QString(glyphFor(byte, current_->symbol)));
+            }
+        }
         cx += i < advances.size() ? advances[i] : 0;
+    }
+    if (!glyphs.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(current_->raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter_->drawGlyphRun(QPointF(x, baseline), run);
     }
 }
 

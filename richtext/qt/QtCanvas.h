@@ -5,6 +5,9 @@
 #include "richtext/layout/Canvas.h"
 
 #include <QFont>
+#include <QRawFont>
+
+#include <array>
 #include <QImage>
 #include <map>
 #include <memory>
@@ -60,7 +63,13 @@ private:
         int ascent = 0;
         bool symbol = false;
         bool hasWidths = false;
+        // The font's own glyph of each byte (0: none, Qt finds another font for it), so that
+        // painting a run of text shapes nothing.
+        bool hasGlyphs = false;
+        QRawFont raw;
+        std::array<quint32, 256> glyphs{};
     };
+    static void findGlyphs(Font& font);
 
     // Decoding a photo on every paint would make scrolling crawl: the last pictures drawn are
     // kept, decoded and reduced to the device size they were drawn at.

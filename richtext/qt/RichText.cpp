@@ -121,6 +121,7 @@ void TWPRichText::SetPage(int paperWidth, int paperHeight, int marginLeft, int m
 
 void TWPRichText::documentUpdated(bool textChanged)
 {
+    ++updates_;
     if (textChanged)
         relayout(false);
     else
@@ -130,6 +131,7 @@ void TWPRichText::documentUpdated(bool textChanged)
 
 void TWPRichText::relayout(bool everything)
 {
+    ++updates_;
     engine_->windowWidth = viewport()->width();
     engine_->clientHeight = viewport()->height();
     if (everything)
@@ -139,6 +141,25 @@ void TWPRichText::relayout(bool everything)
     core_->SyncSelection();
     updateScrollBars();
     viewport()->update();
+}
+
+void TWPRichText::editedByController(const Rect& area, bool textChanged)
+{
+    if (textChanged)
+        updateScrollBars();
+    caretShown_ = true;
+    if (area.empty())
+        return;
+    const QRect view = viewport()->rect();
+    const int x = area.left - horizontalScrollBar()->value();
+    const int y = area.top - verticalScrollBar()->value();
+    // Clipped to the view first, so that an area reaching far down cannot overflow.
+    const int top = std::max(y, view.top());
+    const int bottom = int(std::min<long>(long(y) + area.height, long(view.bottom()) + 1));
+    const int left = std::max(x, view.left());
+    const int right = int(std::min<long>(long(x) + area.width, long(view.right()) + 1));
+    if (bottom > top && right > left)
+        viewport()->update(QRect(left, top, right - left, bottom - top));
 }
 
 void TWPRichText::ReformatAndRepaint()

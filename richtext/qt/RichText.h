@@ -180,6 +180,14 @@ public:
     // Where the caret is drawn (the editing controller may tell a line's end from the next
     // line's start).
     TextPosition caretPlace() const;
+    // Counts the control's updates of text, caret or layout (each notification of its document
+    // operations, each layout asked from outside), so that an editing controller can tell
+    // whether the caret it handed over still stands.
+    std::uint64_t updates() const noexcept { return updates_; }
+    // After the editing controller changed the caret or the text itself (and laid the text
+    // out): shows the caret at once, fits the scroll range to the text when it changed, and
+    // repaints `area` (document pixels).
+    void editedByController(const Rect& area, bool textChanged);
     // Refusal of an edit: a beep. Tests count them.
     void beep();
     int beeps() const noexcept { return beeps_; }
@@ -220,6 +228,7 @@ private:
     int lastResult_ = 0;
     int beeps_ = 0;
     bool layoutPending_ = true;
+    std::uint64_t updates_ = 0;
 
     void timerEvent(QTimerEvent* event) override;
 };

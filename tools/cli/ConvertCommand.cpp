@@ -9,6 +9,7 @@
 
 #include "platform/AtomicWrite.h"
 #include "richtext/io/DocumentFormat.h"
+#include "richtext/io/FileBytes.h"
 
 #include <cstdio>
 #include <fstream>
@@ -23,13 +24,7 @@ std::optional<std::string> ReadInput(const std::string& name)
 {
     if (name == "-")
         return std::string{std::istreambuf_iterator<char>(std::cin), {}};
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    return ReadFileBytes(name);
 }
 
 std::optional<TWPLoadFormat> FormatNamed(const std::string& name)

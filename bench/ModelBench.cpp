@@ -3,9 +3,11 @@
 // "document_MB" is what the document added to the resident set, "resident_MB" the whole
 // process while it holds the document. The budget is 40 MB resident.
 #include "richtext/model/Document.h"
+#include "richtext/rtf/RtfReader.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <malloc.h>
 #include <memory>
@@ -74,11 +76,39 @@ void Measure(benchmark::State& state, int paragraphLength)
     state.counters["text_MB"] = double(kTextBytes) / (1024.0 * 1024.0);
 }
 
+// A million empty paragraphs read from RTF (about 6 MB): the heap each paragraph holds, and the
+// reading time per paragraph. Budget: the whole process at most 150 MB, so well below 150
+// bytes a paragraph.
+void BM_MillionEmptyParagraphs(benchmark::State& state)
+{
+    constexpr long kParagraphs = 1000000;
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n";
+    for (long i = 1; i < kParagraphs; ++i)
+        rtf += "\\par\n\r";
+    rtf += "}";
+    double perParagraph = 0, seconds = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const double before = double(mallinfo2().uordblks);
+        const auto start = std::chrono::steady_clock::now();
+        auto doc = std::make_unique<quillory::TWPRTFText>();
+        quillory::TParagraph* current = doc->firstParagraph();
+        quillory::TWPRtfReader reader;
+        reader.ReadStream(rtf, doc.get(), &current);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        perParagraph = (double(mallinfo2().uordblks) - before) / double(doc->paragraphCount());
+        doc.reset();
+    }
+    state.counters["heap_bytes_per_paragraph"] = perParagraph;
+    state.counters["read_ns_per_paragraph"] = seconds * 1e9 / double(kParagraphs);
+}
+
 void BM_OneMegabyteInShortParagraphs(benchmark::State& state) { Measure(state, 0); }
 void BM_OneMegabyteInOneParagraph(benchmark::State& state) { Measure(state, int(kTextBytes)); }
 
 BENCHMARK(BM_OneMegabyteInShortParagraphs)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OneMegabyteInOneParagraph)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MillionEmptyParagraphs)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

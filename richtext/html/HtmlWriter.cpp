@@ -253,7 +253,7 @@ std::string TWPHTMLWriter::LinkTextAhead() const
     int index = index_;
     for (const TTextLine* line = line_; line; line = line->next(), index = 0) {
         for (; index < line->length(); ++index) {
-            const TAttr& attr = line->attrs()[index];
+            const TAttr& attr = line->attrAt(index);
             if (!attr.hasStyle(AttrStyle::Hyperlink) || attr.hasFlag(AttrFlag::Hidden))
                 return text;
             if (line->code(index) >= 0x20)

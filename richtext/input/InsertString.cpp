@@ -176,7 +176,7 @@ void TWPRTFTextInput::insertCharacter(unsigned char c)
     if (document_.insertionAttr.hasFlag(AttrFlag::Hidden) && !AutomaticInsertion)
         return;
     const int at = std::clamp(caret_.index, 0, line->length());
-    if (line->hasAttributes() && at < line->length() && isProtected(line->attrs()[at]))
+    if (line->hasAttributes() && at < line->length() && isProtected(line->attrAt(at)))
         return;
     if (paragraph.isTableCell() && paragraph.cellFill >= FullCell) {
         if (OnBeep)
@@ -264,7 +264,7 @@ void TWPRTFTextInput::deleteForward()
     const int index = caret_.index;
     const int length = line->length();
     if (index < length) {
-        if (line->hasAttributes() && isProtected(line->attrs()[index]))
+        if (line->hasAttributes() && isProtected(line->attrAt(index)))
             return;
         if (line->code(index) == CharCode::SoftBreak)
             softBreak_ = true;

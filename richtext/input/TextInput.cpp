@@ -223,14 +223,14 @@ TAttr TWPRTFTextInput::attributesBeforeCaret() const
         return paragraph.length() == 0 ? TAttr{} : document_.insertionAttr;
     const int length = paragraph.length();
     if (length == 0)
-        return first->attrs()[0];
+        return first->attrAt(0);
     int index = std::min(std::max(offsetInParagraph(paragraph, caret_) - 1, 0), length - 1);
     for (const TTextLine* line = first; line; line = line->next()) {
         if (index < line->length())
-            return line->attrs()[index];
+            return line->attrAt(index);
         index -= line->length();
     }
-    return paragraph.lastLine()->attrs()[0];
+    return paragraph.lastLine()->attrAt(0);
 }
 
 long TWPRTFTextInput::caretOffset() const
@@ -343,7 +343,7 @@ bool TWPRTFTextInput::invisible(const TAttr& attr) const noexcept
 
 bool TWPRTFTextInput::visibleAt(const TTextLine& line, int index) const noexcept
 {
-    return !line.hasAttributes() || !invisible(line.attrs()[index]);
+    return !line.hasAttributes() || !invisible(line.attrAt(index));
 }
 
 // --- moves --------------------------------------------------------------------------------------

@@ -50,7 +50,7 @@ TParagraph* TWPRTFText::appendParagraph(TParagraph* after)
     }
     TParagraph* paragraph = created.get();
     if (!isPlainText())
-        paragraph->firstLine_->attrs()[0] = insertionAttr;
+        paragraph->firstLine_->setAttr(0, insertionAttr);
     paragraph->firstLine_->height = std::uint16_t(defaultLineHeight);
 
     if (after) {
@@ -86,7 +86,7 @@ TTextLine* TWPRTFText::appendLine(TParagraph& paragraph, TTextLine* after, int c
     auto created = std::make_unique<TTextLine>(capacity, !isPlainText());
     TTextLine* line = created.get();
     if (!isPlainText())
-        line->attrs()[0] = insertionAttr;
+        line->setAttr(0, insertionAttr);
     line->height = std::uint16_t(defaultLineHeight);
 
     std::unique_ptr<TTextLine>& slot = after ? after->next_ : paragraph.firstLine_;
@@ -151,9 +151,9 @@ TParagraph* TWPRTFText::splitParagraph(const TextPosition& at)
     auto tail = std::make_unique<TTextLine>(tailLength + 2, line->hasAttributes());
     std::memcpy(tail->text(), line->text() + index, std::size_t(tailLength));
     if (line->hasAttributes()) {
-        std::copy_n(line->attrs() + index, tailLength, tail->attrs());
+        tail->copyAttrs(*line, index, tailLength, 0);
         if (tailLength == 0)
-            tail->attrs()[0] = index > 0 ? line->attrs()[index - 1] : line->attrs()[0];
+            tail->setAttr(0, index > 0 ? line->attrAt(index - 1) : line->attrAt(0));
     }
     tail->setLength(tailLength);
     tail->height = line->height;
@@ -191,8 +191,7 @@ void TWPRTFText::appendText(TParagraph& paragraph, std::string_view text, const 
         }
         const int take = std::min(free, remaining);
         std::memcpy(line->text() + line->length(), text.data() + done, std::size_t(take));
-        if (line->hasAttributes())
-            std::fill_n(line->attrs() + line->length(), take, attr);
+        line->fillAttrs(line->length(), line->length() + take, attr);
         line->setLength(line->length() + take);
         done += std::size_t(take);
     }

@@ -147,7 +147,7 @@ std::string DumpParagraph(const TParagraph& paragraph, DumpSegments segments)
     };
     for (auto* line = paragraph.firstLine(); line; line = line->next())
         for (int i = 0; i < line->length(); ++i) {
-            const TAttr& attr = line->attrs()[i];
+            const TAttr& attr = line->attrAt(i);
             if (current && *current == attr) {
                 ++count;
                 continue;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace quillory {
 
@@ -25,9 +26,10 @@ int checkedCapacity(int capacity)
 TTextLine::TTextLine(int capacity, bool withAttributes)
 {
     capacity = checkedCapacity(capacity);
-    text_ = std::make_unique<char[]>(std::size_t(capacity));
+    if (capacity > InlineCapacity)
+        textHeap_ = std::make_unique<char[]>(std::size_t(capacity));
     if (withAttributes)
-        attrs_ = std::make_unique<TAttr[]>(std::size_t(capacity));
+        attrMode_ = AttrMode::Runs;
     capacity_ = std::uint16_t(capacity);
 }
 
@@ -40,22 +42,136 @@ TTextLine::~TTextLine()
     }
 }
 
+const TAttr* TTextLine::attrs() const
+{
+    if (attrMode_ == AttrMode::Runs) {
+        auto array = std::make_unique<TAttr[]>(capacity_);
+        int from = 0;
+        for (const TAttrRun& run : runs_) {
+            std::fill(array.get() + from, array.get() + run.end, run.attr);
+            from = run.end;
+        }
+        array_ = std::move(array);
+        runs_.clear();
+        attrMode_ = AttrMode::Array;
+    }
+    return array_.get();
+}
+
+const TAttr& TTextLine::attrAt(int index) const noexcept
+{
+    static const TAttr none{};
+    if (attrMode_ == AttrMode::Array)
+        return array_[index];
+    if (attrMode_ == AttrMode::None)
+        return none;
+    // Runs are few: the first whose end lies beyond the index.
+    const auto run = std::upper_bound(runs_.begin(), runs_.end(), index,
+                                      [](int at, const TAttrRun& r) { return at < r.end; });
+    return run == runs_.end() ? none : run->attr;
+}
+
+int TTextLine::attrRunEnd(int index, int limit) const noexcept
+{
+    if (attrMode_ != AttrMode::Runs)
+        return attrMode_ == AttrMode::None ? limit : std::min(index + 1, limit);
+    const auto run = std::upper_bound(runs_.begin(), runs_.end(), index,
+                                      [](int at, const TAttrRun& r) { return at < r.end; });
+    return run == runs_.end() ? limit : std::min<int>(run->end, limit);
+}
+
+void TTextLine::fillAttrs(int from, int to, const TAttr& given)
+{
+    const TAttr attr = given; // it may be one of this segment's own records
+    from = std::max(from, 0);
+    to = std::min(to, int(capacity_));
+    if (from >= to || attrMode_ == AttrMode::None)
+        return;
+    if (attrMode_ == AttrMode::Array) {
+        std::fill(array_.get() + from, array_.get() + to, attr);
+        return;
+    }
+    const int covered = runs_.empty() ? 0 : runs_.back().end;
+    if (from >= covered) {
+        // Appending, the common case: a gap keeps default records, as an array's would.
+        if (from > covered) {
+            if (!runs_.empty() && sameRecord(runs_.back().attr, TAttr{}))
+                runs_.back().end = std::uint16_t(from);
+            else
+                runs_.push_back({std::uint16_t(from), TAttr{}});
+        }
+        if (!runs_.empty() && sameRecord(runs_.back().attr, attr))
+            runs_.back().end = std::uint16_t(to);
+        else
+            runs_.push_back({std::uint16_t(to), attr});
+        return;
+    }
+    // Anywhere else: the runs before `from`, the new one, the runs after `to`, equal
+    // neighbours joined.
+    std::vector<TAttrRun> result;
+    result.reserve(runs_.size() + 2);
+    auto add = [&result](int end, const TAttr& record) {
+        if (!result.empty() && sameRecord(result.back().attr, record))
+            result.back().end = std::uint16_t(end);
+        else
+            result.push_back({std::uint16_t(end), record});
+    };
+    int start = 0;
+    bool placed = false; // from < covered: some run reaches past `from`
+    for (const TAttrRun& run : runs_) {
+        if (run.end <= from) {
+            add(run.end, run.attr);
+        } else {
+            if (start < from)
+                add(from, run.attr);
+            if (!placed) {
+                add(to, attr);
+                placed = true;
+            }
+            if (run.end > to)
+                add(run.end, run.attr);
+        }
+        start = run.end;
+    }
+    runs_.assign(result.data(), result.data() + result.size());
+}
+
+void TTextLine::copyAttrs(const TTextLine& source, int sourceFrom, int count, int at)
+{
+    if (attrMode_ == AttrMode::None || !source.hasAttributes())
+        return;
+    int done = 0;
+    while (done < count) {
+        const int end = source.attrRunEnd(sourceFrom + done, sourceFrom + count);
+        fillAttrs(at + done, at + end - sourceFrom, source.attrAt(sourceFrom + done));
+        done = end - sourceFrom;
+    }
+}
+
 void TTextLine::setLength(int length) noexcept
 {
     length = std::clamp(length, 0, capacity_ - 1);
     length_ = std::uint16_t(length);
-    text_[length] = 0;
+    text()[length] = 0;
 }
 
 bool TTextLine::append(char c, const TAttr& attr) noexcept
 {
     if (length_ >= capacity_ - 1)
         return false;
-    text_[length_] = c;
-    if (attrs_)
-        attrs_[length_] = attr;
+    char* chars = text();
+    chars[length_] = c;
+    if (attrMode_ == AttrMode::Array)
+        array_[length_] = attr;
+    else if (attrMode_ == AttrMode::Runs) {
+        try {
+            fillAttrs(length_, length_ + 1, attr);
+        } catch (...) {
+            return false; // no memory for one more run: the character is not taken
+        }
+    }
     ++length_;
-    text_[length_] = 0;
+    chars[length_] = 0;
     return true;
 }
 
@@ -64,24 +180,48 @@ void TTextLine::resize(int capacity)
     capacity = checkedCapacity(capacity);
     // The zero byte after the text needs a place too, so a length equal to the capacity is cut.
     const int kept = std::min<int>(length_, capacity - 1);
-    auto text = std::make_unique<char[]>(std::size_t(capacity));
-    std::memcpy(text.get(), text_.get(), std::size_t(kept));
-    if (attrs_) {
-        auto attrs = std::make_unique<TAttr[]>(std::size_t(capacity));
-        std::copy_n(attrs_.get(), kept, attrs.get());
-        attrs_ = std::move(attrs);
+    std::unique_ptr<char[]> heap;
+    if (capacity > InlineCapacity) {
+        heap = std::make_unique<char[]>(std::size_t(capacity));
+        std::memcpy(heap.get(), text(), std::size_t(kept));
+    } else {
+        char chars[InlineCapacity] = {}; // as a new buffer: zero after the kept characters
+        std::memcpy(chars, text(), std::size_t(kept));
+        std::memcpy(textInline_, chars, sizeof chars);
     }
-    text_ = std::move(text);
+    if (attrMode_ == AttrMode::Array) {
+        auto attrs = std::make_unique<TAttr[]>(std::size_t(capacity));
+        std::copy_n(array_.get(), kept, attrs.get());
+        array_ = std::move(attrs);
+    } else if (attrMode_ == AttrMode::Runs) {
+        // Only the kept records move; the rest of the new array is default records.
+        while (!runs_.empty() && (runs_.size() > 1 ? runs_[runs_.size() - 2].end : 0) >= kept)
+            runs_.pop_back();
+        if (!runs_.empty())
+            runs_.back().end = std::uint16_t(std::min<int>(runs_.back().end, kept));
+        if (!runs_.empty() && runs_.back().end == 0)
+            runs_.pop_back();
+        runs_.shrink();
+    }
+    textHeap_ = std::move(heap);
     capacity_ = std::uint16_t(capacity);
     setLength(kept);
 }
 
+void TTextLine::dropAttributes() noexcept
+{
+    attrMode_ = AttrMode::None;
+    runs_.clear();
+    array_.reset();
+}
+
 void TTextLine::addAttributes(const TAttr& fill)
 {
-    if (attrs_)
+    if (attrMode_ != AttrMode::None)
         return;
-    attrs_ = std::make_unique<TAttr[]>(capacity_);
-    std::fill_n(attrs_.get(), capacity_, fill);
+    runs_.clear();
+    runs_.push_back(TAttrRun{capacity_, fill});
+    attrMode_ = AttrMode::Runs;
 }
 
 TParagraph::~TParagraph()

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <algorithm>
+#include <utility>
 
 namespace quillory {
 
@@ -66,8 +68,111 @@ struct BorderWord {
 inline constexpr int MaxLineCapacity = 10000;
 inline constexpr int MinLineCapacity = 8;
 
+// One stretch of equal attribute records in a segment: it reaches up to (not including) `end`.
+struct TAttrRun {
+    std::uint16_t end = 0;
+    TAttr attr;
+};
+
+// All fields equal, the layout fields too: records that may share one run.
+inline bool sameRecord(const TAttr& a, const TAttr& b) noexcept
+{
+    return a == b && a.width == b.width && a.height == b.height && a.ascent == b.ascent;
+}
+
+// The runs of one segment: the first held inside the segment, more on the heap. Most segments
+// of a read document have a single run (an empty paragraph always), which so costs nothing.
+class TAttrRunList {
+public:
+    TAttrRunList() = default;
+    TAttrRunList(const TAttrRunList&) = delete;
+    TAttrRunList& operator=(const TAttrRunList&) = delete;
+
+    std::size_t size() const noexcept { return count_; }
+    bool empty() const noexcept { return count_ == 0; }
+    TAttrRun* begin() noexcept { return data(); }
+    TAttrRun* end() noexcept { return data() + count_; }
+    const TAttrRun* begin() const noexcept { return data(); }
+    const TAttrRun* end() const noexcept { return data() + count_; }
+    TAttrRun& operator[](std::size_t i) noexcept { return data()[i]; }
+    const TAttrRun& operator[](std::size_t i) const noexcept { return data()[i]; }
+    TAttrRun& back() noexcept { return data()[count_ - 1]; }
+    const TAttrRun& back() const noexcept { return data()[count_ - 1]; }
+
+    void push_back(const TAttrRun& run)
+    {
+        if (count_ == room()) {
+            const std::size_t grown = room() * 2;
+            auto heap = std::make_unique<TAttrRun[]>(grown);
+            std::copy(begin(), end(), heap.get());
+            heap_ = std::move(heap);
+            heapRoom_ = std::uint16_t(std::min<std::size_t>(grown, 0xFFFF));
+        }
+        data()[count_++] = run;
+    }
+    void pop_back() noexcept { --count_; }
+    void assign(const TAttrRun* first, const TAttrRun* last)
+    {
+        const std::size_t count = std::size_t(last - first);
+        if (count > 1) {
+            auto heap = std::make_unique<TAttrRun[]>(count);
+            std::copy(first, last, heap.get());
+            heap_ = std::move(heap);
+            heapRoom_ = std::uint16_t(count);
+            count_ = std::uint16_t(count);
+            return;
+        }
+        clear();
+        if (count == 1)
+            push_back(*first);
+    }
+    void clear() noexcept
+    {
+        heap_.reset();
+        heapRoom_ = 0;
+        count_ = 0;
+    }
+    // Gives back heap room the runs no longer need.
+    void shrink() noexcept
+    {
+        if (!heap_ || room() <= std::size_t(count_) + 4)
+            return;
+        if (count_ <= 1) {
+            const TAttrRun first = count_ ? heap_[0] : TAttrRun{};
+            clear();
+            if (first.end)
+                push_back(first);
+            return;
+        }
+        try {
+            auto heap = std::make_unique<TAttrRun[]>(count_);
+            std::copy(begin(), end(), heap.get());
+            heap_ = std::move(heap);
+            heapRoom_ = count_;
+        } catch (...) {
+            // keeping the larger block is fine
+        }
+    }
+
+private:
+    std::size_t room() const noexcept { return heap_ ? heapRoom_ : 1; }
+    TAttrRun* data() noexcept { return heap_ ? heap_.get() : &inline_; }
+    const TAttrRun* data() const noexcept { return heap_ ? heap_.get() : &inline_; }
+
+    TAttrRun inline_;
+    std::uint16_t count_ = 0;
+    std::uint16_t heapRoom_ = 0;
+    std::unique_ptr<TAttrRun[]> heap_;
+};
+
 // One line segment: a character buffer and, in formatted documents, a parallel TAttr array.
 // The buffer holds a zero byte after the last character, so the length stays below the capacity.
+//
+// The attribute array is held as runs of equal records until somebody asks for it as an array
+// (attrs()): then it is built once, with exactly the records the runs describe, and kept. A
+// document that is read and written, and never laid out or edited, so needs about one record
+// per run instead of one per character. Positions the runs do not reach hold default records,
+// as a freshly allocated array does.
 class TTextLine {
 public:
     // Throws Error("Line longer then\t10000 character!") above MaxLineCapacity.
@@ -90,15 +195,29 @@ public:
     int length() const noexcept { return length_; }
     int room() const noexcept { return capacity_ - 1 - length_; }
 
-    char* text() noexcept { return text_.get(); }
-    const char* text() const noexcept { return text_.get(); }
-    std::string_view view() const noexcept { return {text_.get(), std::size_t(length_)}; }
-    unsigned char code(int index) const noexcept { return static_cast<unsigned char>(text_[index]); }
+    char* text() noexcept { return textHeap_ ? textHeap_.get() : textInline_; }
+    const char* text() const noexcept { return textHeap_ ? textHeap_.get() : textInline_; }
+    std::string_view view() const noexcept { return {text(), std::size_t(length_)}; }
+    unsigned char code(int index) const noexcept { return static_cast<unsigned char>(text()[index]); }
 
-    // Null when the document is in plain-text memory format.
-    TAttr* attrs() noexcept { return attrs_.get(); }
-    const TAttr* attrs() const noexcept { return attrs_.get(); }
-    bool hasAttributes() const noexcept { return attrs_ != nullptr; }
+    // The attribute array, capacity records; null when the document is in plain-text memory
+    // format. Builds the array from the runs on first use (see above).
+    const TAttr* attrs() const;
+    TAttr* attrs() { return const_cast<TAttr*>(std::as_const(*this).attrs()); }
+    bool hasAttributes() const noexcept { return attrMode_ != AttrMode::None; }
+
+    // The record at a position below the capacity, without building the array.
+    const TAttr& attrAt(int index) const noexcept;
+    // The first position after `index` whose record may differ from the one at `index` (at
+    // most `limit`): the end of its run, or index + 1 once the array is built.
+    int attrRunEnd(int index, int limit) const noexcept;
+    // Sets the records of positions [from, to) (within the capacity); nothing in plain text.
+    void fillAttrs(int from, int to, const TAttr& attr);
+    void setAttr(int index, const TAttr& attr) { fillAttrs(index, index + 1, attr); }
+    // Copies `count` records of another segment, from `sourceFrom` on, to `at` on.
+    void copyAttrs(const TTextLine& source, int sourceFrom, int count, int at);
+    // Runs kept instead of an array (0 once the array is built): for tests and benchmarks.
+    int attrRunCount() const noexcept { return attrMode_ == AttrMode::Runs ? int(runs_.size()) : 0; }
 
     // Sets the length (cut to capacity - 1) and writes the closing zero byte.
     void setLength(int length) noexcept;
@@ -107,7 +226,7 @@ public:
     // New capacity: at least MinLineCapacity, rounded up to even, at most MaxLineCapacity (else
     // throws). A length that no longer fits is cut to capacity - 1.
     void resize(int capacity);
-    void dropAttributes() noexcept { attrs_.reset(); }
+    void dropAttributes() noexcept;
     void addAttributes(const TAttr& fill);
 
     TTextLine* next() const noexcept { return next_.get(); }
@@ -117,10 +236,19 @@ private:
     friend class TParagraph;
     friend class TWPRTFText;
 
-    std::unique_ptr<char[]> text_;
-    std::unique_ptr<TAttr[]> attrs_;
+    enum class AttrMode : std::uint8_t { None, Runs, Array };
+    // The smallest capacity, held inside the segment itself.
+    static constexpr int InlineCapacity = MinLineCapacity;
+
+    std::unique_ptr<char[]> textHeap_; // null: the text is in textInline_
+    char textInline_[InlineCapacity] = {};
     std::uint16_t capacity_ = 0;
     std::uint16_t length_ = 0;
+    // Building the array changes how the records are held, not what they are: also for a
+    // const segment.
+    mutable AttrMode attrMode_ = AttrMode::None;
+    mutable TAttrRunList runs_;              // AttrMode::Runs
+    mutable std::unique_ptr<TAttr[]> array_; // AttrMode::Array
     std::unique_ptr<TTextLine> next_; // the segment owns the rest of its paragraph's chain
     TTextLine* prev_ = nullptr;
 };

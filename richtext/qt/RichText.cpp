@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/qt/QtCp1252.h"
+#include "richtext/io/FileBytes.h"
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextEditingController.h"
@@ -17,8 +18,7 @@
 #include <QScrollBar>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 namespace quillory {
 
@@ -498,13 +498,10 @@ bool TWPRichText::SaveToStream(std::string& bytes)
 bool TWPRichText::LoadFromFile(const std::string& name)
 {
     const std::filesystem::path path = FindNoCase(name).value_or(std::filesystem::path(name));
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::optional<std::string> bytes = ReadFileBytes(path.string());
+    if (!bytes)
         throw Error(FormatMessage("Cannot open file %s", name));
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        throw Error(FormatMessage("Cannot open file %s", name));
-    const bool ok = readDocument(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    const bool ok = readDocument(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
     if (ok)
         fileName_ = name;
     return ok;

@@ -279,7 +279,10 @@ void RtfBuilder::FinishFilePicture()
     const std::string& text = picture_.fileName;
     const size_t open = text.find('"');
     const size_t close = open == std::string::npos ? open : text.find('"', open + 1);
-    const std::string name = close == std::string::npos ? text : text.substr(open + 1, close - open - 1);
+    std::string name = close == std::string::npos ? text : text.substr(open + 1, close - open - 1);
+    // No file name holds a double quote, and the writer leaves a stray one out: one kept here
+    // would make a name that reads back as none.
+    std::erase(name, '"');
     if (name.empty())
         return;
     TTextObject* object = FindObjectByFileName(name);

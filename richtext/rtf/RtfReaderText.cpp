@@ -247,10 +247,11 @@ void RtfBuilder::StartFootnote()
     if (line && index >= 0 && index < line->length())
         created.mark = line->text()[index];
     footnote_ = &doc_.addFootnote(std::move(created));
-    if (line && index >= 0 && index < line->length() && line->attrs()) {
-        TAttr& anchor = line->attrs()[index];
+    if (line && index >= 0 && index < line->length() && line->hasAttributes()) {
+        TAttr anchor = line->attrAt(index);
         anchor.flags |= AttrFlag::FootnoteAnchor;
         anchor.tag = uint16_t(footnote_->number);
+        line->setAttr(index, anchor);
     }
     footnoteEcho_ = true;
     footnoteEchoBlank_ = false;

@@ -28,6 +28,12 @@ const char* familyWord(std::uint8_t pitchFamily) noexcept
     }
 }
 
+// A character the writer copies unchanged: printable, and not one of RTF's own.
+constexpr bool IsPlainRtfChar(unsigned char c) noexcept
+{
+    return c >= 32 && c <= 126 && c != '\\' && c != '{' && c != '}';
+}
+
 // Border spacing and cell padding are kept in millimetre steps in a high nibble.
 long spacingTwips(std::uint8_t spacingColor) noexcept
 {
@@ -503,6 +509,15 @@ int TWPRTFWriter::WriteText(const char* text, int count)
     static constexpr char hex[] = "0123456789abcdef";
     const bool code = codeRunOpen_;
     for (int i = 0; i < count && result_ == WriteResult::Ok; ++i) {
+        // Characters that stand for themselves go out together.
+        int plain = i;
+        while (plain < count && IsPlainRtfChar(static_cast<unsigned char>(text[plain])))
+            ++plain;
+        if (plain > i) {
+            Emit(std::string_view(text + i, std::size_t(plain - i)));
+            i = plain - 1;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c == '\\' || c == '{' || c == '}') {
             if (!code)

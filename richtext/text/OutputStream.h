@@ -13,6 +13,8 @@ class TWPOutputStream {
 public:
     virtual ~TWPOutputStream() = default;
     virtual std::size_t Write(std::string_view bytes) = 0;
+    // About this many more bytes will follow: a hint to make room once instead of growing.
+    virtual void Expect(std::size_t) {}
 };
 
 // Collects the bytes in a string.
@@ -22,6 +24,12 @@ public:
     {
         data_.append(bytes);
         return bytes.size();
+    }
+    // Room that is never written to stays address space, not memory: the estimate may be high.
+    void Expect(std::size_t bytes) override
+    {
+        if (data_.capacity() - data_.size() < bytes)
+            data_.reserve(data_.size() + bytes);
     }
     const std::string& data() const noexcept { return data_; }
     std::string take() noexcept { return std::move(data_); }

@@ -49,8 +49,7 @@ void TextAppender::Append(uint8_t c, const TAttr& attr)
     TTextLine& line = RoomFor(1);
     const int at = line.length();
     line.text()[at] = static_cast<char>(c);
-    if (TAttr* attrs = line.attrs())
-        attrs[at] = attr;
+    line.setAttr(at, attr);
     line.setLength(at + 1);
     lastLine_ = &line;
     lastIndex_ = at;
@@ -65,8 +64,7 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& attr)
         const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
         const int at = line.length();
         std::memcpy(line.text() + at, bytes.data(), std::size_t(take));
-        if (TAttr* attrs = line.attrs())
-            std::fill_n(attrs + at, take, attr);
+        line.fillAttrs(at, at + take, attr);
         line.setLength(at + take);
         lastLine_ = &line;
         lastIndex_ = at + take - 1;

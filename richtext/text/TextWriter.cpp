@@ -36,10 +36,11 @@ void TWPTextWriter::SetRange(const TParagraph* first, const TParagraph* last,
 int TWPTextWriter::Write(TWPOutputStream& stream)
 {
     if (WriteHeader(stream) != WriteResult::Ok)
-        return result_;
+        return WriteOut();
     if (WriteBody() != WriteResult::Ok)
-        return result_;
-    return WriteTrailer();
+        return WriteOut();
+    WriteTrailer();
+    return WriteOut();
 }
 
 int TWPTextWriter::Fail(int code) noexcept
@@ -54,13 +55,17 @@ void TWPTextWriter::Emit(std::string_view bytes)
     if (result_ != WriteResult::Ok)
         return;
     buffer_.append(bytes);
-    if (buffer_.size() > flushAbove)
+    if (buffer_.size() - pendingFrom_ > flushAbove)
         Flush();
 }
 
 void TWPTextWriter::Emit(char c)
 {
-    Emit(std::string_view(&c, 1));
+    if (result_ != WriteResult::Ok)
+        return;
+    buffer_.push_back(c);
+    if (buffer_.size() - pendingFrom_ > flushAbove)
+        Flush();
 }
 
 void TWPTextWriter::EmitNumber(long value)
@@ -72,20 +77,36 @@ void TWPTextWriter::EmitNumber(long value)
 
 int TWPTextWriter::Flush()
 {
+    if (result_ != WriteResult::Ok) {
+        buffer_.clear();
+        pendingFrom_ = 0;
+        return result_;
+    }
+    pendingFrom_ = buffer_.size();
+    if (buffer_.size() >= OutputBlock)
+        return WriteOut();
+    return result_;
+}
+
+int TWPTextWriter::WriteOut()
+{
     if (result_ != WriteResult::Ok || buffer_.empty()) {
         buffer_.clear();
+        pendingFrom_ = 0;
         return result_;
     }
     const std::size_t written = stream_ ? stream_->Write(buffer_) : 0;
     if (written != buffer_.size())
         Fail(WriteResult::Failed);
     buffer_.clear();
+    pendingFrom_ = 0;
     return result_;
 }
 
 int TWPTextWriter::Put(std::string_view bytes)
 {
-    if (Flush() != WriteResult::Ok || bytes.empty())
+    Flush();
+    if (WriteOut() != WriteResult::Ok || bytes.empty())
         return result_;
     const std::size_t written = stream_ ? stream_->Write(bytes) : 0;
     if (written != bytes.size())
@@ -112,11 +133,10 @@ int TWPTextWriter::WriteSegment(const TTextLine& line, int from, int to)
         index_ = to;
         return WriteText(line.text() + from, to - from);
     }
-    const TAttr* attrs = line.attrs();
     int i = from;
     while (i < to && result_ == WriteResult::Ok) {
         index_ = i;
-        const TAttr& attr = attrs[i];
+        const TAttr& attr = line.attrAt(i);
         WriteAttributes(attr);
         // A footnote anchor is its footnote's mark and nothing else, even with the object flag.
         if (attr.hasFlag(AttrFlag::FootnoteAnchor)) {
@@ -131,9 +151,12 @@ int TWPTextWriter::WriteSegment(const TTextLine& line, int from, int to)
             WriteObject(attr.tag, code == CharCode::ObjectSecond);
         int end = i + 1;
         // An insert point or an object always stands alone.
-        if (!object && !attr.hasFlag(AttrFlag::InsertPoint))
-            while (end < to && sameWrittenRun(attrs[end], attr))
-                ++end;
+        if (!object && !attr.hasFlag(AttrFlag::InsertPoint)) {
+            // Stored runs of equal records are passed whole; a run of the writer's may span several.
+            end = line.attrRunEnd(i, to);
+            while (end < to && sameWrittenRun(line.attrAt(end), attr))
+                end = line.attrRunEnd(end, to);
+        }
         const bool omitted = (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
                           || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
         if (!omitted && result_ == WriteResult::Ok)
@@ -185,12 +208,17 @@ int TWPTextWriter::WriteBody()
 {
     if (!firstParagraph_)
         return Fail(WriteResult::NothingToWrite);
-    long total = 0;
+    long total = 0, paragraphs = 0;
     for (auto* p = firstParagraph_; p; p = p->next()) {
         total += p->length();
+        ++paragraphs;
         if (p == lastParagraph_)
             break;
     }
+    // A string stream that grows by doubling copies the output again and again: room for the
+    // whole of it is made at once (the RTF writer's output is rarely more than twice the text).
+    if (stream_)
+        stream_->Expect(std::size_t(total) * 2 + std::size_t(paragraphs) * 8 + 4096);
     if (progress.start)
         progress.start(total);
     long done = 0;

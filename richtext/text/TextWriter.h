@@ -77,17 +77,23 @@ public:
     virtual int WriteTrailer();                                      // base: one zero byte
 
 protected:
-    // Appends to the output buffer; the buffer goes to the stream at Flush, or when it grows
-    // past `flushAbove` bytes.
+    // Appends to the output buffer. Flush ends what is pending (see pending()), as does
+    // growing past `flushAbove` pending bytes; the bytes themselves go to the stream in large
+    // blocks (OutputBlock), at Put and when writing ends, so that a long document is not
+    // handed over a few bytes at a time.
     void Emit(std::string_view bytes);
     void Emit(char c);
     void EmitNumber(long value);
-    // Writes the buffer; a shortfall sets the result to Failed. Returns the result.
+    // Ends the pending bytes; the buffer is written once it holds OutputBlock bytes. A
+    // shortfall of the stream sets the result to Failed. Returns the result.
     int Flush();
+    // Writes everything buffered to the stream. Returns the result.
+    int WriteOut();
+    static constexpr std::size_t OutputBlock = 64 * 1024;
     // Writes the bytes straight through (after the buffer).
     int Put(std::string_view bytes);
-    bool pending() const noexcept { return !buffer_.empty(); }
-    char lastPending() const noexcept { return buffer_.empty() ? '\0' : buffer_.back(); }
+    bool pending() const noexcept { return buffer_.size() > pendingFrom_; }
+    char lastPending() const noexcept { return pending() ? buffer_.back() : '\0'; }
     int Fail(int code) noexcept;
 
     const TWPRTFText& document_;
@@ -109,6 +115,7 @@ private:
     bool HasSuccessor(const TParagraph& paragraph) const noexcept;
 
     std::string buffer_;
+    std::size_t pendingFrom_ = 0; // the bytes of buffer_ from here on are pending
 };
 
 // The document as plain text, through TWPTextWriter.

@@ -14,12 +14,39 @@ TWPRTFText::TWPRTFText()
     appendParagraph(nullptr);
 }
 
-// The chains free themselves one link at a time (see TParagraph's destructor).
-TWPRTFText::~TWPRTFText() = default;
+TWPRTFText::~TWPRTFText()
+{
+    destroyAllParagraphs();
+}
+
+void TWPRTFText::destroyParagraph(TParagraph* paragraph) noexcept
+{
+    TTextLine* line = paragraph->firstLine_;
+    while (line) {
+        TTextLine* next = line->next_;
+        linePool_.destroy(line);
+        line = next;
+    }
+    paragraphPool_.destroy(paragraph);
+}
+
+void TWPRTFText::destroyAllParagraphs() noexcept
+{
+    TParagraph* paragraph = first_;
+    first_ = nullptr;
+    while (paragraph) {
+        TParagraph* next = paragraph->next_;
+        destroyParagraph(paragraph);
+        paragraph = next;
+    }
+    paragraphCount_ = 0;
+    linePool_.releaseIfEmpty();
+    paragraphPool_.releaseIfEmpty();
+}
 
 TParagraph* TWPRTFText::lastParagraph() const noexcept
 {
-    TParagraph* paragraph = first_.get();
+    TParagraph* paragraph = first_;
     while (paragraph && paragraph->next())
         paragraph = paragraph->next();
     return paragraph;
@@ -27,7 +54,7 @@ TParagraph* TWPRTFText::lastParagraph() const noexcept
 
 TParagraph* TWPRTFText::paragraphAt(int index) const noexcept
 {
-    TParagraph* paragraph = first_.get();
+    TParagraph* paragraph = first_;
     for (int i = 0; paragraph && i < index; ++i)
         paragraph = paragraph->next();
     return index < 0 ? nullptr : paragraph;
@@ -40,15 +67,19 @@ int TWPRTFText::paragraphCount() const noexcept
 
 TParagraph* TWPRTFText::appendParagraph(TParagraph* after)
 {
-    std::unique_ptr<TParagraph> created;
+    TParagraph* paragraph = nullptr;
     try {
-        created = std::make_unique<TParagraph>();
-        created->firstLine_ = std::make_unique<TTextLine>(MinLineCapacity, !isPlainText());
-        created->lastLine_ = created->firstLine_.get();
+        paragraph = paragraphPool_.create();
+        try {
+            paragraph->firstLine_ = linePool_.create(MinLineCapacity, !isPlainText());
+        } catch (...) {
+            paragraphPool_.destroy(paragraph);
+            throw;
+        }
+        paragraph->lastLine_ = paragraph->firstLine_;
     } catch (const std::bad_alloc&) {
         throw Error("Out of Memory in\tNewParagraph");
     }
-    TParagraph* paragraph = created.get();
     if (!isPlainText())
         paragraph->firstLine_->setAttr(0, insertionAttr);
     paragraph->firstLine_->height = std::uint16_t(defaultLineHeight);
@@ -71,32 +102,37 @@ TParagraph* TWPRTFText::appendParagraph(TParagraph* after)
     }
     paragraph->layoutFlags = LayoutFlag::NeedsReformat;
 
-    std::unique_ptr<TParagraph>& slot = after ? after->next_ : first_;
-    created->next_ = std::move(slot);
-    if (created->next_)
-        created->next_->prev_ = paragraph;
-    created->prev_ = after;
-    slot = std::move(created);
+    TParagraph*& slot = after ? after->next_ : first_;
+    paragraph->next_ = slot;
+    if (paragraph->next_)
+        paragraph->next_->prev_ = paragraph;
+    paragraph->prev_ = after;
+    slot = paragraph;
     ++paragraphCount_;
     return paragraph;
 }
 
 TTextLine* TWPRTFText::appendLine(TParagraph& paragraph, TTextLine* after, int capacity)
 {
-    auto created = std::make_unique<TTextLine>(capacity, !isPlainText());
-    TTextLine* line = created.get();
-    if (!isPlainText())
-        line->setAttr(0, insertionAttr);
+    TTextLine* line = linePool_.create(capacity, !isPlainText());
+    if (!isPlainText()) {
+        try {
+            line->setAttr(0, insertionAttr);
+        } catch (...) {
+            linePool_.destroy(line);
+            throw;
+        }
+    }
     line->height = std::uint16_t(defaultLineHeight);
 
-    std::unique_ptr<TTextLine>& slot = after ? after->next_ : paragraph.firstLine_;
-    created->next_ = std::move(slot);
-    if (created->next_)
-        created->next_->prev_ = line;
-    created->prev_ = after;
-    if (!created->next_)
+    TTextLine*& slot = after ? after->next_ : paragraph.firstLine_;
+    line->next_ = slot;
+    if (line->next_)
+        line->next_->prev_ = line;
+    line->prev_ = after;
+    if (!line->next_)
         paragraph.lastLine_ = line;
-    slot = std::move(created);
+    slot = line;
     return line;
 }
 
@@ -104,12 +140,11 @@ void TWPRTFText::deleteParagraph(TParagraph* paragraph)
 {
     if (!paragraph)
         return;
-    std::unique_ptr<TParagraph>& slot = paragraph->prev_ ? paragraph->prev_->next_ : first_;
-    std::unique_ptr<TParagraph> removed = std::move(slot);
-    slot = std::move(removed->next_);
+    TParagraph*& slot = paragraph->prev_ ? paragraph->prev_->next_ : first_;
+    slot = paragraph->next_;
     if (slot)
-        slot->prev_ = removed->prev_;
-    removed.reset();
+        slot->prev_ = paragraph->prev_;
+    destroyParagraph(paragraph);
     --paragraphCount_;
     if (!first_)
         appendParagraph(nullptr);
@@ -123,13 +158,13 @@ void TWPRTFText::deleteLine(TParagraph& paragraph, TTextLine* line)
         line->setLength(0);
         return;
     }
-    std::unique_ptr<TTextLine>& slot = line->prev_ ? line->prev_->next_ : paragraph.firstLine_;
-    std::unique_ptr<TTextLine> removed = std::move(slot);
-    slot = std::move(removed->next_);
+    TTextLine*& slot = line->prev_ ? line->prev_->next_ : paragraph.firstLine_;
+    slot = line->next_;
     if (slot)
-        slot->prev_ = removed->prev_;
+        slot->prev_ = line->prev_;
     else
-        paragraph.lastLine_ = removed->prev_;
+        paragraph.lastLine_ = line->prev_;
+    linePool_.destroy(line);
 }
 
 TParagraph* TWPRTFText::splitParagraph(const TextPosition& at)
@@ -148,25 +183,33 @@ TParagraph* TWPRTFText::splitParagraph(const TextPosition& at)
     paragraph->layoutFlags = LayoutFlag::NeedsReformat;
 
     const int tailLength = line->length() - index;
-    auto tail = std::make_unique<TTextLine>(tailLength + 2, line->hasAttributes());
-    std::memcpy(tail->text(), line->text() + index, std::size_t(tailLength));
-    if (line->hasAttributes()) {
-        tail->copyAttrs(*line, index, tailLength, 0);
-        if (tailLength == 0)
-            tail->setAttr(0, index > 0 ? line->attrAt(index - 1) : line->attrAt(0));
+    TTextLine* tail = linePool_.create(tailLength + 2, line->hasAttributes());
+    try {
+        std::memcpy(tail->text(), line->text() + index, std::size_t(tailLength));
+        if (line->hasAttributes()) {
+            tail->copyAttrs(*line, index, tailLength, 0);
+            if (tailLength == 0)
+                tail->setAttr(0, index > 0 ? line->attrAt(index - 1) : line->attrAt(0));
+        }
+    } catch (...) {
+        linePool_.destroy(tail);
+        throw;
     }
     tail->setLength(tailLength);
     tail->height = line->height;
     line->setLength(index);
 
-    tail->next_ = std::move(line->next_);
+    // The new paragraph's own empty segment gives way to the tail.
+    linePool_.destroy(created->firstLine_);
+    tail->next_ = line->next_;
+    line->next_ = nullptr;
     if (tail->next_)
-        tail->next_->prev_ = tail.get();
+        tail->next_->prev_ = tail;
     else
-        paragraph->lastLine_ = tail.get();
+        paragraph->lastLine_ = tail;
     created->lastLine_ = paragraph->lastLine_;
     paragraph->lastLine_ = line;
-    created->firstLine_ = std::move(tail);
+    created->firstLine_ = tail;
     return created;
 }
 
@@ -206,8 +249,7 @@ void TWPRTFText::shrinkLines(TParagraph& paragraph)
 
 void TWPRTFText::clear()
 {
-    first_.reset();
-    paragraphCount_ = 0;
+    destroyAllParagraphs();
     objects_.clear();
     footnotes_.clear();
     selection = {};
@@ -225,7 +267,7 @@ void TWPRTFText::setMemoryFormat(MemoryFormat format)
     if (format == format_)
         return;
     format_ = format;
-    for (auto* paragraph = first_.get(); paragraph; paragraph = paragraph->next())
+    for (auto* paragraph = first_; paragraph; paragraph = paragraph->next())
         for (auto* line = paragraph->firstLine(); line; line = line->next()) {
             if (format == MemoryFormat::fmPlainText)
                 line->dropAttributes();
@@ -307,7 +349,7 @@ TFootnote& TWPRTFText::addFootnote(TFootnote footnote)
 long TWPRTFText::characterCount() const noexcept
 {
     long count = 0;
-    for (auto* paragraph = first_.get(); paragraph; paragraph = paragraph->next())
+    for (auto* paragraph = first_; paragraph; paragraph = paragraph->next())
         count += paragraph->length() + (paragraph->next() ? 1 : 0);
     return count;
 }
@@ -316,7 +358,7 @@ long TWPRTFText::absolutePosition(const TextPosition& position) const noexcept
 {
     long result = 0;
     int index = 0;
-    for (auto* paragraph = first_.get(); paragraph; paragraph = paragraph->next(), ++index) {
+    for (auto* paragraph = first_; paragraph; paragraph = paragraph->next(), ++index) {
         if (index < position.paragraph) {
             if (!paragraph->next())
                 return result + paragraph->length(); // past the end: the end
@@ -338,7 +380,7 @@ TextPosition TWPRTFText::positionAt(long absolute) const noexcept
 {
     absolute = std::max(absolute, 0L);
     int index = 0;
-    for (auto* paragraph = first_.get(); paragraph; paragraph = paragraph->next(), ++index) {
+    for (auto* paragraph = first_; paragraph; paragraph = paragraph->next(), ++index) {
         const int length = paragraph->length();
         if (absolute > length && paragraph->next()) {
             absolute -= length + 1;

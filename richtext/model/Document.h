@@ -4,6 +4,7 @@
 #include "richtext/model/Attr.h"
 #include "richtext/model/Paragraph.h"
 #include "richtext/model/Position.h"
+#include "richtext/model/SlabPool.h"
 #include "richtext/model/TextHeader.h"
 #include "richtext/model/TextObject.h"
 
@@ -66,7 +67,7 @@ public:
     TWPRTFText& operator=(const TWPRTFText&) = delete;
 
     // --- paragraphs and segments --------------------------------------------------------
-    TParagraph* firstParagraph() const noexcept { return first_.get(); }
+    TParagraph* firstParagraph() const noexcept { return first_; }
     TParagraph* lastParagraph() const noexcept;
     TParagraph* paragraphAt(int index) const noexcept;
     int paragraphCount() const noexcept;
@@ -148,7 +149,15 @@ public:
     TextRange selectionRange() const noexcept;
 
 private:
-    std::unique_ptr<TParagraph> first_;
+    // Ends the paragraph and its segments, giving their slots back to the pools.
+    void destroyParagraph(TParagraph* paragraph) noexcept;
+    // Ends every paragraph, one at a time (no recursion along a long chain).
+    void destroyAllParagraphs() noexcept;
+
+    // Every paragraph and segment of the document lives in these pools.
+    SlabPool<TParagraph> paragraphPool_;
+    SlabPool<TTextLine> linePool_;
+    TParagraph* first_ = nullptr;
     int paragraphCount_ = 0; // kept by every change of the paragraph chain
     TTextHeader header_;
     MemoryFormat format_ = MemoryFormat::fmRichText;

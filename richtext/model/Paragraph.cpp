@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace quillory {
@@ -27,19 +28,27 @@ TTextLine::TTextLine(int capacity, bool withAttributes)
 {
     capacity = checkedCapacity(capacity);
     if (capacity > InlineCapacity)
-        textHeap_ = std::make_unique<char[]>(std::size_t(capacity));
+        std::construct_at(&text_.heap, std::make_unique<char[]>(std::size_t(capacity)));
     if (withAttributes)
         attrMode_ = AttrMode::Runs;
     capacity_ = std::uint16_t(capacity);
 }
 
-// Chains are freed one link at a time, so that a long chain never recurses.
 TTextLine::~TTextLine()
 {
-    while (next_) {
-        auto rest = std::move(next_->next_);
-        next_ = std::move(rest);
-    }
+    if (onHeap())
+        std::destroy_at(&text_.heap);
+    if (attrMode_ == AttrMode::Array)
+        std::destroy_at(&attrs_.array);
+    else
+        std::destroy_at(&attrs_.runs);
+}
+
+void TTextLine::adoptArray(std::unique_ptr<TAttr[]> array) const noexcept
+{
+    std::destroy_at(&attrs_.runs);
+    std::construct_at(&attrs_.array, std::move(array));
+    attrMode_ = AttrMode::Array;
 }
 
 const TAttr* TTextLine::attrs() const
@@ -47,37 +56,35 @@ const TAttr* TTextLine::attrs() const
     if (attrMode_ == AttrMode::Runs) {
         auto array = std::make_unique<TAttr[]>(capacity_);
         int from = 0;
-        for (const TAttrRun& run : runs_) {
+        for (const TAttrRun& run : attrs_.runs) {
             std::fill(array.get() + from, array.get() + run.end, run.attr);
             from = run.end;
         }
-        array_ = std::move(array);
-        runs_.clear();
-        attrMode_ = AttrMode::Array;
+        adoptArray(std::move(array));
     }
-    return array_.get();
+    return attrMode_ == AttrMode::Array ? attrs_.array.get() : nullptr;
 }
 
 const TAttr& TTextLine::attrAt(int index) const noexcept
 {
     static const TAttr none{};
     if (attrMode_ == AttrMode::Array)
-        return array_[index];
+        return attrs_.array[index];
     if (attrMode_ == AttrMode::None)
         return none;
     // Runs are few: the first whose end lies beyond the index.
-    const auto run = std::upper_bound(runs_.begin(), runs_.end(), index,
+    const auto run = std::upper_bound(attrs_.runs.begin(), attrs_.runs.end(), index,
                                       [](int at, const TAttrRun& r) { return at < r.end; });
-    return run == runs_.end() ? none : run->attr;
+    return run == attrs_.runs.end() ? none : run->attr;
 }
 
 int TTextLine::attrRunEnd(int index, int limit) const noexcept
 {
     if (attrMode_ != AttrMode::Runs)
         return attrMode_ == AttrMode::None ? limit : std::min(index + 1, limit);
-    const auto run = std::upper_bound(runs_.begin(), runs_.end(), index,
+    const auto run = std::upper_bound(attrs_.runs.begin(), attrs_.runs.end(), index,
                                       [](int at, const TAttrRun& r) { return at < r.end; });
-    return run == runs_.end() ? limit : std::min<int>(run->end, limit);
+    return run == attrs_.runs.end() ? limit : std::min<int>(run->end, limit);
 }
 
 void TTextLine::fillAttrs(int from, int to, const TAttr& given)
@@ -88,28 +95,28 @@ void TTextLine::fillAttrs(int from, int to, const TAttr& given)
     if (from >= to || attrMode_ == AttrMode::None)
         return;
     if (attrMode_ == AttrMode::Array) {
-        std::fill(array_.get() + from, array_.get() + to, attr);
+        std::fill(attrs_.array.get() + from, attrs_.array.get() + to, attr);
         return;
     }
-    const int covered = runs_.empty() ? 0 : runs_.back().end;
+    const int covered = attrs_.runs.empty() ? 0 : attrs_.runs.back().end;
     if (from >= covered) {
         // Appending, the common case: a gap keeps default records, as an array's would.
         if (from > covered) {
-            if (!runs_.empty() && sameRecord(runs_.back().attr, TAttr{}))
-                runs_.back().end = std::uint16_t(from);
+            if (!attrs_.runs.empty() && sameRecord(attrs_.runs.back().attr, TAttr{}))
+                attrs_.runs.back().end = std::uint16_t(from);
             else
-                runs_.push_back({std::uint16_t(from), TAttr{}});
+                attrs_.runs.push_back({std::uint16_t(from), TAttr{}});
         }
-        if (!runs_.empty() && sameRecord(runs_.back().attr, attr))
-            runs_.back().end = std::uint16_t(to);
+        if (!attrs_.runs.empty() && sameRecord(attrs_.runs.back().attr, attr))
+            attrs_.runs.back().end = std::uint16_t(to);
         else
-            runs_.push_back({std::uint16_t(to), attr});
+            attrs_.runs.push_back({std::uint16_t(to), attr});
         return;
     }
     // Anywhere else: the runs before `from`, the new one, the runs after `to`, equal
     // neighbours joined.
     std::vector<TAttrRun> result;
-    result.reserve(runs_.size() + 2);
+    result.reserve(attrs_.runs.size() + 2);
     auto add = [&result](int end, const TAttr& record) {
         if (!result.empty() && sameRecord(result.back().attr, record))
             result.back().end = std::uint16_t(end);
@@ -118,7 +125,7 @@ void TTextLine::fillAttrs(int from, int to, const TAttr& given)
     };
     int start = 0;
     bool placed = false; // from < covered: some run reaches past `from`
-    for (const TAttrRun& run : runs_) {
+    for (const TAttrRun& run : attrs_.runs) {
         if (run.end <= from) {
             add(run.end, run.attr);
         } else {
@@ -133,7 +140,7 @@ void TTextLine::fillAttrs(int from, int to, const TAttr& given)
         }
         start = run.end;
     }
-    runs_.assign(result.data(), result.data() + result.size());
+    attrs_.runs.assign(result.data(), result.data() + result.size());
 }
 
 void TTextLine::copyAttrs(const TTextLine& source, int sourceFrom, int count, int at)
@@ -162,7 +169,7 @@ bool TTextLine::append(char c, const TAttr& attr) noexcept
     char* chars = text();
     chars[length_] = c;
     if (attrMode_ == AttrMode::Array)
-        array_[length_] = attr;
+        attrs_.array[length_] = attr;
     else if (attrMode_ == AttrMode::Runs) {
         try {
             fillAttrs(length_, length_ + 1, attr);
@@ -181,56 +188,55 @@ void TTextLine::resize(int capacity)
     // The zero byte after the text needs a place too, so a length equal to the capacity is cut.
     const int kept = std::min<int>(length_, capacity - 1);
     std::unique_ptr<char[]> heap;
+    char chars[InlineCapacity] = {}; // as a new buffer: zero after the kept characters
     if (capacity > InlineCapacity) {
         heap = std::make_unique<char[]>(std::size_t(capacity));
         std::memcpy(heap.get(), text(), std::size_t(kept));
     } else {
-        char chars[InlineCapacity] = {}; // as a new buffer: zero after the kept characters
         std::memcpy(chars, text(), std::size_t(kept));
-        std::memcpy(textInline_, chars, sizeof chars);
     }
     if (attrMode_ == AttrMode::Array) {
         auto attrs = std::make_unique<TAttr[]>(std::size_t(capacity));
-        std::copy_n(array_.get(), kept, attrs.get());
-        array_ = std::move(attrs);
+        std::copy_n(attrs_.array.get(), kept, attrs.get());
+        attrs_.array = std::move(attrs);
     } else if (attrMode_ == AttrMode::Runs) {
         // Only the kept records move; the rest of the new array is default records.
-        while (!runs_.empty() && (runs_.size() > 1 ? runs_[runs_.size() - 2].end : 0) >= kept)
-            runs_.pop_back();
-        if (!runs_.empty())
-            runs_.back().end = std::uint16_t(std::min<int>(runs_.back().end, kept));
-        if (!runs_.empty() && runs_.back().end == 0)
-            runs_.pop_back();
-        runs_.shrink();
+        while (!attrs_.runs.empty() && (attrs_.runs.size() > 1 ? attrs_.runs[attrs_.runs.size() - 2].end : 0) >= kept)
+            attrs_.runs.pop_back();
+        if (!attrs_.runs.empty())
+            attrs_.runs.back().end = std::uint16_t(std::min<int>(attrs_.runs.back().end, kept));
+        if (!attrs_.runs.empty() && attrs_.runs.back().end == 0)
+            attrs_.runs.pop_back();
+        attrs_.runs.shrink();
     }
-    textHeap_ = std::move(heap);
+    // Nothing throws from here on: the characters move to their new store.
+    if (onHeap())
+        std::destroy_at(&text_.heap);
+    if (capacity > InlineCapacity)
+        std::construct_at(&text_.heap, std::move(heap));
+    else
+        std::memcpy(text_.inline_, chars, sizeof chars);
     capacity_ = std::uint16_t(capacity);
     setLength(kept);
 }
 
 void TTextLine::dropAttributes() noexcept
 {
+    if (attrMode_ == AttrMode::Array) {
+        std::destroy_at(&attrs_.array);
+        std::construct_at(&attrs_.runs);
+    }
+    attrs_.runs.clear();
     attrMode_ = AttrMode::None;
-    runs_.clear();
-    array_.reset();
 }
 
 void TTextLine::addAttributes(const TAttr& fill)
 {
     if (attrMode_ != AttrMode::None)
         return;
-    runs_.clear();
-    runs_.push_back(TAttrRun{capacity_, fill});
+    attrs_.runs.clear();
+    attrs_.runs.push_back(TAttrRun{capacity_, fill});
     attrMode_ = AttrMode::Runs;
-}
-
-TParagraph::~TParagraph()
-{
-    firstLine_.reset();
-    while (next_) {
-        auto rest = std::move(next_->next_);
-        next_ = std::move(rest);
-    }
 }
 
 int TParagraph::lineCount() const noexcept

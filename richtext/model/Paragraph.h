@@ -195,8 +195,8 @@ public:
     int length() const noexcept { return length_; }
     int room() const noexcept { return capacity_ - 1 - length_; }
 
-    char* text() noexcept { return textHeap_ ? textHeap_.get() : textInline_; }
-    const char* text() const noexcept { return textHeap_ ? textHeap_.get() : textInline_; }
+    char* text() noexcept { return onHeap() ? text_.heap.get() : text_.inline_; }
+    const char* text() const noexcept { return onHeap() ? text_.heap.get() : text_.inline_; }
     std::string_view view() const noexcept { return {text(), std::size_t(length_)}; }
     unsigned char code(int index) const noexcept { return static_cast<unsigned char>(text()[index]); }
 
@@ -217,7 +217,7 @@ public:
     // Copies `count` records of another segment, from `sourceFrom` on, to `at` on.
     void copyAttrs(const TTextLine& source, int sourceFrom, int count, int at);
     // Runs kept instead of an array (0 once the array is built): for tests and benchmarks.
-    int attrRunCount() const noexcept { return attrMode_ == AttrMode::Runs ? int(runs_.size()) : 0; }
+    int attrRunCount() const noexcept { return attrMode_ == AttrMode::Runs ? int(attrs_.runs.size()) : 0; }
 
     // Sets the length (cut to capacity - 1) and writes the closing zero byte.
     void setLength(int length) noexcept;
@@ -229,7 +229,7 @@ public:
     void dropAttributes() noexcept;
     void addAttributes(const TAttr& fill);
 
-    TTextLine* next() const noexcept { return next_.get(); }
+    TTextLine* next() const noexcept { return next_; }
     TTextLine* prev() const noexcept { return prev_; }
 
 private:
@@ -240,16 +240,33 @@ private:
     // The smallest capacity, held inside the segment itself.
     static constexpr int InlineCapacity = MinLineCapacity;
 
-    std::unique_ptr<char[]> textHeap_; // null: the text is in textInline_
-    char textInline_[InlineCapacity] = {};
+    // A million empty paragraphs hold a million segments, so a segment keeps its storage in
+    // two unions: the characters inside it or on the heap (chosen by the capacity), and the
+    // attribute records as runs or as an array (chosen by attrMode_).
+    union TextStore {
+        TextStore() noexcept : inline_{} {}
+        ~TextStore() {}
+        std::unique_ptr<char[]> heap; // capacity_ > InlineCapacity
+        char inline_[InlineCapacity];
+    };
+    union AttrStore {
+        AttrStore() : runs() {}
+        ~AttrStore() {}
+        TAttrRunList runs;              // AttrMode::None (empty) and AttrMode::Runs
+        std::unique_ptr<TAttr[]> array; // AttrMode::Array
+    };
+    bool onHeap() const noexcept { return capacity_ > InlineCapacity; }
+    // Switches the record store from runs to the given array.
+    void adoptArray(std::unique_ptr<TAttr[]> array) const noexcept;
+
+    TextStore text_;
     std::uint16_t capacity_ = 0;
     std::uint16_t length_ = 0;
     // Building the array changes how the records are held, not what they are: also for a
     // const segment.
     mutable AttrMode attrMode_ = AttrMode::None;
-    mutable TAttrRunList runs_;              // AttrMode::Runs
-    mutable std::unique_ptr<TAttr[]> array_; // AttrMode::Array
-    std::unique_ptr<TTextLine> next_; // the segment owns the rest of its paragraph's chain
+    mutable AttrStore attrs_;
+    TTextLine* next_ = nullptr; // segments are owned by their document's pool
     TTextLine* prev_ = nullptr;
 };
 
@@ -257,7 +274,6 @@ private:
 class TParagraph {
 public:
     TParagraph() = default;
-    ~TParagraph();
     TParagraph(const TParagraph&) = delete;
     TParagraph& operator=(const TParagraph&) = delete;
 
@@ -273,23 +289,23 @@ public:
     BorderWord border;
     std::uint8_t shadingColors = 0;  // low nibble pattern colour, high nibble background colour
     std::uint8_t shadingPercent = 0; // 0-100
-    std::uint64_t tabMask = 0;       // bit i: document tab stop i applies here
     std::uint8_t cellLeft = 0;       // table cell: left edge, 0-255 of the usable row width
     std::uint8_t cellWidth = 0;      // table cell: width, 0-255
     std::uint8_t cellFill = 0;       // kept by layout; typing is refused from 240 on
+    std::uint64_t tabMask = 0;       // bit i: document tab stop i applies here
 
     bool hasFlag(std::uint8_t bit) const noexcept { return (flags & bit) != 0; }
     bool isTableCell() const noexcept { return hasFlag(ParFlag::TableCell); }
     int patternColor() const noexcept { return shadingColors & 0x0F; }
     int backgroundColor() const noexcept { return shadingColors >> 4; }
 
-    TTextLine* firstLine() const noexcept { return firstLine_.get(); }
+    TTextLine* firstLine() const noexcept { return firstLine_; }
     TTextLine* lastLine() const noexcept { return lastLine_; }
     int lineCount() const noexcept;
     int length() const noexcept; // characters of all segments
     std::string text() const;    // characters of all segments
 
-    TParagraph* next() const noexcept { return next_.get(); }
+    TParagraph* next() const noexcept { return next_; }
     TParagraph* prev() const noexcept { return prev_; }
 
     // Copies the property fields (not text, not links) from another paragraph.
@@ -298,9 +314,11 @@ public:
 private:
     friend class TWPRTFText;
 
-    std::unique_ptr<TTextLine> firstLine_;
+    // Paragraphs and segments are owned by their document's pools, which free them; these
+    // only link them.
+    TTextLine* firstLine_ = nullptr;
     TTextLine* lastLine_ = nullptr; // kept by every change of the segment chain
-    std::unique_ptr<TParagraph> next_; // a paragraph owns the rest of the document's chain
+    TParagraph* next_ = nullptr;
     TParagraph* prev_ = nullptr;
 };
 

@@ -82,44 +82,49 @@ inline bool sameRecord(const TAttr& a, const TAttr& b) noexcept
 
 // The runs of one segment: the first held inside the segment, more on the heap. Most segments
 // of a read document have a single run (an empty paragraph always), which so costs nothing.
+// The list is one run and one pointer: inside, a run's end is never 0, so an end of 0 marks the
+// empty list; on the heap, the block's first element is a header holding the count (its end)
+// and the room (its tag), and the runs follow it.
 class TAttrRunList {
 public:
     TAttrRunList() = default;
     TAttrRunList(const TAttrRunList&) = delete;
     TAttrRunList& operator=(const TAttrRunList&) = delete;
 
-    std::size_t size() const noexcept { return count_; }
-    bool empty() const noexcept { return count_ == 0; }
+    std::size_t size() const noexcept { return heap_ ? heap_[0].end : (inline_.end ? 1 : 0); }
+    bool empty() const noexcept { return size() == 0; }
     TAttrRun* begin() noexcept { return data(); }
-    TAttrRun* end() noexcept { return data() + count_; }
+    TAttrRun* end() noexcept { return data() + size(); }
     const TAttrRun* begin() const noexcept { return data(); }
-    const TAttrRun* end() const noexcept { return data() + count_; }
+    const TAttrRun* end() const noexcept { return data() + size(); }
     TAttrRun& operator[](std::size_t i) noexcept { return data()[i]; }
     const TAttrRun& operator[](std::size_t i) const noexcept { return data()[i]; }
-    TAttrRun& back() noexcept { return data()[count_ - 1]; }
-    const TAttrRun& back() const noexcept { return data()[count_ - 1]; }
+    TAttrRun& back() noexcept { return data()[size() - 1]; }
+    const TAttrRun& back() const noexcept { return data()[size() - 1]; }
 
     void push_back(const TAttrRun& run)
     {
-        if (count_ == room()) {
-            const std::size_t grown = room() * 2;
-            auto heap = std::make_unique<TAttrRun[]>(grown);
-            std::copy(begin(), end(), heap.get());
-            heap_ = std::move(heap);
-            heapRoom_ = std::uint16_t(std::min<std::size_t>(grown, 0xFFFF));
-        }
-        data()[count_++] = run;
+        const std::size_t count = size();
+        if (count == room())
+            moveToHeap(std::min<std::size_t>(room() * 2, 0xFFFF));
+        data()[count] = run;
+        setSize(count + 1);
     }
-    void pop_back() noexcept { --count_; }
+    void pop_back() noexcept
+    {
+        const std::size_t count = size();
+        if (!heap_)
+            inline_ = TAttrRun{};
+        setSize(count - 1);
+    }
     void assign(const TAttrRun* first, const TAttrRun* last)
     {
         const std::size_t count = std::size_t(last - first);
         if (count > 1) {
-            auto heap = std::make_unique<TAttrRun[]>(count);
-            std::copy(first, last, heap.get());
+            auto heap = allocate(count);
+            std::copy(first, last, heap.get() + 1);
+            heap[0].end = std::uint16_t(count);
             heap_ = std::move(heap);
-            heapRoom_ = std::uint16_t(count);
-            count_ = std::uint16_t(count);
             return;
         }
         clear();
@@ -129,39 +134,58 @@ public:
     void clear() noexcept
     {
         heap_.reset();
-        heapRoom_ = 0;
-        count_ = 0;
+        inline_ = TAttrRun{};
     }
     // Gives back heap room the runs no longer need.
     void shrink() noexcept
     {
-        if (!heap_ || room() <= std::size_t(count_) + 4)
+        const std::size_t count = size();
+        if (!heap_ || room() <= count + 4)
             return;
-        if (count_ <= 1) {
-            const TAttrRun first = count_ ? heap_[0] : TAttrRun{};
+        if (count <= 1) {
+            const TAttrRun first = count ? heap_[1] : TAttrRun{};
             clear();
             if (first.end)
-                push_back(first);
+                inline_ = first;
             return;
         }
         try {
-            auto heap = std::make_unique<TAttrRun[]>(count_);
-            std::copy(begin(), end(), heap.get());
+            auto heap = allocate(count);
+            std::copy(begin(), end(), heap.get() + 1);
+            heap[0].end = std::uint16_t(count);
             heap_ = std::move(heap);
-            heapRoom_ = count_;
         } catch (...) {
             // keeping the larger block is fine
         }
     }
 
 private:
-    std::size_t room() const noexcept { return heap_ ? heapRoom_ : 1; }
-    TAttrRun* data() noexcept { return heap_ ? heap_.get() : &inline_; }
-    const TAttrRun* data() const noexcept { return heap_ ? heap_.get() : &inline_; }
+    // A heap block with room for `room` runs after its header.
+    static std::unique_ptr<TAttrRun[]> allocate(std::size_t room)
+    {
+        auto heap = std::make_unique<TAttrRun[]>(room + 1);
+        heap[0].attr.tag = std::uint16_t(room);
+        return heap;
+    }
+    void moveToHeap(std::size_t room)
+    {
+        const std::size_t count = size();
+        auto heap = allocate(room);
+        std::copy(begin(), end(), heap.get() + 1);
+        heap[0].end = std::uint16_t(count);
+        heap_ = std::move(heap);
+        inline_ = TAttrRun{};
+    }
+    void setSize(std::size_t count) noexcept
+    {
+        if (heap_)
+            heap_[0].end = std::uint16_t(count);
+    }
+    std::size_t room() const noexcept { return heap_ ? heap_[0].attr.tag : 1; }
+    TAttrRun* data() noexcept { return heap_ ? heap_.get() + 1 : &inline_; }
+    const TAttrRun* data() const noexcept { return heap_ ? heap_.get() + 1 : &inline_; }
 
-    TAttrRun inline_;
-    std::uint16_t count_ = 0;
-    std::uint16_t heapRoom_ = 0;
+    TAttrRun inline_; // end 0: no run
     std::unique_ptr<TAttrRun[]> heap_;
 };
 

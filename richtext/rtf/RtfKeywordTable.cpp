@@ -1,6 +1,7 @@
 // The RTF reader's keyword table and its lookup.
 #include "richtext/rtf/RtfKeywordTable.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillory::rtf {
@@ -228,14 +229,18 @@ constexpr size_t kSlots = 512;
 constexpr int16_t kEmpty = -1;
 constexpr int16_t kExtraBase = 1000;
 
+// Hashes the length, the first, second, middle and last letters: cheap for the short words
+// of RTF, and spread well enough over the slots (a static_assert below bounds the probes).
 constexpr uint32_t HashName(std::string_view name) noexcept
 {
-    uint32_t hash = 2166136261u;
-    for (char c : name) {
-        hash ^= uint8_t(c);
-        hash *= 16777619u;
-    }
-    return hash;
+    const size_t length = name.size();
+    if (length == 0)
+        return 0;
+    uint32_t key = uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[length - 1])) << 8
+                 | uint32_t(uint8_t(name[length / 2])) << 16 | uint32_t(length & 0xFF) << 24;
+    if (length > 2)
+        key ^= uint32_t(uint8_t(name[1])) * 0x9E3779B1u;
+    return (key * 2654435761u) >> 23;
 }
 
 constexpr const RtfKeyword& Entry(int16_t code) noexcept
@@ -243,33 +248,71 @@ constexpr const RtfKeyword& Entry(int16_t code) noexcept
     return code >= kExtraBase ? kExtraKeywords[size_t(code - kExtraBase)] : kKeywords[size_t(code)];
 }
 
-constexpr size_t SlotOf(const std::array<int16_t, kSlots>& slots, std::string_view name) noexcept
+// A slot of the index holds what rejects most wrong names without touching the table: the
+// name's length and first letter.
+struct Slot {
+    int16_t code = kEmpty;
+    uint8_t length = 0;
+    char first = 0;
+};
+
+constexpr bool SameName(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+constexpr bool SlotHolds(const Slot& slot, std::string_view name) noexcept
+{
+    return slot.length == name.size() && slot.first == name[0] && SameName(Entry(slot.code).name, name);
+}
+
+constexpr size_t SlotOf(const std::array<Slot, kSlots>& slots, std::string_view name) noexcept
 {
     size_t slot = HashName(name) & (kSlots - 1);
-    while (slots[slot] != kEmpty && Entry(slots[slot]).name != name)
+    while (slots[slot].code != kEmpty && !SlotHolds(slots[slot], name))
         slot = (slot + 1) & (kSlots - 1);
     return slot;
 }
 
-constexpr std::array<int16_t, kSlots> BuildIndex()
+constexpr void Add(std::array<Slot, kSlots>& slots, std::string_view name, int16_t code)
 {
-    std::array<int16_t, kSlots> slots{};
-    slots.fill(kEmpty);
-    for (size_t i = 0; i < kKeywords.size(); ++i) {
-        const size_t slot = SlotOf(slots, kKeywords[i].name);
-        if (slots[slot] == kEmpty)
-            slots[slot] = int16_t(i);
-    }
-    for (size_t i = 0; i < kExtraKeywords.size(); ++i) {
-        const size_t slot = SlotOf(slots, kExtraKeywords[i].name);
-        if (slots[slot] == kEmpty)
-            slots[slot] = int16_t(kExtraBase + i);
-    }
+    const size_t slot = SlotOf(slots, name);
+    if (slots[slot].code == kEmpty)
+        slots[slot] = Slot{code, uint8_t(name.size()), name[0]};
+}
+
+constexpr std::array<Slot, kSlots> BuildIndex()
+{
+    std::array<Slot, kSlots> slots{};
+    for (size_t i = 0; i < kKeywords.size(); ++i)
+        Add(slots, kKeywords[i].name, int16_t(i));
+    for (size_t i = 0; i < kExtraKeywords.size(); ++i)
+        Add(slots, kExtraKeywords[i].name, int16_t(kExtraBase + i));
     return slots;
 }
 
 constexpr auto kIndex = BuildIndex();
 static_assert(kKeywords.size() + kExtraKeywords.size() < kSlots / 2);
+
+// The longest walk from a name's home slot to its own, so that a change of table or hash that
+// crowds the index shows here rather than as a slower reader.
+constexpr size_t LongestProbe()
+{
+    size_t longest = 0;
+    for (const auto& table : {std::span<const RtfKeyword>(kKeywords), std::span<const RtfKeyword>(kExtraKeywords)})
+        for (const RtfKeyword& keyword : table) {
+            const size_t home = HashName(keyword.name) & (kSlots - 1);
+            const size_t at = SlotOf(kIndex, keyword.name);
+            longest = std::max(longest, (at - home) & (kSlots - 1));
+        }
+    return longest;
+}
+static_assert(LongestProbe() <= 3);
 
 } // namespace
 
@@ -278,8 +321,10 @@ std::span<const RtfKeyword> RtfExtraKeywords() noexcept { return kExtraKeywords;
 
 const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept
 {
-    const int16_t code = kIndex[SlotOf(kIndex, word)];
-    return code == kEmpty ? nullptr : &Entry(code);
+    if (word.empty() || word.size() > 0xFF)
+        return nullptr;
+    const Slot& slot = kIndex[SlotOf(kIndex, word)];
+    return slot.code == kEmpty ? nullptr : &Entry(slot.code);
 }
 
 } // namespace quillory::rtf

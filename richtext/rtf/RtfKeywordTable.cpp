@@ -1,7 +1,6 @@
 // The RTF reader's keyword table and its lookup.
 #include "richtext/rtf/RtfKeywordTable.h"
 
-#include <algorithm>
 #include <array>
 
 namespace quillory::rtf {
@@ -222,25 +221,32 @@ constexpr std::array kExtraKeywords = {
     Dest("nonshppict", I::NonShapePicture),
 };
 
-// An open-addressing hash index over both tables, built at compile time. A name already in
-// the index keeps its slot, so the first match in table order wins. Entries of the extra
-// table are stored as kExtraBase + index.
-constexpr size_t kSlots = 512;
+// A hash index over both tables, built at compile time. A name already in the index keeps its
+// entry, so the first match in table order wins. Entries of the extra table are stored as
+// kExtraBase + index.
+constexpr unsigned kSlotBits = 11;
+constexpr size_t kSlots = size_t{1} << kSlotBits;
 constexpr int16_t kEmpty = -1;
 constexpr int16_t kExtraBase = 1000;
 
-// Hashes the length, the first, second, middle and last letters: cheap for the short words
-// of RTF, and spread well enough over the slots (a static_assert below bounds the probes).
+// Mixes the length and up to six letters (first, second, two in the middle, the last two):
+// cheap for the short words of RTF. The multiplier is one under which every name of the
+// tables has a slot of its own (a static_assert below keeps it so), so a lookup looks at one
+// slot and never probes.
 constexpr uint32_t HashName(std::string_view name) noexcept
 {
     const size_t length = name.size();
     if (length == 0)
         return 0;
-    uint32_t key = uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[length - 1])) << 8
-                 | uint32_t(uint8_t(name[length / 2])) << 16 | uint32_t(length & 0xFF) << 24;
+    const auto at = [&](size_t i) { return uint32_t(uint8_t(name[i])); };
+    uint32_t key = at(0) | at(length - 1) << 8 | at(length / 2) << 16 | uint32_t(length & 0xFF) << 24;
     if (length > 2)
-        key ^= uint32_t(uint8_t(name[1])) * 0x9E3779B1u;
-    return (key * 2654435761u) >> 23;
+        key ^= at(1) * 0x9E3779B1u;
+    if (length > 3)
+        key ^= at(length - 2) * 0x85EBCA77u;
+    if (length > 4)
+        key ^= at(length / 2 - 1) * 0xC2B2AE3Du;
+    return (key * 0xBD3BED15u) >> (32 - kSlotBits);
 }
 
 constexpr const RtfKeyword& Entry(int16_t code) noexcept
@@ -248,71 +254,71 @@ constexpr const RtfKeyword& Entry(int16_t code) noexcept
     return code >= kExtraBase ? kExtraKeywords[size_t(code - kExtraBase)] : kKeywords[size_t(code)];
 }
 
-// A slot of the index holds what rejects most wrong names without touching the table: the
-// name's length and first letter.
-struct Slot {
-    int16_t code = kEmpty;
+constexpr size_t kMaxName = 14;
+
+// A name of the tables as the index holds it: the letters inline, so that a lookup loads the
+// index byte and then this record, and reaches the table only for the word it found.
+struct IndexedName {
+    char letters[kMaxName] = {};
     uint8_t length = 0;
-    char first = 0;
+    int16_t code = kEmpty;
 };
 
-constexpr bool SameName(std::string_view a, std::string_view b) noexcept
+struct Index {
+    std::array<uint8_t, kSlots> slots{};        // a position in names, or kNoName
+    std::array<IndexedName, 255> names{};
+    size_t count = 0;
+};
+constexpr uint8_t kNoName = 0xFF;
+
+constexpr bool SameName(const IndexedName& indexed, std::string_view name) noexcept
 {
-    if (a.size() != b.size())
+    if (indexed.length != name.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
+    for (size_t i = 0; i < name.size(); ++i)
+        if (indexed.letters[i] != name[i])
             return false;
     return true;
 }
 
-constexpr bool SlotHolds(const Slot& slot, std::string_view name) noexcept
+// Adds a name unless it is there already, so that the first entry of a name wins. Returns
+// false when its slot is taken by another name: the hash must give every name a slot of its own.
+constexpr bool Add(Index& index, std::string_view name, int16_t code)
 {
-    return slot.length == name.size() && slot.first == name[0] && SameName(Entry(slot.code).name, name);
+    if (name.empty() || name.size() > kMaxName || index.count >= kNoName)
+        return false;
+    uint8_t& slot = index.slots[HashName(name)];
+    if (slot != kNoName)
+        return SameName(index.names[slot], name);
+    IndexedName& indexed = index.names[index.count];
+    for (size_t i = 0; i < name.size(); ++i)
+        indexed.letters[i] = name[i];
+    indexed.length = uint8_t(name.size());
+    indexed.code = code;
+    slot = uint8_t(index.count++);
+    return true;
 }
 
-constexpr size_t SlotOf(const std::array<Slot, kSlots>& slots, std::string_view name) noexcept
-{
-    size_t slot = HashName(name) & (kSlots - 1);
-    while (slots[slot].code != kEmpty && !SlotHolds(slots[slot], name))
-        slot = (slot + 1) & (kSlots - 1);
-    return slot;
-}
+struct BuiltIndex {
+    Index index;
+    bool perfect = true;
+};
 
-constexpr void Add(std::array<Slot, kSlots>& slots, std::string_view name, int16_t code)
+constexpr BuiltIndex BuildIndex()
 {
-    const size_t slot = SlotOf(slots, name);
-    if (slots[slot].code == kEmpty)
-        slots[slot] = Slot{code, uint8_t(name.size()), name[0]};
-}
-
-constexpr std::array<Slot, kSlots> BuildIndex()
-{
-    std::array<Slot, kSlots> slots{};
+    BuiltIndex built;
+    built.index.slots.fill(kNoName);
     for (size_t i = 0; i < kKeywords.size(); ++i)
-        Add(slots, kKeywords[i].name, int16_t(i));
+        built.perfect = Add(built.index, kKeywords[i].name, int16_t(i)) && built.perfect;
     for (size_t i = 0; i < kExtraKeywords.size(); ++i)
-        Add(slots, kExtraKeywords[i].name, int16_t(kExtraBase + i));
-    return slots;
+        built.perfect = Add(built.index, kExtraKeywords[i].name, int16_t(kExtraBase + i)) && built.perfect;
+    return built;
 }
 
-constexpr auto kIndex = BuildIndex();
-static_assert(kKeywords.size() + kExtraKeywords.size() < kSlots / 2);
-
-// The longest walk from a name's home slot to its own, so that a change of table or hash that
-// crowds the index shows here rather than as a slower reader.
-constexpr size_t LongestProbe()
-{
-    size_t longest = 0;
-    for (const auto& table : {std::span<const RtfKeyword>(kKeywords), std::span<const RtfKeyword>(kExtraKeywords)})
-        for (const RtfKeyword& keyword : table) {
-            const size_t home = HashName(keyword.name) & (kSlots - 1);
-            const size_t at = SlotOf(kIndex, keyword.name);
-            longest = std::max(longest, (at - home) & (kSlots - 1));
-        }
-    return longest;
-}
-static_assert(LongestProbe() <= 3);
+constexpr BuiltIndex kBuilt = BuildIndex();
+// A new name that collides with another needs another multiplier in HashName.
+static_assert(kBuilt.perfect, "every keyword needs a slot of its own");
+constexpr const Index& kIndex = kBuilt.index;
 
 } // namespace
 
@@ -323,8 +329,10 @@ const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept
 {
     if (word.empty() || word.size() > 0xFF)
         return nullptr;
-    const Slot& slot = kIndex[SlotOf(kIndex, word)];
-    return slot.code == kEmpty ? nullptr : &Entry(slot.code);
+    const uint8_t slot = kIndex.slots[HashName(word)];
+    if (slot == kNoName || !SameName(kIndex.names[slot], word))
+        return nullptr;
+    return &Entry(kIndex.names[slot].code);
 }
 
 } // namespace quillory::rtf

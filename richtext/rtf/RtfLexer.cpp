@@ -136,21 +136,8 @@ RtfToken RtfLexer::ReadControl()
     if (pos_ >= size)
         return Simple(RtfTokenKind::End);
     const uint8_t first = input_[pos_];
-    if (IsLower(first)) {
-        RtfToken token = ReadControlWordAt(pos_);
-        const std::string_view word = token.word;
-        if (token.hasParameter && word.size() == 3 && word[0] == 'b' && word[1] == 'i' && word[2] == 'n') {
-            // The count is bounded by what is left, so a huge or negative one reads no further.
-            const size_t left = size - pos_;
-            const size_t count = token.parameter > 0 ? std::min<size_t>(left, token.parameter) : 0;
-            RtfToken data;
-            data.kind = RtfTokenKind::Binary;
-            data.bytes = input_.subspan(pos_, count);
-            pos_ += count;
-            return data;
-        }
-        return token;
-    }
+    if (IsLower(first))
+        return ReadWordOrBinary();
     ++pos_;
     if (first == '\'') {
         // A missing or bad digit ends the escape; the offending byte is read again as input.
@@ -165,6 +152,25 @@ RtfToken RtfLexer::ReadControl()
     RtfToken token;
     token.kind = RtfTokenKind::ControlSymbol;
     token.word = std::string_view(reinterpret_cast<const char*>(&input_[pos_ - 1]), 1);
+    return token;
+}
+
+// A control word, or the data of \binN. One token is returned on every path, so that it is
+// built in the caller's place: a token copied out costs a stall on every control word.
+RtfToken RtfLexer::ReadWordOrBinary()
+{
+    const size_t size = input_.size();
+    RtfToken token = ReadControlWordAt(pos_);
+    const std::string_view word = token.word;
+    if (token.hasParameter && word.size() == 3 && word[0] == 'b' && word[1] == 'i' && word[2] == 'n') {
+        // The count is bounded by what is left, so a huge or negative one reads no further.
+        const size_t left = size - pos_;
+        const size_t count = token.parameter > 0 ? std::min<size_t>(left, token.parameter) : 0;
+        token = RtfToken{}; // the data takes the word's place
+        token.kind = RtfTokenKind::Binary;
+        token.bytes = input_.subspan(pos_, count);
+        pos_ += count;
+    }
     return token;
 }
 

@@ -2,6 +2,7 @@
 #include "richtext/rtf/RtfLexer.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace quillory::rtf {
@@ -13,10 +14,15 @@ constexpr uint8_t kTab = 9;
 
 constexpr bool IsLower(uint8_t c) noexcept { return c >= 'a' && c <= 'z'; }
 constexpr bool IsDigit(uint8_t c) noexcept { return c >= '0' && c <= '9'; }
-constexpr bool EndsText(uint8_t c) noexcept
-{
-    return c == '\\' || c == '{' || c == '}' || c == kCR || c == kLF || c == kTab;
-}
+
+// The bytes that end a text run, as a table: the scan of text is the lexer's inner loop.
+constexpr std::array<bool, 256> kEndsText = [] {
+    std::array<bool, 256> table{};
+    for (const uint8_t c : {uint8_t('\\'), uint8_t('{'), uint8_t('}'), kCR, kLF, kTab})
+        table[c] = true;
+    return table;
+}();
+constexpr bool EndsText(uint8_t c) noexcept { return kEndsText[c]; }
 
 // The byte sequence that closes an RTF-code run.
 constexpr std::string_view kCodeRunClose = "\\wprtf0";
@@ -79,8 +85,11 @@ RtfToken RtfLexer::NextNormal()
             continue;
         default: {
             const size_t start = pos_;
-            while (pos_ < size && !EndsText(input_[pos_]))
-                ++pos_;
+            const uint8_t* const data = input_.data();
+            size_t at = pos_ + 1;
+            while (at < size && !EndsText(data[at]))
+                ++at;
+            pos_ = at;
             RtfToken token;
             token.kind = RtfTokenKind::Text;
             token.bytes = input_.subspan(start, pos_ - start);
@@ -127,20 +136,8 @@ RtfToken RtfLexer::ReadControl()
     if (pos_ >= size)
         return Simple(RtfTokenKind::End);
     const uint8_t first = input_[pos_];
-    if (IsLower(first)) {
-        RtfToken token = ReadControlWordAt(pos_);
-        if (token.word == "bin" && token.hasParameter) {
-            // The count is bounded by what is left, so a huge or negative one reads no further.
-            const size_t left = size - pos_;
-            const size_t count = token.parameter > 0 ? std::min<size_t>(left, token.parameter) : 0;
-            RtfToken data;
-            data.kind = RtfTokenKind::Binary;
-            data.bytes = input_.subspan(pos_, count);
-            pos_ += count;
-            return data;
-        }
-        return token;
-    }
+    if (IsLower(first))
+        return ReadWordOrBinary();
     ++pos_;
     if (first == '\'') {
         // A missing or bad digit ends the escape; the offending byte is read again as input.
@@ -158,39 +155,58 @@ RtfToken RtfLexer::ReadControl()
     return token;
 }
 
+// A control word, or the data of \binN. One token is returned on every path, so that it is
+// built in the caller's place: a token copied out costs a stall on every control word.
+RtfToken RtfLexer::ReadWordOrBinary()
+{
+    const size_t size = input_.size();
+    RtfToken token = ReadControlWordAt(pos_);
+    const std::string_view word = token.word;
+    if (token.hasParameter && word.size() == 3 && word[0] == 'b' && word[1] == 'i' && word[2] == 'n') {
+        // The count is bounded by what is left, so a huge or negative one reads no further.
+        const size_t left = size - pos_;
+        const size_t count = token.parameter > 0 ? std::min<size_t>(left, token.parameter) : 0;
+        token = RtfToken{}; // the data takes the word's place
+        token.kind = RtfTokenKind::Binary;
+        token.bytes = input_.subspan(pos_, count);
+        pos_ += count;
+    }
+    return token;
+}
+
 // Reads letters, an optional signed number and one optional blank starting at `at`, which is
 // advanced past them. Words are cut to kMaxWordLength letters; numbers saturate.
 RtfToken RtfLexer::ReadControlWordAt(size_t& at) const
 {
     const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
     const size_t start = at;
-    while (at < size && IsLower(input_[at]))
+    while (at < size && IsLower(data[at]))
         ++at;
     RtfToken token;
     token.kind = RtfTokenKind::ControlWord;
-    token.word = std::string_view(reinterpret_cast<const char*>(&input_[start]),
+    token.word = std::string_view(reinterpret_cast<const char*>(data + start),
                                   std::min(at - start, kMaxWordLength));
     bool negative = false;
     size_t digitsAt = at;
-    if (digitsAt < size && input_[digitsAt] == '-') {
+    if (digitsAt < size && data[digitsAt] == '-') {
         negative = true;
         ++digitsAt;
     }
-    if (digitsAt < size && IsDigit(input_[digitsAt])) {
-        int64_t value = 0;
+    if (digitsAt < size && IsDigit(data[digitsAt])) {
+        // Digits past the limit are read but no longer counted: the value saturates.
         constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-        while (digitsAt < size && IsDigit(input_[digitsAt])) {
-            value = std::min(limit, value * 10 + (input_[digitsAt] - '0'));
-            ++digitsAt;
-        }
-        if (negative)
-            value = -value;
+        int64_t value = 0;
+        for (; digitsAt < size && IsDigit(data[digitsAt]); ++digitsAt)
+            if (value < limit)
+                value = value * 10 + (data[digitsAt] - '0');
+        value = std::min(value, limit);
         token.hasParameter = true;
-        token.parameter = static_cast<int32_t>(
-            std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+        token.parameter = negative ? static_cast<int32_t>(-value)
+                                   : static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
         at = digitsAt;
     }
-    if (at < size && input_[at] == ' ')
+    if (at < size && data[at] == ' ')
         ++at;
     return token;
 }

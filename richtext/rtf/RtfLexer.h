@@ -64,6 +64,7 @@ private:
     RtfToken NextPictureHex();
     RtfToken NextInCodeRun();
     RtfToken ReadControl();
+    RtfToken ReadWordOrBinary();
     RtfToken ReadControlWordAt(size_t& at) const;
     bool IsWriterStructureAt(size_t at);
     bool ChainEndsLineAt(size_t at);

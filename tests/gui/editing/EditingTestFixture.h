@@ -1,4 +1,5 @@
-// The main window opened on a fresh program folder, for the tests of its editing commands.
+// The main window opened on a fresh program folder, for the tests of its editing commands and
+// of its saving into a synced folder.
 #pragma once
 
 #include "app/forms/Main.h"

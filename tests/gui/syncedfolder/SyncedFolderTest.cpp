@@ -1,9 +1,8 @@
 // The main window over a diary that another computer changes while it is open: an entry file
 // changed on disk, typed into and saved by moving to another day keeps both versions and says
 // so; a settings file changed there keeps its password.
-#include "app/forms/Main.h"
+#include "../editing/EditingTestFixture.h"
 
-#include "TempFolder.h"
 #include "app/Crypt.h"
 #include "app/EntryFiles.h"
 #include "app/forms/Getpass.h"
@@ -33,27 +32,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const Day kToday = *Day::FromDate(2026, 12, 6);
 const std::string kTheirs = "{\\rtf1\\ansi Written on the laptop}";
 
-class SyncedFolderTest : public ::testing::Test {
+class SyncedFolderTest : public EditingTest {
 protected:
     void SetUp() override
     {
-        SetProgramFolder(folder.withSlash());
-        folder.write("QL.INI", "[Opening Screen]\nshow=0\n");
+        EditingTest::SetUp();
         fs::create_directories(folder.path() / "Entries");
-    }
-    void TearDown() override { SetProgramFolder(previousFolder); }
-
-    std::unique_ptr<TMainScreen> Open()
-    {
-        auto window = std::make_unique<TMainScreen>();
-        window->FormActivate();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->WPRichText1->setFocus();
-        return window;
     }
     // What the other computer does: the day's file replaced, with a modification time of its own.
     void ChangeElsewhere(Day day, std::string_view bytes)
@@ -66,13 +52,7 @@ protected:
     {
         return ChangedElsewhereName(DayKey(day) + ".QLE", LocalTimeOfFile(theirTime));
     }
-    static std::string Text(const TMainScreen& window) { return DumpText(window.WPRichText1->RtfText()); }
 
-    TempFolder folder;
-    std::string previousFolder = DiaryFolder();
-    ScopedFixedToday today{kToday};
-    ScopedPrinterNames printers{QStringList()};
-    MessageBoxScript boxes;
     fs::file_time_type theirTime;
 };
 

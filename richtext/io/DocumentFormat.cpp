@@ -81,10 +81,14 @@ TWPLoadFormat DetectFormat(std::span<const uint8_t> bytes) noexcept
     return TWPLoadFormat::PlainText;
 }
 
-LoadOutcome LoadDocument(TWPRTFText& document, std::span<const uint8_t> bytes, TWPFormatSetting setting,
-                         const LoadHooks& hooks)
+namespace {
+
+// The reader of the setting's format (automatic and last: detected) with the editor's hooks;
+// keeps the format in the outcome and the document's header.
+std::unique_ptr<TWPTextReader> ReaderFor(TWPRTFText& document, std::span<const uint8_t> bytes,
+                                         TWPFormatSetting setting, const LoadHooks& hooks,
+                                         LoadOutcome& outcome)
 {
-    LoadOutcome outcome;
     switch (setting) {
     case TWPFormatSetting::FormatRTF: outcome.format = TWPLoadFormat::Rtf; break;
     case TWPFormatSetting::FormatANSI: outcome.format = TWPLoadFormat::PlainText; break;
@@ -92,27 +96,50 @@ LoadOutcome LoadDocument(TWPRTFText& document, std::span<const uint8_t> bytes, T
     case TWPFormatSetting::AutomaticFormat:
     case TWPFormatSetting::LastFormat: outcome.format = DetectFormat(bytes); break;
     }
-
-    std::unique_ptr<TWPTextReader> reader;
+    document.header().lastLoadFormat = outcome.format;
     if (outcome.format == TWPLoadFormat::Rtf) {
         auto rtf = std::make_unique<TWPRtfReader>();
         rtf->pictureFolder = hooks.pictureFolder;
-        reader = std::move(rtf);
-    } else if (outcome.format == TWPLoadFormat::Html) {
+        return rtf;
+    }
+    if (outcome.format == TWPLoadFormat::Html) {
         auto html = std::make_unique<TWPHTMLReader>();
         html->filePath = hooks.htmlFilePath;
         html->onBitmapRequest = hooks.onHtmlBitmapRequest;
-        reader = std::move(html);
-    } else {
-        if (bytes.size() > PlainTextMemoryThreshold)
-            document.setMemoryFormat(MemoryFormat::fmPlainText);
-        reader = std::make_unique<TWPTextReader>();
+        return html;
     }
-    // What stands before "{\rtf" is not part of the RTF: the reader would take it for text.
-    const std::size_t skipped = outcome.format == TWPLoadFormat::Rtf ? LeadingBlanks(bytes) : 0;
-    document.header().lastLoadFormat = outcome.format;
+    if (bytes.size() > PlainTextMemoryThreshold)
+        document.setMemoryFormat(MemoryFormat::fmPlainText);
+    return std::make_unique<TWPTextReader>();
+}
+
+// What stands before "{\rtf" is not part of the RTF: the reader would take it for text.
+std::size_t SkippedBefore(const LoadOutcome& outcome, std::span<const uint8_t> bytes) noexcept
+{
+    return outcome.format == TWPLoadFormat::Rtf ? LeadingBlanks(bytes) : 0;
+}
+
+} // namespace
+
+LoadOutcome LoadDocument(TWPRTFText& document, std::span<const uint8_t> bytes, TWPFormatSetting setting,
+                         const LoadHooks& hooks)
+{
+    LoadOutcome outcome;
+    const auto reader = ReaderFor(document, bytes, setting, hooks, outcome);
+    const std::size_t skipped = SkippedBefore(outcome, bytes);
     TParagraph* current = document.isEmpty() ? document.firstParagraph() : nullptr;
     outcome.result = reader->ReadStream(bytes.subspan(skipped), &document, current ? &current : nullptr);
+    outcome.consumed = skipped + reader->consumed();
+    return outcome;
+}
+
+LoadOutcome StreamDocument(TWPRTFText& document, std::span<const uint8_t> bytes, TWPParagraphSink& sink,
+                           TWPFormatSetting setting, const LoadHooks& hooks)
+{
+    LoadOutcome outcome;
+    const auto reader = ReaderFor(document, bytes, setting, hooks, outcome);
+    const std::size_t skipped = SkippedBefore(outcome, bytes);
+    outcome.result = reader->ReadStreaming(bytes.subspan(skipped), document, sink);
     outcome.consumed = skipped + reader->consumed();
     return outcome;
 }

@@ -57,6 +57,13 @@ inline LoadOutcome LoadDocument(TWPRTFText& document, std::string_view bytes,
                         setting, hooks);
 }
 
+// Reads the bytes as LoadDocument does into an empty document, streaming: each finished
+// paragraph goes to `sink` and leaves the document (TWPTextReader::ReadStreaming). The
+// document keeps the header, the objects and the footnotes read.
+LoadOutcome StreamDocument(TWPRTFText& document, std::span<const uint8_t> bytes, TWPParagraphSink& sink,
+                           TWPFormatSetting setting = TWPFormatSetting::AutomaticFormat,
+                           const LoadHooks& hooks = {});
+
 // The format a save writes. With a file name: a name containing ".rtf" is RTF and one
 // containing ".htm" is HTML (any letter case), else the setting decides. The setting's own
 // formats are used as given; otherwise the last loaded format when it was RTF or plain text,

@@ -2,7 +2,9 @@
 #include "richtext/io/FileBytes.h"
 
 #include <cerrno>
+#include <utility>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +63,69 @@ std::optional<std::string> ReadDescriptorBytes(int fd)
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::optional<FileContents> FileContents::FromFile(const std::string& path)
+{
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return std::nullopt;
+    return FromDescriptor(file.get());
+}
+
+std::optional<FileContents> FileContents::FromDescriptor(int fd)
+{
+    FileContents contents;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && std::size_t(status.st_size) >= MapFrom) {
+        int flags = MAP_PRIVATE;
+#ifdef MAP_POPULATE
+        flags |= MAP_POPULATE; // all of it is read: its pages are mapped in one go, not one by one
+#endif
+        void* mapped = ::mmap(nullptr, std::size_t(status.st_size), PROT_READ, flags, fd, 0);
+        if (mapped != MAP_FAILED) {
+            contents.mapped_ = static_cast<const char*>(mapped);
+            contents.mappedSize_ = std::size_t(status.st_size);
+            return contents;
+        }
+    }
+    // Not mappable (a pipe, a small file, a system that refuses): read.
+    auto bytes = ReadDescriptorBytes(fd);
+    if (!bytes)
+        return std::nullopt;
+    contents.read_ = std::move(*bytes);
+    return contents;
+}
+
+FileContents::FileContents(FileContents&& other) noexcept
+    : read_(std::move(other.read_)),
+      mapped_(std::exchange(other.mapped_, nullptr)),
+      mappedSize_(std::exchange(other.mappedSize_, 0))
+{
+}
+
+FileContents& FileContents::operator=(FileContents&& other) noexcept
+{
+    if (this != &other) {
+        Unmap();
+        read_ = std::move(other.read_);
+        mapped_ = std::exchange(other.mapped_, nullptr);
+        mappedSize_ = std::exchange(other.mappedSize_, 0);
+    }
+    return *this;
+}
+
+FileContents::~FileContents()
+{
+    Unmap();
+}
+
+void FileContents::Unmap() noexcept
+{
+    if (mapped_)
+        ::munmap(const_cast<char*>(mapped_), mappedSize_);
+    mapped_ = nullptr;
+    mappedSize_ = 0;
 }
 
 } // namespace quillory

@@ -145,6 +145,9 @@ private:
     void FinishParagraph(bool asCell);
     void EndParagraph();
     void EndCell();
+    // After a paragraph's end: the next one begins, and when streaming the final ones go.
+    void StartNextParagraph();
+    void FinishIndents(TParagraph& p) const;
     void EndRow();
     void ApplyCell(TParagraph& p);
     void EndLastCellRow();

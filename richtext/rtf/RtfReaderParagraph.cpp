@@ -212,23 +212,45 @@ void RtfBuilder::FinishParagraph(bool asCell)
 void RtfBuilder::EndParagraph()
 {
     FinishParagraph(false);
-    out_.NextParagraph();
-    parFlags_ = 0;
-    tabsStarted_ = false;
-    endState_.reset();
-    paragraphBegun_ = false;
+    StartNextParagraph();
 }
 
 void RtfBuilder::EndCell()
 {
     table_.defining = false;
     FinishParagraph(true);
+    StartNextParagraph();
+    afterCell_ = &out_.paragraph();
+}
+
+void RtfBuilder::StartNextParagraph()
+{
     out_.NextParagraph();
     parFlags_ = 0;
     tabsStarted_ = false;
     endState_.reset();
     paragraphBegun_ = false;
-    afterCell_ = &out_.paragraph();
+    afterCell_ = nullptr;
+    if (!out_.streaming())
+        return;
+    // The paragraph just finished may still change (its border run, its row's last cell); the
+    // ones before it are final and go to the stream.
+    TParagraph* const keep = out_.HandOffLimit(out_.paragraph().prev());
+    for (TParagraph* p = out_.firstTouched(); p != keep; p = p->next())
+        FinishIndents(*p);
+    out_.HandOffBefore(keep);
+}
+
+// Indents become absolute (RTF's first-line indent is relative to the left one), and snap to
+// the ruler's grid when asked.
+void RtfBuilder::FinishIndents(TParagraph& p) const
+{
+    // Summed wide: hostile indents near the int limits must not overflow.
+    p.firstIndent = int32_t(std::clamp<int64_t>(int64_t(p.firstIndent) + p.leftIndent, INT32_MIN, INT32_MAX));
+    if (snapIndents_) {
+        p.firstIndent = doc_.snapIndent(p.firstIndent);
+        p.leftIndent = doc_.snapIndent(p.leftIndent);
+    }
 }
 
 // A cell takes its width from its right edge in the row definition, its border and shading
@@ -283,7 +305,7 @@ void RtfBuilder::EndLastCellRow()
     table_.lastCell = nullptr;
 }
 
-// Finishes the last paragraph and every paragraph read: indents become absolute.
+// Finishes the last paragraph and every paragraph read and not yet handed off.
 void RtfBuilder::FinishAll()
 {
     // The writer ends a table cell with \cell even when it is the last paragraph.
@@ -298,12 +320,7 @@ void RtfBuilder::FinishAll()
         EndLastCellRow();
     const TParagraph* last = &out_.paragraph();
     for (TParagraph* p = out_.firstTouched(); p; p = p->next()) {
-        // Summed wide: hostile indents near the int limits must not overflow.
-        p->firstIndent = int32_t(std::clamp<int64_t>(int64_t(p->firstIndent) + p->leftIndent, INT32_MIN, INT32_MAX));
-        if (snapIndents_) {
-            p->firstIndent = doc_.snapIndent(p->firstIndent);
-            p->leftIndent = doc_.snapIndent(p->leftIndent);
-        }
+        FinishIndents(*p);
         if (p == last)
             break;
     }

@@ -21,6 +21,14 @@ TParagraph* StartParagraph(TWPRTFText& document, TParagraph* current)
     return document.appendParagraph(document.lastParagraph());
 }
 
+bool Holds(const TParagraph& paragraph, const TTextLine* wanted) noexcept
+{
+    for (const TTextLine* line = paragraph.firstLine(); wanted && line; line = line->next())
+        if (line == wanted)
+            return true;
+    return false;
+}
+
 } // namespace
 
 TextAppender::TextAppender(TWPRTFText& document, TParagraph* current)
@@ -29,6 +37,12 @@ TextAppender::TextAppender(TWPRTFText& document, TParagraph* current)
       first_(paragraph_),
       line_(paragraph_->lastLine())
 {
+}
+
+TextAppender::TextAppender(TWPRTFText& document, TWPParagraphSink& sink)
+    : TextAppender(document, nullptr)
+{
+    sink_ = &sink;
 }
 
 TTextLine& TextAppender::RoomFor(int count)
@@ -74,7 +88,9 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& attr)
 
 TParagraph& TextAppender::NextParagraph()
 {
-    document_.shrinkLines(*paragraph_);
+    // A paragraph that is handed off soon keeps its spare room: shrinking would only copy it.
+    if (!streaming())
+        document_.shrinkLines(*paragraph_);
     paragraph_ = document_.appendParagraph(paragraph_);
     line_ = paragraph_->firstLine();
     return *paragraph_;
@@ -90,6 +106,40 @@ void TextAppender::DropEmptyCurrent()
     line_ = paragraph_->lastLine();
 }
 
+TParagraph* TextAppender::HandOffLimit(TParagraph* keep) const noexcept
+{
+    // The character appended last may still be marked (a footnote's anchor): its paragraph
+    // stays, and with it those after it, until text is appended further on.
+    for (TParagraph* p = first_; p; p = p->next())
+        if (p == keep || p == paragraph_ || Holds(*p, lastLine_))
+            return p;
+    return paragraph_;
+}
+
+void TextAppender::HandOffBefore(TParagraph* keep)
+{
+    if (!sink_)
+        return;
+    keep = HandOffLimit(keep);
+    while (first_ != keep) {
+        TParagraph* next = first_->next();
+        sink_->Take(*first_, false);
+        document_.deleteParagraph(first_);
+        first_ = next;
+    }
+}
+
+void TextAppender::HandOffRest()
+{
+    if (!sink_)
+        return;
+    // Reading has ended: nothing can change any more.
+    lastLine_ = nullptr;
+    lastIndex_ = -1;
+    HandOffBefore(paragraph_);
+    sink_->Take(*paragraph_, true);
+}
+
 void TextAppender::MarkTouchedForReformat() noexcept
 {
     for (TParagraph* p = first_; p; p = p->next()) {
@@ -103,9 +153,25 @@ int TWPTextReader::ReadStream(std::span<const uint8_t> input, TWPRTFText* docume
 {
     if (!document)
         throw Error(std::string(WrongArgumentsMessage()));
+    TextAppender appender(*document, current ? *current : nullptr);
+    return Read(input, appender, current);
+}
+
+int TWPTextReader::ReadStreaming(std::span<const uint8_t> input, TWPRTFText& document, TWPParagraphSink& sink)
+{
+    if (!document.isEmpty())
+        throw Error(std::string(WrongArgumentsMessage()));
+    TextAppender appender(document, sink);
+    Read(input, appender, nullptr);
+    appender.HandOffRest();
+    return result_;
+}
+
+int TWPTextReader::Read(std::span<const uint8_t> input, TextAppender& appender, TParagraph** current)
+{
+    TWPRTFText* document = &appender.document();
     result_ = ReadResult::Ok;
     consumed_ = 0;
-    TextAppender appender(*document, current ? *current : nullptr);
     try {
         consumed_ = ReadBody(input, appender);
     } catch (...) {
@@ -137,8 +203,10 @@ std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender
         at = end + 1;
         if (stop == 0)
             return at;
-        if (stop == 13)
+        if (stop == 13) {
             appender.NextParagraph();
+            appender.HandOffBefore(appender.paragraph().prev());
+        }
     }
     return at;
 }

@@ -18,6 +18,16 @@ inline constexpr int OutOfMemory = 2;
 inline constexpr int Failed = 7;
 } // namespace ReadResult
 
+// Takes the paragraphs a reader has finished with, in the document's order, while reading goes
+// on: a conversion that streams writes each one out, and the reader then lets it go, so that a
+// document of any length is held a few paragraphs at a time.
+class TWPParagraphSink {
+public:
+    virtual ~TWPParagraphSink() = default;
+    // `paragraph` will not change any more; `last` when no paragraph follows it.
+    virtual void Take(const TParagraph& paragraph, bool last) = 0;
+};
+
 // Appends characters to a document, paragraph by paragraph, keeping its place so that each
 // character costs a copy and no search. Segments grow to DefaultSegmentCapacity, then a new
 // one is started when SegmentReserve places are left.
@@ -26,6 +36,8 @@ public:
     // Continues in `current`, or starts a new paragraph at the end of the document when null
     // (an empty document is filled from its first paragraph).
     TextAppender(TWPRTFText& document, TParagraph* current);
+    // Streams: finished paragraphs go to `sink` and leave the document (see HandOffBefore).
+    TextAppender(TWPRTFText& document, TWPParagraphSink& sink);
 
     TWPRTFText& document() noexcept { return document_; }
     TParagraph& paragraph() noexcept { return *paragraph_; }
@@ -46,6 +58,17 @@ public:
     // Marks every paragraph from the first touched one to the current one for reformatting.
     void MarkTouchedForReformat() noexcept;
 
+    bool streaming() const noexcept { return sink_ != nullptr; }
+    // When streaming: the paragraph at which a hand-off before `keep` stops, `keep` or an
+    // earlier one that must stay (the current one, or one that holds the last character).
+    TParagraph* HandOffLimit(TParagraph* keep) const noexcept;
+    // When streaming: hands the paragraphs from the first touched one up to HandOffLimit(keep)
+    // (exclusive) to the sink and removes them from the document; that one becomes the first
+    // touched. A reader calls it with the first paragraph it may still change.
+    void HandOffBefore(TParagraph* keep);
+    // When streaming: hands every paragraph left to the sink, the current one last.
+    void HandOffRest();
+
 private:
     TTextLine& RoomFor(int count);
 
@@ -55,6 +78,7 @@ private:
     TTextLine* line_;
     TTextLine* lastLine_ = nullptr;
     int lastIndex_ = -1;
+    TWPParagraphSink* sink_ = nullptr;
 };
 
 // Reads plain ANSI text: CR ends a paragraph, LF is ignored, a zero byte ends reading.
@@ -74,6 +98,11 @@ public:
                           document, current);
     }
 
+    // Reads `input` into an empty document as a stream: each finished paragraph goes to `sink`
+    // and is let go, so that the document holds only the paragraphs still being read. The
+    // result code as ReadStream's.
+    int ReadStreaming(std::span<const uint8_t> input, TWPRTFText& document, TWPParagraphSink& sink);
+
     int result() const noexcept { return result_; }
     // Bytes consumed: where a stream would be positioned after reading.
     std::size_t consumed() const noexcept { return consumed_; }
@@ -90,6 +119,8 @@ protected:
     virtual int ExceptionResult() const { return ReadResult::OutOfMemory; }
 
 private:
+    int Read(std::span<const uint8_t> input, TextAppender& appender, TParagraph** current);
+
     int result_ = ReadResult::Ok;
     std::size_t consumed_ = 0;
 };

@@ -224,23 +224,9 @@ int TWPTextWriter::WriteBody()
     long done = 0;
     previous_ = nullptr;
     for (auto* p = firstParagraph_; p && result_ == WriteResult::Ok; p = p->next()) {
-        paragraph_ = p;
-        StartParagraph();
-        const TTextLine* line = p->firstLine();
-        if (p == firstParagraph_ && startLine_)
-            line = startLine_;
-        for (; line && result_ == WriteResult::Ok; line = line->next()) {
-            const int from = (p == firstParagraph_ && line == startLine_) ? std::min(startOffset_, line->length()) : 0;
-            WriteSegment(*line, std::max(from, 0), line->length());
-            done += line->length();
-            if (line->next())
-                BetweenSegments();
-        }
-        if (result_ == WriteResult::Ok && (HasSuccessor(*p) || p->isTableCell()))
-            EndParagraph();
+        done += WriteParagraph(*p, HasSuccessor(*p));
         if (progress.advance)
             progress.advance(done);
-        previous_ = p;
         if (p == lastParagraph_)
             break;
     }
@@ -250,10 +236,52 @@ int TWPTextWriter::WriteBody()
     return result_;
 }
 
+long TWPTextWriter::WriteParagraph(const TParagraph& p, bool hasSuccessor)
+{
+    long written = 0;
+    paragraph_ = &p;
+    StartParagraph();
+    const TTextLine* line = p.firstLine();
+    if (&p == firstParagraph_ && startLine_)
+        line = startLine_;
+    for (; line && result_ == WriteResult::Ok; line = line->next()) {
+        const int from = (&p == firstParagraph_ && line == startLine_) ? std::min(startOffset_, line->length()) : 0;
+        WriteSegment(*line, std::max(from, 0), line->length());
+        written += line->length();
+        if (line->next())
+            BetweenSegments();
+    }
+    if (result_ == WriteResult::Ok && (hasSuccessor || p.isTableCell()))
+        EndParagraph();
+    previous_ = &p;
+    return written;
+}
+
 int TWPTextWriter::WriteTrailer()
 {
     Emit('\0');
     return Flush();
+}
+
+TWPTextStreamWriter::TWPTextStreamWriter(const TWPRTFText& document, TWPOutputStream& stream)
+    : writer_(document)
+{
+    // Nothing is written before the first paragraph arrives: the header only takes the stream.
+    writer_.WriteHeader(stream);
+}
+
+void TWPTextStreamWriter::Take(const TParagraph& paragraph, bool last)
+{
+    if (writer_.result() == WriteResult::Ok)
+        writer_.WriteParagraph(paragraph, !last);
+}
+
+int TWPTextStreamWriter::Finish()
+{
+    writer_.Flush();
+    if (writer_.result() == WriteResult::Ok)
+        writer_.WriteTrailer();
+    return writer_.WriteOut();
 }
 
 std::string WritePlainText(const TWPRTFText& document, const WriterOptions& options)

@@ -4,6 +4,7 @@
 
 #include "richtext/model/Document.h"
 #include "richtext/text/OutputStream.h"
+#include "richtext/text/TextReader.h"
 
 #include <cstdint>
 #include <functional>
@@ -76,6 +77,11 @@ public:
     virtual int WriteBody();                                         // paragraph loop; shared
     virtual int WriteTrailer();                                      // base: one zero byte
 
+    // Writes one paragraph of the body, ending it when `hasSuccessor` (or a table cell); the
+    // characters written. WriteBody calls it for each paragraph; a stream writer (below) for
+    // each paragraph a reader hands over.
+    long WriteParagraph(const TParagraph& paragraph, bool hasSuccessor);
+
 protected:
     // Appends to the output buffer. Flush ends what is pending (see pending()), as does
     // growing past `flushAbove` pending bytes; the bytes themselves go to the stream in large
@@ -116,6 +122,28 @@ private:
 
     std::string buffer_;
     std::size_t pendingFrom_ = 0; // the bytes of buffer_ from here on are pending
+};
+
+// Writes the paragraphs a streaming reader hands over (TWPTextReader::ReadStreaming) as plain
+// text, byte for byte as TWPTextWriter writes the whole document: a document of any length is
+// converted holding a few paragraphs and one output block.
+class TWPTextStreamWriter : public TWPParagraphSink {
+public:
+    // `document` is the one being read into (its memory format decides how segments are written).
+    TWPTextStreamWriter(const TWPRTFText& document, TWPOutputStream& stream);
+    void Take(const TParagraph& paragraph, bool last) override;
+    // Writes the trailer and what is buffered; the writer's result.
+    int Finish();
+
+private:
+    // The paragraph steps of the text writer, opened to the stream writer.
+    class Steps : public TWPTextWriter {
+    public:
+        using TWPTextWriter::TWPTextWriter;
+        using TWPTextWriter::Flush;
+        using TWPTextWriter::WriteOut;
+    };
+    Steps writer_;
 };
 
 // The document as plain text, through TWPTextWriter.

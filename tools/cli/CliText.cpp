@@ -29,12 +29,33 @@ std::string PlainTextForPeople(std::string_view writerOutput)
     // One pass straight into UTF-8: the output of a large document is not copied once more.
     std::string text;
     text.reserve(writerOutput.size());
+    PeopleTextEncoder encoder;
+    encoder.Encode(writerOutput, text);
+    encoder.Finish(text);
+    return text;
+}
+
+void PeopleTextEncoder::Encode(std::string_view writerOutput, std::string& text)
+{
+    if (writerOutput.empty())
+        return;
+    if (heldReturn_) {
+        heldReturn_ = false;
+        if (writerOutput.front() != '\n')
+            text += '\r';
+    }
     for (std::size_t i = 0; i < writerOutput.size(); ++i) {
         const auto c = static_cast<unsigned char>(writerOutput[i]);
         if (c == 0 || c == CharCode::Object || c == CharCode::ObjectSecond || c == CharCode::Reserved)
             continue;
-        if (c == '\r' && i + 1 < writerOutput.size() && writerOutput[i + 1] == '\n')
-            continue;  // CR LF becomes LF
+        if (c == '\r') {
+            if (i + 1 == writerOutput.size()) {
+                heldReturn_ = true;
+                continue;
+            }
+            if (writerOutput[i + 1] == '\n')
+                continue;  // CR LF becomes LF
+        }
         if (c < 0x80) {
             text += char(c);
             continue;
@@ -49,7 +70,13 @@ std::string PlainTextForPeople(std::string_view writerOutput)
         }
         text += char(0x80 | (u & 0x3F));
     }
-    return text;
+}
+
+void PeopleTextEncoder::Finish(std::string& text)
+{
+    if (heldReturn_)
+        text += '\r';
+    heldReturn_ = false;
 }
 
 std::optional<std::string> PlainTextForEngine(std::string_view input, std::string& problem)

@@ -12,6 +12,19 @@ namespace quillory::cli {
 // a NUL at the end) as UTF-8 text: LF line ends, no placeholders, no NUL.
 std::string PlainTextForPeople(std::string_view writerOutput);
 
+// PlainTextForPeople for output that arrives in pieces: a CR at the end of one piece is held
+// until the next shows whether an LF follows it.
+class PeopleTextEncoder {
+public:
+    // Appends the piece, as text for people, to `text`.
+    void Encode(std::string_view writerOutput, std::string& text);
+    // Appends what is held back after the last piece.
+    void Finish(std::string& text);
+
+private:
+    bool heldReturn_ = false;
+};
+
 // Plain-text input for the engine: LF line ends become CR LF; well-formed UTF-8 becomes cp1252,
 // other bytes are taken as cp1252 already (text files of the old program). Nothing when the input is UTF-8 but holds a
 // character cp1252 cannot, which is named in `problem`.

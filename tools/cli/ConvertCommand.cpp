@@ -2,17 +2,17 @@
 // out from the bytes, as the editor does) and writes it in another format. Without --to the
 // editor's save rule decides: the output's name (".rtf", ".htm"), else the format read.
 // OUT "-" is standard output; a file is replaced only once it has been written whole. Plain
-// text in and out is UTF-8.
+// text in and out is UTF-8; text is written as the input is read.
 #include "tools/cli/CliCommands.h"
-#include "tools/cli/CliInput.h"
+#include "tools/cli/CliOutput.h"
 #include "tools/cli/CliText.h"
 #include "tools/cli/PaintingCommands.h"
 
-#include "platform/AtomicWrite.h"
 #include "richtext/io/DocumentFormat.h"
+#include "richtext/io/FileBytes.h"
 
-#include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace quillory::cli {
 namespace {
@@ -26,6 +26,84 @@ std::optional<TWPLoadFormat> FormatNamed(const std::string& name)
     if (name == "html" || name == "htm")
         return TWPLoadFormat::Html;
     return std::nullopt;
+}
+
+std::span<const uint8_t> AsBytes(std::string_view text) noexcept
+{
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// The bytes to convert: the file as it is, or plain text made ready for the engine.
+struct ConvertInput {
+    std::optional<FileContents> file;
+    std::optional<std::string> text;
+
+    std::string_view view() const noexcept { return text ? std::string_view(*text) : file->view(); }
+    void reset() noexcept
+    {
+        file.reset();
+        text.reset();
+    }
+};
+
+// Reads the input whole into a document, then writes it in the format (none: the save rule's).
+// The input, the document and the writer's output are each let go as soon as the next step
+// has what it needs, so that the peak memory is at most two of them.
+int ConvertWhole(const std::string& in, ConvertInput& input, std::optional<TWPLoadFormat> format,
+                 const std::string& out)
+{
+    std::string written;
+    {
+        TWPRTFText document;
+        try {
+            const LoadOutcome loaded = LoadDocument(document, input.view());
+            if (loaded.result != 0)
+                return Fail("cannot read " + in + " (reader result " + std::to_string(loaded.result) + ")");
+        } catch (const std::exception& error) {
+            return Fail("cannot read " + in + ": " + error.what());
+        }
+        input.reset();
+        if (!format)
+            format = ChooseSaveFormat(document, TWPFormatSetting::AutomaticFormat, out == "-" ? std::string() : out);
+        TWPStringStream stream;
+        const int result = SaveDocument(document, stream, *format);
+        if (result != 0)
+            return Fail("cannot convert " + in + " (writer result " + std::to_string(result) + ")");
+        written = stream.take();
+    }
+    // Text is for people and scripts: UTF-8 with LF line ends, no placeholder bytes and no NUL.
+    if (*format == TWPLoadFormat::PlainText)
+        written = PlainTextForPeople(written);
+    CommandOutput output(out);
+    std::string error;
+    if (!output.Open(error) || !output.Write(written, error) || !output.Finish(error))
+        return Fail(error);
+    return 0;
+}
+
+// Text is written as it is read: each paragraph goes out once the reader has finished it, so
+// that a document of any length is converted holding a few paragraphs and one block of output.
+int StreamAsText(const std::string& in, std::string_view input, const std::string& out)
+{
+    CommandOutput output(out);
+    std::string error;
+    if (!output.Open(error))
+        return Fail(error);
+    PeopleTextOutput text(output);
+    TWPRTFText document;
+    TWPTextStreamWriter writer(document, text);
+    try {
+        const LoadOutcome loaded = StreamDocument(document, AsBytes(input), writer);
+        if (loaded.result != 0)
+            return Fail("cannot read " + in + " (reader result " + std::to_string(loaded.result) + ")");
+    } catch (const std::exception& error) {
+        return Fail("cannot read " + in + ": " + error.what());
+    }
+    if (writer.Finish() != 0 || !text.Finish())
+        return Fail(text.error().empty() ? "cannot convert " + in : text.error());
+    if (!output.Finish(error))
+        return Fail(error);
+    return 0;
 }
 
 } // namespace
@@ -55,50 +133,20 @@ int RunConvert(const Arguments& args)
     const std::string& in = files[0];
     const std::string& out = files[1];
 
-    auto bytes = ReadInput(in);
-    if (!bytes)
+    ConvertInput input;
+    input.file = in == "-" ? FileContents::FromDescriptor(STDIN_FILENO) : FileContents::FromFile(in);
+    if (!input.file)
         return Fail("cannot read " + in);
-    if (DetectFormat(std::span(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()))
-        == TWPLoadFormat::PlainText) {
+    if (DetectFormat(input.file->bytes()) == TWPLoadFormat::PlainText) {
         std::string problem;
-        bytes = PlainTextForEngine(*bytes, problem);
-        if (!bytes)
+        input.text = PlainTextForEngine(input.file->view(), problem);
+        if (!input.text)
             return Fail("cannot read " + in + ": " + problem);
+        input.file.reset();
     }
-    // The input, the document and the writer's output are each let go as soon as the next step
-    // has what it needs, so that the peak memory is at most two of them.
-    std::string written;
-    {
-        TWPRTFText document;
-        try {
-            const LoadOutcome loaded = LoadDocument(document, *bytes);
-            if (loaded.result != 0)
-                return Fail("cannot read " + in + " (reader result " + std::to_string(loaded.result) + ")");
-        } catch (const std::exception& error) {
-            return Fail("cannot read " + in + ": " + error.what());
-        }
-        bytes.reset();
-        if (!format)
-            format = ChooseSaveFormat(document, TWPFormatSetting::AutomaticFormat, out == "-" ? std::string() : out);
-
-        TWPStringStream stream;
-        const int result = SaveDocument(document, stream, *format);
-        if (result != 0)
-            return Fail("cannot convert " + in + " (writer result " + std::to_string(result) + ")");
-        written = stream.take();
-    }
-    // Text is for people and scripts: UTF-8 with LF line ends, no placeholder bytes and no NUL.
-    if (*format == TWPLoadFormat::PlainText)
-        written = PlainTextForPeople(written);
-    if (out == "-") {
-        if (std::fwrite(written.data(), 1, written.size(), stdout) != written.size() || std::fflush(stdout) != 0)
-            return Fail("cannot write to standard output");
-        return 0;
-    }
-    std::string error;
-    if (!WriteFileAtomically(out, written, &error))
-        return Fail("cannot write " + out + ": " + error);
-    return 0;
+    if (format == TWPLoadFormat::PlainText)
+        return StreamAsText(in, input.view(), out);
+    return ConvertWhole(in, input, format, out);
 }
 
 } // namespace quillory::cli

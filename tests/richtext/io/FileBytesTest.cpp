@@ -1,5 +1,5 @@
-// Reading a whole file into memory: every byte, whatever its size, and no bytes for what is
-// not a readable file.
+// Reading a whole file into memory or mapping it: every byte, whatever its size, and no bytes
+// for what is not a readable file.
 #include "richtext/io/FileBytes.h"
 
 #include "TempFolder.h"
@@ -9,17 +9,26 @@
 namespace quillory {
 namespace {
 
+// Read whole and mapped alike (a file from FileContents::MapFrom bytes on is mapped).
 TEST(FileBytes, ReadsEveryByteOfFilesLargeAndSmall)
 {
     TempFolder folder;
     std::string large(300 * 1024 + 7, '\0');
     for (std::size_t i = 0; i < large.size(); ++i)
         large[i] = char((i * 131) & 0xFF); // NUL and CR bytes among them
+    ASSERT_GE(large.size(), FileContents::MapFrom);
     for (const std::string& bytes : {std::string(), std::string("{\\rtf1 x}"), large}) {
         const auto path = folder.write("entry.rtf", bytes);
         const auto read = ReadFileBytes(path.string());
         ASSERT_TRUE(read.has_value()) << bytes.size();
         EXPECT_EQ(*read, bytes) << bytes.size();
+        auto contents = FileContents::FromFile(path.string());
+        ASSERT_TRUE(contents.has_value()) << bytes.size();
+        EXPECT_EQ(contents->view(), bytes) << bytes.size();
+        // Moved, the contents stay readable; the mapping ends once, with the last owner.
+        const FileContents moved = std::move(*contents);
+        contents.reset();
+        EXPECT_EQ(moved.view(), bytes) << bytes.size();
     }
 }
 
@@ -28,6 +37,8 @@ TEST(FileBytes, NothingForMissingFilesAndFolders)
     TempFolder folder;
     EXPECT_FALSE(ReadFileBytes((folder.path() / "missing.rtf").string()).has_value());
     EXPECT_FALSE(ReadFileBytes(folder.path().string()).has_value());
+    EXPECT_FALSE(FileContents::FromFile((folder.path() / "missing.rtf").string()).has_value());
+    EXPECT_FALSE(FileContents::FromFile(folder.path().string()).has_value());
 }
 
 } // namespace

@@ -276,6 +276,28 @@ void TWPTextStreamWriter::Take(const TParagraph& paragraph, bool last)
         writer_.WriteParagraph(paragraph, !last);
 }
 
+// Plain text writes no attributes, so the runs of equal records need no finding: each stored
+// run is written whole, or left out whole when its records are footnote anchors (or text the
+// options omit). The bytes are those of TWPTextWriter::WriteSegment.
+int TWPTextStreamWriter::Steps::WriteSegment(const TTextLine& line, int from, int to)
+{
+    if (!line.hasAttributes() || document_.isPlainText())
+        return TWPTextWriter::WriteSegment(line, from, to);
+    line_ = &line;
+    for (int i = from; i < to && result_ == WriteResult::Ok;) {
+        const int end = line.attrRunEnd(i, to);
+        const TAttr& attr = line.attrAt(i);
+        const bool omitted = attr.hasFlag(AttrFlag::FootnoteAnchor)
+                          || (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
+                          || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
+        if (!omitted)
+            WriteText(line.text() + i, end - i);
+        i = end;
+    }
+    index_ = to;
+    return result_;
+}
+
 int TWPTextStreamWriter::Finish()
 {
     writer_.Flush();

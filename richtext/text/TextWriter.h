@@ -142,6 +142,7 @@ private:
         using TWPTextWriter::TWPTextWriter;
         using TWPTextWriter::Flush;
         using TWPTextWriter::WriteOut;
+        int WriteSegment(const TTextLine& line, int from, int to) override;
     };
     Steps writer_;
 };

@@ -22,6 +22,12 @@ std::string FirstUnheld(std::u32string_view text)
     return {};
 }
 
+// A byte that stands for itself in UTF-8 and asks for no care: not a placeholder, NUL or CR.
+constexpr bool IsPlainAscii(unsigned char c) noexcept
+{
+    return c < 0x80 && c != '\r' && c > CharCode::Reserved;
+}
+
 } // namespace
 
 std::string PlainTextForPeople(std::string_view writerOutput)
@@ -45,6 +51,16 @@ void PeopleTextEncoder::Encode(std::string_view writerOutput, std::string& text)
             text += '\r';
     }
     for (std::size_t i = 0; i < writerOutput.size(); ++i) {
+        // Printable ASCII, most of any text, goes over as it is, a stretch at a time.
+        std::size_t end = i;
+        while (end < writerOutput.size() && IsPlainAscii(static_cast<unsigned char>(writerOutput[end])))
+            ++end;
+        if (end > i) {
+            text.append(writerOutput.substr(i, end - i));
+            if (end == writerOutput.size())
+                break;
+            i = end;
+        }
         const auto c = static_cast<unsigned char>(writerOutput[i]);
         if (c == 0 || c == CharCode::Object || c == CharCode::ObjectSecond || c == CharCode::Reserved)
             continue;

@@ -77,7 +77,9 @@ std::optional<FileContents> FileContents::FromDescriptor(int fd)
 {
     FileContents contents;
     struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && std::size_t(status.st_size) >= MapFrom) {
+    // Only a file read from its start: a descriptor handed on part-read goes on where it is.
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && std::size_t(status.st_size) >= MapFrom
+        && ::lseek(fd, 0, SEEK_CUR) == 0) {
         int flags = MAP_PRIVATE;
 #ifdef MAP_POPULATE
         flags |= MAP_POPULATE; // all of it is read: its pages are mapped in one go, not one by one

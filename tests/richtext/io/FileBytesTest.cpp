@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace quillory {
 namespace {
 
@@ -30,6 +33,21 @@ TEST(FileBytes, ReadsEveryByteOfFilesLargeAndSmall)
         contents.reset();
         EXPECT_EQ(moved.view(), bytes) << bytes.size();
     }
+}
+
+// Standard input redirected from a file that a script has begun to read goes on from there.
+TEST(FileBytes, ADescriptorIsReadOnFromWhereItStands)
+{
+    TempFolder folder;
+    const std::string bytes(FileContents::MapFrom + 100, 'x');
+    const auto path = folder.write("entry.rtf", "head" + bytes);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 4, SEEK_SET), 4);
+    const auto contents = FileContents::FromDescriptor(fd);
+    ::close(fd);
+    ASSERT_TRUE(contents.has_value());
+    EXPECT_EQ(contents->view(), bytes);
 }
 
 TEST(FileBytes, NothingForMissingFilesAndFolders)

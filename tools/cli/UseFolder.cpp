@@ -5,15 +5,13 @@
 
 #include <string>
 
-void QuilloryCliUseFolder(const char* folderOrNull, const char* argv0)
+void QuilloryCliUseFolder(const char* folderOrNull, bool prepareDiary)
 {
-    // Without --folder the platform layer finds the executable's folder by itself, more
-    // reliably than argv[0] (which may be a bare name found on the PATH).
-    (void)argv0;
     if (folderOrNull) {
         quillory::SetDiaryFolder(folderOrNull);
         return;
     }
     // A folder that cannot be made is reported by the commands that need it ("no such folder").
-    quillory::PrepareDiaryFolder();
+    if (prepareDiary)
+        quillory::PrepareDiaryFolder();
 }

@@ -22,13 +22,17 @@ namespace {
 struct Command {
     std::string_view name;
     int (*run)(const quillory::cli::Arguments&);
+    // Works on the diary, whose folder is then made ready first. Deciding where it lies reads
+    // the program's folder (for an installed copy the system's folder of programs), which a
+    // conversion of one file to another has no need of.
+    bool usesDiary = true;
 };
 
 constexpr Command kCommands[] = {
     {"days", quillory::cli::RunDays},
     {"cat", quillory::cli::RunCat},
-    {"crypt", quillory::cli::RunCrypt},
-    {"convert", quillory::cli::RunConvert},
+    {"crypt", quillory::cli::RunCrypt, false},
+    {"convert", quillory::cli::RunConvert, false},
     {"convert-legacy", quillory::cli::RunConvertLegacy},
     {"export", quillory::cli::RunExport},
     {"print", quillory::cli::RunPrint},
@@ -60,8 +64,9 @@ constexpr const char* kUsage =
 
 } // namespace
 
-// Sets the program folder that every command works on; defined with the platform layer.
-void QuilloryCliUseFolder(const char* folderOrNull, const char* argv0);
+// Sets the diary folder that the commands work on (--folder DIR), and makes a default one ready
+// when `prepareDiary`; defined with the platform layer.
+void QuilloryCliUseFolder(const char* folderOrNull, bool prepareDiary);
 
 int main(int argc, char** argv)
 {
@@ -76,12 +81,13 @@ int main(int argc, char** argv)
         return 2;
     }
     quillory::cli::KeepCommandLine(argv);
-    QuilloryCliUseFolder(folder, argv[0]);
     const std::string_view word = argv[at];
     quillory::cli::Arguments args(argv + at + 1, argv + argc);
     for (const Command& command : kCommands) {
-        if (command.name == word)
+        if (command.name == word) {
+            QuilloryCliUseFolder(folder, command.usesDiary);
             return command.run(args);
+        }
     }
     std::fputs(kUsage, stderr);
     return 2;

@@ -239,6 +239,7 @@ bool TWPRTFTextPaint::placeAgain(TParagraph& first, int firstIndex, TParagraph& 
             --from;
     }
     pagedTo_ = std::min(pagedTo_, from);
+    repaintFrom_ = lines_[from].bandTop;
     while (pageFirstLine_.size() > 1 && pageFirstLine_.back() >= int(pagedTo_))
         pageFirstLine_.pop_back();
     return true;

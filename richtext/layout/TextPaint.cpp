@@ -114,11 +114,11 @@ Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph, int index)
     return {0, top, layoutWidth_, last->top + last->height - top};
 }
 
-void TWPRTFTextPaint::reformatPending()
+Rect TWPRTFTextPaint::reformatPending()
 {
     if (layoutWidth_ == 0) {
         reformatAll();
-        return;
+        return {0, 0, layoutWidth_, documentHeight_};
     }
     measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
     TParagraph* first = nullptr;
@@ -135,8 +135,19 @@ void TWPRTFTextPaint::reformatPending()
             }
             last = p;
         }
-    if (first && !placeAgain(*first, firstIndex, *last, index - paragraphsPlaced_))
+    if (!first)
+        return {};
+    int top = 0;
+    if (placeAgain(*first, firstIndex, *last, index - paragraphsPlaced_)) {
+        top = repaintFrom_;
+    } else {
         positionLines();
+        // The paragraph before is taken along for what joins a paragraph to it (a frame, a page
+        // kept with the next).
+        const int i = firstIndex > 0 ? lineIndexOf({firstIndex - 1, 0, 0}) : -1;
+        top = i < 0 ? 0 : lineAt(i).bandTop;
+    }
+    return {0, top, layoutWidth_, std::max(documentHeight_, previousHeight_) - top};
 }
 
 void TWPRTFTextPaint::recomputePositions()

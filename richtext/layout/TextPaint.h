@@ -102,8 +102,10 @@ public:
     // paragraph since the last layout (typing): it spares walking the document to count them.
     Rect reformatParagraph(TParagraph& paragraph, int paragraphIndex);
     // Breaks the paragraphs whose layout flags ask for it, then positions as needed: the lines of
-    // the paragraphs broken anew are placed again, and those below them move along.
-    void reformatPending();
+    // the paragraphs broken anew are placed again, and those below them move along. Returns what
+    // must be repainted, in document pixels: from the first line that changed or moved (or whose
+    // page start did) down; empty when nothing was broken.
+    Rect reformatPending();
     // Recomputes line heights with paragraph spacing and all positions, without measuring.
     void recomputePositions();
 
@@ -172,6 +174,7 @@ private:
     // paragraphs came or went among them) and moves the lines below; false when it cannot be
     // done by itself (tables, frames, paragraphs gone elsewhere) and all must be placed again.
     bool placeAgain(TParagraph& first, int firstIndex, TParagraph& last, int paragraphDelta);
+    int repaintFrom_ = 0; // placeAgain: the top of the first line whose place or page may have changed
     // The lines below an edit move lazily: lines from shiftFrom_ on are still to be moved by
     // shiftY_ pixels and shiftParagraphs_ paragraph numbers.
     int topOf(std::size_t i) const noexcept { return lines_[i].bandTop + (i >= shiftFrom_ ? shiftY_ : 0); }

@@ -9,6 +9,7 @@
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextEditingController.h"
+#include "richtext/qt/SteadyScrollBar.h"
 #include "richtext/text/TextReader.h"
 
 #include <QApplication>
@@ -54,6 +55,8 @@ TWPRichText::TWPRichText(QWidget* parent)
         QMetaObject::invokeMethod(this, [this] { core_->EndEditStep(); }, Qt::QueuedConnection);
     };
 
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal, this));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFrameShape(QFrame::NoFrame);

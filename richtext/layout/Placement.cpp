@@ -119,7 +119,8 @@ void TWPRTFTextPaint::placeAll()
     paragraphsPlaced_ = index;
 }
 
-bool TWPRTFTextPaint::placeAgain(TParagraph& first, int firstIndex, TParagraph& last, int paragraphDelta)
+bool TWPRTFTextPaint::placeAgain(TParagraph& first, int firstIndex, TParagraph& last, int paragraphDelta,
+                                 int unchangedLines)
 {
     if (lines_.empty())
         return false;
@@ -239,7 +240,9 @@ bool TWPRTFTextPaint::placeAgain(TParagraph& first, int firstIndex, TParagraph& 
             --from;
     }
     pagedTo_ = std::min(pagedTo_, from);
-    repaintFrom_ = lines_[from].bandTop;
+    // A paragraph kept with the next may see its page break move to its first line.
+    const bool keeps = from < start || first.hasFlag(ParFlag::KeepWithNext);
+    repaintFrom_ = lines_[keeps ? from : start + std::size_t(std::clamp<int>(unchangedLines, 0, int(placed.size()) - 1))].bandTop;
     while (pageFirstLine_.size() > 1 && pageFirstLine_.back() >= int(pagedTo_))
         pageFirstLine_.pop_back();
     return true;

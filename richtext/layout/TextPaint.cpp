@@ -122,7 +122,7 @@ Rect TWPRTFTextPaint::reformatPending()
     }
     measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
     TParagraph* first = nullptr;
-    int firstIndex = 0;
+    int firstIndex = 0, unchanged = 0;
     TParagraph* last = nullptr;
     int index = 0;
     const TParagraph* previous = nullptr;
@@ -132,13 +132,14 @@ Rect TWPRTFTextPaint::reformatPending()
             if (!first) {
                 first = p;
                 firstIndex = index;
+                unchanged = unchangedLines_;
             }
             last = p;
         }
     if (!first)
         return {};
     int top = 0;
-    if (placeAgain(*first, firstIndex, *last, index - paragraphsPlaced_)) {
+    if (placeAgain(*first, firstIndex, *last, index - paragraphsPlaced_, unchanged)) {
         top = repaintFrom_;
     } else {
         positionLines();

@@ -173,8 +173,10 @@ private:
     // Places the lines of paragraphs first..last again (numbers firstIndex..; `paragraphDelta`
     // paragraphs came or went among them) and moves the lines below; false when it cannot be
     // done by itself (tables, frames, paragraphs gone elsewhere) and all must be placed again.
-    bool placeAgain(TParagraph& first, int firstIndex, TParagraph& last, int paragraphDelta);
-    int repaintFrom_ = 0; // placeAgain: the top of the first line whose place or page may have changed
+    // `unchangedLines` leading lines of `first` are known to look as they did.
+    bool placeAgain(TParagraph& first, int firstIndex, TParagraph& last, int paragraphDelta, int unchangedLines = 0);
+    int repaintFrom_ = 0;   // placeAgain: the top of the first line whose look, place or page may have changed
+    int unchangedLines_ = 0; // breakParagraph: leading lines that kept their characters and height
     // The lines below an edit move lazily: lines from shiftFrom_ on are still to be moved by
     // shiftY_ pixels and shiftParagraphs_ paragraph numbers.
     int topOf(std::size_t i) const noexcept { return lines_[i].bandTop + (i >= shiftFrom_ ? shiftY_ : 0); }

@@ -41,7 +41,7 @@ protected:
     }
 
     // Paragraphs of one to four lines on short pages, every seventh kept with the next one, so
-    // that page-break lines stand in the view and move with the text.
+    // that page-break lines stand in the view and move with the text; every other one justified.
     void fill(int paragraphs)
     {
         TWPRTFText& doc = editor.RtfText();
@@ -58,6 +58,8 @@ protected:
             doc.appendText(*p, text, TAttr{});
             if (i % 7 == 3)
                 p->flags |= ParFlag::KeepWithNext;
+            if (i % 2 == 0)
+                p->alignment = Alignment::Justified;
         }
         editor.ReformatAndRepaint();
         settle();
@@ -100,6 +102,10 @@ TEST_F(Repaint, EnterAndBackspaceLeaveWhatAWholePaintShows)
         {45, 3, Qt::Key_Return},  {-1, 0, Qt::Key_Return},   {-1, 0, Qt::Key_Return}, // down past the view
         {-1, 0, Qt::Key_Backspace}, {-1, 0, Qt::Key_Backspace}, {-1, 0, Qt::Key_Backspace},
         {30, 0, Qt::Key_Backspace}, {31, 0, Qt::Key_Backspace}, {-1, 0, Qt::Key_X},
+        {34, 150, Qt::Key_Return}, {-1, 0, Qt::Key_Backspace}, {34, 60, Qt::Key_Return}, // lines above stay
+        {-1, 0, Qt::Key_Backspace}, {-1, 0, Qt::Key_Backspace},
+        {35, 0, Qt::Key_Backspace}, {35, 0, Qt::Key_Backspace}, {35, 0, Qt::Key_Backspace},
+        {35, 0, Qt::Key_Backspace}, {35, 0, Qt::Key_Backspace}, {35, 0, Qt::Key_Backspace},
     };
     fill(90);
     int n = 0;

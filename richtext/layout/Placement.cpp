@@ -171,6 +171,10 @@ bool TWPRTFTextPaint::placeAgain(TParagraph& first, int firstIndex, TParagraph& 
         if (p == &last)
             break;
     }
+    // A row's heights are measured as it is placed, its first cell's against the paragraph
+    // before the row.
+    if (last.next() && last.next()->isTableCell())
+        return false;
 
     // The region's old lines may be gone with their segments: they are replaced unread.
     settle(start);

@@ -122,6 +122,26 @@ TEST(IncrementalPlacement, AParagraphKeptWithTheEditedOneGoesToItsNewPage)
     EXPECT_EQ(d.engine.lines()[3].page, 1);
 }
 
+TEST(IncrementalPlacement, ATableRowAfterTheEditIsMeasuredAgain)
+{
+    LaidDocument d;
+    TWPRTFTextInput input{d.doc, &d.engine};
+    d.add("before");
+    TParagraph& empty = d.add(""); // an empty cell stands as tall as the text before the row
+    empty.flags = ParFlag::TableCell | ParFlag::MoreCellsFollow;
+    empty.cellWidth = 127;
+    TParagraph& right = d.add("right");
+    right.flags = ParFlag::TableCell | ParFlag::CellNotFirst;
+    right.cellLeft = 128;
+    right.cellWidth = 127;
+    d.layout();
+    input.SetCaretOffset(6);
+    d.doc.insertionAttr.size = 20;
+    input.InsertString("X");
+    const std::string incremental = placement(d.engine);
+    EXPECT_EQ(incremental, placedWhole(d.doc, d.canvas));
+}
+
 TEST(IncrementalPlacement, LinesLookedAtBeforeTheRestAreAlreadyExact)
 {
     EditedDocument d;

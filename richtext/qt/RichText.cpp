@@ -62,6 +62,7 @@ TWPRichText::TWPRichText(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent); // the paint event fills what it paints
     Clear();
     controller_ = std::make_unique<EditingInput>(*this);
 }
@@ -192,9 +193,10 @@ void TWPRichText::resizeEvent(QResizeEvent* event)
     relayout(engine_->wordWrap);
 }
 
-void TWPRichText::scrollContentsBy(int, int)
+void TWPRichText::scrollContentsBy(int dx, int dy)
 {
-    viewport()->update();
+    // What stays in view is moved on the screen; only what comes into view is painted.
+    viewport()->scroll(dx, dy);
 }
 
 void TWPRichText::paintEvent(QPaintEvent* event)

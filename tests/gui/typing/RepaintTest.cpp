@@ -120,6 +120,21 @@ TEST_F(Repaint, EnterAndBackspaceLeaveWhatAWholePaintShows)
     }
 }
 
+TEST_F(Repaint, ScrollingByKeysMovesWhatStaysInViewAndPaintsWhatComesIn)
+{
+    fill(90);
+    caretToParagraph(20, 4);
+    const Qt::Key keys[] = {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Return};
+    int n = 0;
+    for (const Qt::Key k : keys)
+        for (int i = 0; i < 25; ++i, ++n) {
+            const int scrolled = editor.verticalScrollBar()->value();
+            key(k);
+            if (editor.verticalScrollBar()->value() != scrolled)
+                EXPECT_TRUE(shown() == paintedWhole()) << "after key " << n;
+        }
+}
+
 TEST_F(Repaint, TheScrollBarIsRepaintedOnlyWhenItsSliderMoves)
 {
     fill(1500);

@@ -221,7 +221,10 @@ void TWPRichText::timerEvent(QTimerEvent* event)
     if (event->timerId() != caretTimer_)
         return QAbstractScrollArea::timerEvent(event);
     caretShown_ = !caretShown_;
-    viewport()->update();
+    // Only the caret comes or goes: its box, a pixel wider on each side.
+    const CaretBox caret = engine_->caretAt(caretPlace());
+    viewport()->update(QRect(caret.x - horizontalScrollBar()->value() - 1, caret.y - verticalScrollBar()->value(), 3,
+                             std::max(caret.height, 1)));
 }
 
 void TWPRichText::focusInEvent(QFocusEvent* event)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -14,16 +15,19 @@
 namespace quillory {
 namespace {
 
-// Counts the paint events of a widget.
+// Counts the paint events of a widget and keeps the area of the last one.
 class PaintCounter : public QObject {
 public:
     int paints = 0;
+    QRect last;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints;
+            last = static_cast<QPaintEvent*>(event)->rect();
+        }
         return false;
     }
 };
@@ -133,6 +137,22 @@ TEST_F(Repaint, ScrollingByKeysMovesWhatStaysInViewAndPaintsWhatComesIn)
             if (editor.verticalScrollBar()->value() != scrolled)
                 EXPECT_TRUE(shown() == paintedWhole()) << "after key " << n;
         }
+}
+
+TEST_F(Repaint, TheBlinkingCaretRepaintsOnlyItself)
+{
+    fill(90);
+    caretToParagraph(40, 12);
+    PaintCounter view;
+    editor.viewport()->installEventFilter(&view);
+    for (int blink = 0; blink < 2; ++blink) {
+        const int before = view.paints;
+        for (int waited = 0; view.paints == before && waited < 2000; waited += 50)
+            QTest::qWait(50);
+        ASSERT_GT(view.paints, before);
+        EXPECT_LE(view.last.width(), 3);
+        EXPECT_TRUE(shown() == paintedWhole()) << "after blink " << blink;
+    }
 }
 
 TEST_F(Repaint, TheScrollBarIsRepaintedOnlyWhenItsSliderMoves)

@@ -125,11 +125,9 @@ Redraw TWPRTFTextInput::layoutAfterEdit()
     const int offset = offsetInParagraph(*caretParagraph_, caret_);
     Redraw redraw = Redraw::Everything;
     if (structural_ || !touched_) {
-        paint_->reformatPending();
-        // Lines moved from the first changed paragraph down; the one before it is taken along
-        // for what joins a paragraph to it (a frame, a page kept with the next).
-        const TParagraph* top = touched_ && touched_->prev() ? touched_->prev() : touched_;
-        const int y = top ? top->firstLine()->top : 0;
+        // Lines moved from the first changed paragraph down.
+        const Rect moved = paint_->reformatPending();
+        const int y = touched_ && !moved.empty() ? moved.top : 0;
         laidOut_ = {0, y, std::max(1, paint_->layoutWidth()), std::numeric_limits<int>::max() / 4};
     } else {
         const ParagraphShape before = shapeOf(*touched_);

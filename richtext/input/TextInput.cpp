@@ -535,15 +535,14 @@ TextPosition TWPRTFTextInput::wordRight(const TextPosition& from)
 // by segments with the character index as the column.
 TextPosition TWPRTFTextInput::lineStep(const TextPosition& from, int lines)
 {
-    if (paint_ && !paint_->lines().empty()) {
-        const auto& laid = paint_->lines();
+    if (paint_ && paint_->lineCount() > 0) {
         if (column_ < 0)
             column_ = paint_->caretAt(from).x;
         const int current = paint_->lineIndexOf(from);
-        const int target = std::clamp(current + lines, 0, int(laid.size()) - 1);
+        const int target = std::clamp(current + lines, 0, paint_->lineCount() - 1);
         if (target == current)
             return from;
-        const LaidLine& line = laid[std::size_t(target)];
+        const LaidLine& line = paint_->lineAt(target);
         caretParagraph_ = line.paragraph;
         return {line.paragraphIndex, line.segment, indexAtX(*paint_, line, column_)};
     }
@@ -584,9 +583,8 @@ TextPosition TWPRTFTextInput::lineStep(const TextPosition& from, int lines)
 // screen.
 TextPosition TWPRTFTextInput::pageStep(const TextPosition& from, int direction)
 {
-    if (!paint_ || paint_->lines().empty())
+    if (!paint_ || paint_->lineCount() == 0)
         return lineStep(from, direction * 20);
-    const auto& laid = paint_->lines();
     const CaretBox box = paint_->caretAt(from);
     if (column_ < 0)
         column_ = box.x;
@@ -595,7 +593,7 @@ TextPosition TWPRTFTextInput::pageStep(const TextPosition& from, int direction)
     const int target = paint_->lineIndexOf(paint_->positionAt(std::min(column_, EndOfLineColumn - 1), y));
     if (target < 0)
         return from;
-    const LaidLine& line = laid[std::size_t(target)];
+    const LaidLine& line = paint_->lineAt(target);
     caretParagraph_ = line.paragraph;
     const TextPosition to{line.paragraphIndex, line.segment, indexAtX(*paint_, line, column_)};
     pageScroll_ = paint_->caretAt(to).y - box.y;

@@ -11,15 +11,22 @@ int TWPRTFTextPaint::lineIndexOf(const TextPosition& position) const
 {
     if (lines_.empty())
         return -1;
-    auto found = std::lower_bound(lines_.begin(), lines_.end(), position, [](const LaidLine& l, const TextPosition& p) {
-        return l.paragraphIndex < p.paragraph || (l.paragraphIndex == p.paragraph && l.segment < p.segment);
-    });
-    if (found != lines_.end() && found->paragraphIndex == position.paragraph && found->segment == position.segment)
-        return int(found - lines_.begin());
+    // The first line not before the position, by the numbers the lines have once settled.
+    std::size_t low = 0, high = lines_.size();
+    while (low < high) {
+        const std::size_t mid = (low + high) / 2;
+        const int paragraph = paragraphOf(mid);
+        if (paragraph < position.paragraph || (paragraph == position.paragraph && lines_[mid].segment < position.segment))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    if (low < lines_.size() && paragraphOf(low) == position.paragraph && lines_[low].segment == position.segment)
+        return int(low);
     // A segment past the paragraph's last, or a position past the end: the line before.
-    if (found == lines_.begin())
+    if (low == 0)
         return 0;
-    return int(found - lines_.begin()) - 1;
+    return int(low) - 1;
 }
 
 CaretBox TWPRTFTextPaint::caretAt(const TextPosition& position) const
@@ -27,7 +34,7 @@ CaretBox TWPRTFTextPaint::caretAt(const TextPosition& position) const
     const int index = lineIndexOf(position);
     if (index < 0)
         return {};
-    const LaidLine& laid = lines_[std::size_t(index)];
+    const LaidLine& laid = lineAt(index);
     const TTextLine& line = *laid.line;
     const int at = std::clamp(position.index, 0, line.length());
     const std::vector<int> adv = advances(laid);
@@ -61,8 +68,10 @@ TextPosition TWPRTFTextPaint::positionAt(int x, int y) const
     // The line whose band holds y; in a table row the cell nearest to x.
     std::size_t best = lines_.size();
     int bestDistance = INT_MAX;
-    auto first = std::partition_point(lines_.begin(), lines_.end(), [&](const LaidLine& l) { return l.bandBottom <= y; });
-    for (auto it = first; it != lines_.end() && it->bandTop <= y; ++it) {
+    auto first = std::partition_point(lines_.begin(), lines_.end(),
+                                      [&](const LaidLine& l) { return bottomOf(std::size_t(&l - lines_.data())) <= y; });
+    for (auto it = first; it != lines_.end() && topOf(std::size_t(it - lines_.begin())) <= y; ++it) {
+        settle(std::size_t(it - lines_.begin()) + 1);
         const TTextLine& line = *it->line;
         if (y < line.top || y >= line.top + line.height)
             continue;
@@ -73,14 +82,14 @@ TextPosition TWPRTFTextPaint::positionAt(int x, int y) const
         }
     }
     if (best == lines_.size()) {
-        if (y < lines_.front().bandTop)
+        if (y < topOf(0))
             best = 0;
         else if (first == lines_.end())
             best = lines_.size() - 1;
         else
             best = std::size_t(first - lines_.begin()); // a gap below a short cell
     }
-    const LaidLine& laid = lines_[best];
+    const LaidLine& laid = lineAt(int(best));
     const TTextLine& line = *laid.line;
     const std::vector<int> adv = advances(laid);
     int index = 0, cx = laid.textX;

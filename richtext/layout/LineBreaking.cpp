@@ -205,12 +205,12 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         same = same && !line;
     }
 
-    const std::vector<std::uint16_t> oldHeights = [&] {
-        std::vector<std::uint16_t> h;
-        for (auto* line = p.firstLine(); line; line = line->next())
-            h.push_back(line->height);
-        return h;
-    }();
+    std::vector<std::uint16_t> oldHeights;
+    std::vector<int> oldLengths;
+    for (auto* line = p.firstLine(); line; line = line->next()) {
+        oldHeights.push_back(line->height);
+        oldLengths.push_back(line->length());
+    }
 
     if (same) {
         int from = 0;
@@ -265,6 +265,13 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         line->flags |= 0x01;
         line->repaintState = 3;
     }
+    // The leading lines that hold the characters they held, at the height they had, and are not
+    // the last one (which justification and spacing treat apart) look as they looked.
+    std::size_t kept = 0;
+    for (int from = 0; kept + 1 < ends.size() && kept + 1 < oldLengths.size(); from = ends[kept], ++kept)
+        if (oldLengths[kept] != ends[kept] - from || oldHeights[kept] != newHeights[kept])
+            break;
+    unchangedLines_ = int(kept);
     if (newHeights != oldHeights)
         return BreakResult::HeightChanged;
     return same ? BreakResult::SameLines : BreakResult::NewSegments;

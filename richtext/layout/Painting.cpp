@@ -41,17 +41,20 @@ void TWPRTFTextPaint::paint(Canvas& canvas, const Rect& update, int scrollX, int
         return;
     }
     const Rect area{update.left + scrollX, update.top + scrollY, update.width, update.height};
-    paintArea(canvas, area, 0, int(lines_.size()), -scrollX, -scrollY, true);
+    paintArea(canvas, area, 0, lineCount(), -scrollX, -scrollY, true);
 }
 
 void TWPRTFTextPaint::paintArea(Canvas& canvas, const Rect& area, int from, int to, int dx, int dy, bool screen)
 {
     // Bands only grow downwards (the lines of a table row share their row's band).
-    auto begin = std::partition_point(lines_.begin() + from, lines_.begin() + to,
-                                      [&](const LaidLine& l) { return l.bandBottom <= area.top; });
+    auto begin = std::partition_point(lines_.begin() + from, lines_.begin() + to, [&](const LaidLine& l) {
+        return bottomOf(std::size_t(&l - lines_.data())) <= area.top;
+    });
     auto end = begin;
-    while (end != lines_.begin() + to && end->bandTop < area.bottom())
+    while (end != lines_.begin() + to && topOf(std::size_t(end - lines_.begin())) < area.bottom())
         ++end;
+    // The lines shown and the page starts among them are settled; those below can wait.
+    paginate(std::size_t(end - lines_.begin()));
 
     for (const LaidBox& box : boxes_)
         if (box.rect.intersects(area))

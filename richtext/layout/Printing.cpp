@@ -8,20 +8,22 @@ namespace quillory {
 
 void TWPRTFTextPaint::print(Canvas& device, int fromPage, int toPage, const PrintJob& job)
 {
+    settleAll();
     if (lines_.empty())
         return;
+    const int pages = pageCount();
     const TTextHeader& header = document_.header();
     const double scaleX = double(device.resolutionX()) / std::max(1, header.resolutionX);
     const double scaleY = double(device.resolutionY()) / std::max(1, header.resolutionY);
     const int bandWidth = int(layoutWidth_ * scaleX);
     const int topBand = int(std::int64_t(header.marginTop) * device.resolutionY() / TwipsPerInch);
     const int bottomBand = int(std::int64_t(header.marginBottom) * device.resolutionY() / TwipsPerInch);
-    const int last = std::min(toPage, pageCount_ - 1);
+    const int last = std::min(toPage, pages - 1);
     for (int page = std::max(0, fromPage); page <= last; ++page) {
         if (page > std::max(0, fromPage) && job.newPage)
             job.newPage();
         const int from = pageFirstLine_[std::size_t(page)];
-        const int to = page + 1 < pageCount_ ? pageFirstLine_[std::size_t(page) + 1] : int(lines_.size());
+        const int to = page + 1 < pages ? pageFirstLine_[std::size_t(page) + 1] : int(lines_.size());
         const int pageTop = lines_[std::size_t(from)].bandTop;
         const int pageBottom = to < int(lines_.size()) ? lines_[std::size_t(to)].bandTop : documentHeight_;
         const int textHeight = std::max(pageBottom - pageTop, std::min(pageHeight_, documentHeight_));
@@ -46,6 +48,7 @@ void TWPRTFTextPaint::print(Canvas& device, int fromPage, int toPage, const Prin
 int TWPRTFTextPaint::printRectangle(Canvas& device, int left, int top, int width, int height, int firstLine,
                                     bool print)
 {
+    settleAll();
     const int start = std::max(firstLine, 1) - 1;
     if (start >= int(lines_.size()))
         return 0;

@@ -11,11 +11,6 @@ namespace {
 constexpr std::uint8_t LineRepaint = 0x01;
 constexpr std::uint8_t LineStartsPage = 0x02;
 
-bool decorated(const TParagraph& p) noexcept
-{
-    return p.border.present() || p.shadingPercent > 0 || p.backgroundColor() != 0;
-}
-
 } // namespace
 
 TWPRTFTextPaint::TWPRTFTextPaint(TWPRTFText& document) : document_(document), measurer_(document) {}
@@ -89,7 +84,7 @@ Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph)
         breakParagraph(paragraph, index, paragraph.prev());
         positionLines();
         const int i = lineIndexOf({index, 0, 0});
-        const int top = i < 0 ? 0 : lines_[std::size_t(i)].bandTop;
+        const int top = i < 0 ? 0 : lineAt(i).bandTop;
         return {0, top, layoutWidth_, std::max(documentHeight_, previousHeight_) - top};
     }
     return reformatParagraph(paragraph, index);
@@ -104,38 +99,56 @@ Rect TWPRTFTextPaint::reformatParagraph(TParagraph& paragraph, int index)
     measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
     const BreakResult result = breakParagraph(paragraph, index, paragraph.prev());
     const bool moved = result == BreakResult::HeightChanged || paragraph.isTableCell();
-    if (moved)
-        positionLines();
-    else
+    if (!moved)
         refreshLaidLines(paragraph, index);
+    else if (!placeAgain(paragraph, index, paragraph, 0))
+        positionLines();
 
     const int i = lineIndexOf({index, 0, 0});
     if (i < 0)
         return {0, 0, layoutWidth_, documentHeight_};
-    const int top = lines_[std::size_t(i)].bandTop;
+    const int top = lineAt(i).bandTop;
     if (moved)
         return {0, top, layoutWidth_, std::max(documentHeight_, previousHeight_) - top};
     const TTextLine* last = paragraph.lastLine();
     return {0, top, layoutWidth_, last->top + last->height - top};
 }
 
-void TWPRTFTextPaint::reformatPending()
+Rect TWPRTFTextPaint::reformatPending()
 {
     if (layoutWidth_ == 0) {
         reformatAll();
-        return;
+        return {0, 0, layoutWidth_, documentHeight_};
     }
     measurer_.visibility = {showHiddenText, omitInsertPoints, omitAutomaticText};
-    bool any = false;
+    TParagraph* first = nullptr;
+    int firstIndex = 0, unchanged = 0;
+    TParagraph* last = nullptr;
     int index = 0;
     const TParagraph* previous = nullptr;
     for (TParagraph* p = document_.firstParagraph(); p; previous = p, p = p->next(), ++index)
         if (p->layoutFlags & LayoutFlag::NeedsReformat) {
             breakParagraph(*p, index, previous);
-            any = true;
+            if (!first) {
+                first = p;
+                firstIndex = index;
+                unchanged = unchangedLines_;
+            }
+            last = p;
         }
-    if (any)
+    if (!first)
+        return {};
+    int top = 0;
+    if (placeAgain(*first, firstIndex, *last, index - paragraphsPlaced_, unchanged)) {
+        top = repaintFrom_;
+    } else {
         positionLines();
+        // The paragraph before is taken along for what joins a paragraph to it (a frame, a page
+        // kept with the next).
+        const int i = firstIndex > 0 ? lineIndexOf({firstIndex - 1, 0, 0}) : -1;
+        top = i < 0 ? 0 : lineAt(i).bandTop;
+    }
+    return {0, top, layoutWidth_, std::max(documentHeight_, previousHeight_) - top};
 }
 
 void TWPRTFTextPaint::recomputePositions()
@@ -177,12 +190,15 @@ LaidLine TWPRTFTextPaint::laidLine(TParagraph& p, TTextLine& line, int paragraph
 
 void TWPRTFTextPaint::refreshLaidLines(TParagraph& paragraph, int paragraphIndex)
 {
-    auto found = std::lower_bound(lines_.begin(), lines_.end(), paragraphIndex,
-                                  [](const LaidLine& l, int index) { return l.paragraphIndex < index; });
-    if (found == lines_.end() || found->paragraph != &paragraph) {
-        positionLines();
+    // Lines not yet settled or paged are placed again with those below them instead.
+    const int first = lineIndexOf({paragraphIndex, 0, 0});
+    if (first < 0 || lines_[std::size_t(first)].paragraph != &paragraph || lines_[std::size_t(first)].segment != 0
+        || std::size_t(first) + std::size_t(paragraph.lineCount()) > pagedTo_) {
+        if (!placeAgain(paragraph, paragraphIndex, paragraph, 0))
+            positionLines();
         return;
     }
+    auto found = lines_.begin() + first;
     int segment = 0;
     for (TTextLine* line = paragraph.firstLine(); line; line = line->next(), ++segment, ++found) {
         if (found == lines_.end() || found->paragraph != &paragraph) {
@@ -194,177 +210,10 @@ void TWPRTFTextPaint::refreshLaidLines(TParagraph& paragraph, int paragraphIndex
         line->flags = std::uint8_t((line->flags & ~LineStartsPage) | LineRepaint
                                    | (pageFirstLine_[std::size_t(found->page)] == int(k) && k > 0 ? LineStartsPage : 0));
         const int page = found->page;
+        const bool boxed = found->boxed;
         *found = laidLine(paragraph, *line, paragraphIndex, segment, column(paragraph, segment == 0));
         found->page = page;
-    }
-}
-
-void TWPRTFTextPaint::positionLines()
-{
-    previousHeight_ = documentHeight_;
-    lines_.clear();
-    boxes_.clear();
-    pageFirstLine_.assign(1, 0);
-    int y = 0, pageStart = 0, page = 0;
-    const int resY = std::max(1, document_.header().resolutionY);
-
-    struct Mark {
-        std::size_t lines = 0;
-        std::size_t pages = 0;
-        int y = 0;
-        int pageStart = 0;
-        int page = 0;
-    };
-    auto mark = [&] { return Mark{lines_.size(), pageFirstLine_.size(), y, pageStart, page}; };
-    auto restore = [&](const Mark& m) {
-        lines_.resize(m.lines);
-        pageFirstLine_.resize(m.pages);
-        y = m.y;
-        pageStart = m.pageStart;
-        page = m.page;
-    };
-    auto startPage = [&](int top, TTextLine& line) {
-        pageStart = top;
-        ++page;
-        pageFirstLine_.push_back(int(lines_.size()));
-        line.flags |= LineStartsPage;
-    };
-
-    Mark previousMark;
-    const TParagraph* previousKeeps = nullptr; // the paragraph before, when it keeps with this one
-    const TParagraph* forced = nullptr;        // its page break was moved to its first line
-    int index = 0;
-    for (TParagraph* p = document_.firstParagraph(); p;) {
-        if (p->isTableCell()) {
-            std::vector<TParagraph*> row{p};
-            while (row.back()->hasFlag(ParFlag::MoreCellsFollow) && row.back()->next()
-                   && row.back()->next()->isTableCell() && row.back()->next()->hasFlag(ParFlag::CellNotFirst))
-                row.push_back(row.back()->next());
-            int rowHeight = 0;
-            std::vector<int> contents;
-            const TParagraph* before = p->prev();
-            for (TParagraph* cell : row) {
-                computeLineHeights(*cell, before, false);
-                int content = 0;
-                for (TTextLine* line = cell->firstLine(); line; line = line->next()) {
-                    content += line->height;
-                    line->flags &= ~LineStartsPage;
-                }
-                contents.push_back(content);
-                // How full the cell is, as part of a page: a row cannot break across pages, so
-                // editing refuses to fill a cell much beyond one.
-                cell->cellFill = std::uint8_t(std::min<std::int64_t>(255, std::int64_t(content) * 255 / pageHeight_));
-                rowHeight = std::max(rowHeight, content);
-                before = cell;
-            }
-            if (y > pageStart && (p->hasFlag(ParFlag::PageBreakBefore) || y + rowHeight > pageStart + pageHeight_))
-                startPage(y, *p->firstLine());
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                TParagraph* cell = row[c];
-                // The cells of a row end together: each keeps what it lacks as its space after.
-                const int filler = rowHeight - contents[c];
-                cell->spaceAfter = filler * TwipsPerInch / resY;
-                cell->lastLine()->height = std::uint16_t(cell->lastLine()->height + filler);
-                int top = y, segment = 0;
-                for (TTextLine* line = cell->firstLine(); line; line = line->next(), ++segment) {
-                    line->top = top;
-                    LaidLine laid = laidLine(*cell, *line, index, segment, column(*cell, segment == 0));
-                    laid.bandTop = y;
-                    laid.bandBottom = y + rowHeight;
-                    laid.page = page;
-                    lines_.push_back(laid);
-                    top += line->height;
-                }
-                const Column col = column(*cell, true);
-                boxes_.push_back({Rect{col.cellLeft, y, col.cellWidth, rowHeight}, cell, true});
-                ++index;
-            }
-            y += rowHeight;
-            previousKeeps = nullptr;
-            p = row.back()->next();
-            continue;
-        }
-
-        const Mark before = mark();
-        int segment = 0;
-        for (TTextLine* line = p->firstLine(); line; line = line->next(), ++segment) {
-            line->flags &= ~LineStartsPage;
-            const bool first = segment == 0;
-            if (y > pageStart
-                && ((first && (p == forced || p->hasFlag(ParFlag::PageBreakBefore)))
-                    || y + line->height > pageStart + pageHeight_))
-                startPage(y, *line);
-            line->top = y;
-            LaidLine laid = laidLine(*p, *line, index, segment, column(*p, first));
-            laid.page = page;
-            lines_.push_back(laid);
-            y += line->height;
-        }
-
-        // Keep with next: a page break inside the paragraph, or on the first line of the one after
-        // it, moves to the paragraph's first line.
-        const bool firstStartsPage = p->firstLine()->flags & LineStartsPage;
-        bool brokeInside = false;
-        for (TTextLine* line = p->firstLine()->next(); line; line = line->next())
-            brokeInside |= (line->flags & LineStartsPage) != 0;
-        if (p->hasFlag(ParFlag::KeepWithNext) && p != forced && brokeInside && !firstStartsPage
-            && before.y > before.pageStart) {
-            restore(before);
-            forced = p;
-            continue;
-        }
-        if (previousKeeps && previousKeeps != forced && firstStartsPage && !p->hasFlag(ParFlag::PageBreakBefore)
-            && !(previousKeeps->firstLine()->flags & LineStartsPage) && previousMark.y > previousMark.pageStart) {
-            restore(previousMark);
-            forced = previousKeeps;
-            p = const_cast<TParagraph*>(previousKeeps);
-            --index;
-            previousKeeps = nullptr;
-            continue;
-        }
-        previousMark = before;
-        previousKeeps = p->hasFlag(ParFlag::KeepWithNext) ? p : nullptr;
-        p = p->next();
-        ++index;
-    }
-    documentHeight_ = y;
-    pageCount_ = int(pageFirstLine_.size());
-    paragraphsPlaced_ = index;
-    collectBorderBoxes();
-}
-
-void TWPRTFTextPaint::collectBorderBoxes()
-{
-    const TParagraph* open = nullptr; // the paragraph whose run is being extended
-    std::size_t i = 0;
-    while (i < lines_.size()) {
-        TParagraph* p = lines_[i].paragraph;
-        std::size_t j = i;
-        while (j < lines_.size() && lines_[j].paragraph == p)
-            ++j;
-        if (p->isTableCell() || !decorated(*p)) {
-            open = nullptr;
-            i = j;
-            continue;
-        }
-        const int top = lines_[i].line->top;
-        const int bottom = lines_[j - 1].line->top + lines_[j - 1].line->height;
-        // The frame keeps its spacing, and a little more, off the text.
-        const int spacing = p->border.spacingSteps() * document_.header().resolutionX * 10 / 254 + 2;
-        const int left = toPixelsX(std::min(p->firstIndent, p->leftIndent)) - spacing;
-        const int right = layoutWidth_ - toPixelsX(p->rightIndent) + spacing;
-        const bool continues = open && open == p->prev() && open->border.present() == p->border.present()
-            && !(open->border.flags & BorderFlag::RunEnds);
-        if (continues) {
-            LaidBox& box = boxes_.back();
-            const int boxLeft = std::min(box.rect.left, left);
-            const int boxRight = std::max(box.rect.right(), right);
-            box.rect = Rect{boxLeft, box.rect.top, boxRight - boxLeft, bottom - box.rect.top};
-        } else {
-            boxes_.push_back({Rect{left, top, right - left, bottom - top}, p, false});
-        }
-        open = p;
-        i = j;
+        found->boxed = boxed;
     }
 }
 

@@ -32,6 +32,7 @@ struct LaidLine {
     int bandBottom = 0;
     bool lastOfParagraph = false;
     bool justified = false; // blanks are widened by the line's justification counts
+    bool boxed = false;     // in a table cell or a framed or shaded paragraph: placed whole
 };
 
 // A rectangle that paints a frame and shading: a run of bordered paragraphs or a table cell.
@@ -100,16 +101,24 @@ public:
     // The same for a caller that knows the paragraph's number and has added or removed no
     // paragraph since the last layout (typing): it spares walking the document to count them.
     Rect reformatParagraph(TParagraph& paragraph, int paragraphIndex);
-    // Breaks the paragraphs whose layout flags ask for it, then positions as needed.
-    void reformatPending();
+    // Breaks the paragraphs whose layout flags ask for it, then positions as needed: the lines of
+    // the paragraphs broken anew are placed again, and those below them move along. Returns what
+    // must be repainted, in document pixels: from the first line that changed or moved (or whose
+    // page start did) down; empty when nothing was broken.
+    Rect reformatPending();
     // Recomputes line heights with paragraph spacing and all positions, without measuring.
     void recomputePositions();
 
     int layoutWidth() const noexcept { return layoutWidth_; }
     int pageHeight() const noexcept { return pageHeight_; }
     int documentHeight() const noexcept { return documentHeight_; }
-    int pageCount() const noexcept { return pageCount_; }
-    const std::vector<LaidLine>& lines() const noexcept { return lines_; }
+    int pageCount() const;
+    // Every line, placed and given its page.
+    const std::vector<LaidLine>& lines() const;
+    int lineCount() const noexcept { return int(lines_.size()); }
+    // One line, placed and given its page; the lines below it are left to be placed as they are
+    // looked at, so that an edit high up in a long document costs no more than its own lines.
+    const LaidLine& lineAt(int index) const;
     const std::vector<LaidBox>& boxes() const noexcept { return boxes_; }
     // How many paragraphs were broken into lines since construction or the last reset.
     long paragraphsBroken() const noexcept { return paragraphsBroken_; }
@@ -158,6 +167,30 @@ private:
     void justifyLines(TParagraph& paragraph);
     void computeLineHeights(TParagraph& paragraph, const TParagraph* previous, bool withSpaceAfter);
     void positionLines();
+    // Places the lines of every paragraph (positions, table rows and their cells' boxes); pages
+    // are assigned afterwards.
+    void placeAll();
+    // Places the lines of paragraphs first..last again (numbers firstIndex..; `paragraphDelta`
+    // paragraphs came or went among them) and moves the lines below; false when it cannot be
+    // done by itself (tables, frames, paragraphs gone elsewhere) and all must be placed again.
+    // `unchangedLines` leading lines of `first` are known to look as they did.
+    bool placeAgain(TParagraph& first, int firstIndex, TParagraph& last, int paragraphDelta, int unchangedLines = 0);
+    int repaintFrom_ = 0;   // placeAgain: the top of the first line whose look, place or page may have changed
+    int unchangedLines_ = 0; // breakParagraph: leading lines that kept their characters and height
+    // The lines below an edit move lazily: lines from shiftFrom_ on are still to be moved by
+    // shiftY_ pixels and shiftParagraphs_ paragraph numbers.
+    int topOf(std::size_t i) const noexcept { return lines_[i].bandTop + (i >= shiftFrom_ ? shiftY_ : 0); }
+    int bottomOf(std::size_t i) const noexcept { return lines_[i].bandBottom + (i >= shiftFrom_ ? shiftY_ : 0); }
+    int paragraphOf(std::size_t i) const noexcept
+    {
+        return lines_[i].paragraphIndex + (i >= shiftFrom_ ? shiftParagraphs_ : 0);
+    }
+    // Moves the lines before `upTo` to where they now stand.
+    void settle(std::size_t upTo) const;
+    // Assigns pages to the lines before `upTo` (and settles them), going on from the last line
+    // whose page is known.
+    void paginate(std::size_t upTo) const;
+    void settleAll() const { paginate(lines_.size()); }
     void collectBorderBoxes();
     void refreshLaidLines(TParagraph& paragraph, int paragraphIndex);
     LaidLine laidLine(TParagraph& paragraph, TTextLine& line, int paragraphIndex, int segment, const Column& col) const;
@@ -177,11 +210,15 @@ private:
     int documentHeight_ = 0;
     int previousHeight_ = 0; // before the last positioning, for repaint areas
     int paragraphsPlaced_ = 0;
-    int pageCount_ = 1;
     long paragraphsBroken_ = 0;
-    std::vector<LaidLine> lines_;
+    // Lines and pages are completed lazily by const look-ups (see settle and paginate).
+    mutable std::vector<LaidLine> lines_;
     std::vector<LaidBox> boxes_;
-    std::vector<int> pageFirstLine_; // index into lines_ of each page's first line
+    mutable std::vector<int> pageFirstLine_{0}; // index into lines_ of each page's first line
+    mutable std::size_t shiftFrom_ = 0;
+    mutable int shiftY_ = 0;
+    mutable int shiftParagraphs_ = 0;
+    mutable std::size_t pagedTo_ = 0; // the lines before it have their pages
 };
 
 } // namespace quillory

@@ -99,13 +99,13 @@ void EditingInput::watchViewport()
 std::optional<EditingInput::Hit> EditingInput::characterAt(int x, int y) const
 {
     const TWPRTFTextPaint& paint = editor_.engine();
-    if (paint.lines().empty())
+    if (paint.lineCount() == 0)
         return std::nullopt;
     const TextPosition near = paint.positionAt(x, y);
     const int index = paint.lineIndexOf(near);
     if (index < 0)
         return std::nullopt;
-    const LaidLine& laid = paint.lines()[std::size_t(index)];
+    const LaidLine& laid = paint.lineAt(index);
     const TTextLine& line = *laid.line;
     if (y < line.top || y >= line.top + line.height)
         return std::nullopt;
@@ -183,7 +183,7 @@ std::optional<EditingInput::SelectedObject> EditingInput::selectedObject() const
     const int index = paint.lineIndexOf(position);
     if (index < 0)
         return std::nullopt;
-    const TTextLine& line = *paint.lines()[std::size_t(index)].line;
+    const TTextLine& line = *paint.lineAt(index).line;
     const int at = std::clamp(position.index, 0, line.length() - 1);
     const TAttr& laid = line.hasAttributes() ? line.attrs()[at] : attr;
     const CaretBox box = paint.caretAt(position);

@@ -107,7 +107,6 @@ void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<co
 {
     if (!painter_ || !current_)
         return;
-    painter_->setFont(current_->font);
     painter_->setPen(qcolor(color));
     // On the screen the characters go out as one run of the font's glyphs; a character the font
     // lacks, and every character on a printer, is drawn by itself as text.
@@ -117,6 +116,11 @@ void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<co
     const bool runs = raster && current_->raw.isValid();
     QList<quint32> glyphs;
     QList<QPointF> positions;
+    if (runs) {
+        glyphs.reserve(qsizetype(text.size()));
+        positions.reserve(qsizetype(text.size()));
+    }
+    bool fontSet = false;
     int cx = x;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -126,6 +130,11 @@ void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<co
                 glyphs.push_back(glyph);
                 positions.push_back(QPointF(cx - x, 0));
             } else {
+                // The glyph run brings its own font; text drawn by itself takes the painter's.
+                if (!fontSet) {
+                    painter_->setFont(current_->font);
+                    fontSet = true;
+                }
                 painter_->drawText(QPoint(cx, baseline), QString(glyphFor(byte, current_->symbol)));
             }
         }

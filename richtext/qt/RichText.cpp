@@ -9,6 +9,7 @@
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
 #include "richtext/qt/RichTextEditingController.h"
+#include "richtext/qt/SteadyScrollBar.h"
 #include "richtext/text/TextReader.h"
 
 #include <QApplication>
@@ -54,11 +55,14 @@ TWPRichText::TWPRichText(QWidget* parent)
         QMetaObject::invokeMethod(this, [this] { core_->EndEditStep(); }, Qt::QueuedConnection);
     };
 
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal, this));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFrameShape(QFrame::NoFrame);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent); // the paint event fills what it paints
     Clear();
     controller_ = std::make_unique<EditingInput>(*this);
 }
@@ -189,9 +193,10 @@ void TWPRichText::resizeEvent(QResizeEvent* event)
     relayout(engine_->wordWrap);
 }
 
-void TWPRichText::scrollContentsBy(int, int)
+void TWPRichText::scrollContentsBy(int dx, int dy)
 {
-    viewport()->update();
+    // What stays in view is moved on the screen; only what comes into view is painted.
+    viewport()->scroll(dx, dy);
 }
 
 void TWPRichText::paintEvent(QPaintEvent* event)
@@ -216,7 +221,10 @@ void TWPRichText::timerEvent(QTimerEvent* event)
     if (event->timerId() != caretTimer_)
         return QAbstractScrollArea::timerEvent(event);
     caretShown_ = !caretShown_;
-    viewport()->update();
+    // Only the caret comes or goes: its box, a pixel wider on each side.
+    const CaretBox caret = engine_->caretAt(caretPlace());
+    viewport()->update(QRect(caret.x - horizontalScrollBar()->value() - 1, caret.y - verticalScrollBar()->value(), 3,
+                             std::max(caret.height, 1)));
 }
 
 void TWPRichText::focusInEvent(QFocusEvent* event)

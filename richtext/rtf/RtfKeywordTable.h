@@ -1,6 +1,8 @@
 // The RTF reader's keyword table: every control word it understands, as data.
 #pragma once
 
+#include "richtext/rtf/RtfWordKey.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -65,6 +67,8 @@ std::span<const RtfKeyword> RtfExtraKeywords() noexcept;
 
 // The first entry named `word` in the main table, then in the extra words; null when unknown.
 const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept;
+// The same for a word's key, as the lexer gives it with each control word and symbol.
+const RtfKeyword* FindRtfKeyword(RtfWordKey key) noexcept;
 
 // The parameter a keyword acts on: its default when it always uses it or none was given.
 constexpr int32_t RtfKeywordParameter(const RtfKeyword& keyword, bool hasParameter,

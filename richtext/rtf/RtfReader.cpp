@@ -71,7 +71,7 @@ size_t RtfBuilder::Run()
                 break;
             if (fallback_.Active() && fallback_.Consume(token)) {
                 if (token.kind == RtfTokenKind::Text && !token.bytes.empty())
-                    OnText(token.bytes);
+                    OnText(token.bytes, token.controlBytes);
                 continue;
             }
             switch (token.kind) {
@@ -98,7 +98,7 @@ size_t RtfBuilder::Run()
                 break;
             case RtfTokenKind::Text:
                 skipNextUnknown_ = false;
-                OnText(token.bytes);
+                OnText(token.bytes, token.controlBytes);
                 break;
             case RtfTokenKind::Binary:
             case RtfTokenKind::PictureData:
@@ -179,7 +179,7 @@ void RtfBuilder::OnControl(const RtfToken& token)
     skipNextUnknown_ = false;
     if (g_.destination == Destination::Skip)
         return;
-    const RtfKeyword* keyword = FindRtfKeyword(token.word);
+    const RtfKeyword* keyword = FindRtfKeyword(token.key);
     if (!keyword) {
         if (afterStar) {
             g_.destination = Destination::Skip;

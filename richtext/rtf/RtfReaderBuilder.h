@@ -116,7 +116,8 @@ private:
     void OnGroupOpen();
     void OnGroupClose();
     void OnControl(const RtfToken& token);
-    void OnText(std::span<const uint8_t> bytes);
+    // `controlBytes`: the bytes may hold control bytes or DEL (see RtfToken::controlBytes).
+    void OnText(std::span<const uint8_t> bytes, bool controlBytes = true);
     void OnPictureData(std::span<const uint8_t> bytes);
     void SyncLexMode();
 

@@ -14,6 +14,15 @@ namespace {
 
 constexpr const char* LineTooLong = "Line longer then\t10000 character!";
 
+// sameRecord() with one test instead of one per field: neighbouring runs of a read document
+// differ now in one field and now in another, which a test per field mispredicts.
+bool equalRecords(const TAttr& a, const TAttr& b) noexcept
+{
+    return ((a.width ^ b.width) | (a.height ^ b.height) | (a.ascent ^ b.ascent) | (a.font ^ b.font)
+            | (a.color ^ b.color) | (a.style ^ b.style) | (a.flags ^ b.flags) | (a.size ^ b.size)
+            | (a.tag ^ b.tag)) == 0;
+}
+
 int checkedCapacity(int capacity)
 {
     if (capacity > MaxLineCapacity)
@@ -90,6 +99,19 @@ int TTextLine::attrRunEnd(int index, int limit) const noexcept
 void TTextLine::fillAttrs(int from, int to, const TAttr& given)
 {
     const TAttr attr = given; // it may be one of this segment's own records
+    if (attrMode_ == AttrMode::Runs && from >= 0 && from < to && to <= capacity_) {
+        // Right after the last run, as reading and typing append: the last run grows, or a
+        // new one follows it. (The general path below gives the same runs.)
+        TAttrRunList& runs = attrs_.runs;
+        const std::size_t count = runs.size();
+        if (from == (count ? runs[count - 1].end : 0)) {
+            if (count && equalRecords(runs[count - 1].attr, attr))
+                runs[count - 1].end = std::uint16_t(to);
+            else
+                runs.push_back({std::uint16_t(to), attr});
+            return;
+        }
+    }
     from = std::max(from, 0);
     to = std::min(to, int(capacity_));
     if (from >= to || attrMode_ == AttrMode::None)

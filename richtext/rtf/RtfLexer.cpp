@@ -46,15 +46,17 @@ void RtfLexer::SetMode(RtfLexMode mode) noexcept
     mode_ = mode;
 }
 
-// Reads letters, an optional signed number and one optional blank starting at `at`, which is
-// advanced past them, into a fresh token. Words are cut to kMaxWordLength letters; numbers
-// saturate.
-inline void RtfLexer::ReadWordInto(size_t& at, RtfToken& token) const
+// Reads letters, an optional signed number and one optional blank starting at `start` into a
+// fresh token; returns the position after them. Words are cut to kMaxWordLength letters;
+// numbers saturate. (The position is a value, not a reference: the compiler would otherwise
+// reload it after every store into the token, which might be the same memory.) Always inlined:
+// it is most of the work for a control word, and a call would add saving and restoring
+// registers to every one.
+[[gnu::always_inline]] inline size_t RtfLexer::ReadWordInto(const size_t start, RtfToken& token) const
 {
     const size_t size = input_.size();
     const uint8_t* const data = input_.data();
-    const size_t start = at;
-    at += LowercaseRunLength(data + at, size - at);
+    size_t at = start + LowercaseRunLength(data + start, size - start);
     token.kind = RtfTokenKind::ControlWord;
     token.word = std::string_view(reinterpret_cast<const char*>(data + start),
                                   std::min(at - start, kMaxWordLength));
@@ -80,12 +82,11 @@ inline void RtfLexer::ReadWordInto(size_t& at, RtfToken& token) const
     }
     if (at < size && data[at] == ' ')
         ++at;
+    return at;
 }
 
-RtfToken RtfLexer::Next()
+RtfToken RtfLexer::NextInOtherMode()
 {
-    if (mode_ == RtfLexMode::Normal) [[likely]]
-        return NextNormal();
     return mode_ == RtfLexMode::PictureHex ? NextPictureHex() : NextInCodeRun();
 }
 
@@ -110,8 +111,7 @@ RtfToken RtfLexer::NextNormal()
             return token;
         case '\\':
             if (pos_ + 1 < size && IsLower(data[pos_ + 1])) {
-                ++pos_;
-                ReadWordInto(pos_, token);
+                pos_ = ReadWordInto(pos_ + 1, token);
                 if (token.hasParameter && token.key == kBinaryWordKey) [[unlikely]]
                     ReadBinaryInto(token);
                 return token;
@@ -198,7 +198,7 @@ RtfToken RtfLexer::ReadControl()
 RtfToken RtfLexer::ReadWordOrBinary()
 {
     RtfToken token;
-    ReadWordInto(pos_, token);
+    pos_ = ReadWordInto(pos_, token);
     if (token.hasParameter && token.key == kBinaryWordKey)
         ReadBinaryInto(token);
     return token;
@@ -219,7 +219,7 @@ void RtfLexer::ReadBinaryInto(RtfToken& token)
 RtfToken RtfLexer::ReadControlWordAt(size_t& at) const
 {
     RtfToken token;
-    ReadWordInto(at, token);
+    at = ReadWordInto(at, token);
     return token;
 }
 

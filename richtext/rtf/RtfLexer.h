@@ -53,7 +53,13 @@ public:
 
     explicit RtfLexer(std::span<const uint8_t> input) noexcept : input_(input) {}
 
-    RtfToken Next();
+    // Inline, so that the reader's loop reaches the ordinary scan with one call per token.
+    RtfToken Next()
+    {
+        if (mode_ == RtfLexMode::Normal) [[likely]]
+            return NextNormal();
+        return NextInOtherMode();
+    }
 
     void SetMode(RtfLexMode mode) noexcept;
     // Starts an RTF-code run while `openGroups` groups are open: the writer's trailer closes
@@ -67,12 +73,13 @@ public:
 
 private:
     RtfToken NextNormal();
+    RtfToken NextInOtherMode();
     RtfToken NextPictureHex();
     RtfToken NextInCodeRun();
     RtfToken ReadControl();
     RtfToken ReadWordOrBinary();
     RtfToken ReadControlWordAt(size_t& at) const;
-    void ReadWordInto(size_t& at, RtfToken& token) const;
+    size_t ReadWordInto(size_t start, RtfToken& token) const;
     void ReadBinaryInto(RtfToken& token);
     bool IsWriterStructureAt(size_t at);
     bool ChainEndsLineAt(size_t at);

@@ -98,20 +98,21 @@ int TTextLine::attrRunEnd(int index, int limit) const noexcept
 
 void TTextLine::fillAttrs(int from, int to, const TAttr& given)
 {
-    const TAttr attr = given; // it may be one of this segment's own records
     if (attrMode_ == AttrMode::Runs && from >= 0 && from < to && to <= capacity_) {
         // Right after the last run, as reading and typing append: the last run grows, or a
-        // new one follows it. (The general path below gives the same runs.)
+        // new one follows it. (The general path below gives the same runs.) The new run is
+        // made before the list grows, so `given` may be one of its own records.
         TAttrRunList& runs = attrs_.runs;
         const std::size_t count = runs.size();
         if (from == (count ? runs[count - 1].end : 0)) {
-            if (count && equalRecords(runs[count - 1].attr, attr))
+            if (count && equalRecords(runs[count - 1].attr, given))
                 runs[count - 1].end = std::uint16_t(to);
             else
-                runs.push_back({std::uint16_t(to), attr});
+                runs.push_back({std::uint16_t(to), given});
             return;
         }
     }
+    const TAttr attr = given; // it may be one of this segment's own records
     from = std::max(from, 0);
     to = std::min(to, int(capacity_));
     if (from >= to || attrMode_ == AttrMode::None)

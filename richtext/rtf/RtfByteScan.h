@@ -50,8 +50,9 @@ inline size_t LowercaseRunLength(const uint8_t* bytes, size_t available) noexcep
 
 // How many of the `available` bytes at `bytes` belong to a run of text, that is, come before
 // the first byte that EndsRtfText. `controlBytes` is set when the run holds an
-// IsRtfControlByte (and left alone otherwise).
-inline size_t TextRunLength(const uint8_t* bytes, size_t available, bool& controlBytes) noexcept
+// IsRtfControlByte (and left alone otherwise). Always inlined into the lexer's scan, which
+// would otherwise call it for every run of text.
+[[gnu::always_inline]] inline size_t TextRunLength(const uint8_t* bytes, size_t available, bool& controlBytes) noexcept
 {
     size_t at = 0;
 #if defined(__SSE2__)

@@ -221,25 +221,9 @@ constexpr std::array kExtraKeywords = {
     Dest("nonshppict", I::NonShapePicture),
 };
 
-// A hash index over both tables, built at compile time: open addressing over the words' keys
-// (RtfWordKey), so that a lookup multiplies the two numbers of the key and compares them with
-// the slot's, and looks at the next slot only when two names share one. A name already in the
-// index keeps its slot, so the first match in table order wins.
-constexpr unsigned kSlotBits = 9; // 512 slots for 184 names: few names share a slot
-constexpr size_t kSlots = size_t{1} << kSlotBits;
-
-struct Slot {
-    RtfWordKey key;
-    const RtfKeyword* keyword = nullptr; // null: an empty slot, which ends a search
-};
-
-constexpr size_t HashKey(const RtfWordKey& key) noexcept
-{
-    return size_t((key.low * 0x9E3779B97F4A7C15u ^ key.high * 0xC2B2AE3D27D4EB4Fu) >> (64 - kSlotBits));
-}
-
+// The index of both tables (see RtfKeywordSlot), built at compile time.
 struct BuiltIndex {
-    std::array<Slot, kSlots> slots{};
+    std::array<RtfKeywordSlot, kRtfKeywordSlots> slots{};
     bool complete = true; // every name has a key (is at most sixteen bytes long) and a slot
 };
 
@@ -250,8 +234,9 @@ constexpr void Add(BuiltIndex& index, const RtfKeyword& keyword)
         index.complete = false;
         return;
     }
-    for (size_t at = HashKey(key), probes = 0; probes < kSlots; at = (at + 1) % kSlots, ++probes) {
-        Slot& slot = index.slots[at];
+    for (size_t at = RtfKeywordSlotOf(key), probes = 0; probes < kRtfKeywordSlots;
+         at = (at + 1) % kRtfKeywordSlots, ++probes) {
+        RtfKeywordSlot& slot = index.slots[at];
         if (!slot.keyword) {
             slot = {key, &keyword};
             return;
@@ -277,19 +262,10 @@ static_assert(kIndex.complete, "every keyword needs a key and a slot");
 
 } // namespace
 
+constinit const std::array<RtfKeywordSlot, kRtfKeywordSlots> kRtfKeywordIndex = kIndex.slots;
+
 std::span<const RtfKeyword> RtfKeywordTable() noexcept { return kKeywords; }
 std::span<const RtfKeyword> RtfExtraKeywords() noexcept { return kExtraKeywords; }
-
-const RtfKeyword* FindRtfKeyword(RtfWordKey key) noexcept
-{
-    // The empty key (a word too long to be a keyword) and a zero byte's key match no slot, as
-    // no keyword holds a zero byte: the search ends at the next empty slot.
-    for (size_t at = HashKey(key);; at = (at + 1) % kSlots) {
-        const Slot& slot = kIndex.slots[at];
-        if (!slot.keyword || slot.key == key)
-            return slot.keyword;
-    }
-}
 
 const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept
 {

@@ -141,8 +141,16 @@ private:
     void CommitFontName();
 
     // paragraphs and tables
-    bool InBody() const noexcept;
-    void OnParagraphContent() noexcept;
+    // Inline, as they are asked for every word and every run of text.
+    bool InBody() const noexcept
+    {
+        return g_.destination == Destination::Normal || g_.destination == Destination::Field;
+    }
+    void OnParagraphContent() noexcept
+    {
+        endState_.reset();
+        paragraphBegun_ = true;
+    }
     void FinishParagraph(bool asCell);
     void EndParagraph();
     void EndCell();

@@ -18,17 +18,6 @@ void SetFlag(TAttr& attr, uint8_t bit, bool on)
 
 } // namespace
 
-bool RtfBuilder::InBody() const noexcept
-{
-    return g_.destination == Destination::Normal || g_.destination == Destination::Field;
-}
-
-void RtfBuilder::OnParagraphContent() noexcept
-{
-    endState_.reset();
-    paragraphBegun_ = true;
-}
-
 void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool controlBytes)
 {
     if (InBody() && !table_.defining) {

@@ -56,11 +56,10 @@ void RtfLexer::SetMode(RtfLexMode mode) noexcept
 {
     const size_t size = input_.size();
     const uint8_t* const data = input_.data();
-    size_t at = start + LowercaseRunLength(data + start, size - start);
+    size_t at = start + ReadRtfLetters(data + start, size - start, token.key);
     token.kind = RtfTokenKind::ControlWord;
     token.word = std::string_view(reinterpret_cast<const char*>(data + start),
                                   std::min(at - start, kMaxWordLength));
-    token.key = RtfWordKeyAt(data + start, at - start, size - start);
     bool negative = false;
     size_t digitsAt = at;
     if (digitsAt < size && data[digitsAt] == '-') {

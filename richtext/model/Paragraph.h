@@ -106,7 +106,7 @@ public:
     {
         const std::size_t count = size();
         if (count == room())
-            moveToHeap(grownRoom());
+            moveToHeap(std::min<std::size_t>(room() * 2, 0xFFFF));
         data()[count] = run;
         setSize(count + 1);
     }
@@ -182,10 +182,6 @@ private:
             heap_[0].end = std::uint16_t(count);
     }
     std::size_t room() const noexcept { return heap_ ? heap_[0].attr.tag : 1; }
-    // The room after a full list: four runs, then four times as many. A segment being read
-    // gathers runs one by one, about ten of them, and so moves twice instead of four times;
-    // shrink() gives the spare room back when its paragraph is finished.
-    std::size_t grownRoom() const noexcept { return std::min<std::size_t>(heap_ ? room() * 4 : 4, 0xFFFF); }
     TAttrRun* data() noexcept { return heap_ ? heap_.get() + 1 : &inline_; }
     const TAttrRun* data() const noexcept { return heap_ ? heap_.get() + 1 : &inline_; }
 

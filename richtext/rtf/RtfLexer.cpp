@@ -99,17 +99,9 @@ RtfToken RtfLexer::NextNormal()
     RtfToken token;
     while (pos_ < size) {
         const uint8_t c = data[pos_];
-        switch (c) {
-        case '{':
-            ++pos_;
-            token.kind = RtfTokenKind::GroupOpen;
-            return token;
-        case '}':
-            ++pos_;
-            token.kind = RtfTokenKind::GroupClose;
-            return token;
-        case '\\':
-            if (pos_ + 1 < size && IsLower(data[pos_ + 1])) {
+        // The kinds in the order of how often a document has them.
+        if (c == '\\') {
+            if (pos_ + 1 < size && IsLower(data[pos_ + 1])) [[likely]] {
                 pos_ = ReadWordInto(pos_ + 1, token);
                 if (token.hasParameter && token.key == kBinaryWordKey) [[unlikely]]
                     ReadBinaryInto(token);
@@ -117,12 +109,8 @@ RtfToken RtfLexer::NextNormal()
             }
             token = ReadControl();
             return token;
-        case kCR:
-        case kLF:
-        case kTab:
-            ++pos_; // raw line ends and tabs are layout of the file, not text
-            continue;
-        default: {
+        }
+        if (!EndsRtfText(c)) {
             token.kind = RtfTokenKind::Text;
             token.controlBytes = IsRtfControlByte(c);
             const size_t start = pos_ + 1;
@@ -131,7 +119,16 @@ RtfToken RtfLexer::NextNormal()
             pos_ += length;
             return token;
         }
+        ++pos_;
+        if (c == '{') {
+            token.kind = RtfTokenKind::GroupOpen;
+            return token;
         }
+        if (c == '}') {
+            token.kind = RtfTokenKind::GroupClose;
+            return token;
+        }
+        // Raw line ends and tabs are layout of the file, not text.
     }
     token.kind = RtfTokenKind::End;
     return token;

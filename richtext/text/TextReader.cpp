@@ -21,31 +21,6 @@ TParagraph* StartParagraph(TWPRTFText& document, TParagraph* current)
     return document.appendParagraph(document.lastParagraph());
 }
 
-// Copies `count` bytes. Most runs of text a reader appends are a few bytes long, where a call
-// of memcpy costs more than the copy: up to sixteen bytes are moved as two loads and two stores
-// of fixed size, which may overlap.
-void CopyBytes(char* to, const uint8_t* from, std::size_t count) noexcept
-{
-    if (count >= 8 && count <= 16) {
-        std::uint64_t head = 0, tail = 0;
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + count - 8, 8);
-        std::memcpy(to, &head, 8);
-        std::memcpy(to + count - 8, &tail, 8);
-    } else if (count >= 4 && count < 8) {
-        std::uint32_t head = 0, tail = 0;
-        std::memcpy(&head, from, 4);
-        std::memcpy(&tail, from + count - 4, 4);
-        std::memcpy(to, &head, 4);
-        std::memcpy(to + count - 4, &tail, 4);
-    } else if (count < 4) {
-        for (std::size_t i = 0; i < count; ++i)
-            to[i] = char(from[i]);
-    } else {
-        std::memcpy(to, from, count);
-    }
-}
-
 } // namespace
 
 TextAppender::TextAppender(TWPRTFText& document, TParagraph* current)
@@ -73,9 +48,8 @@ void TextAppender::Append(uint8_t c, const TAttr& attr)
 {
     TTextLine& line = RoomFor(1);
     const int at = line.length();
-    line.text()[at] = static_cast<char>(c);
-    line.setAttr(at, attr);
-    line.setLength(at + 1);
+    const char character = static_cast<char>(c);
+    line.appendRun(&character, 1, attr);
     lastLine_ = &line;
     lastIndex_ = at;
 }
@@ -88,9 +62,7 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& attr)
         TTextLine& line = RoomFor(1);
         const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
         const int at = line.length();
-        CopyBytes(line.text() + at, bytes.data(), std::size_t(take));
-        line.fillAttrs(at, at + take, attr);
-        line.setLength(at + take);
+        line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
         lastLine_ = &line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));

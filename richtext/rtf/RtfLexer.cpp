@@ -162,16 +162,14 @@ RtfToken RtfLexer::NextPictureHex()
     return NextNormal();
 }
 
-// After a backslash: a control word, a control symbol, \'hh or the data of \binN.
+// After a backslash not followed by a letter: a control symbol or \'hh.
 RtfToken RtfLexer::ReadControl()
 {
     const size_t size = input_.size();
     ++pos_; // the backslash
     if (pos_ >= size)
         return Simple(RtfTokenKind::End);
-    const uint8_t first = input_[pos_];
-    if (IsLower(first))
-        return ReadWordOrBinary();
+    const uint8_t first = input_[pos_]; // not a lowercase letter: NextNormal reads words
     ++pos_;
     if (first == '\'') {
         // A missing or bad digit ends the escape; the offending byte is read again as input.
@@ -187,16 +185,6 @@ RtfToken RtfLexer::ReadControl()
     token.kind = RtfTokenKind::ControlSymbol;
     token.word = std::string_view(reinterpret_cast<const char*>(&input_[pos_ - 1]), 1);
     token.key.low = first;
-    return token;
-}
-
-// A control word, or the data of \binN.
-RtfToken RtfLexer::ReadWordOrBinary()
-{
-    RtfToken token;
-    pos_ = ReadWordInto(pos_, token);
-    if (token.hasParameter && token.key == kBinaryWordKey)
-        ReadBinaryInto(token);
     return token;
 }
 

@@ -77,7 +77,6 @@ private:
     RtfToken NextPictureHex();
     RtfToken NextInCodeRun();
     RtfToken ReadControl();
-    RtfToken ReadWordOrBinary();
     RtfToken ReadControlWordAt(size_t& at) const;
     size_t ReadWordInto(size_t start, RtfToken& token) const;
     void ReadBinaryInto(RtfToken& token);

@@ -191,7 +191,7 @@ private:
         skipNextUnknown_ = false;
         if (g_.sink == Sink::Skip)
             return;
-        const RtfKeyword* keyword = rtf::FindRtfKeyword(token.word);
+        const RtfKeyword* keyword = rtf::FindRtfKeyword(token.key);
         if (!keyword) {
             if (afterStar) {
                 g_.sink = Sink::Skip;

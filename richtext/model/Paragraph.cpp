@@ -14,12 +14,61 @@ namespace {
 
 constexpr const char* LineTooLong = "Line longer then\t10000 character!";
 
+// sameRecord() with one test instead of one per field: neighbouring runs of a read document
+// differ now in one field and now in another, which a test per field mispredicts.
+bool equalRecords(const TAttr& a, const TAttr& b) noexcept
+{
+    return ((a.width ^ b.width) | (a.height ^ b.height) | (a.ascent ^ b.ascent) | (a.font ^ b.font)
+            | (a.color ^ b.color) | (a.style ^ b.style) | (a.flags ^ b.flags) | (a.size ^ b.size)
+            | (a.tag ^ b.tag)) == 0;
+}
+
 int checkedCapacity(int capacity)
 {
     if (capacity > MaxLineCapacity)
         throw Error(LineTooLong);
     capacity = std::max(capacity, MinLineCapacity);
     return (capacity + 1) & ~1;
+}
+
+// Records [from, to) given to a list of runs that ends at `from`, as reading and typing append:
+// the last run grows, or a new one follows it. False when the runs end elsewhere. The new run
+// is made before the list grows, so `given` may be one of the list's own records.
+bool appendToRuns(TAttrRunList& runs, int from, int to, const TAttr& given)
+{
+    const std::size_t count = runs.size();
+    if (from != (count ? runs[count - 1].end : 0))
+        return false;
+    if (count && equalRecords(runs[count - 1].attr, given))
+        runs[count - 1].end = std::uint16_t(to);
+    else
+        runs.push_back({std::uint16_t(to), given});
+    return true;
+}
+
+// Copies `count` bytes. Most runs of text a reader appends are a few bytes long, where a call
+// of memcpy costs more than the copy: up to sixteen bytes are moved as two loads and two stores
+// of fixed size, which may overlap.
+void copyChars(char* to, const char* from, std::size_t count) noexcept
+{
+    if (count >= 8 && count <= 16) {
+        std::uint64_t head = 0, tail = 0;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + count - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + count - 8, &tail, 8);
+    } else if (count >= 4 && count < 8) {
+        std::uint32_t head = 0, tail = 0;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + count - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + count - 4, &tail, 4);
+    } else if (count < 4) {
+        for (std::size_t i = 0; i < count; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, count);
+    }
 }
 
 } // namespace
@@ -89,6 +138,11 @@ int TTextLine::attrRunEnd(int index, int limit) const noexcept
 
 void TTextLine::fillAttrs(int from, int to, const TAttr& given)
 {
+    if (attrMode_ == AttrMode::Runs && from >= 0 && from < to && to <= capacity_) {
+        // The common case first (the general path below gives the same runs).
+        if (appendToRuns(attrs_.runs, from, to, given))
+            return;
+    }
     const TAttr attr = given; // it may be one of this segment's own records
     from = std::max(from, 0);
     to = std::min(to, int(capacity_));
@@ -153,6 +207,21 @@ void TTextLine::copyAttrs(const TTextLine& source, int sourceFrom, int count, in
         fillAttrs(at + done, at + end - sourceFrom, source.attrAt(sourceFrom + done));
         done = end - sourceFrom;
     }
+}
+
+void TTextLine::appendRun(const char* chars, int count, const TAttr& attr)
+{
+    count = std::min(count, room()); // never past the capacity, whatever the caller says
+    if (count <= 0)
+        return;
+    const int at = length_;
+    // The records first: if they throw, the text is as it was.
+    if (attrMode_ != AttrMode::Runs || !appendToRuns(attrs_.runs, at, at + count, attr))
+        fillAttrs(at, at + count, attr);
+    char* const buffer = text();
+    copyChars(buffer + at, chars, std::size_t(count));
+    length_ = std::uint16_t(at + count);
+    buffer[length_] = 0;
 }
 
 void TTextLine::setLength(int length) noexcept

@@ -247,6 +247,10 @@ public:
     void setLength(int length) noexcept;
     // Appends one character when there is room; false when the segment is full.
     bool append(char c, const TAttr& attr) noexcept;
+    // Appends `count` characters of one record, as readers do: the same as copying them after
+    // the text, fillAttrs() over them and setLength(), in one call. They must fit (at most
+    // room() of them); when a new run cannot be allocated nothing is appended and it throws.
+    void appendRun(const char* chars, int count, const TAttr& attr);
     // New capacity: at least MinLineCapacity, rounded up to even, at most MaxLineCapacity (else
     // throws). A length that no longer fits is cut to capacity - 1.
     void resize(int capacity);

@@ -221,118 +221,58 @@ constexpr std::array kExtraKeywords = {
     Dest("nonshppict", I::NonShapePicture),
 };
 
-// A hash index over both tables, built at compile time. A name already in the index keeps its
-// entry, so the first match in table order wins. Entries of the extra table are stored as
-// kExtraBase + index.
-constexpr unsigned kSlotBits = 11;
-constexpr size_t kSlots = size_t{1} << kSlotBits;
-constexpr int16_t kEmpty = -1;
-constexpr int16_t kExtraBase = 1000;
-
-// Mixes the length and up to six letters (first, second, two in the middle, the last two):
-// cheap for the short words of RTF. The multiplier is one under which every name of the
-// tables has a slot of its own (a static_assert below keeps it so), so a lookup looks at one
-// slot and never probes.
-constexpr uint32_t HashName(std::string_view name) noexcept
-{
-    const size_t length = name.size();
-    if (length == 0)
-        return 0;
-    const auto at = [&](size_t i) { return uint32_t(uint8_t(name[i])); };
-    uint32_t key = at(0) | at(length - 1) << 8 | at(length / 2) << 16 | uint32_t(length & 0xFF) << 24;
-    if (length > 2)
-        key ^= at(1) * 0x9E3779B1u;
-    if (length > 3)
-        key ^= at(length - 2) * 0x85EBCA77u;
-    if (length > 4)
-        key ^= at(length / 2 - 1) * 0xC2B2AE3Du;
-    return (key * 0xBD3BED15u) >> (32 - kSlotBits);
-}
-
-constexpr const RtfKeyword& Entry(int16_t code) noexcept
-{
-    return code >= kExtraBase ? kExtraKeywords[size_t(code - kExtraBase)] : kKeywords[size_t(code)];
-}
-
-constexpr size_t kMaxName = 14;
-
-// A name of the tables as the index holds it: the letters inline, so that a lookup loads the
-// index byte and then this record, and reaches the table only for the word it found.
-struct IndexedName {
-    char letters[kMaxName] = {};
-    uint8_t length = 0;
-    int16_t code = kEmpty;
-};
-
-struct Index {
-    std::array<uint8_t, kSlots> slots{};        // a position in names, or kNoName
-    std::array<IndexedName, 255> names{};
-    size_t count = 0;
-};
-constexpr uint8_t kNoName = 0xFF;
-
-constexpr bool SameName(const IndexedName& indexed, std::string_view name) noexcept
-{
-    if (indexed.length != name.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (indexed.letters[i] != name[i])
-            return false;
-    return true;
-}
-
-// Adds a name unless it is there already, so that the first entry of a name wins. Returns
-// false when its slot is taken by another name: the hash must give every name a slot of its own.
-constexpr bool Add(Index& index, std::string_view name, int16_t code)
-{
-    if (name.empty() || name.size() > kMaxName || index.count >= kNoName)
-        return false;
-    uint8_t& slot = index.slots[HashName(name)];
-    if (slot != kNoName)
-        return SameName(index.names[slot], name);
-    IndexedName& indexed = index.names[index.count];
-    for (size_t i = 0; i < name.size(); ++i)
-        indexed.letters[i] = name[i];
-    indexed.length = uint8_t(name.size());
-    indexed.code = code;
-    slot = uint8_t(index.count++);
-    return true;
-}
-
+// The index of both tables (see RtfKeywordSlot), built at compile time.
 struct BuiltIndex {
-    Index index;
-    bool perfect = true;
+    std::array<RtfKeywordSlot, kRtfKeywordSlots> slots{};
+    bool complete = true; // every name has a key (is at most sixteen bytes long) and a slot
 };
+
+constexpr void Add(BuiltIndex& index, const RtfKeyword& keyword)
+{
+    const RtfWordKey key = MakeRtfWordKey(keyword.name);
+    if (key == RtfWordKey{} || keyword.name.size() > kRtfWordKeyLength) {
+        index.complete = false;
+        return;
+    }
+    for (size_t at = RtfKeywordSlotOf(key), probes = 0; probes < kRtfKeywordSlots;
+         at = (at + 1) % kRtfKeywordSlots, ++probes) {
+        RtfKeywordSlot& slot = index.slots[at];
+        if (!slot.keyword) {
+            slot = {key, &keyword};
+            return;
+        }
+        if (slot.key == key)
+            return; // the first entry of a name wins
+    }
+    index.complete = false;
+}
 
 constexpr BuiltIndex BuildIndex()
 {
     BuiltIndex built;
-    built.index.slots.fill(kNoName);
-    for (size_t i = 0; i < kKeywords.size(); ++i)
-        built.perfect = Add(built.index, kKeywords[i].name, int16_t(i)) && built.perfect;
-    for (size_t i = 0; i < kExtraKeywords.size(); ++i)
-        built.perfect = Add(built.index, kExtraKeywords[i].name, int16_t(kExtraBase + i)) && built.perfect;
+    for (const RtfKeyword& keyword : kKeywords)
+        Add(built, keyword);
+    for (const RtfKeyword& keyword : kExtraKeywords)
+        Add(built, keyword);
     return built;
 }
 
-constexpr BuiltIndex kBuilt = BuildIndex();
-// A new name that collides with another needs another multiplier in HashName.
-static_assert(kBuilt.perfect, "every keyword needs a slot of its own");
-constexpr const Index& kIndex = kBuilt.index;
+constexpr BuiltIndex kIndex = BuildIndex();
+static_assert(kIndex.complete, "every keyword needs a key and a slot");
 
 } // namespace
+
+constinit const std::array<RtfKeywordSlot, kRtfKeywordSlots> kRtfKeywordIndex = kIndex.slots;
 
 std::span<const RtfKeyword> RtfKeywordTable() noexcept { return kKeywords; }
 std::span<const RtfKeyword> RtfExtraKeywords() noexcept { return kExtraKeywords; }
 
 const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept
 {
-    if (word.empty() || word.size() > 0xFF)
+    // A zero byte would vanish in the key ("b\0" would be "b"); no name holds one.
+    if (word.empty() || word.size() > kRtfWordKeyLength || word.find('\0') != std::string_view::npos)
         return nullptr;
-    const uint8_t slot = kIndex.slots[HashName(word)];
-    if (slot == kNoName || !SameName(kIndex.names[slot], word))
-        return nullptr;
-    return &Entry(kIndex.names[slot].code);
+    return FindRtfKeyword(MakeRtfWordKey(word));
 }
 
 } // namespace quillory::rtf

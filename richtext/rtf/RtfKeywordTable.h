@@ -1,6 +1,10 @@
 // The RTF reader's keyword table: every control word it understands, as data.
 #pragma once
 
+#include "richtext/rtf/RtfWordKey.h"
+
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -18,7 +22,7 @@ enum class RtfKeywordKind : uint8_t {
 enum class RtfKeywordId : uint8_t {
     // characters
     Char,
-    // character properties
+    // character properties (kept together, from Plain to BackColour: the reader tells them by range)
     Plain, Font, FontSize, Bold, Italic, Underline, StrikeOut, Hyperlink, Protected, Hidden,
     Superscript, Subscript, NoSuperSub, InsertPoint, Automatic, RtfCode, TextColour,
     BackColour,
@@ -65,6 +69,36 @@ std::span<const RtfKeyword> RtfExtraKeywords() noexcept;
 
 // The first entry named `word` in the main table, then in the extra words; null when unknown.
 const RtfKeyword* FindRtfKeyword(std::string_view word) noexcept;
+
+// The index behind the lookup by key, built at compile time (RtfKeywordTable.cpp): open
+// addressing over the keys, so that a lookup multiplies the two numbers of the key, compares
+// them with the slot's, and looks at the next slot only when two names share one. A name
+// already in the index keeps its slot, so the first match in table order wins.
+struct RtfKeywordSlot {
+    RtfWordKey key;
+    const RtfKeyword* keyword = nullptr; // null: an empty slot, which ends a search
+};
+inline constexpr size_t kRtfKeywordSlotBits = 9; // 512 slots for 184 names: few share a slot
+inline constexpr size_t kRtfKeywordSlots = size_t{1} << kRtfKeywordSlotBits;
+extern const std::array<RtfKeywordSlot, kRtfKeywordSlots> kRtfKeywordIndex;
+
+constexpr size_t RtfKeywordSlotOf(const RtfWordKey& key) noexcept
+{
+    return size_t((key.low * 0x9E3779B97F4A7C15u ^ key.high * 0xC2B2AE3D27D4EB4Fu) >> (64 - kRtfKeywordSlotBits));
+}
+
+// The same for a word's key, as the lexer gives it with each control word and symbol. Inline:
+// the reader looks up every control word of a document.
+inline const RtfKeyword* FindRtfKeyword(RtfWordKey key) noexcept
+{
+    // The empty key (a word too long to be a keyword) and a zero byte's key match no slot, as
+    // no keyword holds a zero byte: the search ends at the next empty slot.
+    for (size_t at = RtfKeywordSlotOf(key);; at = (at + 1) % kRtfKeywordSlots) {
+        const RtfKeywordSlot& slot = kRtfKeywordIndex[at];
+        if (!slot.keyword || slot.key == key)
+            return slot.keyword;
+    }
+}
 
 // The parameter a keyword acts on: its default when it always uses it or none was given.
 constexpr int32_t RtfKeywordParameter(const RtfKeyword& keyword, bool hasParameter,

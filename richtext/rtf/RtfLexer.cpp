@@ -1,6 +1,8 @@
 // Splits RTF bytes into tokens; knows nothing of what the words mean.
 #include "richtext/rtf/RtfLexer.h"
 
+#include "richtext/rtf/RtfByteScan.h"
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -15,17 +17,10 @@ constexpr uint8_t kTab = 9;
 constexpr bool IsLower(uint8_t c) noexcept { return c >= 'a' && c <= 'z'; }
 constexpr bool IsDigit(uint8_t c) noexcept { return c >= '0' && c <= '9'; }
 
-// The bytes that end a text run, as a table: the scan of text is the lexer's inner loop.
-constexpr std::array<bool, 256> kEndsText = [] {
-    std::array<bool, 256> table{};
-    for (const uint8_t c : {uint8_t('\\'), uint8_t('{'), uint8_t('}'), kCR, kLF, kTab})
-        table[c] = true;
-    return table;
-}();
-constexpr bool EndsText(uint8_t c) noexcept { return kEndsText[c]; }
-
 // The byte sequence that closes an RTF-code run.
 constexpr std::string_view kCodeRunClose = "\\wprtf0";
+constexpr RtfWordKey kCodeRunWordKey = MakeRtfWordKey("wprtf");
+constexpr RtfWordKey kBinaryWordKey = MakeRtfWordKey("bin");
 
 RtfToken Simple(RtfTokenKind kind) noexcept
 {
@@ -51,53 +46,92 @@ void RtfLexer::SetMode(RtfLexMode mode) noexcept
     mode_ = mode;
 }
 
-RtfToken RtfLexer::Next()
+// Reads letters, an optional signed number and one optional blank starting at `start` into a
+// fresh token; returns the position after them. Words are cut to kMaxWordLength letters;
+// numbers saturate. (The position is a value, not a reference: the compiler would otherwise
+// reload it after every store into the token, which might be the same memory.) Always inlined:
+// it is most of the work for a control word, and a call would add saving and restoring
+// registers to every one.
+[[gnu::always_inline]] inline size_t RtfLexer::ReadWordInto(const size_t start, RtfToken& token) const
 {
-    switch (mode_) {
-    case RtfLexMode::PictureHex:
-        return NextPictureHex();
-    case RtfLexMode::CodeRun:
-        return NextInCodeRun();
-    case RtfLexMode::Normal:
-        break;
+    const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    size_t at = start + ReadRtfLetters(data + start, size - start, token.key);
+    token.kind = RtfTokenKind::ControlWord;
+    token.word = std::string_view(reinterpret_cast<const char*>(data + start),
+                                  std::min(at - start, kMaxWordLength));
+    bool negative = false;
+    size_t digitsAt = at;
+    if (digitsAt < size && data[digitsAt] == '-') {
+        negative = true;
+        ++digitsAt;
     }
-    return NextNormal();
+    if (digitsAt < size && IsDigit(data[digitsAt])) {
+        // Digits past the limit are read but no longer counted: the value saturates.
+        constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+        int64_t value = 0;
+        for (; digitsAt < size && IsDigit(data[digitsAt]); ++digitsAt)
+            if (value < limit)
+                value = value * 10 + (data[digitsAt] - '0');
+        value = std::min(value, limit);
+        token.hasParameter = true;
+        token.parameter = negative ? static_cast<int32_t>(-value)
+                                   : static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+        at = digitsAt;
+    }
+    if (at < size && data[at] == ' ')
+        ++at;
+    return at;
 }
 
+RtfToken RtfLexer::NextInOtherMode()
+{
+    return mode_ == RtfLexMode::PictureHex ? NextPictureHex() : NextInCodeRun();
+}
+
+// The inner loop of reading: one token built in place (a token handed through several calls
+// costs a copy at each), control words read right here, the rarer tokens in functions of
+// their own.
 RtfToken RtfLexer::NextNormal()
 {
     const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    RtfToken token;
     while (pos_ < size) {
-        const uint8_t c = input_[pos_];
-        switch (c) {
-        case '{':
-            ++pos_;
-            return Simple(RtfTokenKind::GroupOpen);
-        case '}':
-            ++pos_;
-            return Simple(RtfTokenKind::GroupClose);
-        case '\\':
-            return ReadControl();
-        case kCR:
-        case kLF:
-        case kTab:
-            ++pos_; // raw line ends and tabs are layout of the file, not text
-            continue;
-        default: {
-            const size_t start = pos_;
-            const uint8_t* const data = input_.data();
-            size_t at = pos_ + 1;
-            while (at < size && !EndsText(data[at]))
-                ++at;
-            pos_ = at;
-            RtfToken token;
-            token.kind = RtfTokenKind::Text;
-            token.bytes = input_.subspan(start, pos_ - start);
+        const uint8_t c = data[pos_];
+        // The kinds in the order of how often a document has them.
+        if (c == '\\') {
+            if (pos_ + 1 < size && IsLower(data[pos_ + 1])) [[likely]] {
+                pos_ = ReadWordInto(pos_ + 1, token);
+                if (token.hasParameter && token.key == kBinaryWordKey) [[unlikely]]
+                    ReadBinaryInto(token);
+                return token;
+            }
+            token = ReadControl();
             return token;
         }
+        if (!EndsRtfText(c)) {
+            token.kind = RtfTokenKind::Text;
+            token.controlBytes = IsRtfControlByte(c);
+            const size_t start = pos_ + 1;
+            const size_t length = 1 + TextRunLength(data + start, size - start, token.controlBytes);
+            token.bytes = input_.subspan(pos_, length);
+            pos_ += length;
+            return token;
         }
+        ++pos_;
+        if (c == '{') {
+            token.kind = RtfTokenKind::GroupOpen;
+            return token;
+        }
+        if (c == '}') {
+            token.kind = RtfTokenKind::GroupClose;
+            return token;
+        }
+        // Raw line ends and tabs are layout of the file, not text.
     }
-    return Simple(RtfTokenKind::End);
+    token.kind = RtfTokenKind::End;
+    return token;
 }
 
 RtfToken RtfLexer::NextPictureHex()
@@ -152,62 +186,36 @@ RtfToken RtfLexer::ReadControl()
     RtfToken token;
     token.kind = RtfTokenKind::ControlSymbol;
     token.word = std::string_view(reinterpret_cast<const char*>(&input_[pos_ - 1]), 1);
+    token.key.low = first;
     return token;
 }
 
-// A control word, or the data of \binN. One token is returned on every path, so that it is
-// built in the caller's place: a token copied out costs a stall on every control word.
+// A control word, or the data of \binN.
 RtfToken RtfLexer::ReadWordOrBinary()
 {
-    const size_t size = input_.size();
-    RtfToken token = ReadControlWordAt(pos_);
-    const std::string_view word = token.word;
-    if (token.hasParameter && word.size() == 3 && word[0] == 'b' && word[1] == 'i' && word[2] == 'n') {
-        // The count is bounded by what is left, so a huge or negative one reads no further.
-        const size_t left = size - pos_;
-        const size_t count = token.parameter > 0 ? std::min<size_t>(left, token.parameter) : 0;
-        token = RtfToken{}; // the data takes the word's place
-        token.kind = RtfTokenKind::Binary;
-        token.bytes = input_.subspan(pos_, count);
-        pos_ += count;
-    }
+    RtfToken token;
+    pos_ = ReadWordInto(pos_, token);
+    if (token.hasParameter && token.key == kBinaryWordKey)
+        ReadBinaryInto(token);
     return token;
 }
 
-// Reads letters, an optional signed number and one optional blank starting at `at`, which is
-// advanced past them. Words are cut to kMaxWordLength letters; numbers saturate.
+// Replaces the word \binN just read by the N bytes after it. The count is bounded by what is
+// left, so a huge or negative one reads no further.
+void RtfLexer::ReadBinaryInto(RtfToken& token)
+{
+    const size_t left = input_.size() - pos_;
+    const size_t count = token.parameter > 0 ? std::min<size_t>(left, size_t(token.parameter)) : 0;
+    token = RtfToken{}; // the data takes the word's place
+    token.kind = RtfTokenKind::Binary;
+    token.bytes = input_.subspan(pos_, count);
+    pos_ += count;
+}
+
 RtfToken RtfLexer::ReadControlWordAt(size_t& at) const
 {
-    const size_t size = input_.size();
-    const uint8_t* const data = input_.data();
-    const size_t start = at;
-    while (at < size && IsLower(data[at]))
-        ++at;
     RtfToken token;
-    token.kind = RtfTokenKind::ControlWord;
-    token.word = std::string_view(reinterpret_cast<const char*>(data + start),
-                                  std::min(at - start, kMaxWordLength));
-    bool negative = false;
-    size_t digitsAt = at;
-    if (digitsAt < size && data[digitsAt] == '-') {
-        negative = true;
-        ++digitsAt;
-    }
-    if (digitsAt < size && IsDigit(data[digitsAt])) {
-        // Digits past the limit are read but no longer counted: the value saturates.
-        constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-        int64_t value = 0;
-        for (; digitsAt < size && IsDigit(data[digitsAt]); ++digitsAt)
-            if (value < limit)
-                value = value * 10 + (data[digitsAt] - '0');
-        value = std::min(value, limit);
-        token.hasParameter = true;
-        token.parameter = negative ? static_cast<int32_t>(-value)
-                                   : static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
-        at = digitsAt;
-    }
-    if (at < size && data[at] == ' ')
-        ++at;
+    at = ReadWordInto(at, token);
     return token;
 }
 
@@ -293,6 +301,7 @@ RtfToken RtfLexer::NextInCodeRun()
             RtfToken token;
             token.kind = RtfTokenKind::ControlWord;
             token.word = "wprtf";
+            token.key = kCodeRunWordKey;
             token.hasParameter = true;
             return token;
         }

@@ -2,6 +2,8 @@
 // \bin data, decoded picture hex, and the literal runs of RTF code between \wprtf1 and \wprtf0.
 #pragma once
 
+#include "richtext/rtf/RtfWordKey.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,10 +28,14 @@ enum class RtfTokenKind : uint8_t {
 struct RtfToken {
     RtfTokenKind kind = RtfTokenKind::End;
     std::string_view word;
+    RtfWordKey key; // of `word`, for the keyword lookup (ControlWord, ControlSymbol)
     bool hasParameter = false;
     int32_t parameter = 0;
     uint8_t value = 0;
     std::span<const uint8_t> bytes;
+    // Text: whether `bytes` may hold a control byte or DEL, which the reader inserts one by one.
+    // The ordinary scan knows and clears it for most runs; other modes leave it set.
+    bool controlBytes = true;
 };
 
 enum class RtfLexMode : uint8_t {
@@ -47,7 +53,13 @@ public:
 
     explicit RtfLexer(std::span<const uint8_t> input) noexcept : input_(input) {}
 
-    RtfToken Next();
+    // Inline, so that the reader's loop reaches the ordinary scan with one call per token.
+    RtfToken Next()
+    {
+        if (mode_ == RtfLexMode::Normal) [[likely]]
+            return NextNormal();
+        return NextInOtherMode();
+    }
 
     void SetMode(RtfLexMode mode) noexcept;
     // Starts an RTF-code run while `openGroups` groups are open: the writer's trailer closes
@@ -61,11 +73,14 @@ public:
 
 private:
     RtfToken NextNormal();
+    RtfToken NextInOtherMode();
     RtfToken NextPictureHex();
     RtfToken NextInCodeRun();
     RtfToken ReadControl();
     RtfToken ReadWordOrBinary();
     RtfToken ReadControlWordAt(size_t& at) const;
+    size_t ReadWordInto(size_t start, RtfToken& token) const;
+    void ReadBinaryInto(RtfToken& token);
     bool IsWriterStructureAt(size_t at);
     bool ChainEndsLineAt(size_t at);
 

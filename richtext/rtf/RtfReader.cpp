@@ -32,6 +32,12 @@ bool IsHyperlinkInstruction(std::string_view instruction) noexcept
     return true;
 }
 
+// The character properties: the ids from Plain to BackColour (RtfKeywordId keeps them together).
+constexpr bool IsCharacterProperty(RtfKeywordId id) noexcept
+{
+    return id >= RtfKeywordId::Plain && id <= RtfKeywordId::BackColour;
+}
+
 } // namespace
 
 RtfBuilder::RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
@@ -71,7 +77,7 @@ size_t RtfBuilder::Run()
                 break;
             if (fallback_.Active() && fallback_.Consume(token)) {
                 if (token.kind == RtfTokenKind::Text && !token.bytes.empty())
-                    OnText(token.bytes);
+                    OnText(token.bytes, token.controlBytes);
                 continue;
             }
             switch (token.kind) {
@@ -98,7 +104,7 @@ size_t RtfBuilder::Run()
                 break;
             case RtfTokenKind::Text:
                 skipNextUnknown_ = false;
-                OnText(token.bytes);
+                OnText(token.bytes, token.controlBytes);
                 break;
             case RtfTokenKind::Binary:
             case RtfTokenKind::PictureData:
@@ -179,7 +185,7 @@ void RtfBuilder::OnControl(const RtfToken& token)
     skipNextUnknown_ = false;
     if (g_.destination == Destination::Skip)
         return;
-    const RtfKeyword* keyword = FindRtfKeyword(token.word);
+    const RtfKeyword* keyword = FindRtfKeyword(token.key);
     if (!keyword) {
         if (afterStar) {
             g_.destination = Destination::Skip;
@@ -197,7 +203,14 @@ void RtfBuilder::OnControl(const RtfToken& token)
         SyncLexMode();
         break;
     case RtfKeywordKind::Property:
-        OnProperty(keyword->id, n);
+        // Most words of a document set a character property: they go straight to its handler.
+        if (IsCharacterProperty(keyword->id)) {
+            if (InBody())
+                OnParagraphContent(); // as OnProperty does for every property
+            OnCharacterProperty(keyword->id, n);
+        } else {
+            OnProperty(keyword->id, n);
+        }
         break;
     case RtfKeywordKind::Special:
         OnSpecial(keyword->id, token.hasParameter, token.parameter);
@@ -233,13 +246,11 @@ void RtfBuilder::OnProperty(RtfKeywordId id, int32_t n)
     // next is the one that holds its state, not a group left over from the paragraph before.
     if (InBody())
         OnParagraphContent();
-    switch (id) {
-    case I::Plain: case I::Font: case I::FontSize: case I::Bold: case I::Italic:
-    case I::Underline: case I::StrikeOut: case I::Hyperlink: case I::Protected: case I::Hidden:
-    case I::Superscript: case I::Subscript: case I::NoSuperSub: case I::InsertPoint:
-    case I::Automatic: case I::RtfCode: case I::TextColour: case I::BackColour:
+    if (IsCharacterProperty(id)) {
         OnCharacterProperty(id, n);
-        break;
+        return;
+    }
+    switch (id) {
     case I::LeftIndent: case I::RightIndent: case I::FirstIndent: case I::SpaceBefore:
     case I::SpaceAfter: case I::LineSpacing: case I::Align: case I::Pard: case I::Par:
     case I::PageBreak: case I::Keep: case I::TabStop: case I::TabKind:

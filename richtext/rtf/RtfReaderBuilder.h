@@ -116,7 +116,8 @@ private:
     void OnGroupOpen();
     void OnGroupClose();
     void OnControl(const RtfToken& token);
-    void OnText(std::span<const uint8_t> bytes);
+    // `controlBytes`: the bytes may hold control bytes or DEL (see RtfToken::controlBytes).
+    void OnText(std::span<const uint8_t> bytes, bool controlBytes = true);
     void OnPictureData(std::span<const uint8_t> bytes);
     void SyncLexMode();
 
@@ -140,8 +141,16 @@ private:
     void CommitFontName();
 
     // paragraphs and tables
-    bool InBody() const noexcept;
-    void OnParagraphContent() noexcept;
+    // Inline, as they are asked for every word and every run of text.
+    bool InBody() const noexcept
+    {
+        return g_.destination == Destination::Normal || g_.destination == Destination::Field;
+    }
+    void OnParagraphContent() noexcept
+    {
+        endState_.reset();
+        paragraphBegun_ = true;
+    }
     void FinishParagraph(bool asCell);
     void EndParagraph();
     void EndCell();

@@ -18,22 +18,15 @@ void SetFlag(TAttr& attr, uint8_t bit, bool on)
 
 } // namespace
 
-bool RtfBuilder::InBody() const noexcept
-{
-    return g_.destination == Destination::Normal || g_.destination == Destination::Field;
-}
-
-void RtfBuilder::OnParagraphContent() noexcept
-{
-    endState_.reset();
-    paragraphBegun_ = true;
-}
-
-void RtfBuilder::OnText(std::span<const uint8_t> bytes)
+void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool controlBytes)
 {
     if (InBody() && !table_.defining) {
         OnParagraphContent();
         // The common case: a run of ordinary characters goes in with one copy.
+        if (!controlBytes) {
+            out_.AppendRun(bytes, g_.attr);
+            return;
+        }
         size_t start = 0;
         for (size_t i = 0; i < bytes.size(); ++i) {
             if (bytes[i] >= 32 && bytes[i] != 127)

@@ -62,9 +62,8 @@ void TextAppender::Append(uint8_t c, const TAttr& attr)
 {
     TTextLine& line = RoomFor(1);
     const int at = line.length();
-    line.text()[at] = static_cast<char>(c);
-    line.setAttr(at, attr);
-    line.setLength(at + 1);
+    const char character = static_cast<char>(c);
+    line.appendRun(&character, 1, attr);
     lastLine_ = &line;
     lastIndex_ = at;
 }
@@ -77,9 +76,7 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& attr)
         TTextLine& line = RoomFor(1);
         const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
         const int at = line.length();
-        std::memcpy(line.text() + at, bytes.data(), std::size_t(take));
-        line.fillAttrs(at, at + take, attr);
-        line.setLength(at + take);
+        line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
         lastLine_ = &line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 namespace quillory {
@@ -58,7 +59,7 @@ TEST(AttrRuns, EveryOperationKeepsTheRecordsAnArrayWouldHold)
         Reference reference(line.capacity());
         for (int step = 0; step < 40; ++step) {
             const int capacity = line.capacity();
-            switch (random() % 5) {
+            switch (random() % 6) {
             case 0: { // fill a stretch anywhere, inside or beyond the length
                 const int from = int(random() % std::uint32_t(capacity));
                 const int to = std::min(capacity, from + 1 + int(random() % 12));
@@ -90,6 +91,21 @@ TEST(AttrRuns, EveryOperationKeepsTheRecordsAnArrayWouldHold)
                 line.setAttr(to, line.attrAt(from));
                 reference.records[std::size_t(to)] = reference.records[std::size_t(from)];
                 ExpectSame(line, reference, "own record");
+                break;
+            }
+            case 4: { // a run of characters of one record, as readers append, cut to the room
+                const int count = 1 + int(random() % 24);
+                const TAttr attr = Record(int(random() % 8));
+                const std::string chars(std::size_t(count), char('a' + step % 26));
+                const int before = line.length();
+                const int taken = std::min(count, capacity - 1 - before);
+                line.appendRun(chars.data(), count, attr);
+                ASSERT_EQ(line.length(), before + taken);
+                ASSERT_EQ(line.view().substr(std::size_t(before)), chars.substr(0, std::size_t(taken)));
+                ASSERT_EQ(line.text()[line.length()], '\0');
+                std::fill_n(reference.records.begin() + before, taken, attr);
+                reference.length = line.length();
+                ExpectSame(line, reference, "append run");
                 break;
             }
             default: { // the length alone changes no record

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace quillory::rtf;
 
 TEST(RtfKeywordTable, FindsTheFirstEntryOfAName)
@@ -52,4 +55,29 @@ TEST(RtfKeywordTable, SymbolWordsInsertTheirCp1252Characters)
         EXPECT_EQ(keyword->kind, RtfKeywordKind::InsertChar) << c.word;
         EXPECT_EQ(keyword->value, c.code) << c.word;
     }
+}
+
+TEST(RtfKeywordTable, TheKeyOfAWordFindsWhatItsNameFinds)
+{
+    std::vector<std::string> words;
+    for (const auto table : {RtfKeywordTable(), RtfExtraKeywords()})
+        for (const RtfKeyword& keyword : table) {
+            const std::string name(keyword.name);
+            words.push_back(name);
+            words.push_back(name + "x");                   // one letter more
+            words.push_back(name.substr(0, name.size() - 1)); // one fewer
+        }
+    words.push_back(std::string("b\0", 2));       // a zero byte would vanish in a key
+    words.push_back(std::string("\0", 1));
+    words.push_back("abcdefghijklmnop");           // sixteen letters, the longest key
+    words.push_back("abcdefghijklmnopq");          // longer: no key, no keyword
+    for (const std::string& word : words) {
+        const RtfKeyword* byName = FindRtfKeyword(std::string_view(word));
+        if (byName)
+            EXPECT_EQ(byName->name, word);
+        if (word.find('\0') == std::string::npos && !word.empty())
+            EXPECT_EQ(FindRtfKeyword(MakeRtfWordKey(word)), byName) << word;
+    }
+    EXPECT_EQ(FindRtfKeyword(std::string_view("b\0", 2)), nullptr);
+    EXPECT_EQ(FindRtfKeyword(RtfWordKey{}), nullptr);
 }

@@ -107,6 +107,44 @@ TEST(RtfLexer, CutsLongWordsAndSaturatesLongNumbers)
     EXPECT_EQ(lexer.Next().kind, RtfTokenKind::End);
 }
 
+// The scans look at sixteen bytes at a time where that many are left, and at single bytes near
+// the end of the input: wherever a run or a word ends, the token is the same.
+TEST(RtfLexer, RunsAndWordsEndAlikeWhereverTheScanStands)
+{
+    struct Ending {
+        std::string_view byte;
+        bool endsText;
+        bool control;
+    } const endings[] = {
+        {"\\", true, false},  {"{", true, false},     {"}", true, false},     {"\r", true, false},
+        {"\n", true, false},   {"\t", true, false},    {"\x01", false, true}, {"\x7f", false, true},
+        {"\x1f", false, true}, {"\xe9", false, false}, {" ", false, false},
+    };
+    for (size_t offset = 0; offset < 40; ++offset)
+        for (const Ending& ending : endings)
+            for (const std::string_view tail : {"", "bc", "bcdefghijklmnopqrstuvwxyz"}) {
+                const std::string input = std::string(offset + 1, 'a') + std::string(ending.byte) + std::string(tail);
+                RtfLexer lexer(Bytes(input));
+                const RtfToken token = lexer.Next();
+                ASSERT_EQ(token.kind, RtfTokenKind::Text) << input;
+                const size_t expected = ending.endsText ? offset + 1 : input.size();
+                EXPECT_EQ(token.bytes.size(), expected) << offset << " " << int(ending.byte[0]);
+                EXPECT_EQ(token.controlBytes, ending.control) << offset << " " << int(ending.byte[0]);
+            }
+    for (size_t letters = 1; letters <= 20; ++letters)
+        for (const std::string_view after : {"", "-12 x", "12\\b", "7 0123456789abcdefghij"}) {
+            const std::string word(letters, char('a' + letters % 26));
+            const std::string input = "\\" + word + std::string(after);
+            RtfLexer lexer(Bytes(input));
+            const RtfToken token = lexer.Next();
+            ASSERT_EQ(token.kind, RtfTokenKind::ControlWord) << input;
+            EXPECT_EQ(token.word, word) << input;
+            EXPECT_EQ(token.key, MakeRtfWordKey(word)) << input; // the empty key past sixteen
+            EXPECT_EQ(token.hasParameter, !after.empty()) << input;
+            EXPECT_EQ(token.parameter, after.empty() ? 0 : after[0] == '-' ? -12 : after[0] == '7' ? 7 : 12) << input;
+        }
+}
+
 TEST(RtfLexer, DecodesPictureHexAcrossBreaksAndWords)
 {
     RtfLexer lexer(Bytes("0aFF\r\n1 2\\picw5 3}x"));

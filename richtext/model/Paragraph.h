@@ -235,6 +235,26 @@ public:
     // The first position after `index` whose record may differ from the one at `index` (at
     // most `limit`): the end of its run, or index + 1 once the array is built.
     int attrRunEnd(int index, int limit) const noexcept;
+    // Calls visit(from, to, record) for each stretch of equal stored records in [from, limit),
+    // in order: one look-up for the first, then a walk along the runs.
+    template <class Visit>
+    void forEachAttrRun(int from, int limit, Visit&& visit) const
+    {
+        if (attrMode_ == AttrMode::Runs) {
+            auto run = std::upper_bound(attrs_.runs.begin(), attrs_.runs.end(), from,
+                                        [](int at, const TAttrRun& r) { return at < r.end; });
+            for (; from < limit && run != attrs_.runs.end(); ++run) {
+                const int to = std::min<int>(run->end, limit);
+                visit(from, to, run->attr);
+                from = to;
+            }
+        }
+        while (from < limit) {
+            const int to = attrRunEnd(from, limit);
+            visit(from, to, attrAt(from));
+            from = to;
+        }
+    }
     // Sets the records of positions [from, to) (within the capacity); nothing in plain text.
     void fillAttrs(int from, int to, const TAttr& attr);
     void setAttr(int index, const TAttr& attr) { fillAttrs(index, index + 1, attr); }

@@ -284,16 +284,13 @@ int TWPTextStreamWriter::Steps::WriteSegment(const TTextLine& line, int from, in
     if (!line.hasAttributes() || document_.isPlainText())
         return TWPTextWriter::WriteSegment(line, from, to);
     line_ = &line;
-    for (int i = from; i < to && result_ == WriteResult::Ok;) {
-        const int end = line.attrRunEnd(i, to);
-        const TAttr& attr = line.attrAt(i);
+    line.forEachAttrRun(from, to, [&](int start, int end, const TAttr& attr) {
         const bool omitted = attr.hasFlag(AttrFlag::FootnoteAnchor)
                           || (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
                           || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
         if (!omitted)
-            WriteText(line.text() + i, end - i);
-        i = end;
-    }
+            WriteText(line.text() + start, end - start);
+    });
     index_ = to;
     return result_;
 }

@@ -4,6 +4,7 @@
 #include "platform/Cp1252.h"
 #include "richtext/model/Attr.h"
 
+#include <array>
 #include <cstdio>
 
 namespace quillory::cli {
@@ -22,10 +23,18 @@ std::string FirstUnheld(std::u32string_view text)
     return {};
 }
 
-// A byte that stands for itself in UTF-8 and asks for no care: not a placeholder, NUL or CR.
-constexpr bool IsPlainAscii(unsigned char c) noexcept
+// The bytes that stand for themselves in UTF-8 and ask for no care: ASCII but for the
+// placeholders, NUL and CR. A table, since every byte of the text is looked up.
+constexpr std::array<bool, 256> kPlainAscii = [] {
+    std::array<bool, 256> plain{};
+    for (int c = CharCode::Reserved + 1; c < 0x80; ++c)
+        plain[std::size_t(c)] = c != '\r';
+    return plain;
+}();
+
+bool IsPlainAscii(unsigned char c) noexcept
 {
-    return c < 0x80 && c != '\r' && c > CharCode::Reserved;
+    return kPlainAscii[c];
 }
 
 } // namespace

@@ -49,6 +49,18 @@ void ExpectSame(const TTextLine& line, const Reference& reference, const char* s
     for (int i = 0; i < line.capacity(); ++i)
         ASSERT_TRUE(SameRecords(line.attrAt(i), reference.records[std::size_t(i)]))
             << step << ": position " << i;
+    // Walked stretch by stretch from any start, the same records, the whole range, in order.
+    for (const int from : {0, line.capacity() / 3, line.capacity() - 1}) {
+        int next = from;
+        line.forEachAttrRun(from, line.capacity(), [&](int start, int end, const TAttr& attr) {
+            ASSERT_EQ(start, next) << step;
+            ASSERT_LT(start, end) << step;
+            for (int i = start; i < end; ++i)
+                ASSERT_TRUE(SameRecords(attr, reference.records[std::size_t(i)])) << step << ": walked to " << i;
+            next = end;
+        });
+        ASSERT_EQ(next, line.capacity()) << step;
+    }
 }
 
 TEST(AttrRuns, EveryOperationKeepsTheRecordsAnArrayWouldHold)

@@ -5,7 +5,9 @@
 #include "richtext/model/Attr.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace quillory::cli {
 namespace {
@@ -32,9 +34,26 @@ constexpr std::array<bool, 256> kPlainAscii = [] {
     return plain;
 }();
 
-bool IsPlainAscii(unsigned char c) noexcept
+// How many bytes from `bytes` on are plain ASCII, eight at a time while none of the eight asks
+// for care: a byte with the high bit, one below 4 (NUL and the placeholders) or a CR stops the
+// fast steps (the usual tests for a byte below n and a byte equal to n, on eight at once), and
+// the last stretch is looked up byte by byte.
+std::size_t PlainAsciiLength(std::string_view bytes) noexcept
 {
-    return kPlainAscii[c];
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, bytes.data() + at, 8);
+        const std::uint64_t belowFour = (x - ones * (CharCode::Reserved + 1)) & ~x;
+        const std::uint64_t returns = x ^ (ones * '\r');
+        if ((x | belowFour | ((returns - ones) & ~returns)) & highs)
+            break;
+    }
+    while (at < bytes.size() && kPlainAscii[static_cast<unsigned char>(bytes[at])])
+        ++at;
+    return at;
 }
 
 } // namespace
@@ -61,9 +80,7 @@ void PeopleTextEncoder::Encode(std::string_view writerOutput, std::string& text)
     }
     for (std::size_t i = 0; i < writerOutput.size(); ++i) {
         // Printable ASCII, most of any text, goes over as it is, a stretch at a time.
-        std::size_t end = i;
-        while (end < writerOutput.size() && IsPlainAscii(static_cast<unsigned char>(writerOutput[end])))
-            ++end;
+        const std::size_t end = i + PlainAsciiLength(writerOutput.substr(i));
         if (end > i) {
             text.append(writerOutput.substr(i, end - i));
             if (end == writerOutput.size())

@@ -1,5 +1,6 @@
 // The editor control with a typical entry: about 10 KB of RTF loaded from its file until it is
 // laid out, and painted; reading alone (no control, no layout) is the yardstick.
+#include "bench/OffscreenBenchmarks.h"
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/qt/RichText.h"
 #include "richtext/rtf/RtfWriter.h"
@@ -8,7 +9,6 @@
 #include <QImage>
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -96,12 +96,5 @@ BENCHMARK(BM_PaintControl)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove(entryFile());
-    return 0;
+    return quillory::bench::RunOffscreenBenchmarks<QApplication>(argc, argv, [] { std::filesystem::remove(entryFile()); });
 }

@@ -4,6 +4,7 @@
 // - Through the real control: key events sent to the rich-text control (shown offscreen), each
 //   counted as done when the control has painted after it — typed characters, Enter and
 //   Backspace at the start of a paragraph, and the arrow keys.
+#include "bench/OffscreenBenchmarks.h"
 #include "bench/SampleDocument.h"
 #include "richtext/input/TextInput.h"
 #include "richtext/layout/TextPaint.h"
@@ -17,7 +18,6 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -239,12 +239,5 @@ BENCHMARK(BM_ControlArrowKeys)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theControl().reset();
-    return 0;
+    return quillory::bench::RunOffscreenBenchmarks<QApplication>(argc, argv, [] { theControl().reset(); });
 }

@@ -63,6 +63,13 @@ inline LoadOutcome LoadDocument(TWPRTFText& document, std::string_view bytes,
 LoadOutcome StreamDocument(TWPRTFText& document, std::span<const uint8_t> bytes, TWPParagraphSink& sink,
                            TWPFormatSetting setting = TWPFormatSetting::AutomaticFormat,
                            const LoadHooks& hooks = {});
+inline LoadOutcome StreamDocument(TWPRTFText& document, std::string_view bytes, TWPParagraphSink& sink,
+                                  TWPFormatSetting setting = TWPFormatSetting::AutomaticFormat,
+                                  const LoadHooks& hooks = {})
+{
+    return StreamDocument(document, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+                          sink, setting, hooks);
+}
 
 // The format a save writes. With a file name: a name containing ".rtf" is RTF and one
 // containing ".htm" is HTML (any letter case), else the setting decides. The setting's own

@@ -19,6 +19,15 @@ bool decorated(const TParagraph& p) noexcept
     return p.border.present() || p.shadingPercent > 0 || p.backgroundColor() != 0;
 }
 
+// A line below an edit moves down by `dy` and past `paragraphs` more paragraphs.
+void moveLine(LaidLine& line, int dy, int paragraphs) noexcept
+{
+    line.bandTop += dy;
+    line.bandBottom += dy;
+    line.paragraphIndex += paragraphs;
+    line.line->top += dy;
+}
+
 } // namespace
 
 const std::vector<LaidLine>& TWPRTFTextPaint::lines() const
@@ -213,13 +222,8 @@ bool TWPRTFTextPaint::placeAgain(TParagraph& first, int firstIndex, TParagraph& 
         shiftFrom_ = below;
     } else {
         shiftFrom_ = std::size_t(std::ptrdiff_t(settledBelow) + grow);
-        for (std::size_t i = below; i < shiftFrom_; ++i) {
-            LaidLine& l = lines_[i];
-            l.bandTop += dy;
-            l.bandBottom += dy;
-            l.paragraphIndex += paragraphDelta;
-            l.line->top += dy;
-        }
+        for (std::size_t i = below; i < shiftFrom_; ++i)
+            moveLine(lines_[i], dy, paragraphDelta);
     }
     shiftY_ += dy;
     shiftParagraphs_ += paragraphDelta;
@@ -258,13 +262,8 @@ void TWPRTFTextPaint::settle(std::size_t upTo) const
     if (upTo <= shiftFrom_)
         return;
     if (shiftY_ != 0 || shiftParagraphs_ != 0)
-        for (std::size_t i = shiftFrom_; i < upTo; ++i) {
-            LaidLine& l = lines_[i];
-            l.bandTop += shiftY_;
-            l.bandBottom += shiftY_;
-            l.paragraphIndex += shiftParagraphs_;
-            l.line->top += shiftY_;
-        }
+        for (std::size_t i = shiftFrom_; i < upTo; ++i)
+            moveLine(lines_[i], shiftY_, shiftParagraphs_);
     shiftFrom_ = upTo;
     if (shiftFrom_ == lines_.size())
         shiftY_ = shiftParagraphs_ = 0;

@@ -28,11 +28,6 @@ std::optional<TWPLoadFormat> FormatNamed(const std::string& name)
     return std::nullopt;
 }
 
-std::span<const uint8_t> AsBytes(std::string_view text) noexcept
-{
-    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
 // The bytes to convert: the file as it is, or plain text made ready for the engine.
 struct ConvertInput {
     std::optional<FileContents> file;
@@ -93,7 +88,7 @@ int StreamAsText(const std::string& in, std::string_view input, const std::strin
     TWPRTFText document;
     TWPTextStreamWriter writer(document, text);
     try {
-        const LoadOutcome loaded = StreamDocument(document, AsBytes(input), writer);
+        const LoadOutcome loaded = StreamDocument(document, input, writer);
         if (loaded.result != 0)
             return Fail("cannot read " + in + " (reader result " + std::to_string(loaded.result) + ")");
     } catch (const std::exception& error) {

@@ -3,12 +3,11 @@
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/text/TextWriter.h"
 
+#include "PeerFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace quillory {
 namespace {
@@ -42,8 +41,7 @@ Streamed StreamText(std::string_view input)
         const TWPRTFText& document;
         int mostHeld = 0;
     } writer(document, stream);
-    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(input.data()), input.size());
-    EXPECT_EQ(StreamDocument(document, bytes, writer).result, 0);
+    EXPECT_EQ(StreamDocument(document, input, writer).result, 0);
     EXPECT_EQ(writer.Finish(), 0);
     return {stream.take(), writer.mostHeld};
 }
@@ -83,14 +81,9 @@ TEST(StreamDocument, HoldsAFewParagraphsWhateverTheLength)
 // Real RTF from other programs: bug reproducers and odd dialects.
 TEST(StreamDocument, EveryPeerFileStreamsTheTextOfTheWholeDocument)
 {
-    const std::filesystem::path folder = std::filesystem::path(QUILLORY_CORPORA) / "rtf-peer";
     int files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        SCOPED_TRACE(entry.path().string());
+    for (const auto& [path, bytes] : PeerRtfFiles()) {
+        SCOPED_TRACE(path.string());
         std::string whole;
         try {
             whole = TextOfWholeDocument(bytes);

@@ -1,5 +1,6 @@
 // The RTF reader on hostile and real-world input: it ends with a result or a partial document,
 // never a crash, a hang or an escaping exception.
+#include "PeerFiles.h"
 #include "RtfReaderTestSupport.h"
 
 #include "richtext/rtf/RtfReaderBuilder.h"
@@ -7,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace quillory;
 using quillory::testing::ReadRtf;
@@ -90,15 +89,10 @@ TEST(RtfReaderHostile, BoundsObjectsFromHostileInput)
 // Real RTF from other programs: bug reproducers and odd dialects.
 TEST(RtfReaderHostile, LoadsEveryPeerFile)
 {
-    const std::filesystem::path folder = std::filesystem::path(QUILLORY_CORPORA) / "rtf-peer";
-    ASSERT_TRUE(std::filesystem::is_directory(folder));
+    ASSERT_TRUE(std::filesystem::is_directory(std::filesystem::path(QUILLORY_CORPORA) / "rtf-peer"));
     int files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        SCOPED_TRACE(entry.path().string());
+    for (const auto& [path, bytes] : PeerRtfFiles()) {
+        SCOPED_TRACE(path.string());
         TWPRTFText document;
         TParagraph* current = document.firstParagraph();
         TWPRtfReader reader;

@@ -43,6 +43,7 @@ TextAppender::TextAppender(TWPRTFText& document, TWPParagraphSink& sink)
     : TextAppender(document, nullptr)
 {
     sink_ = &sink;
+    textOnly_ = !sink.KeepsFormatting();
 }
 
 TTextLine& TextAppender::RoomFor(int count)
@@ -63,13 +64,14 @@ void TextAppender::Append(uint8_t c, const TAttr& attr)
     TTextLine& line = RoomFor(1);
     const int at = line.length();
     const char character = static_cast<char>(c);
-    line.appendRun(&character, 1, attr);
+    line.appendRun(&character, 1, textOnly_ ? TextMarksOf(attr) : attr);
     lastLine_ = &line;
     lastIndex_ = at;
 }
 
-void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& attr)
+void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
 {
+    const TAttr attr = textOnly_ ? TextMarksOf(given) : given;
     while (!bytes.empty()) {
         constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));

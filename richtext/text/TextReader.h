@@ -26,7 +26,23 @@ public:
     virtual ~TWPParagraphSink() = default;
     // `paragraph` will not change any more; `last` when no paragraph follows it.
     virtual void Take(const TParagraph& paragraph, bool last) = 0;
+    // False for a sink that looks only at the text and at the marks kept by TextMarksOf: the
+    // reader then drops the rest of each character's formatting, so that a run of text with
+    // another font or size needs no record of its own.
+    virtual bool KeepsFormatting() const noexcept { return true; }
 };
+
+// Of a character's record, only what decides whether plain text holds the character: the
+// footnote, insert-point, automatic-text and object marks, with their tag.
+constexpr TAttr TextMarksOf(const TAttr& attr) noexcept
+{
+    constexpr std::uint8_t kMarks = AttrFlag::FootnoteAnchor | AttrFlag::InsertPoint
+                                  | AttrFlag::Automatic | AttrFlag::Object;
+    TAttr marks;
+    marks.flags = attr.flags & kMarks;
+    marks.tag = marks.flags ? attr.tag : 0;
+    return marks;
+}
 
 // Appends characters to a document, paragraph by paragraph, keeping its place so that each
 // character costs a copy and no search. Segments grow to DefaultSegmentCapacity, then a new
@@ -79,6 +95,7 @@ private:
     TTextLine* lastLine_ = nullptr;
     int lastIndex_ = -1;
     TWPParagraphSink* sink_ = nullptr;
+    bool textOnly_ = false; // the sink keeps no formatting: records hold TextMarksOf
 };
 
 // Reads plain ANSI text: CR ends a paragraph, LF is ignored, a zero byte ends reading.

@@ -132,6 +132,7 @@ public:
     // `document` is the one being read into (its memory format decides how segments are written).
     TWPTextStreamWriter(const TWPRTFText& document, TWPOutputStream& stream);
     void Take(const TParagraph& paragraph, bool last) override;
+    bool KeepsFormatting() const noexcept override { return false; }
     // Writes the trailer and what is buffered; the writer's result.
     int Finish();
 

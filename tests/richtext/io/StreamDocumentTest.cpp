@@ -57,6 +57,10 @@ TEST(StreamDocument, WritesTheTextOfTheWholeDocument)
         "{\\rtf1\\ansi\\trowd\\cellx1000\\cellx2000 one\\cell two\\cell\\row\\par after\\par\\intbl x\\cell}",
         // Border runs: a paragraph learns it ends one when the next begins.
         "{\\rtf1\\ansi{\\brdrt\\brdrs a\\par}{\\brdrt\\brdrs b\\par}c\\par}",
+        // The text writer keeps no formatting, so the reader drops it while streaming: a mark
+        // between runs of other fonts and sizes is still left out, a picture still written.
+        "{\\rtf1\\ansi{\\fonttbl{\\f1 Arial;}}{\\b bold}{\\f1\\fs40 x}{\\footnote n}{\\i y}\\chftn{\\footnote m} end\\par}",
+        "{\\rtf1\\ansi a{\\b b{\\pict\\pngblip 89504e470d0a1a0a}c}\\inspnt1 d\\inspnt0{\\inaut e}\\par}",
         "plain\r\ntext\r\n\r\nlines",
         "<html><body><p>one</p><p>two</p></body></html>",
         "",

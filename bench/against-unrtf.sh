@@ -13,7 +13,7 @@
 set -eu
 
 build=${1:-build}
-runs=${RUNS:-3}
+runs=${RUNS:-5}
 small_runs=${SMALL_RUNS:-50}
 cli=${QUILLORY_CLI:-$build/quillory-cli}
 make_inputs="$build/bench/make_bench_inputs"

@@ -133,38 +133,60 @@ int TWPTextWriter::WriteSegment(const TTextLine& line, int from, int to)
         index_ = to;
         return WriteText(line.text() + from, to - from);
     }
-    int i = from;
-    while (i < to && result_ == WriteResult::Ok) {
-        index_ = i;
-        const TAttr& attr = line.attrAt(i);
-        WriteAttributes(attr);
-        // A footnote anchor is its footnote's mark and nothing else, even with the object flag.
-        if (attr.hasFlag(AttrFlag::FootnoteAnchor)) {
-            WriteFootnote(attr.tag);
-            ++i;
-            continue;
+    // Stored runs of equal records are passed whole, and a run of the writer's may span several:
+    // the text from `start` to `end` waits here, with its record, until a run that is written
+    // otherwise comes. The stored runs are walked in order, each looked up once.
+    const TAttr* waiting = nullptr;
+    int start = from, end = from;
+    const auto writeWaiting = [&] {
+        if (!waiting || result_ != WriteResult::Ok)
+            return;
+        index_ = start;
+        WriteAttributes(*waiting);
+        if (!Omitted(*waiting) && result_ == WriteResult::Ok)
+            WriteText(line.text() + start, end - start);
+        waiting = nullptr;
+    };
+    line.forEachAttrRun(from, to, [&](int runFrom, int runTo, const TAttr& attr) {
+        if (waiting && sameWrittenRun(attr, *waiting)) {
+            end = runTo;
+            return;
         }
-        const unsigned char code = line.code(i);
-        const bool object = attr.hasFlag(AttrFlag::Object)
-                         && (code == CharCode::Object || code == CharCode::ObjectSecond);
-        if (object)
-            WriteObject(attr.tag, code == CharCode::ObjectSecond);
-        int end = i + 1;
-        // An insert point or an object always stands alone.
-        if (!object && !attr.hasFlag(AttrFlag::InsertPoint)) {
-            // Stored runs of equal records are passed whole; a run of the writer's may span several.
-            end = line.attrRunEnd(i, to);
-            while (end < to && sameWrittenRun(line.attrAt(end), attr))
-                end = line.attrRunEnd(end, to);
+        writeWaiting();
+        for (int i = runFrom; i < runTo && result_ == WriteResult::Ok; ++i) {
+            // A footnote anchor is its footnote's mark and nothing else, even with the object
+            // flag; an insert point or an object always stands alone.
+            const unsigned char code = line.code(i);
+            const bool anchor = attr.hasFlag(AttrFlag::FootnoteAnchor);
+            const bool object = !anchor && attr.hasFlag(AttrFlag::Object)
+                             && (code == CharCode::Object || code == CharCode::ObjectSecond);
+            if (!anchor && !object && !attr.hasFlag(AttrFlag::InsertPoint)) {
+                waiting = &attr;
+                start = i;
+                end = runTo;
+                return;
+            }
+            index_ = i;
+            WriteAttributes(attr);
+            if (anchor) {
+                WriteFootnote(attr.tag);
+                continue;
+            }
+            if (object)
+                WriteObject(attr.tag, code == CharCode::ObjectSecond);
+            if (!Omitted(attr) && result_ == WriteResult::Ok)
+                WriteText(line.text() + i, 1);
         }
-        const bool omitted = (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
-                          || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
-        if (!omitted && result_ == WriteResult::Ok)
-            WriteText(line.text() + i, end - i);
-        i = end;
-    }
+    });
+    writeWaiting();
     index_ = to;
     return result_;
+}
+
+bool TWPTextWriter::Omitted(const TAttr& attr) const noexcept
+{
+    return (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
+        || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
 }
 
 int TWPTextWriter::BetweenSegments()
@@ -285,10 +307,7 @@ int TWPTextStreamWriter::Steps::WriteSegment(const TTextLine& line, int from, in
         return TWPTextWriter::WriteSegment(line, from, to);
     line_ = &line;
     line.forEachAttrRun(from, to, [&](int start, int end, const TAttr& attr) {
-        const bool omitted = attr.hasFlag(AttrFlag::FootnoteAnchor)
-                          || (attr.hasFlag(AttrFlag::InsertPoint) && options.omitInsertPoints)
-                          || (attr.hasFlag(AttrFlag::Automatic) && options.omitAutomaticText);
-        if (!omitted)
+        if (!attr.hasFlag(AttrFlag::FootnoteAnchor) && !Omitted(attr))
             WriteText(line.text() + start, end - start);
     });
     index_ = to;

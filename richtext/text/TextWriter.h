@@ -101,6 +101,8 @@ protected:
     bool pending() const noexcept { return buffer_.size() > pendingFrom_; }
     char lastPending() const noexcept { return pending() ? buffer_.back() : '\0'; }
     int Fail(int code) noexcept;
+    // Text of this record the options leave out: insert points, automatic text.
+    bool Omitted(const TAttr& attr) const noexcept;
 
     const TWPRTFText& document_;
     TWPOutputStream* stream_ = nullptr;

@@ -4,11 +4,14 @@
 //   read_vs_pass        reading speed / pass speed                 (target: at least 1/10)
 //   write_vs_read       RTF writing speed / reading speed          (target: at least 1)
 //   text_write_vs_read  plain-text writing speed / reading speed   (target: at least 1)
+//   stream_text_vs_read reading while writing plain text, as `convert --to text` does, against
+//                       reading the whole document: time over time
 //   attr_runs_per_line  attribute records the read document holds per segment (runs, not
 //                       one record per character)
 //   document_MB    the memory the read document holds (heap in use)
 //   peak_MB        the process's peak resident set (the RTF text, readers and writers included)
 // Times are this thread's processor time, best of a few runs.
+#include "richtext/io/DocumentFormat.h"
 #include "richtext/rtf/RtfReader.h"
 #include "richtext/rtf/RtfWriter.h"
 #include "richtext/text/TextWriter.h"
@@ -167,6 +170,25 @@ std::unique_ptr<TWPRTFText> Read(const std::string& bytes)
     return document;
 }
 
+// Reads the RTF while writing its text, paragraph by paragraph, to a stream that keeps only the
+// count of bytes.
+std::size_t StreamText(const std::string& bytes)
+{
+    struct Counting : TWPOutputStream {
+        std::size_t Write(std::string_view written) override
+        {
+            count += written.size();
+            return written.size();
+        }
+        std::size_t count = 0;
+    } stream;
+    TWPRTFText document;
+    TWPTextStreamWriter writer(document, stream);
+    StreamDocument(document, bytes, writer);
+    writer.Finish();
+    return stream.count;
+}
+
 void BracePass(benchmark::State& state)
 {
     const std::string& rtf = Rtf();
@@ -180,6 +202,14 @@ void RtfRead(benchmark::State& state)
     const std::string& rtf = Rtf();
     for (auto _ : state)
         benchmark::DoNotOptimize(Read(rtf));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(rtf.size()));
+}
+
+void StreamToText(benchmark::State& state)
+{
+    const std::string& rtf = Rtf();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StreamText(rtf));
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(rtf.size()));
 }
 
@@ -221,10 +251,12 @@ double HeapMegabytes()
 void Ratios(benchmark::State& state)
 {
     const std::string& rtf = Rtf();
-    double readVsPass = 0, writeVsRead = 0, textWriteVsRead = 0, documentMB = 0, runsPerLine = 0;
+    double readVsPass = 0, writeVsRead = 0, textWriteVsRead = 0, streamVsRead = 0, documentMB = 0;
+    double runsPerLine = 0;
     for (auto _ : state) {
         const double pass = BestSeconds(20, [&] { benchmark::DoNotOptimize(CountBraces(rtf)); });
         const double read = BestSeconds(3, [&] { benchmark::DoNotOptimize(Read(rtf)); });
+        streamVsRead = BestSeconds(3, [&] { benchmark::DoNotOptimize(StreamText(rtf)); }) / read;
         const double before = HeapMegabytes();
         const auto document = Read(rtf);
         documentMB = HeapMegabytes() - before;
@@ -249,6 +281,7 @@ void Ratios(benchmark::State& state)
     state.counters["read_vs_pass"] = readVsPass;
     state.counters["write_vs_read"] = writeVsRead;
     state.counters["text_write_vs_read"] = textWriteVsRead;
+    state.counters["stream_text_vs_read"] = streamVsRead;
     state.counters["attr_runs_per_line"] = runsPerLine;
     state.counters["document_MB"] = documentMB;
     state.counters["peak_MB"] = ResidentMegabytes("VmHWM:");
@@ -258,6 +291,7 @@ void Ratios(benchmark::State& state)
 
 BENCHMARK(BracePass)->Unit(benchmark::kMillisecond);
 BENCHMARK(RtfRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(StreamToText)->Unit(benchmark::kMillisecond);
 BENCHMARK(RtfWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Ratios)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -38,6 +38,22 @@ constexpr bool IsCharacterProperty(RtfKeywordId id) noexcept
     return id >= RtfKeywordId::Plain && id <= RtfKeywordId::BackColour;
 }
 
+// Character properties that change only how text looks, never which characters a document
+// holds or what they are marked as (\f names a font only outside the font table): where the
+// document keeps no formatting, they are passed by.
+constexpr bool IsAppearanceOnly(RtfKeywordId id) noexcept
+{
+    using I = RtfKeywordId;
+    switch (id) {
+    case I::Font: case I::FontSize: case I::Bold: case I::Italic: case I::Underline:
+    case I::StrikeOut: case I::Hyperlink: case I::Subscript: case I::TextColour:
+    case I::BackColour:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 RtfBuilder::RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
@@ -207,7 +223,9 @@ void RtfBuilder::OnControl(const RtfToken& token)
         if (IsCharacterProperty(keyword->id)) {
             if (InBody())
                 OnParagraphContent(); // as OnProperty does for every property
-            OnCharacterProperty(keyword->id, n);
+            if (out_.keepsFormatting() || !IsAppearanceOnly(keyword->id)
+                || g_.destination == Destination::FontTable)
+                OnCharacterProperty(keyword->id, n);
         } else {
             OnProperty(keyword->id, n);
         }

@@ -75,6 +75,8 @@ public:
     void MarkTouchedForReformat() noexcept;
 
     bool streaming() const noexcept { return sink_ != nullptr; }
+    // False when the sink keeps no formatting: records are cut to TextMarksOf.
+    bool keepsFormatting() const noexcept { return !textOnly_; }
     // When streaming: the paragraph at which a hand-off before `keep` stops, `keep` or an
     // earlier one that must stay (the current one, or one that holds the last character).
     TParagraph* HandOffLimit(TParagraph* keep) const noexcept;

@@ -2,9 +2,9 @@
 // dialects, for tests that every reader must survive.
 #pragma once
 
+#include "richtext/io/FileBytes.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,8 +19,7 @@ inline std::vector<std::pair<std::filesystem::path, std::string>> PeerRtfFiles()
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file())
             continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files.emplace_back(entry.path(), std::string{std::istreambuf_iterator<char>(in), {}});
+        files.emplace_back(entry.path(), ReadFileBytes(entry.path().string()).value_or(std::string()));
     }
     return files;
 }

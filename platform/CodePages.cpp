@@ -51,21 +51,29 @@ struct CodePageDecoder::Converter {
         if (handle)
             ucnv_close(handle);
     }
-    // The UTF-8 of one or two bytes; empty when they do not make a whole character.
-    std::string Decode(const char* bytes, int count, bool& truncated)
+    // The UTF-8 of one or two bytes; empty when they are not a character of the page.
+    std::string Decode(const char* bytes, int count)
     {
-        truncated = false;
         UChar units[8];
         UErrorCode status = U_ZERO_ERROR;
         ucnv_reset(handle);
         const int32_t length = ucnv_toUChars(handle, units, 8, bytes, count, &status);
-        if (status == U_TRUNCATED_CHAR_FOUND) {
-            truncated = true;
-            return {};
-        }
         if (U_FAILURE(status) || length <= 0)
             return {};
         return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(units), std::size_t(length)));
+    }
+    // True when the byte starts a character of two bytes: alone, it leaves the converter waiting.
+    bool StartsPair(char byte)
+    {
+        UChar unit[4];
+        UChar* target = unit;
+        const char* source = &byte;
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_reset(handle);
+        ucnv_toUnicode(handle, &target, unit + 4, &source, &byte + 1, nullptr, false, &status);
+        const bool waiting = U_SUCCESS(status) && target == unit && ucnv_toUCountPending(handle, &status) == 1;
+        ucnv_reset(handle);
+        return waiting;
     }
 };
 
@@ -91,9 +99,10 @@ CodePageDecoder::CodePageDecoder(int codePage) : codePage_(KnownCodePage(codePag
         if (U_FAILURE(status) || !converter->handle) {
             codePage_ = DefaultCodePage;
         } else {
-            // Unmapped bytes become U+FFFD, never a silent loss of the character's place.
+            // A byte the page does not map stops the conversion; it becomes U+FFFD below, never
+            // the converter's own substitute (U+001A for some pages).
             status = U_ZERO_ERROR;
-            ucnv_setToUCallBack(converter->handle, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
+            ucnv_setToUCallBack(converter->handle, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
             converter_ = std::move(converter);
         }
     }
@@ -105,11 +114,12 @@ CodePageDecoder::CodePageDecoder(int codePage) : codePage_(KnownCodePage(codePag
             continue;
         }
         const char single = char(byte);
-        bool truncated = false;
-        utf8 = converter_->Decode(&single, 1, truncated);
-        if (truncated && doubleByte_)
+        if (doubleByte_ && converter_->StartsPair(single)) {
             isLead_[std::size_t(byte)] = true;
-        else if (utf8.empty())
+            continue;
+        }
+        utf8 = converter_->Decode(&single, 1);
+        if (utf8.empty())
             AppendUtf8(utf8, ReplacementCharacter);
     }
 }
@@ -121,11 +131,16 @@ void CodePageDecoder::Feed(std::uint8_t byte, std::string& out)
     if (lead_) {
         const char pair[2] = {char(lead_), char(byte)};
         lead_ = 0;
-        bool truncated = false;
-        std::string utf8 = converter_->Decode(pair, 2, truncated);
-        if (utf8.empty())
-            AppendUtf8(utf8, ReplacementCharacter);
-        out += utf8;
+        const std::string utf8 = converter_->Decode(pair, 2);
+        if (!utf8.empty()) {
+            out += utf8;
+            return;
+        }
+        // Not a pair: the lead is lost, an ASCII byte after it stays itself (a line end, a brace).
+        AppendUtf8(out, ReplacementCharacter);
+        if (byte >= 0x80)
+            return;
+        out += char(byte);
         return;
     }
     if (byte < 0x80) {

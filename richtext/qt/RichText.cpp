@@ -382,6 +382,7 @@ ClearDefaults TWPRichText::clearDefaults() const
 
 void TWPRichText::Clear()
 {
+    dropComposition();
     core_->Clear(clearDefaults());
     fileName_.clear();
     relayout(true);
@@ -463,6 +464,7 @@ QString TWPRichText::NextWord(bool restart)
 
 bool TWPRichText::readDocument(std::span<const std::uint8_t> bytes)
 {
+    dropComposition();
     core_->Clear(clearDefaults());
     // A long plain text switched the memory format for itself only; the next file may be rich.
     RtfText().setMemoryFormat(MemoryFormat::fmRichText);

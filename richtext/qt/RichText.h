@@ -225,6 +225,8 @@ private:
     int paintPreedit(QPainter& painter, const CaretBox& caret, int scrollX, int scrollY);
     // Tells the input method that the caret, the text or the preedit moved.
     void updateInputMethod();
+    // A new document ends a composition: the input method forgets it.
+    void dropComposition();
 
     std::unique_ptr<EditorCore> core_;
     std::unique_ptr<TWPRTFTextPaint> engine_;

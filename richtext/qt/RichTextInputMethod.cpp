@@ -49,6 +49,14 @@ void TWPRichText::setPreedit(const QString& text, int cursor)
     updateInputMethod();
 }
 
+void TWPRichText::dropComposition()
+{
+    if (preedit_.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->reset();
+    setPreedit({}, 0);
+}
+
 void TWPRichText::updateInputMethod()
 {
     if (hasFocus())

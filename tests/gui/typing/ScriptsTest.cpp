@@ -263,6 +263,11 @@ TEST_F(Scripts, InputMethodPreeditThenCommitInsertsExactlyTheCommittedText)
     EXPECT_EQ(text(), "> \n");
     editor.Redo();
     EXPECT_EQ(text(), "> \u4f60\u597d\n");
+
+    // A new page ends a composition.
+    inputMethod(QStringLiteral("zai"));
+    editor.Clear();
+    EXPECT_EQ(editor.preeditText(), QString());
 }
 
 // Surrogate pairs count two UTF-16 units, as input methods count them; the document counts bytes.

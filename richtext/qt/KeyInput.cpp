@@ -5,7 +5,6 @@
 
 #include "platform/Utf8.h"
 #include "platform/qt/QtText.h"
-#include "richtext/edit/RangeEditing.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/RichText.h"
 

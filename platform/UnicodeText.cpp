@@ -82,6 +82,9 @@ std::size_t PrevGraphemeBoundary(std::string_view utf8, std::size_t at)
     at = std::min(at, utf8.size());
     if (at == 0)
         return 0;
+    // ICU moves a place inside a character to the character's start before it looks back.
+    if (const std::size_t start = CharBoundaryAtOrBefore(utf8, at); start != at)
+        return GraphemeBoundaryAtOrBefore(utf8, start);
     if (Ascii(utf8, at - 1) && (at == utf8.size() || Ascii(utf8, at)) && utf8[at - 1] != '\n')
         return at - 1;
     return Boundary(UBRK_CHARACTER, utf8, at, false);
@@ -91,6 +94,7 @@ std::size_t GraphemeBoundaryAtOrBefore(std::string_view utf8, std::size_t at)
 {
     if (at >= utf8.size())
         return utf8.size();
+    at = CharBoundaryAtOrBefore(utf8, at);
     if (at == 0)
         return 0;
     if (Ascii(utf8, at) && Ascii(utf8, at - 1))

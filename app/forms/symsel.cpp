@@ -3,6 +3,7 @@
 #include "app/forms/symsel.h"
 
 #include "app/forms/FormParts.h"
+#include "platform/Cp1252.h"
 #include "platform/qt/MessageBoxes.h"
 
 #include <QComboBox>
@@ -152,7 +153,7 @@ void TSymbolSelector::SymbolListClick()
     const QListWidgetItem* item = SymbolList->currentItem();
     if (!item)
         return;
-    SymbolChar = std::string(1, char(item->data(kCodeRole).toInt()));
+    SymbolChar = Cp1252ToUtf8(std::string(1, char(item->data(kCodeRole).toInt())));
     SymbolFont = SymbolList->font().family();
 }
 

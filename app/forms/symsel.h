@@ -33,7 +33,9 @@ public:
     QToolButton* OKButton = nullptr;
 
     QString SymbolFont;    // the font of the chosen character
-    std::string SymbolChar; // the chosen character, one cp1252 byte
+    // The chosen character: the cp1252 character of its byte in UTF-8, as the document holds
+    // text in a symbol font (the painter draws the font's own glyph of that byte).
+    std::string SymbolChar;
 
     // The symbol fonts among `families` (TrueType fonts with a symbol character set), sorted;
     // the Wingdings-like one is selected first. Empty: "No Symbol fonts installed".

@@ -1,9 +1,10 @@
 // Undo and redo of one editor's changes.
 #include "richtext/edit/EditHistory.h"
 
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/edit/DocumentCopy.h"
 #include "richtext/edit/RangeEditing.h"
-#include "richtext/edit/TextFinder.h"
 
 #include <algorithm>
 
@@ -11,11 +12,15 @@ namespace quillory {
 
 namespace {
 
-// Letters and digits make words; anything else typed ends one.
-bool InWord(char c) noexcept
+// Letters, marks and digits of any script make words; anything else typed ends one.
+bool StartsWord(std::string_view typed) noexcept
 {
-    const auto code = static_cast<unsigned char>(c);
-    return IsWordCharacter(code) || (code >= '0' && code <= '9');
+    return IsWordCharacter(DecodeUtf8At(typed, 0));
+}
+
+bool EndsWord(std::string_view typed) noexcept
+{
+    return IsWordCharacter(DecodeUtf8At(typed, PrevCharBoundary(typed, typed.size())));
 }
 
 void CopyParagraph(const TParagraph& from, TWPRTFText& into, TParagraph& to)
@@ -166,7 +171,7 @@ bool EditHistory::Continues(EditCaret at, EditKind kind, std::string_view typed)
         return false;
     // A word character after a blank or a mark starts the next word's step.
     if (kind == EditKind::Typing && !typed.empty() && !lastTypedWord_
-        && InWord(typed.front()))
+        && StartsWord(typed))
         return false;
     return true;
 }
@@ -189,7 +194,7 @@ void EditHistory::BeforeChange(const TWPRTFText& document, EditCaret at, EditKin
     }
     lastKind_ = kind;
     if (kind == EditKind::Typing && !typed.empty())
-        lastTypedWord_ = InWord(typed.back());
+        lastTypedWord_ = EndsWord(typed);
 }
 
 void EditHistory::BeforeLocalChange(const TWPRTFText& document, EditCaret at, EditKind kind, std::string_view typed,
@@ -227,7 +232,7 @@ void EditHistory::BeforeLocalChange(const TWPRTFText& document, EditCaret at, Ed
     }
     lastKind_ = kind;
     if (kind == EditKind::Typing && !typed.empty())
-        lastTypedWord_ = InWord(typed.back());
+        lastTypedWord_ = EndsWord(typed);
 }
 
 bool EditHistory::Unchanged(const State& state, const TWPRTFText& document) const

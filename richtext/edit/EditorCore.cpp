@@ -2,6 +2,7 @@
 #include "richtext/edit/EditorCore.h"
 
 #include "platform/Error.h"
+#include "platform/UnicodeText.h"
 #include "richtext/edit/RangeEditing.h"
 
 #include <algorithm>
@@ -134,6 +135,8 @@ void EditorCore::Changed()
 
 void EditorCore::notify(bool textChanged)
 {
+    if (textChanged)
+        ++revision_;
     SyncSelection();
     if (onUpdate)
         onUpdate(textChanged);
@@ -142,6 +145,24 @@ void EditorCore::notify(bool textChanged)
 long EditorCore::clampPosition(long position) const noexcept
 {
     return std::clamp(position, 0L, document_->characterCount());
+}
+
+long EditorCore::clusterBoundary(long position, bool forward) const
+{
+    position = clampPosition(position);
+    const TextPosition at = document_->positionAt(position);
+    const TParagraph* paragraph = document_->paragraphAt(at.paragraph);
+    if (!paragraph)
+        return position;
+    const TTextLine* line = paragraph->firstLine();
+    for (int i = 0; i < at.segment && line->next(); ++i)
+        line = line->next();
+    const std::string_view text = line->view();
+    const auto index = std::size_t(std::clamp(at.index, 0, line->length()));
+    auto start = GraphemeBoundaryAtOrBefore(text, index);
+    if (start != index && forward)
+        start = NextGraphemeBoundary(text, start);
+    return position - long(index) + long(start);
 }
 
 void EditorCore::SyncSelection()
@@ -157,7 +178,7 @@ void EditorCore::SyncSelection()
 
 void EditorCore::GoTo(long position)
 {
-    caret_ = anchor_ = clampPosition(position);
+    caret_ = anchor_ = clusterBoundary(position, false);
     pendingStart_.reset();
     const ParagraphSpot spot = LocatePosition(*document_, caret_);
     TAttr attr = AttributesAt(*document_, spot.offset > 0 ? caret_ - 1 : caret_);
@@ -200,8 +221,8 @@ long EditorCore::SelStartPosition() const noexcept
 
 void EditorCore::Select(long start, long length, bool caretAtStart)
 {
-    start = clampPosition(start);
-    const long end = clampPosition(start + std::max(0L, length));
+    const long end = clusterBoundary(clampPosition(start) + std::max(0L, length), true);
+    start = clusterBoundary(start, false);
     pendingStart_.reset();
     caret_ = caretAtStart ? start : end;
     anchor_ = caretAtStart ? end : start;
@@ -247,7 +268,7 @@ std::string EditorCore::SelectedText() const
 
 bool EditorCore::InsertText(std::string_view text)
 {
-    if (!CanModify())
+    if (text.empty() || text.front() == '\0' || !CanModify())
         return false;
     if (HasSelection()) {
         const long start = SelStartPosition();

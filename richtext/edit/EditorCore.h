@@ -29,7 +29,7 @@ struct ParagraphDescriptor {
     std::uint8_t shadingColors = 0;
     std::uint8_t shadingPercent = 0;
     TAttr attr;
-    std::string text; // cp1252
+    std::string text; // UTF-8
     bool pageBreakBefore = false;
 };
 
@@ -95,7 +95,14 @@ public:
     // Clear empties the history too: a new document has nothing to undo.
     void ClearHistory() { history_.Clear(); }
 
+    // Counts the changes of the text and of its properties (each operation that changed the
+    // document, undo and redo included), so that a host can tell whether an action changed
+    // anything.
+    std::uint64_t revision() const noexcept { return revision_; }
+
     // --- caret and selection (absolute positions) -------------------------------------------
+    // A position inside a grapheme cluster goes to the cluster's start; the end of a selection
+    // inside one goes to its end, so that no caret or selection splits a character.
     void GoTo(long position);
     long CaretPosition() const noexcept { return caret_; }
     void SelectAll();
@@ -114,11 +121,12 @@ public:
     void TakeCaret(long caret, long anchor, const Selection& blocks, const TAttr& before);
     void HideSelection();
     void DeleteSelection();
-    std::string SelectedText() const; // cp1252, paragraph ends as CR LF
+    std::string SelectedText() const; // UTF-8, paragraph ends as CR LF
 
     // --- text and attributes --------------------------------------------------------------
-    // Inserts cp1252 text at the caret with the insertion attributes, replacing the selection,
-    // then fires OnChange. False when nothing could be inserted.
+    // Inserts UTF-8 text at the caret with the insertion attributes, replacing the selection,
+    // then fires OnChange. False, changing nothing, when there is nothing to insert or the
+    // editor is read-only.
     bool InsertText(std::string_view text);
     // Inserts a read document at the caret, replacing the selection (a paste).
     bool InsertDocument(const TWPRTFText& source);
@@ -168,6 +176,8 @@ private:
     bool restore(std::optional<EditCaret> caret);
     void notify(bool textChanged);
     long clampPosition(long position) const noexcept;
+    // A position moved to the nearest cluster boundary at or before it (after it: `forward`).
+    long clusterBoundary(long position, bool forward) const;
 
     std::unique_ptr<TWPRTFText> document_;
     bool readOnly_ = false;
@@ -175,6 +185,7 @@ private:
     long anchor_ = 0;          // the other end of the selection; equal to caret_ without one
     std::optional<long> pendingStart_; // SelStart waiting for SelLength
     long wordCursor_ = 0;      // where NextWord continues
+    std::uint64_t revision_ = 0;
     EditHistory history_;
 };
 

@@ -2,6 +2,9 @@
 // writes it back; layout breaks the rewritten paragraph into lines again.
 #include "richtext/edit/RangeEditing.h"
 
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -146,7 +149,16 @@ void WriteParagraph(TWPRTFText& document, TParagraph& paragraph, const Paragraph
     TTextLine* line = paragraph.firstLine();
     int done = 0;
     do {
-        const int take = std::min(kChunk, total - done);
+        int take = std::min(kChunk, total - done);
+        if (done + take < total) {
+            // A segment ends between clusters, never inside a character.
+            const std::string_view text = content.text;
+            auto end = GraphemeBoundaryAtOrBefore(text, std::size_t(done + take));
+            if (end <= std::size_t(done))
+                end = CharBoundaryAtOrBefore(text, std::size_t(done + take));
+            if (end > std::size_t(done))
+                take = int(end) - done;
+        }
         if (line->capacity() < take + SegmentReserve || line->capacity() > take + 4 * kChunk)
             line->resize(take + SegmentReserve);
         std::memcpy(line->text(), content.text.data() + done, std::size_t(take));
@@ -193,6 +205,11 @@ long InsertTextAt(TWPRTFText& document, long position, std::string_view text, co
 {
     if (auto zero = text.find('\0'); zero != std::string_view::npos)
         text = text.substr(0, zero);
+    std::string repaired;
+    if (!IsWellFormedUtf8(text)) {
+        repaired = Utf8OrCp1252(text);
+        text = repaired;
+    }
     ParagraphSpot spot = LocatePosition(document, position);
     position = PositionOfParagraph(document, spot.paragraph) + spot.offset;
     if (text.empty())

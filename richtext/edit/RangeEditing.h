@@ -21,8 +21,8 @@ struct ParagraphContent {
 };
 
 ParagraphContent ReadParagraph(const TParagraph& paragraph);
-// Replaces the paragraph's segments with the content (segments below the line limit) and marks
-// the paragraph for reformatting.
+// Replaces the paragraph's segments with the content (segments below the line limit, ending
+// between grapheme clusters) and marks the paragraph for reformatting.
 void WriteParagraph(TWPRTFText& document, TParagraph& paragraph, const ParagraphContent& content);
 
 // Where an absolute position falls: the paragraph, its number and the offset in it.
@@ -35,9 +35,10 @@ struct ParagraphSpot {
 ParagraphSpot LocatePosition(const TWPRTFText& document, long position);
 long PositionOfParagraph(const TWPRTFText& document, const TParagraph* paragraph);
 
-// Inserts cp1252 text at the position with one attribute record. CR ends a paragraph (CR LF is
+// Inserts UTF-8 text at the position with one attribute record. CR ends a paragraph (CR LF is
 // one paragraph end; inside a table cell it becomes a soft line break), a lone LF is a soft line
-// break, a zero byte ends the text. Returns the position after the inserted text.
+// break, a zero byte ends the text. Text that is not well-formed UTF-8 is read as cp1252.
+// Returns the position after the inserted text.
 long InsertTextAt(TWPRTFText& document, long position, std::string_view text, const TAttr& attr);
 
 // Removes `length` characters from `start`; paragraph ends inside the range join the paragraphs
@@ -58,7 +59,7 @@ long InsertDocumentAt(TWPRTFText& document, long position, const TWPRTFText& sou
 // protected flags of `attr`; what makes a character an object, anchor or insert point stays.
 void ApplyAttributes(TWPRTFText& document, long start, long length, const TAttr& attr);
 
-// The characters of the range; paragraph ends become CR LF.
+// The characters of the range (UTF-8); paragraph ends become CR LF.
 std::string TextOfRange(const TWPRTFText& document, long start, long length);
 // The attributes of the character at the position (of the one before it at a paragraph's end);
 // the empty-paragraph record when the paragraph is empty.

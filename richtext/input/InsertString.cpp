@@ -1,8 +1,11 @@
 // InsertString: the per-character rules of typing — backspace, delete and the joins they make,
 // page breaks, paragraph splits, soft breaks in table cells, insert and overwrite modes, protected
-// text, full table cells — and the layout of what changed.
+// text, full table cells — and the layout of what changed. Text goes in and out by grapheme
+// cluster: a character is never split, and Backspace or Delete removes what the user sees as one.
 #include "richtext/input/TextInput.h"
 
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/layout/TextPaint.h"
 
@@ -45,6 +48,26 @@ void copyCharacters(TTextLine& to, int at, const TTextLine& from, int start, int
         std::copy_n(from.attrs() + start, count, to.attrs() + at);
 }
 
+// Removes the characters [from, to) of a segment.
+void removeCharacters(TTextLine& line, int from, int to)
+{
+    const int length = line.length();
+    std::memmove(line.text() + from, line.text() + to, std::size_t(length - to));
+    if (line.hasAttributes())
+        std::copy(line.attrs() + to, line.attrs() + length, line.attrs() + from);
+    line.setLength(length - (to - from));
+    line.flags |= LineRepaint;
+}
+
+// Whether a typed cluster joins the character before it (a combining mark, a skin tone, a
+// joiner): then it adds to what stands there instead of taking a place of its own.
+bool extendsCluster(std::string_view cluster)
+{
+    std::string probe = "a";
+    probe.append(cluster);
+    return NextGraphemeBoundary(probe, 0) > 1;
+}
+
 } // namespace
 
 Redraw TWPRTFTextInput::InsertString(std::string_view text)
@@ -54,12 +77,20 @@ Redraw TWPRTFTextInput::InsertString(std::string_view text)
     laidOut_ = {};
     if (ReadOnly || !document_.firstParagraph() || !caretParagraph_)
         return Redraw::Nothing;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == 0)
-            break;
+    if (const auto zero = text.find('\0'); zero != std::string_view::npos)
+        text = text.substr(0, zero);
+    // The document holds UTF-8; bytes that are not (an older caller's cp1252) are read as cp1252,
+    // so that nothing typed is lost or split.
+    std::string repaired;
+    if (!IsWellFormedUtf8(text)) {
+        repaired = Utf8OrCp1252(text);
+        text = repaired;
+    }
+    for (std::size_t at = 0; at < text.size();) {
+        const auto c = static_cast<unsigned char>(text[at]);
         if (!AutomaticInsertion)
             document_.insertionAttr.flags &= std::uint8_t(~(AttrFlag::InsertPoint | AttrFlag::Object));
+        std::size_t next = at + 1;
         switch (c) {
         case 8:
             backspace();
@@ -74,11 +105,15 @@ Redraw TWPRTFTextInput::InsertString(std::string_view text)
             newParagraph();
             break;
         default:
+            // The control codes above always stand alone; anything else goes in a cluster at a
+            // time.
+            next = c == CharCode::SoftBreak ? at + 1 : NextGraphemeBoundary(text, at);
             if (HasSelection())
                 deleteSelection();
-            insertCharacter(c);
+            insertCluster(text.substr(at, next - at));
             break;
         }
+        at = next;
     }
     if (changed_) {
         anchored_ = false;
@@ -144,18 +179,24 @@ Redraw TWPRTFTextInput::layoutAfterEdit()
 
 // --- characters ------------------------------------------------------------------------------------
 
-// Keeps MinFreePlaces free in the caret's segment, growing it by GrowBy up to the line limit. A
-// segment at the limit is split in two, so that typing never fails for want of room.
-bool TWPRTFTextInput::makeRoom(TTextLine*& line)
+// Makes room for `needed` more characters in the caret's segment and keeps MinFreePlaces free,
+// growing it by GrowBy (or what the characters need) up to the line limit. A segment at the
+// limit is split in two between clusters, so that typing never fails for want of room.
+bool TWPRTFTextInput::makeRoom(TTextLine*& line, int needed)
 {
-    if (line->capacity() - line->length() >= MinFreePlaces)
+    if (line->capacity() - line->length() >= MinFreePlaces && line->room() >= needed)
         return true;
     if (line->capacity() < MaxLineCapacity)
-        line->resize(std::min(line->capacity() + GrowBy, MaxLineCapacity));
-    if (line->room() > 0)
+        line->resize(std::min(line->capacity() + std::max(GrowBy, needed + MinFreePlaces), MaxLineCapacity));
+    if (line->room() >= needed)
         return true;
-    const int half = line->length() / 2;
-    TTextLine* tail = document_.appendLine(*caretParagraph_, line, line->length() - half + MinFreePlaces);
+    const std::string_view text = line->view();
+    int half = int(GraphemeBoundaryAtOrBefore(text, text.size() / 2));
+    if (half == 0)
+        half = int(NextGraphemeBoundary(text, 0));
+    if (half <= 0 || half >= line->length())
+        return false; // one cluster fills the segment
+    TTextLine* tail = document_.appendLine(*caretParagraph_, line, line->length() - half + needed + MinFreePlaces);
     copyCharacters(*tail, 0, *line, half, line->length() - half);
     tail->setLength(line->length() - half);
     line->setLength(half);
@@ -164,10 +205,12 @@ bool TWPRTFTextInput::makeRoom(TTextLine*& line)
         caret_ = {caret_.paragraph, caret_.segment + 1, caret_.index - half};
         line = tail;
     }
-    return line->room() > 0;
+    return line->room() >= needed;
 }
 
-void TWPRTFTextInput::insertCharacter(unsigned char c)
+// Puts one typed cluster at the caret; in overwrite mode it takes the place of the cluster
+// there.
+void TWPRTFTextInput::insertCluster(std::string_view cluster)
 {
     TParagraph& paragraph = *caretParagraph_;
     TTextLine* line = caretLine();
@@ -182,24 +225,31 @@ void TWPRTFTextInput::insertCharacter(unsigned char c)
         return;
     }
     caret_.index = at;
-    if (!makeRoom(line))
+    if (!Inserting && at < line->length() && !extendsCluster(cluster)) {
+        if (line->code(at) == CharCode::SoftBreak)
+            softBreak_ = true; // overwriting a line break joins two lines
+        removeCharacters(*line, at, int(NextGraphemeBoundary(line->view(), std::size_t(at))));
+    }
+    const int count = int(cluster.size());
+    if (!makeRoom(line, count))
         return;
     const int index = caret_.index;
     const int length = line->length();
-    if (Inserting || index >= length) {
-        std::memmove(line->text() + index + 1, line->text() + index, std::size_t(length - index));
-        if (line->hasAttributes())
-            std::copy_backward(line->attrs() + index, line->attrs() + length, line->attrs() + length + 1);
-        line->setLength(length + 1);
-    } else if (line->code(index) == CharCode::SoftBreak) {
-        softBreak_ = true; // overwriting a line break joins two lines
+    std::memmove(line->text() + index + count, line->text() + index, std::size_t(length - index));
+    std::memcpy(line->text() + index, cluster.data(), cluster.size());
+    if (line->hasAttributes()) {
+        std::copy_backward(line->attrs() + index, line->attrs() + length, line->attrs() + length + count);
+        std::fill_n(line->attrs() + index, count, document_.insertionAttr);
     }
-    line->text()[index] = char(c);
-    if (line->hasAttributes())
-        line->attrs()[index] = document_.insertionAttr;
+    line->setLength(length + count);
     line->flags |= LineRepaint;
-    ++caret_.index;
-    if (c == CharCode::SoftBreak)
+    caret_.index = index + count;
+    // What went in may have joined the cluster after it (a flag's second half): the caret goes
+    // past the whole of it.
+    const std::string_view text = line->view();
+    if (const auto start = GraphemeBoundaryAtOrBefore(text, std::size_t(caret_.index)); int(start) != caret_.index)
+        caret_.index = int(NextGraphemeBoundary(text, start));
+    if (cluster.find(char(CharCode::SoftBreak)) != std::string_view::npos)
         softBreak_ = true;
     touch(paragraph);
 }
@@ -230,7 +280,9 @@ void TWPRTFTextInput::backspace()
         return;
     }
     if (caret_.index > 0) {
-        --caret_.index;
+        // The whole cluster before the caret goes (a letter with its marks, a flag, an emoji).
+        const TTextLine* line = caretLine();
+        caret_.index = int(PrevGraphemeBoundary(line->view(), std::size_t(std::min(caret_.index, line->length()))));
         deleteForward();
         return;
     }
@@ -262,15 +314,14 @@ void TWPRTFTextInput::deleteForward()
     const int index = caret_.index;
     const int length = line->length();
     if (index < length) {
-        if (line->hasAttributes() && isProtected(line->attrAt(index)))
-            return;
+        // The whole cluster at the caret goes, unless a character of it is protected.
+        const int end = int(NextGraphemeBoundary(line->view(), std::size_t(index)));
+        for (int i = index; i < end; ++i)
+            if (line->hasAttributes() && isProtected(line->attrAt(i)))
+                return;
         if (line->code(index) == CharCode::SoftBreak)
             softBreak_ = true;
-        std::memmove(line->text() + index, line->text() + index + 1, std::size_t(length - index - 1));
-        if (line->hasAttributes())
-            std::copy(line->attrs() + index + 1, line->attrs() + length, line->attrs() + index);
-        line->setLength(length - 1);
-        line->flags |= LineRepaint;
+        removeCharacters(*line, index, end);
         touch(paragraph);
         return;
     }
@@ -377,7 +428,8 @@ void TWPRTFTextInput::newParagraph()
         return;
     }
     if (paragraph->isTableCell()) {
-        insertCharacter(CharCode::SoftBreak);
+        const char softBreak = char(CharCode::SoftBreak);
+        insertCluster(std::string_view(&softBreak, 1));
         return;
     }
     splitAtCaret();

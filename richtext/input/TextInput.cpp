@@ -2,6 +2,8 @@
 // pages, line ends and document ends.
 #include "richtext/input/TextInput.h"
 
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/layout/Measure.h"
 #include "richtext/layout/TextPaint.h"
@@ -20,6 +22,13 @@ TTextLine* segmentAt(const TParagraph& paragraph, int segment) noexcept
     return line;
 }
 
+// The start of the grapheme cluster that a place in a segment falls in: a caret never stands
+// inside a character or a cluster, wherever the place came from (a column, a hit, a number).
+int clusterStart(const TTextLine& line, int index)
+{
+    return int(GraphemeBoundaryAtOrBefore(line.view(), std::size_t(std::clamp(index, 0, line.length()))));
+}
+
 int segmentCount(const TParagraph& paragraph) noexcept
 {
     return paragraph.lineCount();
@@ -32,9 +41,17 @@ int lineEndIndex(const TTextLine& line) noexcept
     return n > 0 && line.code(n - 1) == CharCode::SoftBreak ? n - 1 : n;
 }
 
-bool isWordCharacter(unsigned char c) noexcept
+// Whether the text between two word boundaries holds a word: letters, marks or digits of any
+// script (blanks, punctuation and symbols do not make one).
+bool holdsWord(std::string_view text, std::size_t from, std::size_t to)
 {
-    return c != ' ' && c != 8 && IsAnsiAlphaNumeric(c);
+    for (std::size_t at = from; at < to;) {
+        int length = 1;
+        if (IsWordCharacter(DecodeUtf8At(text, at, length)))
+            return true;
+        at += std::size_t(length);
+    }
+    return false;
 }
 
 // The character index in a laid line nearest to x (layout pixels); EndOfLineColumn and anything
@@ -55,23 +72,6 @@ int indexAtX(const TWPRTFTextPaint& paint, const LaidLine& laid, int x)
 }
 
 } // namespace
-
-bool IsAnsiAlphaNumeric(unsigned char c) noexcept
-{
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-        return true;
-    switch (c) {
-    case 0x83: // f with hook
-    case 0x8A: case 0x8C: case 0x8E: // S, OE, Z with caron
-    case 0x9A: case 0x9C: case 0x9E: case 0x9F:
-    case 0xAA: case 0xB5: case 0xBA: // ordinal indicators, micro sign
-    case 0xB2: case 0xB3: case 0xB9: // superscript digits
-        return true;
-    default:
-        break;
-    }
-    return c >= 0xC0 && c != 0xD7 && c != 0xF7;
-}
 
 TWPRTFTextInput::TWPRTFTextInput(TWPRTFText& document, TWPRTFTextPaint* paint)
     : document_(document), paint_(paint), caretParagraph_(document.firstParagraph()),
@@ -238,6 +238,11 @@ long TWPRTFTextInput::caretOffset() const
     return caretParagraph_ ? absoluteOf(caretParagraph_, offsetInParagraph(*caretParagraph_, caret_)) : 0;
 }
 
+int TWPRTFTextInput::caretOffsetInParagraph() const
+{
+    return caretParagraph_ ? offsetInParagraph(*caretParagraph_, caret_) : 0;
+}
+
 long TWPRTFTextInput::anchorOffset() const
 {
     if (!anchored_ || !anchorParagraph_)
@@ -282,7 +287,7 @@ void TWPRTFTextInput::SetCaret(const TextPosition& position, bool extend)
     } else if (!extend) {
         anchored_ = false;
     }
-    placeCaret(paragraph, {index, segment, std::clamp(position.index, 0, line->length())});
+    placeCaret(paragraph, {index, segment, clusterStart(*line, position.index)});
     column_ = -1;
     syncSelection();
 }
@@ -364,8 +369,9 @@ Redraw TWPRTFTextInput::Move(MoveKind kind, bool extend)
     pageScroll_ = 0;
     const TextPosition old = caret_;
     TParagraph* const oldParagraph = caretParagraph_;
-    const TextPosition target = moveTarget(kind); // sets caretParagraph_ to the target's
+    TextPosition target = moveTarget(kind); // sets caretParagraph_ to the target's
     TParagraph* const targetParagraph = caretParagraph_;
+    target.index = clusterStart(*segmentAt(*targetParagraph, target.segment), target.index);
     caretParagraph_ = oldParagraph;
     caret_ = old;
 
@@ -440,7 +446,9 @@ TextPosition TWPRTFTextInput::moveTarget(MoveKind kind)
     return caret_;
 }
 
-// Characters that take no room are passed over as if they were not there.
+// The caret steps over whole grapheme clusters (a letter with its marks, a flag, an emoji with
+// its skin tone or joined family). Characters that take no room are passed over as if they were
+// not there.
 TextPosition TWPRTFTextInput::charLeft(const TextPosition& from)
 {
     TParagraph& paragraph = *caretParagraph_;
@@ -457,7 +465,7 @@ TextPosition TWPRTFTextInput::charLeft(const TextPosition& from)
         return !content.attrs.empty() && invisible(content.attrs[std::size_t(i)]);
     };
     do
-        --offset;
+        offset = int(PrevGraphemeBoundary(content.text, std::size_t(offset)));
     while (offset > 0 && hidden(offset));
     return placeAtOffset(paragraph, from.paragraph, offset);
 }
@@ -478,14 +486,19 @@ TextPosition TWPRTFTextInput::charRight(const TextPosition& from)
     auto hidden = [&](int i) {
         return !content.attrs.empty() && invisible(content.attrs[std::size_t(i)]);
     };
-    do
-        ++offset;
-    while (offset < length && hidden(offset - 1));
+    int passed = offset;
+    do {
+        passed = offset;
+        offset = int(NextGraphemeBoundary(content.text, std::size_t(offset)));
+    } while (offset < length && hidden(passed));
     return placeAtOffset(paragraph, from.paragraph, offset);
 }
 
-// Word left: at a segment's start, to the end of the line before. Otherwise one character back,
-// back over non-word characters, then over the word, stopping on its first character.
+// Words are what Unicode's word boundaries enclose when the piece holds a letter, mark or digit
+// of any script; the moves stay within the caret's segment (line).
+//
+// Word left: at a segment's start, to the end of the line before. Otherwise back over pieces
+// that hold no word, then over the word, stopping on its first character.
 TextPosition TWPRTFTextInput::wordLeft(const TextPosition& from)
 {
     TParagraph& paragraph = *caretParagraph_;
@@ -499,16 +512,23 @@ TextPosition TWPRTFTextInput::wordLeft(const TextPosition& from)
         }
         return from;
     }
-    int i = std::min(from.index, line->length()) - 1;
-    while (i > 0 && !isWordCharacter(line->code(i)))
-        --i;
-    while (i > 0 && isWordCharacter(line->code(i - 1)))
-        --i;
-    return {from.paragraph, from.segment, i};
+    const std::string text = paragraph.text();
+    const std::size_t start = std::size_t(offsetInParagraph(paragraph, {from.paragraph, from.segment, 0}));
+    std::size_t at = start + std::size_t(std::min(from.index, line->length()));
+    while (at > start) {
+        const std::size_t before = PrevWordBoundary(text, at);
+        if (before >= at)
+            break;
+        const bool word = holdsWord(text, before, at);
+        at = before;
+        if (word)
+            break;
+    }
+    return {from.paragraph, from.segment, int(std::max(at, start) - start)};
 }
 
-// Word right: at a segment's end, to the start of the next line. Otherwise over non-word
-// characters, then over the word, stopping just after its end.
+// Word right: at a segment's end, to the start of the next line. Otherwise over pieces that hold
+// no word, then over the word, stopping just after its end.
 TextPosition TWPRTFTextInput::wordRight(const TextPosition& from)
 {
     TParagraph& paragraph = *caretParagraph_;
@@ -523,12 +543,20 @@ TextPosition TWPRTFTextInput::wordRight(const TextPosition& from)
         }
         return from;
     }
-    int i = from.index;
-    while (i < length && !isWordCharacter(line->code(i)))
-        ++i;
-    while (i < length && isWordCharacter(line->code(i)))
-        ++i;
-    return {from.paragraph, from.segment, i};
+    const std::string text = paragraph.text();
+    const std::size_t start = std::size_t(offsetInParagraph(paragraph, {from.paragraph, from.segment, 0}));
+    const std::size_t end = start + std::size_t(length);
+    std::size_t at = start + std::size_t(from.index);
+    while (at < end) {
+        const std::size_t after = NextWordBoundary(text, at);
+        if (after <= at)
+            break;
+        const bool word = holdsWord(text, at, after);
+        at = after;
+        if (word)
+            break;
+    }
+    return {from.paragraph, from.segment, int(std::min(at, end) - start)};
 }
 
 // Up or down by laid lines to the character nearest the remembered column; without a layout,

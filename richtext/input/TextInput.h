@@ -59,9 +59,10 @@ public:
     std::function<void()> OnCaretMoved;   // after every move
 
     // --- editing ---------------------------------------------------------------------------------
-    // Processes the characters up to the first zero byte: 8 backspace, 127 delete, 12 page break,
-    // 13 new paragraph, anything else inserted with the insertion attributes. Refused (Nothing)
-    // while read-only.
+    // Processes UTF-8 text up to the first zero byte: 8 backspace, 127 delete, 12 page break,
+    // 13 new paragraph (each removing or splitting by whole grapheme clusters), anything else
+    // inserted a cluster at a time with the insertion attributes. Text that is not well-formed
+    // UTF-8 is read as cp1252. Refused (Nothing) while read-only.
     Redraw InsertString(std::string_view text);
     // Whether the last InsertString changed the document.
     bool changed() const noexcept { return changed_; }
@@ -81,6 +82,7 @@ public:
     // The caret's paragraph (its number is caret().paragraph).
     const TParagraph* caretParagraph() const noexcept { return caretParagraph_; }
     long caretOffset() const; // absolute position (Document.h)
+    int caretOffsetInParagraph() const; // the caret's offset in its paragraph
     // Puts the caret at a place and removes the selection (or, extending, selects from the
     // anchor to it). A segment boundary given as an absolute position is the later segment's
     // start.
@@ -147,7 +149,7 @@ private:
     TextPosition pageStep(const TextPosition& from, int direction);
 
     // Edits (InsertString.cpp).
-    void insertCharacter(unsigned char c);
+    void insertCluster(std::string_view cluster);
     void backspace();
     void deleteForward();
     void pageBreak();
@@ -155,7 +157,7 @@ private:
     void splitAtCaret();
     void joinNextParagraph();
     void deleteSelection();
-    bool makeRoom(TTextLine*& line);
+    bool makeRoom(TTextLine*& line, int needed);
     bool isProtected(const TAttr& attr) const noexcept;
     void touch(TParagraph& paragraph);
     Redraw layoutAfterEdit();
@@ -188,8 +190,5 @@ private:
     bool softBreak_ = false;
     TParagraph* touched_ = nullptr; // the one paragraph changed in place, when not structural
 };
-
-// Word characters of the caret's word moves: letters of the code page and digits.
-bool IsAnsiAlphaNumeric(unsigned char c) noexcept;
 
 } // namespace quillory

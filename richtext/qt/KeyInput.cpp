@@ -1,9 +1,10 @@
 // The editor's keys: the key table (Tab, Enter, page and line keys, Insert, Delete, Esc and the
-// clipboard keys), typed and composed characters in cp1252, and the hand-over of caret and
-// selection between the control and the typing engine.
+// clipboard keys), typed and composed characters of any script, input methods' commit strings,
+// and the hand-over of caret and selection between the control and the typing engine.
 #include "richtext/qt/KeyInput.h"
 
-#include "platform/qt/QtCp1252.h"
+#include "platform/Utf8.h"
+#include "platform/qt/QtText.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/RichText.h"
 
@@ -149,26 +150,50 @@ void EditingInput::type(std::string_view bytes)
         editor_.Changed();
 }
 
+namespace {
+
+// What of a key's or an input method's text is typed: every character but the control
+// characters, which would become placeholders and breaks in the text.
+std::string typedCharacters(const QString& text)
+{
+    const std::string utf8 = QStringToText(text);
+    std::string typed;
+    typed.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        int length = 1;
+        const char32_t c = DecodeUtf8At(utf8, at, length);
+        if (c >= 32 && !(c >= 127 && c < 160))
+            typed.append(utf8, at, std::size_t(length));
+        at += std::size_t(length);
+    }
+    return typed;
+}
+
+} // namespace
+
 void EditingInput::typeText(const QString& text)
 {
-    const auto bytes = QStringToCp1252(text);
-    if (!bytes) {
-        // A character the document cannot hold is never changed into another one.
-        editor_.beep();
-        return;
-    }
-    std::string typed;
-    for (const char c : *bytes) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code >= 32 && code != 127)
-            typed += c; // control characters do not come in as text
-    }
+    const std::string typed = typedCharacters(text);
     if (typed.empty())
         return;
     load();
+    typeLoaded(typed);
+}
+
+void EditingInput::typeLoaded(std::string_view typed)
+{
     // Typed text never carries the hidden flag.
     editor_.RtfText().insertionAttr.flags &= std::uint8_t(~AttrFlag::Hidden);
     type(typed);
+}
+
+// A clipboard action marks the page changed only when it changed the text.
+void EditingInput::clipboardAction(void (TWPRichText::*action)())
+{
+    const std::uint64_t before = editor_.core().revision();
+    (editor_.*action)();
+    if (editor_.core().revision() != before)
+        editor_.Changed();
 }
 
 void EditingInput::move(MoveKind kind, bool extend)
@@ -244,8 +269,7 @@ bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
         return true;
     case Qt::Key_Insert:
         if (shift) {
-            editor.PasteFromClipboard();
-            editor.Changed();
+            clipboardAction(&TWPRichText::PasteFromClipboard);
         } else if (ctrl) {
             editor.CopyToClipboard();
         } else {
@@ -254,8 +278,7 @@ bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
         return true;
     case Qt::Key_Delete:
         if (shift || ctrl) {
-            editor.CutToClipboard();
-            editor.Changed();
+            clipboardAction(&TWPRichText::CutToClipboard);
         } else {
             type("\x7f");
         }
@@ -277,12 +300,10 @@ bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
             editor.Changed();
             return true;
         case Qt::Key_V:
-            editor.PasteFromClipboard();
-            editor.Changed();
+            clipboardAction(&TWPRichText::PasteFromClipboard);
             return true;
         case Qt::Key_X:
-            editor.CutToClipboard();
-            editor.Changed();
+            clipboardAction(&TWPRichText::CutToClipboard);
             return true;
         case Qt::Key_Z:
             if (shift)
@@ -306,12 +327,50 @@ bool EditingInput::keyPress(TWPRichText& editor, QKeyEvent& event)
     return true;
 }
 
-bool EditingInput::inputMethod(TWPRichText&, QInputMethodEvent& event)
+// An input method's event: what it commits is typed, after the text it asks to replace around
+// the caret has gone; what it is still composing (the preedit) is only shown by the control and
+// enters neither the document nor the undo history.
+bool EditingInput::inputMethod(TWPRichText& editor, QInputMethodEvent& event)
 {
-    if (!event.commitString().isEmpty())
-        typeText(event.commitString());
+    const std::string commit = typedCharacters(event.commitString());
+    const bool replacing = event.replacementLength() > 0 || event.replacementStart() != 0;
+    if (!editor.ReadOnly() && (!commit.empty() || replacing)) {
+        load();
+        if (replacing)
+            selectAroundCaret(event.replacementStart(), event.replacementLength());
+        if (!commit.empty())
+            typeLoaded(commit);
+        else if (engine_.HasSelection())
+            type("\x7f");
+        else
+            store(false);
+    }
+    int cursor = int(event.preeditString().size());
+    for (const QInputMethodEvent::Attribute& attribute : event.attributes())
+        if (attribute.type == QInputMethodEvent::Cursor)
+            cursor = attribute.start;
+    editor.setPreedit(editor.ReadOnly() ? QString() : event.preeditString(), cursor);
     event.accept();
     return true;
+}
+
+// Selects `length` UTF-16 units from `start` units after the caret (before it when negative),
+// within the caret's paragraph, as an input method counts them in the surrounding text.
+void EditingInput::selectAroundCaret(int start, int length)
+{
+    const TParagraph* paragraph = engine_.caretParagraph();
+    if (!paragraph)
+        return;
+    const std::string text = paragraph->text();
+    const int offset = engine_.caretOffsetInParagraph();
+    const long paragraphStart = engine_.caretOffset() - offset;
+    const QString surrounding = TextToQString(text);
+    const int caret = int(TextToQString(std::string_view(text).substr(0, std::size_t(offset))).size());
+    const int from = std::clamp(caret + start, 0, int(surrounding.size()));
+    const int to = std::clamp(from + std::max(length, 0), from, int(surrounding.size()));
+    engine_.SetSelection(paragraphStart + long(QStringToText(surrounding.left(from)).size()),
+                         paragraphStart + long(QStringToText(surrounding.left(to)).size()));
+    store(false); // the control, and so the undo history, know what is replaced
 }
 
 } // namespace quillory

@@ -55,7 +55,7 @@ public:
     bool mouseRelease(TWPRichText& editor, QMouseEvent& event, int x, int y) override;
     std::optional<TextPosition> caretPlace(const TWPRichText& editor) const override;
 
-    // Types text as keys do: characters cp1252 cannot hold refuse the whole text with a beep.
+    // Types text as keys do, every character of any script; control characters are left out.
     void typeText(const QString& text);
     // Moves a dropped selection of this editor to the document position (MouseInput.cpp).
     bool moveSelectionTo(long position);
@@ -69,6 +69,12 @@ private:
     // caret's old and new place, or the whole view (`wholeView`, a selection shown or gone).
     void store(bool textChanged, bool wholeView = false);
     void type(std::string_view bytes);
+    // Types characters already sorted out, with caret and selection loaded.
+    void typeLoaded(std::string_view typed);
+    // Runs a clipboard action of the control; the page is marked changed when the text changed.
+    void clipboardAction(void (TWPRichText::*action)());
+    // Selects the text an input method asks to replace (UTF-16 units around the caret).
+    void selectAroundCaret(int start, int length);
     Rect caretRect() const;
     void move(MoveKind kind, bool extend);
     void scrollPage();
@@ -94,6 +100,7 @@ private:
     bool onResizeHandle(int x, int y) const;
     bool insideSelection(int x, int y) const;
     void caretToPoint(int x, int y, bool extend);
+    void selectWordAt(int x, int y);
     void resizeObjectTo(int x, int y);
     void updateCursor(int x, int y);
     void startDrag();
@@ -117,6 +124,7 @@ private:
     int pressX_ = 0, pressY_ = 0; // document pixels
     bool dragPending_ = false;
     bool selecting_ = false;
+    bool wordSelected_ = false; // by a double-click, until its release
     bool resizing_ = false;
 };
 

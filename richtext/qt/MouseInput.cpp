@@ -3,6 +3,8 @@
 // by its corner, and the cursor shapes.
 #include "richtext/qt/KeyInput.h"
 
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/RichText.h"
@@ -26,6 +28,28 @@ constexpr int kMinObjectSize = 2; // pixels
 bool isPlaceholder(unsigned char code) noexcept
 {
     return code == CharCode::Object || code == CharCode::ObjectSecond;
+}
+
+struct Piece {
+    std::size_t start = 0, end = 0;
+};
+
+// The piece between two Unicode word boundaries that holds the character at `at`.
+Piece pieceAt(std::string_view text, std::size_t at)
+{
+    const std::size_t end = NextWordBoundary(text, at);
+    return {PrevWordBoundary(text, end), end};
+}
+
+bool holdsWord(std::string_view text, const Piece& piece)
+{
+    for (std::size_t at = piece.start; at < piece.end;) {
+        int length = 1;
+        if (IsWordCharacter(DecodeUtf8At(text, at, length)))
+            return true;
+        at += std::size_t(length);
+    }
+    return false;
 }
 
 // Sees the viewport's events that the control itself does not pass on: double-clicks, and drops
@@ -226,6 +250,26 @@ void EditingInput::caretToPoint(int x, int y, bool extend)
     engine_.SetCaret(editor_.engine().positionAt(x, y), extend);
 }
 
+// A double-click selects the word at the point, as Unicode's word boundaries enclose it in any
+// script; beside a word (its end, a blank after it) the word is taken.
+void EditingInput::selectWordAt(int x, int y)
+{
+    caretToPoint(x, y, false);
+    const TParagraph* paragraph = engine_.caretParagraph();
+    const std::string text = paragraph ? paragraph->text() : std::string();
+    const auto offset = std::size_t(engine_.caretOffsetInParagraph());
+    if (text.empty())
+        return;
+    Piece piece = pieceAt(text, std::min(offset, PrevCharBoundary(text, text.size())));
+    if (!holdsWord(text, piece) && offset > 0) {
+        const Piece before = pieceAt(text, PrevCharBoundary(text, offset));
+        if (holdsWord(text, before))
+            piece = before;
+    }
+    const long paragraphStart = engine_.caretOffset() - long(offset);
+    engine_.SetSelection(paragraphStart + long(piece.start), paragraphStart + long(piece.end));
+}
+
 void EditingInput::resizeObjectTo(int x, int y)
 {
     const auto selected = selectedObject();
@@ -272,6 +316,7 @@ bool EditingInput::mousePress(TWPRichText& editor, QMouseEvent& event, int x, in
     if (event.button() != Qt::LeftButton)
         return false;
     load();
+    wordSelected_ = false;
     pressPoint_ = event.position().toPoint();
     pressX_ = x;
     pressY_ = y;
@@ -282,6 +327,13 @@ bool EditingInput::mousePress(TWPRichText& editor, QMouseEvent& event, int x, in
     const bool doubleClick = event.type() == QEvent::MouseButtonDblClick;
     if ((doubleClick || OneClickHyperlink) && clickLinkOrObject(x, y))
         return true;
+    if (doubleClick) {
+        selectWordAt(x, y);
+        wordSelected_ = true;
+        selecting_ = false;
+        store(false);
+        return true;
+    }
     if (onResizeHandle(x, y)) {
         resizing_ = true;
         return true;
@@ -325,6 +377,10 @@ bool EditingInput::mouseRelease(TWPRichText& editor, QMouseEvent& event, int x, 
 {
     if (event.button() != Qt::LeftButton)
         return false;
+    if (wordSelected_) {
+        wordSelected_ = false; // the release of a double-click keeps the word selected
+        return true;
+    }
     load();
     if (resizing_) {
         resizing_ = false;

@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/io/FileBytes.h"
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
@@ -14,6 +15,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -152,6 +155,7 @@ void TWPRichText::editedByController(const Rect& area, bool textChanged)
     if (textChanged)
         updateScrollBars();
     caretShown_ = true;
+    updateInputMethod();
     if (area.empty())
         return;
     const QRect view = viewport()->rect();
@@ -210,10 +214,11 @@ void TWPRichText::paintEvent(QPaintEvent* event)
     engine_->paint(*screenCanvas_, Rect{r.x(), r.y(), r.width(), r.height()}, scrollX, scrollY);
     screenCanvas_->setPainter(nullptr);
 
-    if (hasFocus() && caretShown_ && !caretDisabled_ && !core_->HasSelection()) {
-        const CaretBox caret = engine_->caretAt(caretPlace());
-        painter.fillRect(QRect(caret.x - scrollX, caret.y - scrollY, 1, std::max(caret.height, 1)), Qt::black);
-    }
+    const CaretBox caret = engine_->caretAt(caretPlace());
+    const int intoPreedit = paintPreedit(painter, caret, scrollX, scrollY);
+    if (hasFocus() && caretShown_ && !caretDisabled_ && !core_->HasSelection())
+        painter.fillRect(QRect(caret.x + intoPreedit - scrollX, caret.y - scrollY, 1, std::max(caret.height, 1)),
+                         Qt::black);
 }
 
 void TWPRichText::timerEvent(QTimerEvent* event)
@@ -221,6 +226,8 @@ void TWPRichText::timerEvent(QTimerEvent* event)
     if (event->timerId() != caretTimer_)
         return QAbstractScrollArea::timerEvent(event);
     caretShown_ = !caretShown_;
+    if (!preedit_.isEmpty())
+        return viewport()->update(); // the caret stands inside the composed text
     // Only the caret comes or goes: its box, a pixel wider on each side.
     const CaretBox caret = engine_->caretAt(caretPlace());
     viewport()->update(QRect(caret.x - horizontalScrollBar()->value() - 1, caret.y - verticalScrollBar()->value(), 3,
@@ -304,7 +311,8 @@ void TWPRichText::keyPressEvent(QKeyEvent* event)
         return Changed();
     }
     const QString text = event->text();
-    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    if (!text.isEmpty() && QChar::isPrint(text.toUcs4().value(0))
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         // Typed text never carries the hidden flag.
         TAttr attr = core_->GetCurrentAttr();
         attr.flags &= std::uint8_t(~(AttrFlag::Hidden | AttrFlag::InsertPoint | AttrFlag::Object));
@@ -316,17 +324,13 @@ void TWPRichText::keyPressEvent(QKeyEvent* event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
-void TWPRichText::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (controller_ && controller_->inputMethod(*this, *event))
-        return;
-    if (!event->commitString().isEmpty())
-        InsertText(event->commitString());
-    event->accept();
-}
-
 void TWPRichText::mousePressEvent(QMouseEvent* event)
 {
+    // A click ends the composition: the input method commits it where it stands.
+    if (!preedit_.isEmpty()) {
+        QGuiApplication::inputMethod()->commit();
+        setPreedit({}, 0);
+    }
     const int x = event->position().toPoint().x() + horizontalScrollBar()->value();
     const int y = event->position().toPoint().y() + verticalScrollBar()->value();
     if (controller_ && controller_->mousePress(*this, *event, x, y))
@@ -364,7 +368,7 @@ void TWPRichText::mouseReleaseEvent(QMouseEvent* event)
 ClearDefaults TWPRichText::clearDefaults() const
 {
     ClearDefaults defaults;
-    defaults.fontName = QStringToCp1252Lossy(font_.family());
+    defaults.fontName = QStringToText(font_.family());
     if (font_.pointSize() > 0)
         defaults.pointSize = font_.pointSize();
     else
@@ -378,6 +382,7 @@ ClearDefaults TWPRichText::clearDefaults() const
 
 void TWPRichText::Clear()
 {
+    dropComposition();
     core_->Clear(clearDefaults());
     fileName_.clear();
     relayout(true);
@@ -424,12 +429,7 @@ void TWPRichText::Changed()
 
 bool TWPRichText::InsertText(const QString& text)
 {
-    const auto bytes = QStringToCp1252(text);
-    if (!bytes) {
-        beep();
-        return false;
-    }
-    return core_->InsertText(*bytes);
+    return core_->InsertText(QStringToText(text));
 }
 
 bool TWPRichText::FindText(const QString& text, bool backwards)
@@ -464,6 +464,7 @@ QString TWPRichText::NextWord(bool restart)
 
 bool TWPRichText::readDocument(std::span<const std::uint8_t> bytes)
 {
+    dropComposition();
     core_->Clear(clearDefaults());
     // A long plain text switched the memory format for itself only; the next file may be rich.
     RtfText().setMemoryFormat(MemoryFormat::fmRichText);

@@ -21,6 +21,7 @@
 
 class QImage;
 class QMimeData;
+class QPainter;
 
 namespace quillory {
 
@@ -110,10 +111,10 @@ public:
     void Changed();
     bool CanModify() { return core_->CanModify(); }
     void ReformatAndRepaint();
-    // Inserts text at the caret, replacing the selection. A character that cp1252 cannot hold is
-    // refused with a beep and nothing changes.
+    // Inserts text at the caret, replacing the selection; every character of any script is
+    // kept. False, changing nothing, when the text is empty or the editor read-only.
     bool InsertText(const QString& text);
-    bool InsertText(std::string_view cp1252) { return core_->InsertText(cp1252); }
+    bool InsertText(std::string_view utf8) { return core_->InsertText(utf8); }
     void InsertParagraph(const ParagraphDescriptor& descriptor) { core_->InsertParagraph(descriptor); }
     TAttr GetCurrentAttr() const noexcept { return core_->GetCurrentAttr(); }
     void SetCurrentAttr(const TAttr& attr) { core_->SetCurrentAttr(attr); }
@@ -192,6 +193,13 @@ public:
     void beep();
     int beeps() const noexcept { return beeps_; }
 
+    // --- input methods (RichTextInputMethod.cpp) ------------------------------------------------
+    // The text an input method is composing: shown underlined at the caret with its own cursor
+    // (UTF-16 units into it), never part of the document or its undo history.
+    void setPreedit(const QString& text, int cursor);
+    const QString& preeditText() const noexcept { return preedit_; }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -213,6 +221,12 @@ private:
     ClearDefaults clearDefaults() const;
     bool readDocument(std::span<const std::uint8_t> bytes);
     bool writeDocument(std::string& bytes, TWPLoadFormat format);
+    QFont caretFont() const;
+    int paintPreedit(QPainter& painter, const CaretBox& caret, int scrollX, int scrollY);
+    // Tells the input method that the caret, the text or the preedit moved.
+    void updateInputMethod();
+    // A new document ends a composition: the input method forgets it.
+    void dropComposition();
 
     std::unique_ptr<EditorCore> core_;
     std::unique_ptr<TWPRTFTextPaint> engine_;
@@ -229,6 +243,8 @@ private:
     int beeps_ = 0;
     bool layoutPending_ = true;
     std::uint64_t updates_ = 0;
+    QString preedit_;
+    int preeditCursor_ = 0;
 
     void timerEvent(QTimerEvent* event) override;
 };

@@ -3,6 +3,7 @@
 #include "richtext/qt/RichText.h"
 
 #include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/rtf/RtfWriter.h"
 
@@ -121,19 +122,15 @@ bool TWPRichText::InsertMimeData(const QMimeData& data)
         return core_->InsertDocument(pasted);
     }
     if (data.hasText() && !data.text().isEmpty()) {
-        // A character that cp1252 cannot hold is refused, never silently changed.
-        const auto text = QStringToCp1252(data.text());
-        if (!text) {
-            beep();
-            return false;
-        }
+        // Every character of any script goes in.
+        const std::string text = QStringToText(data.text());
         if (OnBeforePasteEvent)
             OnBeforePasteEvent(*this);
         std::string normalised;
-        normalised.reserve(text->size());
-        for (std::size_t i = 0; i < text->size(); ++i) {
-            const char c = (*text)[i];
-            if (c == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n')
+        normalised.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 continue;
             normalised += c == '\n' ? '\r' : c;
         }

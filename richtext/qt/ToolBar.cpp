@@ -2,7 +2,6 @@
 #include "richtext/qt/ToolBar.h"
 
 #include "platform/Error.h"
-#include "platform/qt/QtCp1252.h"
 #include "richtext/qt/ToolBridge.h"
 #include "richtext/qt/ToolIcons.h"
 
@@ -348,8 +347,7 @@ void TWPToolBar::fillLists()
         names->clear();
         missingFontShown_ = false;
         for (const QString& family : QFontDatabase::families()) {
-            // A name the document's font table cannot hold byte for byte is not offered.
-            if (QFontDatabase::isPrivateFamily(family) || !QStringToCp1252(family))
+            if (QFontDatabase::isPrivateFamily(family))
                 continue;
             names->addItem(family);
             if (showFont_)

@@ -1,7 +1,7 @@
 // What the toolbar's icons and lists do to the attached editor.
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/ToolBar.h"
 #include "richtext/qt/ToolBridge.h"
 #include "richtext/tools/Messages.h"
@@ -287,10 +287,10 @@ void TWPToolBar::listAction(ToolListId id, int value)
     switch (id) {
     case ToolListId::SelFontName: {
         const QComboBox* box = ListBox(id);
-        const auto name = box ? QStringToCp1252(box->itemText(value)) : std::nullopt;
-        if (!name || name->empty())
+        const std::string name = box ? QStringToText(box->itemText(value)) : std::string();
+        if (name.empty())
             break;
-        const auto font = std::uint8_t(editor->FontIndex(*name));
+        const auto font = std::uint8_t(editor->FontIndex(name));
         change = [font](TAttr& a) { a.font = font; };
         break;
     }

@@ -1,7 +1,7 @@
 // The bridge between an editor and its tools.
 #include "richtext/qt/ToolBridge.h"
 
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/qt/Ruler.h"
 #include "richtext/qt/StatusBar.h"
@@ -144,7 +144,7 @@ void TWPRichTextSetMode::updateToolBars()
     const TWPRTFText& document = editor_.RtfText();
     const TParagraph* paragraph = LocatePosition(document, editor_.CaretPosition()).paragraph;
     const FontEntry* font = document.header().font(attr.font);
-    const QString fontName = font ? Cp1252ToQString(font->name) : QString();
+    const QString fontName = font ? TextToQString(font->name) : QString();
 
     bool anyStyle = false;
     for (const auto& [icon, bit] : kStyleIcons)

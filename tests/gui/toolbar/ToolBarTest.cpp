@@ -183,6 +183,28 @@ TEST_F(ToolBarTest, ListsShowAndSetFontSizeAndColours)
     EXPECT_EQ(names->currentText(), QStringLiteral("Liberation Serif"));
 }
 
+// Font names are UTF-8 in the document: one in Polish or Japanese shows as it is written, and
+// one chosen from the list goes into the font table whole (it used to be left out of the list).
+TEST_F(ToolBarTest, FontNamesOfAnyScriptShowAndGoIntoTheFontTable)
+{
+    write(QStringLiteral("Pismo \u0416"), 0, 5);
+    QComboBox* names = toolBar->ListBox(ToolListId::SelFontName);
+    ASSERT_NE(names, nullptr);
+    TAttr attr = editor->GetCurrentAttr();
+    attr.font = std::uint8_t(editor->FontIndex("Czcionka \u0141\u00f3d\u017a"));
+    editor->SetCurrentAttr(attr);
+    editor->GoTo(2);
+    EXPECT_EQ(names->currentText(), QStringLiteral("Czcionka \u0141\u00f3d\u017a"));
+
+    names->addItem(QStringLiteral("\u6e38\u30b4\u30b7\u30c3\u30af"));
+    editor->SelStart(0);
+    editor->SelLength(5);
+    names->activated(names->count() - 1);
+    EXPECT_EQ(editor->RtfText().header().font(attrAt(1).font)->name, "\u6e38\u30b4\u30b7\u30c3\u30af");
+    editor->GoTo(1);
+    EXPECT_EQ(names->currentText(), QStringLiteral("\u6e38\u30b4\u30b7\u30c3\u30af"));
+}
+
 TEST_F(ToolBarTest, FontSizesStartAtFontSizeFrom)
 {
     toolBar->SetFontSizeFrom(8);

@@ -4,6 +4,7 @@
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/model/DocumentDump.h"
 #include "platform/Error.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,52 @@ TEST(EditorCore, InsertTextSplitsParagraphsAndFiresOnChange)
     core.GoTo(3);
     core.InsertText("!");
     EXPECT_EQ(DumpText(core.document()), "one!\ntwo\nthree\\nfour\n");
+}
+
+// Positions from outside (a caret set by number, a found range) never fall inside a grapheme
+// cluster: a caret goes to the cluster's start, a range's end to the cluster's end.
+TEST(EditorCore, PositionsInsideAClusterGoToItsEdges)
+{
+    EditorCore core;
+    const std::string text = "a\U0001F1F5\U0001F1F1e\u0301z"; // a, flag (8 bytes), e + mark (3 bytes), z
+    ASSERT_TRUE(core.InsertText(text));
+    EXPECT_EQ(core.document().firstParagraph()->text(), text);
+    core.GoTo(5);
+    EXPECT_EQ(core.CaretPosition(), 1);
+    core.GoTo(10);
+    EXPECT_EQ(core.CaretPosition(), 9);
+    core.Select(3, 7); // from inside the flag to inside the e's cluster
+    EXPECT_EQ(core.SelStartPosition(), 1);
+    EXPECT_EQ(core.SelLength(), 11);
+    EXPECT_EQ(core.SelectedText(), "\U0001F1F5\U0001F1F1e\u0301");
+}
+
+// Text from an older caller in cp1252 is read as such; nothing to insert changes nothing.
+TEST(EditorCore, InsertTextTakesUtf8AndReadsOtherBytesAsCp1252)
+{
+    EditorCore core;
+    int changes = 0;
+    core.OnChange = [&] { ++changes; };
+    ASSERT_TRUE(core.InsertText("\xe9t\xe9 "));
+    ASSERT_TRUE(core.InsertText("\u0416\u0443\u043a"));
+    EXPECT_EQ(core.document().firstParagraph()->text(), "\u00e9t\u00e9 \u0416\u0443\u043a");
+    EXPECT_FALSE(core.InsertText(""));
+    EXPECT_EQ(changes, 2);
+}
+
+// A paragraph longer than one segment takes is cut between clusters, never inside a character.
+TEST(EditorCore, LongParagraphsAreCutIntoSegmentsBetweenCharacters)
+{
+    EditorCore core;
+    std::string text = "a";
+    for (int i = 0; i < 3000; ++i)
+        text += "\u0416\u00e9"; // 4 bytes, so that a cut at every 4000th byte falls inside one
+    ASSERT_TRUE(core.InsertText(text));
+    const TParagraph& paragraph = *core.document().firstParagraph();
+    ASSERT_GT(paragraph.lineCount(), 1);
+    for (const TTextLine* line = paragraph.firstLine(); line; line = line->next())
+        EXPECT_TRUE(IsWellFormedUtf8(line->view()));
+    EXPECT_EQ(paragraph.text(), text);
 }
 
 TEST(EditorCore, InsertTextReplacesTheSelectionWithTheInsertionAttributes)

@@ -4,6 +4,7 @@
 #include "richtext/edit/EditorCore.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/model/DocumentDump.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,32 @@ TEST(EditHistory, TypingIsUndoneWordByWordAndRedoneAgain)
     EXPECT_FALSE(core.Redo());
     ASSERT_TRUE(core.Undo());
     EXPECT_EQ(DumpText(core.document()), "Dear diary, \n");
+}
+
+// Typed a character at a time, words of other scripts group as English ones do; emoji and
+// punctuation go with the word before them. Read byte by byte, a Cyrillic letter's second byte
+// looked like punctuation and every letter became a step of its own.
+TEST(EditHistory, TypingInAnyScriptIsUndoneWordByWord)
+{
+    EditorCore core;
+    const std::string typed = "\u0416\u0443\u043a \u03ba\u03cc\u03c3\u03bc\u03b5 \U0001F600 \u4f60\u597d";
+    for (std::size_t at = 0; at < typed.size();) {
+        const std::size_t next = NextCharBoundary(typed, at);
+        const std::string character = typed.substr(at, next - at);
+        Act(core, [&] {
+            if (core.CanModifyTyping(character))
+                core.InsertText(character);
+        });
+        at = next;
+    }
+    EXPECT_EQ(core.document().firstParagraph()->text(), typed);
+    const char* const steps[] = {"\u0416\u0443\u043a \u03ba\u03cc\u03c3\u03bc\u03b5 \U0001F600 ",
+                                 "\u0416\u0443\u043a ", ""};
+    for (const char* expected : steps) {
+        ASSERT_TRUE(core.Undo());
+        EXPECT_EQ(core.document().firstParagraph()->text(), expected);
+    }
+    EXPECT_FALSE(core.CanUndo());
 }
 
 TEST(EditHistory, MovingTheCaretEndsTheTypingStep)

@@ -35,7 +35,14 @@ INSTANTIATE_TEST_SUITE_P(
                     MoveCase{"one^ two", MoveKind::WordRight, "one two^"}, // after the word, not at its start
                     MoveCase{"^ ,;ab cd", MoveKind::WordRight, " ,;ab^ cd"},
                     MoveCase{"^ab-cd", MoveKind::WordRight, "ab^-cd"},
-                    MoveCase{"^d\xe9j\xe0 42x vu", MoveKind::WordRight, "d\xe9j\xe0^ 42x vu"},
+                    MoveCase{"^d\u00e9j\u00e0 42x vu", MoveKind::WordRight, "d\u00e9j\u00e0^ 42x vu"},
+                    MoveCase{"^\u0416\u0443\u043a, \u0435\u0441\u0442", MoveKind::WordRight,
+                             "\u0416\u0443\u043a^, \u0435\u0441\u0442"},
+                    MoveCase{"\u0416\u0443\u043a^, \u0435\u0441\u0442", MoveKind::WordRight,
+                             "\u0416\u0443\u043a, \u0435\u0441\u0442^"},
+                    MoveCase{"^\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1 \u03ba\u03cc\u03c3\u03bc\u03b5",
+                             MoveKind::WordRight,
+                             "\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1^ \u03ba\u03cc\u03c3\u03bc\u03b5"},
                     MoveCase{"x 42^x1 vu", MoveKind::WordRight, "x 42x1^ vu"},
                     MoveCase{"one^|two", MoveKind::WordRight, "one|^two"},
                     MoveCase{"end^", MoveKind::WordRight, "end^"}));
@@ -47,6 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
                     MoveCase{"one ^two", MoveKind::WordLeft, "^one two"},
                     MoveCase{"ab, ;^", MoveKind::WordLeft, "^ab, ;"},
                     MoveCase{" ,^", MoveKind::WordLeft, "^ ,"},
+                    MoveCase{"\u0416\u0443\u043a \u0435\u0441^\u0442", MoveKind::WordLeft,
+                             "\u0416\u0443\u043a ^\u0435\u0441\u0442"},
+                    MoveCase{"\u0416\u0443\u043a, ^\u0435\u0441\u0442", MoveKind::WordLeft,
+                             "^\u0416\u0443\u043a, \u0435\u0441\u0442"},
                     MoveCase{"one|^two", MoveKind::WordLeft, "one^|two"},
                     MoveCase{"^start", MoveKind::WordLeft, "^start"}));
 

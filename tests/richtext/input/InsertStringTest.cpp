@@ -44,7 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"EnterAtDocumentStartAddsAParagraphBefore", "^abcd", "\r", "|^abcd"},
         TypingCase{"TabAndSoftBreakAreText", "a^b", "\t\n", "a\t/^b"},
         TypingCase{"EnterThenBackspaceIsNoChange", "ab^cd", "\r\b", "ab^cd"},
-        TypingCase{"CharactersAboveAsciiAreBytes", "^", "\xe9\x80", "\xe9\x80^"}),
+        TypingCase{"TextThatIsNotUtf8IsReadAsCp1252", "^", "\xe9\x80", "\xc3\xa9\xe2\x82\xac^"},
+        // Backspace and Delete take whole clusters: a flag, a skin-toned emoji, a letter with
+        // its combining mark, a joined family; a Chinese character is one cluster of 3 bytes.
+        TypingCase{"BackspaceRemovesAFlag", "a\U0001F1F5\U0001F1F1^b", "\b", "a^b"},
+        TypingCase{"DeleteRemovesASkinTonedEmoji", "a^\U0001F44D\U0001F3FDb", "\x7f", "a^b"},
+        TypingCase{"BackspaceRemovesALetterWithItsMark", "xe\u0301^", "\b", "x^"},
+        TypingCase{"DeleteRemovesAJoinedFamily", "^\U0001F468\u200D\U0001F469\u200D\U0001F467!", "\x7f", "^!"},
+        TypingCase{"BackspaceRemovesOneIdeograph", "\u4e2d\u6587^", "\b", "\u4e2d^"}),
     [](const testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
 
 // Lines of 20 characters: the text wraps after "dddd ". Where a wrapped line starts, Backspace
@@ -59,6 +66,20 @@ TEST(InsertString, BackspaceAndDeleteReachAcrossAWrappedLine)
     d.load("aaaa bbbb cccc dddd ^eeee ffff");
     d.input.InsertString("\x7f");
     EXPECT_EQ(d.marked(), "aaaa bbbb cccc dddd ^eee ffff");
+}
+
+// Keyboards and input methods send an emoji's or a flag's code points one by one: each joins
+// the cluster before it, and one Backspace takes the whole of it again.
+TEST(InsertString, CodePointsTypedOneByOneJoinTheirCluster)
+{
+    TypingDocument d("^");
+    for (const char* typed : {"\U0001F1F5", "\U0001F1F1", "\U0001F44D", "\U0001F3FD", "e", "\u0301"})
+        d.input.InsertString(typed);
+    EXPECT_EQ(d.marked(), "\U0001F1F5\U0001F1F1\U0001F44D\U0001F3FDe\u0301^");
+    for (const char* left : {"\U0001F1F5\U0001F1F1\U0001F44D\U0001F3FD^", "\U0001F1F5\U0001F1F1^", "^"}) {
+        d.input.InsertString("\b");
+        EXPECT_EQ(d.marked(), left);
+    }
 }
 
 TEST(InsertString, TypedTextReplacesTheSelection)
@@ -82,6 +103,13 @@ TEST(InsertString, OverwriteReplacesAndAppendsAtTheEnd)
     EXPECT_EQ(d.marked(), "aXY^d");
     d.input.InsertString("ZW");
     EXPECT_EQ(d.marked(), "aXYZW^");
+
+    // A cluster takes the place of a cluster; a combining mark adds to the letter before it.
+    d.load("^\U0001F1F5\U0001F1F1\u4e2dz");
+    d.input.InsertString("\u00e9\u0416");
+    EXPECT_EQ(d.marked(), "\u00e9\u0416^z");
+    d.input.InsertString("\u0301");
+    EXPECT_EQ(d.marked(), "\u00e9\u0416\u0301^z");
 }
 
 TEST(InsertString, PageBreakTogglesAtTheStartAndSplitsInTheMiddle)
@@ -236,6 +264,24 @@ TEST(InsertString, SegmentsGrowByTenAndSplitAtTheLineLimit)
     EXPECT_EQ(doc.firstParagraph()->length(), MaxLineCapacity + 1);
     EXPECT_EQ(doc.firstParagraph()->text().substr(MaxLineCapacity - 2), "abc");
     EXPECT_EQ(input.caretOffset(), MaxLineCapacity + 1);
+
+    // The halves of a full segment part between clusters, not inside a character.
+    doc.clear();
+    line = doc.firstParagraph()->firstLine();
+    line->resize(MaxLineCapacity);
+    std::string full;
+    while (full.size() + 2 < std::size_t(MaxLineCapacity))
+        full += "\u00e9";
+    full += "z"; // an odd length puts the middle inside a character
+    std::copy(full.begin(), full.end(), line->text());
+    line->setLength(int(full.size()));
+    input.SetCaretOffset(long(full.size()));
+    input.InsertString("\u0416");
+    const TParagraph& paragraph = *doc.firstParagraph();
+    ASSERT_EQ(paragraph.lineCount(), 2);
+    EXPECT_EQ(paragraph.firstLine()->length() % 2, 0);
+    EXPECT_EQ(paragraph.text(), full + "\u0416");
+    EXPECT_EQ(input.caretOffset(), long(full.size()) + 2);
 }
 
 TEST(InsertString, TypingLaysOutOnlyTheEditedParagraph)

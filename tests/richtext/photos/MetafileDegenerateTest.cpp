@@ -123,44 +123,41 @@ TEST_F(MetafileDegenerate, ExtremeWindowsArePlayedOrRefusedWithoutACrash)
     struct Row {
         const char* name;
         std::string records; // everything before the text record
-        std::string placeable; // empty, or the box as "l t r b"
+        std::vector<int> box; // a placeable header's box (left, top, right, bottom), or none
         int x, y;
         const char* expect;
     };
     const Row rows[] = {
-        // A zero extent is refused as the original system refuses it: the window stays 1000 wide.
+        // A zero extent is refused as GDI refuses it: the window stays 1000 wide.
         // Before, it counted as one, and the text drawn 64 times wide and 1/21 high crashed.
-        {"zero width", WindowExt(0, 1024) + Font(200), "", 300, 300, "text"},
-        {"zero height", WindowExt(1024, 0) + Font(200), "", 300, 300, "text"},
-        {"zero both", WindowExt(0, 0) + Font(200), "", 300, 300, "text"},
-        {"zero after a good one", WindowExt(2000, 2000) + WindowExt(0, 5) + Font(400), "", 600, 600, "text"},
-        {"box without width", Font(200), "0 0 0 1024", 300, 300, "text"},
-        {"box without height", Font(200), "0 0 1024 0", 300, 300, "text"},
-        {"box without either", Font(200), "500 500 500 500", 300, 300, "text"},
+        {"zero width", WindowExt(0, 1024) + Font(200), {}, 300, 300, "text"},
+        {"zero height", WindowExt(1024, 0) + Font(200), {}, 300, 300, "text"},
+        {"zero both", WindowExt(0, 0) + Font(200), {}, 300, 300, "text"},
+        {"zero after a good one", WindowExt(2000, 2000) + WindowExt(0, 5) + Font(400), {}, 600, 600, "text"},
+        {"box without width", Font(200), {0, 0, 0, 1024}, 300, 300, "text"},
+        {"box without height", Font(200), {0, 0, 1024, 0}, 300, 300, "text"},
+        {"box without either", Font(200), {500, 500, 500, 500}, 300, 300, "text"},
         // One unit maps to a whole picture; text this large is drawn or left out by its size.
-        {"one unit", WindowExt(1, 1), "", 0, 0, "played"},
-        {"widest box", Font(2000), "-32768 -32768 32767 32767", 0, 0, "text"},
-        {"largest extent", WindowExt(32767, 32767), "", 100, 100, "played"},
-        {"mirrored", WindowOrg(1000, 1000) + WindowExt(-1000, -1000) + Font(200), "", 500, 500, "text"},
+        {"one unit", WindowExt(1, 1), {}, 0, 0, "played"},
+        {"widest box", Font(2000), {-32768, -32768, 32767, 32767}, 0, 0, "text"},
+        {"largest extent", WindowExt(32767, 32767), {}, 100, 100, "played"},
+        {"mirrored", WindowOrg(1000, 1000) + WindowExt(-1000, -1000) + Font(200), {}, 500, 500, "text"},
         // A drawing squashed to a line in one axis is no picture to show.
-        {"one by the largest", WindowExt(1, 32767), "", 0, 0, "refused"},
-        {"largest by one", WindowExt(32767, 1), "", 0, 0, "refused"},
-        {"box one by the largest", "", "0 0 1 32767", 0, 0, "refused"},
+        {"one by the largest", WindowExt(1, 32767), {}, 0, 0, "refused"},
+        {"largest by one", WindowExt(32767, 1), {}, 0, 0, "refused"},
+        {"box one by the largest", "", {0, 0, 1, 32767}, 0, 0, "refused"},
         // Stretched forty times in one axis: the picture is drawn, its text left out (before, it
         // crashed at sizes where the glyph came out hundreds of pixels long and one high).
-        {"stretched text", WindowExt(1000, 20) + Font(10), "", 10, 2, "blank"},
-        {"stretched text, other axis", WindowExt(20, 1000) + Font(10), "", 2, 10, "blank"},
+        {"stretched text", WindowExt(1000, 20) + Font(10), {}, 10, 2, "blank"},
+        {"stretched text, other axis", WindowExt(20, 1000) + Font(10), {}, 2, 10, "blank"},
     };
     for (const Row& row : rows)
         for (bool extended : {false, true})
             for (QSize size : kSizes) {
                 const std::string text = extended ? ExtTextOut(row.x, row.y, "Wg") : TextOut(row.x, row.y, "Wg");
                 std::string wmf = Metafile(row.records + text);
-                if (!row.placeable.empty()) {
-                    int l, t, r, b;
-                    ASSERT_EQ(std::sscanf(row.placeable.c_str(), "%d %d %d %d", &l, &t, &r, &b), 4);
-                    wmf = Placeable(l, t, r, b, wmf);
-                }
+                if (!row.box.empty())
+                    wmf = Placeable(row.box[0], row.box[1], row.box[2], row.box[3], wmf);
                 const std::string expect = row.expect == std::string("played") ? "(text|blank)" : row.expect;
                 EXPECT_EXIT(
                     {

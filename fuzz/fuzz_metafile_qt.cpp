@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -18,8 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         static char* argv[] = {name, nullptr};
         return std::make_unique<QGuiApplication>(argc, argv);
     }();
-    const QImage image = quillory::PlayMetafile(std::string_view(reinterpret_cast<const char*>(data), size), QSize(64, 48));
-    if (!image.isNull() && image.size() != QSize(64, 48))
-        std::abort();
+    // Every input at a thumbnail's size, and at one more place an entry gives pictures, chosen by
+    // the input's length: whether a mapping can be drawn depends on the place as much as the bytes.
+    static const QSize kPlaces[] = {{100, 100}, {640, 480}, {1600, 1200}, {1600, 4}};
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    for (const QSize place : {QSize(64, 48), kPlaces[size % std::size(kPlaces)]}) {
+        const QImage image = quillory::PlayMetafile(bytes, place);
+        if (!image.isNull() && image.size() != place)
+            std::abort();
+    }
     return 0;
 }

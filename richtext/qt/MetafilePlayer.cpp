@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -20,6 +21,23 @@ constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kMaxObjects = 4096;
 constexpr int kMaxSide = 4096;
+// A window mapping that stretches one axis this many times more than the other squashes the
+// drawing to a line: such a picture is not drawn but refused.
+constexpr double kMaxStretch = 1000;
+// Text is drawn only where its glyphs can be: FreeType fails to render a glyph hundreds of pixels
+// long and about one high, and Qt then copies from a null glyph. Text stretched further, smaller
+// than half a pixel, larger than eight pictures, or placed too far out to reach the picture (Qt
+// places glyphs in 26.6 fixed point) is left out.
+constexpr double kMaxTextStretch = 16;
+constexpr double kMinTextPixels = 0.5;
+constexpr double kMaxTextPixels = 8.0 * kMaxSide;
+constexpr double kMaxTextReach = 1 << 20;
+
+// The records that draw, which a squashed mapping refuses.
+constexpr std::uint16_t kDrawingRecords[] = {
+    0x0213, 0x041B, 0x0418, 0x061C, 0x0817, 0x081A, 0x0830, 0x0324, // LINETO ... POLYGON
+    0x0325, 0x0538, 0x0521, 0x0A32, 0x061D, 0x0F43, 0x0B41, 0x0940, // POLYLINE ... DIBBITBLT
+};
 
 // The parameters of one record: 16-bit words after its size and function.
 class Params {
@@ -65,7 +83,7 @@ struct DcState {
     QPointF position;
     Qt::FillRule fill = Qt::OddEvenFill;
     QPointF origin;
-    QSizeF extent;
+    QSizeF extent; // never zero in either axis: the mapping divides by it
 };
 
 class Player {
@@ -78,15 +96,22 @@ public:
         Map();
     }
 
-    // False at a drawing record the player does not know.
+    // False at a drawing record the player does not know or cannot draw.
     bool Play(std::uint16_t function, const Params& a);
 
 private:
     void Map()
     {
-        const double w = s_.extent.width() ? s_.extent.width() : 1, h = s_.extent.height() ? s_.extent.height() : 1;
-        p_.setTransform(QTransform().scale(size_.width() / w, size_.height() / h).translate(-s_.origin.x(), -s_.origin.y()));
+        p_.setTransform(QTransform()
+                            .scale(size_.width() / s_.extent.width(), size_.height() / s_.extent.height())
+                            .translate(-s_.origin.x(), -s_.origin.y()));
     }
+    bool Squashed() const
+    {
+        const double stretch = std::abs(size_.width() / s_.extent.width() * s_.extent.height() / size_.height());
+        return !(stretch <= kMaxStretch && stretch >= 1 / kMaxStretch);
+    }
+    bool TextDrawable(QPointF anchor) const;
     void Use()
     {
         p_.setPen(s_.pen);
@@ -126,6 +151,19 @@ private:
     std::vector<std::optional<GdiObject>> objects_;
 };
 
+bool Player::TextDrawable(QPointF anchor) const
+{
+    const QTransform& t = p_.worldTransform();
+    const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
+    if (!t.isInvertible() || !(sx > 0 && sy > 0) || !std::isfinite(sx) || !std::isfinite(sy))
+        return false;
+    const double pixels = s_.font.pixelSize();
+    const QPointF at = t.map(anchor);
+    return std::max(sx, sy) <= kMaxTextStretch * std::min(sx, sy) && pixels * std::min(sx, sy) >= kMinTextPixels
+        && pixels * std::max(sx, sy) <= kMaxTextPixels && std::abs(at.x()) <= kMaxTextReach
+        && std::abs(at.y()) <= kMaxTextReach;
+}
+
 void Player::Text(double x, double y, std::string_view bytes, const QRectF* opaqueBox)
 {
     QString text;
@@ -147,6 +185,8 @@ void Player::Text(double x, double y, std::string_view bytes, const QRectF* opaq
         p_.fillRect(*opaqueBox, s_.background);
     else if (s_.opaque)
         p_.fillRect(QRectF(left, baseline - metrics.ascent(), width, metrics.height()), s_.background);
+    if (!TextDrawable(QPointF(left, baseline)))
+        return;
     p_.setPen(s_.text);
     p_.drawText(QPointF(left, baseline), text);
 }
@@ -187,9 +227,17 @@ void Player::Dib(QRectF target, QRectF source, std::string_view dib)
 
 bool Player::Play(std::uint16_t function, const Params& a)
 {
+    if (Squashed() && std::ranges::find(kDrawingRecords, function) != std::end(kDrawingRecords))
+        return false;
     switch (function) {
     case 0x020B: s_.origin = QPointF(a.s16(1), a.s16(0)); Map(); return true;           // SETWINDOWORG
-    case 0x020C: s_.extent = QSizeF(a.s16(1), a.s16(0)); Map(); return true;            // SETWINDOWEXT
+    case 0x020C:                                                                        // SETWINDOWEXT
+        // A zero extent is refused, as GDI refuses it: the window stays as it was.
+        if (a.s16(0) && a.s16(1)) {
+            s_.extent = QSizeF(a.s16(1), a.s16(0));
+            Map();
+        }
+        return true;
     case 0x020F: s_.origin += QPointF(a.s16(1), a.s16(0)); Map(); return true;          // OFFSETWINDOWORG
     case 0x0201: s_.background = ColourRef(a.u32(0)); return true;                      // SETBKCOLOR
     case 0x0102: s_.opaque = a.u16(0) == 2; return true;                                // SETBKMODE
@@ -397,7 +445,8 @@ QImage PlayMetafile(std::string_view bytes, QSize size)
     if (bytes.size() >= kPlaceableSize && std::uint32_t(word(0) | word(2) << 16) == kPlaceableKey) {
         const QPointF topLeft(std::int16_t(word(6)), std::int16_t(word(8)));
         const QPointF bottomRight(std::int16_t(word(10)), std::int16_t(word(12)));
-        if (topLeft != bottomRight)
+        // A box without width or height maps nothing: the records' own window, or the default.
+        if (topLeft.x() != bottomRight.x() && topLeft.y() != bottomRight.y())
             bounds = QRectF(topLeft, bottomRight);
         bytes.remove_prefix(kPlaceableSize);
     }

@@ -1,9 +1,11 @@
-// The letters of the spelling dictionaries: the 64-symbol alphabet of their nodes and the
-// capitalisation rules of Windows-1252 text that words are stored and compared in.
+// The letters of the spelling dictionaries: the 64-symbol alphabet of their nodes, the
+// capitalisation rules of Windows-1252 text that words are stored and compared in, and the way
+// from a word of the document (UTF-8) to those characters.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,5 +26,10 @@ bool IsLetter(unsigned char c) noexcept;
 bool IsSmallLetter(unsigned char c) noexcept;
 
 std::string Capitals(std::string_view word);
+
+// A word of the document (UTF-8) in the dictionaries' own characters (cp1252), the typographic
+// apostrophe ’ as the apostrophe they store; nothing when a character of it has no place in the
+// alphabet (a Greek or Russian letter, a digit): the dictionaries cannot spell such a word.
+std::optional<std::string> DictionarySpelling(std::string_view utf8);
 
 } // namespace quillory::spell

@@ -5,6 +5,7 @@
 #include "app/spell/SpellAlphabet.h"
 #include "app/spell/SpellScoring.h"
 #include "platform/AtomicWrite.h"
+#include "platform/Cp1252.h"
 
 #include <algorithm>
 #include <array>
@@ -148,8 +149,12 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
     return false;
 }
 
-bool TSpellEngine::IsWordCorrect(std::string_view word)
+bool TSpellEngine::IsWordCorrect(std::string_view typed)
 {
+    const auto spelling = DictionarySpelling(typed);
+    if (!spelling)
+        return true;
+    const std::string_view word = *spelling;
     EnsureMainDictionary();
     std::array<char, 64> buffer;
     if (word.size() > buffer.size())
@@ -161,9 +166,12 @@ bool TSpellEngine::IsWordCorrect(std::string_view word)
 
 bool TSpellEngine::AddWord(std::string_view word, int userDictionaryNumber)
 {
+    const auto spelling = DictionarySpelling(word);
+    if (!spelling)
+        return false;
     for (OpenSection& open : sections_) {
         if (open.userNumber == userDictionaryNumber && open.section->Kind() == SectionKind::User)
-            return static_cast<UserSection&>(*open.section).Add(Capitals(word));
+            return static_cast<UserSection&>(*open.section).Add(Capitals(*spelling));
     }
     return false;
 }
@@ -224,10 +232,14 @@ void TSpellEngine::WalkForCandidates(const DictionarySection& section, Suggestio
     }
 }
 
-const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view typed)
+const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view word)
 {
-    EnsureMainDictionary();
     suggestions_.clear();
+    const auto spelling = DictionarySpelling(word);
+    if (!spelling)
+        return suggestions_;
+    const std::string_view typed = *spelling;
+    EnsureMainDictionary();
     SuggestionSearch search;
     search.word = Capitals(typed.substr(0, UserSection::kMaxWordLength));
     search.capacity = std::size_t(maxSuggestions_);
@@ -255,7 +267,7 @@ const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view ty
     }
 
     for (const Candidate& candidate : search.table)
-        suggestions_.push_back(ApplyCasePattern(candidate.word, typed));
+        suggestions_.push_back(Cp1252ToUtf8(ApplyCasePattern(candidate.word, typed)));
     return suggestions_;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/io/FileBytes.h"
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
@@ -434,8 +435,7 @@ bool TWPRichText::InsertText(const QString& text)
 
 bool TWPRichText::FindText(const QString& text, bool backwards)
 {
-    const auto pattern = QStringToCp1252(text);
-    if (!pattern || !core_->FindText(*pattern, backwards))
+    if (!core_->FindText(QStringToText(text), backwards))
         return false;
     ensureCaretVisible();
     return true;
@@ -457,7 +457,7 @@ QString TWPRichText::NextWord(bool restart)
     if (!word)
         return {};
     ensureCaretVisible();
-    return Cp1252ToQString(*word);
+    return TextToQString(*word);
 }
 
 // --- files and streams ------------------------------------------------------------------------------------

@@ -90,7 +90,8 @@ protected:
     static std::string Rtf(std::string_view utf8)
     {
         std::string rtf = "\\uc1 ";
-        for (const char32_t c : *DecodeUtf8(utf8)) {
+        const std::u32string characters = DecodeUtf8(utf8).value();
+        for (const char32_t c : characters) {
             if (c < 0x80) {
                 rtf += char(c);
                 continue;

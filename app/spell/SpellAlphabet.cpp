@@ -84,6 +84,8 @@ std::uint8_t LetterCode(unsigned char c) noexcept
     return code == kNoCode ? 0 : code;
 }
 
+bool InAlphabet(unsigned char c) noexcept { return kTables.code[c] != kNoCode; }
+
 bool IsLetter(unsigned char c) noexcept
 {
     const unsigned char code = kTables.code[c];
@@ -109,7 +111,7 @@ std::optional<std::string> DictionarySpelling(std::string_view utf8)
         const char32_t c = DecodeUtf8At(utf8, at, length);
         at += std::size_t(length);
         const auto byte = c == 0x2019 ? std::optional<unsigned char>('\'') : UnicodeToCp1252(c);
-        if (!byte || kTables.code[*byte] == kNoCode)
+        if (!byte || !InAlphabet(*byte))
             return std::nullopt;
         spelling += char(*byte);
     }

@@ -20,6 +20,8 @@ unsigned char Capital(unsigned char c) noexcept;
 unsigned char Small(unsigned char c) noexcept;
 // Every other character has code 0, the code of "A": the stored format has no "unknown" code.
 std::uint8_t LetterCode(unsigned char c) noexcept;
+// A character with a place in the alphabet, in either case.
+bool InAlphabet(unsigned char c) noexcept;
 // A letter of the case pattern: a character with a place in the alphabet other than the
 // apostrophe, hyphen and grave accent.
 bool IsLetter(unsigned char c) noexcept;

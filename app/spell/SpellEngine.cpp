@@ -149,19 +149,28 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
     return false;
 }
 
-bool TSpellEngine::IsWordCorrect(std::string_view typed)
+bool TSpellEngine::IsWordCorrect(std::string_view word)
 {
-    const auto spelling = DictionarySpelling(typed);
+    // Most words are ASCII: put in capitals as they are, with no conversion and no allocation.
+    std::array<char, 64> buffer;
+    std::size_t ascii = 0;
+    for (; ascii < word.size() && ascii < buffer.size(); ++ascii) {
+        const auto c = static_cast<unsigned char>(word[ascii]);
+        if (c >= 0x80)
+            break;
+        if (!InAlphabet(c))
+            return true;  // a digit or a sign: no word the dictionary could hold
+        buffer[ascii] = static_cast<char>(Capital(c));
+    }
+    if (ascii == word.size()) {
+        EnsureMainDictionary();
+        return KnowsCapitals(std::string_view(buffer.data(), word.size()));
+    }
+    const auto spelling = DictionarySpelling(word);
     if (!spelling)
         return true;
-    const std::string_view word = *spelling;
     EnsureMainDictionary();
-    std::array<char, 64> buffer;
-    if (word.size() > buffer.size())
-        return KnowsCapitals(Capitals(word));
-    for (std::size_t i = 0; i < word.size(); ++i)
-        buffer[i] = static_cast<char>(Capital(static_cast<unsigned char>(word[i])));
-    return KnowsCapitals(std::string_view(buffer.data(), word.size()));
+    return KnowsCapitals(Capitals(*spelling));
 }
 
 bool TSpellEngine::AddWord(std::string_view word, int userDictionaryNumber)

@@ -245,6 +245,53 @@ std::optional<FoundRange> TWPTextFinder::FindInDocument(const TWPRTFText& docume
     return Find(document, options_.backwards ? document.characterCount() : 0);
 }
 
+std::optional<FoundRange> FindNextWordIn(const ParagraphContent& content, std::size_t offset)
+{
+    const std::string_view text = content.text;
+    const std::size_t size = text.size();
+    // The end of the letter at `i` (a letter of any script or a mark), or `i` when there is
+    // none: digits, punctuation, hidden text and placeholders end a word.
+    auto letterEnd = [&](std::size_t i) {
+        if (i >= size)
+            return i;
+        if (i < content.attrs.size()) {
+            const TAttr& attr = content.attrs[i];
+            if (attr.hasFlag(AttrFlag::Hidden) || attr.hasFlag(AttrFlag::Object))
+                return i;
+        }
+        int length = 1;
+        const char32_t c = DecodeUtf8At(text, i, length);
+        const bool letter = c < 0x80 ? IsLetter(c) : IsWordCharacter(c);
+        return letter ? i + std::size_t(length) : i;
+    };
+    std::size_t i = offset;
+    while (i < size && letterEnd(i) == i)
+        i = NextCharBoundary(text, i);
+    if (i >= size)
+        return std::nullopt;
+    std::size_t end = i;
+    bool ascii = true;
+    while (end < size) {
+        if (const std::size_t next = letterEnd(end); next > end) {
+            ascii = ascii && next == end + 1;
+            end = next;
+            continue;
+        }
+        int length = 1;
+        const char32_t c = DecodeUtf8At(text, end, length);
+        const std::size_t after = end + std::size_t(length);
+        if ((c == '\'' || c == kTypographicApostrophe) && letterEnd(after) > after)
+            end = after;
+        else
+            break;
+    }
+    // Scripts written without spaces (Thai, Chinese, Japanese) hold several words in one run of
+    // letters: Unicode's word boundaries split them. Runs of ASCII letters need no such split.
+    if (!ascii)
+        end = std::clamp(NextWordBoundary(text, i), NextCharBoundary(text, i), end);
+    return FoundRange{long(i), long(end - i)};
+}
+
 std::optional<FoundRange> FindNextWord(const TWPRTFText& document, long from)
 {
     const ParagraphSpot spot = LocatePosition(document, from);
@@ -252,51 +299,9 @@ std::optional<FoundRange> FindNextWord(const TWPRTFText& document, long from)
     std::size_t offset = std::size_t(std::max(spot.offset, 0));
     for (TParagraph* paragraph = spot.paragraph; paragraph; paragraph = paragraph->next()) {
         const ParagraphContent content = ReadParagraph(*paragraph);
-        const std::string_view text = content.text;
-        const std::size_t size = text.size();
-        // The end of the letter at `i` (a letter of any script or a mark), or `i` when there is
-        // none: digits, punctuation, hidden text and placeholders end a word.
-        auto letterEnd = [&](std::size_t i) {
-            if (i >= size)
-                return i;
-            if (!content.attrs.empty()) {
-                const TAttr& attr = content.attrs[i];
-                if (attr.hasFlag(AttrFlag::Hidden) || attr.hasFlag(AttrFlag::Object))
-                    return i;
-            }
-            int length = 1;
-            const char32_t c = DecodeUtf8At(text, i, length);
-            const bool letter = c < 0x80 ? IsLetter(c) : IsWordCharacter(c);
-            return letter ? i + std::size_t(length) : i;
-        };
-        std::size_t i = offset;
-        while (i < size && letterEnd(i) == i)
-            i = NextCharBoundary(text, i);
-        if (i < size) {
-            std::size_t end = i;
-            bool ascii = true;
-            while (end < size) {
-                if (const std::size_t next = letterEnd(end); next > end) {
-                    ascii = ascii && next == end + 1;
-                    end = next;
-                    continue;
-                }
-                int length = 1;
-                const char32_t c = DecodeUtf8At(text, end, length);
-                const std::size_t after = end + std::size_t(length);
-                if ((c == '\'' || c == kTypographicApostrophe) && letterEnd(after) > after)
-                    end = after;
-                else
-                    break;
-            }
-            // Scripts written without spaces (Thai, Chinese, Japanese) hold several words in one
-            // run of letters: Unicode's word boundaries split them. Runs of ASCII letters need no
-            // such split.
-            if (!ascii)
-                end = std::clamp(NextWordBoundary(text, i), NextCharBoundary(text, i), end);
-            return FoundRange{paragraphStart + long(i), long(end - i)};
-        }
-        paragraphStart += long(size) + 1;
+        if (const auto found = FindNextWordIn(content, offset))
+            return FoundRange{paragraphStart + found->start, found->length};
+        paragraphStart += long(content.text.size()) + 1;
         offset = 0;
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/UnicodeText.h"
+#include "richtext/edit/RangeEditing.h"
 #include "richtext/model/Document.h"
 
 #include <optional>
@@ -66,5 +67,8 @@ private:
 // longer than Unicode's word boundaries allow (which split runs of Thai or Chinese). Digits end
 // words. Hidden characters and object placeholders are not part of words.
 std::optional<FoundRange> FindNextWord(const TWPRTFText& document, long from);
+// The same within one paragraph's content, from `offset`: for a walk over a whole document
+// that takes each paragraph once.
+std::optional<FoundRange> FindNextWordIn(const ParagraphContent& content, std::size_t offset);
 
 } // namespace quillory

@@ -75,12 +75,9 @@ int RunSpell(const Arguments& args)
         return Error("cannot read the user dictionary " + user);
 
     std::set<std::string> reported;
-    long from = 0;
-    while (const auto found = FindNextWord(document, from)) {
-        from = found->start + found->length;
-        const std::string word = TextOfRange(document, found->start, found->length);
+    auto report = [&](const std::string& word) {
         if (engine.IsWordCorrect(word) || !reported.insert(word).second)
-            continue;
+            return;
         std::string line = word;
         if (suggest) {
             line += '\t';
@@ -89,6 +86,13 @@ int RunSpell(const Arguments& args)
                 line += (i ? ", " : "") + suggestions[i];
         }
         std::printf("%s\n", line.c_str());
+    };
+    // Paragraph by paragraph, each read once: a walk by document positions would look each
+    // position up from the first paragraph again.
+    for (const TParagraph* paragraph = document.firstParagraph(); paragraph; paragraph = paragraph->next()) {
+        const ParagraphContent content = ReadParagraph(*paragraph);
+        for (auto found = FindNextWordIn(content, 0); found; found = FindNextWordIn(content, std::size_t(found->start + found->length)))
+            report(content.text.substr(std::size_t(found->start), std::size_t(found->length)));
     }
     return reported.empty() ? 1 : 0;
 }

@@ -66,12 +66,12 @@ private:
     bool mapped_ = false;
 };
 
-// The first / last place at or after / at or before `at` where `part` could begin: where its
-// first byte stands, or at any character when it begins with a wildcard.
+// The first / last place at or after / at or before `at` where `part` could begin: where the
+// text up to its first wildcard stands, or at any character when it begins with one.
 std::size_t NextStart(std::string_view text, std::string_view part, std::size_t at)
 {
     if (part.front() != '*')
-        return text.find(part.front(), at);
+        return text.find(part.substr(0, part.find('*')), at);
     while (at < text.size() && IsUtf8Continuation(static_cast<unsigned char>(text[at])))
         ++at;
     return at < text.size() ? at : npos;
@@ -80,7 +80,7 @@ std::size_t NextStart(std::string_view text, std::string_view part, std::size_t 
 std::size_t PrevStart(std::string_view text, std::string_view part, std::size_t at)
 {
     if (part.front() != '*')
-        return text.rfind(part.front(), at);
+        return text.rfind(part.substr(0, part.find('*')), at);
     while (at > 0 && IsUtf8Continuation(static_cast<unsigned char>(text[at])))
         --at;
     return at;
@@ -180,9 +180,12 @@ std::optional<FoundRange> TWPTextFinder::FindInText(std::string_view original, l
         }
         return end > at ? std::optional(end) : std::nullopt;
     };
-    // The match in the original's offsets, when it lies on clusters and, if asked, whole words.
+    // The match in the original's offsets, when it takes whole characters (a malformed byte of a
+    // pattern may match part of one), lies on clusters and, if asked, makes whole words.
     auto accepted = [&](std::size_t at, std::size_t end) -> std::optional<FoundRange> {
         const std::size_t start = compared.Original(at), stop = compared.Original(end);
+        if (stop <= start || compared.FromOriginal(start) != at || compared.FromOriginal(stop) != end)
+            return std::nullopt;
         if (!OnClusterBoundaries(original, start, stop) || (options_.wholeWord && !IsWholeWord(original, start, stop)))
             return std::nullopt;
         return FoundRange{long(start), long(stop - start)};

@@ -5,61 +5,59 @@
 #include "app/EntryStore.h"
 #include "app/EntryText.h"
 #include "platform/Error.h"
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <system_error>
 
 namespace quillory {
 
 namespace {
 
-constexpr std::size_t kContextBefore = 30;
+constexpr std::size_t kContextBefore = 30;  // characters
 constexpr std::size_t kContextWidth = 80;
-constexpr char kEllipsis = '\x85';  // "…" in cp1252
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…" in UTF-8
 
 bool IsBlank(char c)
 {
     return static_cast<unsigned char>(c) < 32 || c == ' ';
 }
 
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 } // namespace
 
-EntryQuery::EntryQuery(std::string_view pattern) : finder_(pattern, FindOptions{})
+EntryQuery::EntryQuery(std::string_view pattern)
+    : finder_(pattern, FindOptions{}), needle_(finder_.Literal()), asciiNeedle_(IsAscii(needle_))
 {
-    // Every match begins with the part before the first `*` (cut as the finder cuts it); when
-    // that is empty, the part after holds a literal up to its own first `*`.
-    const std::size_t star = pattern.find('*');
-    std::string_view literal = pattern.substr(0, TWPTextFinder::kMaxPart);
-    if (star != std::string_view::npos && star < TWPTextFinder::kMaxPart) {
-        literal = pattern.substr(0, star);
-        if (literal.empty()) {
-            literal = pattern.substr(star + 1, TWPTextFinder::kMaxPart);
-            literal = literal.substr(0, literal.find('*'));
-        }
+}
+
+// Whether the text may hold the literal of every match: false only when it certainly does not.
+bool EntryQuery::mayHold(std::string_view text) const
+{
+    if (!asciiNeedle_)
+        return FoldCase(text).find(needle_) != std::string::npos;
+    // An ASCII literal is looked for in the text with its ASCII letters folded, which costs no
+    // more than reading it; other characters cannot be part of such a match, but for the two
+    // that fold into ASCII letters: the Kelvin sign and the long s.
+    thread_local std::string folded;
+    folded.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        folded[i] = char(c - 'A' < 26u ? c + 32 : c);
     }
-    for (const char c : literal)
-        needle_ += char(LowerCp1252(static_cast<unsigned char>(c)));
+    return folded.find(needle_) != std::string::npos || text.find("\xE2\x84\xAA") != std::string_view::npos
+        || text.find("\xC5\xBF") != std::string_view::npos;
 }
 
 std::optional<FoundRange> EntryQuery::FindInParagraph(std::string_view text) const
 {
-    if (!needle_.empty()) {
-        if (text.size() < needle_.size())
-            return std::nullopt;
-        static const auto lower = [] {
-            std::array<char, 256> table{};
-            for (int c = 0; c < 256; ++c)
-                table[std::size_t(c)] = char(LowerCp1252(static_cast<unsigned char>(c)));
-            return table;
-        }();
-        thread_local std::string lowered;
-        lowered.resize(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i)
-            lowered[i] = lower[static_cast<unsigned char>(text[i])];
-        if (lowered.find(needle_) == std::string::npos)
-            return std::nullopt;
-    }
+    if (!needle_.empty() && !mayHold(text))
+        return std::nullopt;
     return finder_.FindInText(text, 0);
 }
 
@@ -80,17 +78,24 @@ std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery&
 
 std::string MatchContext(std::string_view paragraph, long start, long length)
 {
-    const std::size_t matchStart = std::min<std::size_t>(std::size_t(std::max(start, 0L)), paragraph.size());
-    const std::size_t matchEnd = std::min<std::size_t>(matchStart + std::size_t(std::max(length, 0L)), paragraph.size());
-    std::size_t from = matchStart > kContextBefore ? matchStart - kContextBefore : 0;
-    std::size_t to = std::max(matchEnd, std::min(paragraph.size(), from + kContextWidth));
+    const std::size_t size = paragraph.size();
+    const std::size_t matchStart = CharBoundaryAtOrBefore(paragraph, std::min<std::size_t>(std::size_t(std::max(start, 0L)), size));
+    const std::size_t matchEnd = std::min<std::size_t>(matchStart + std::size_t(std::max(length, 0L)), size);
+    // Counted in clusters, so that no letter loses its accents and no emoji is cut in two.
+    std::size_t from = matchStart;
+    for (std::size_t n = 0; n < kContextBefore && from > 0; ++n)
+        from = PrevGraphemeBoundary(paragraph, from);
+    std::size_t to = from;
+    for (std::size_t n = 0; n < kContextWidth && to < size; ++n)
+        to = NextGraphemeBoundary(paragraph, to);
+    to = std::max(to, matchEnd);
     // Whole words at the edges where a blank allows it.
     if (from > 0) {
         const std::size_t blank = paragraph.substr(0, matchStart).find(' ', from);
         if (blank != std::string_view::npos)
             from = blank + 1;
     }
-    if (to < paragraph.size()) {
+    if (to < size) {
         const std::size_t blank = paragraph.substr(0, to).rfind(' ');
         if (blank != std::string_view::npos && blank >= matchEnd)
             to = blank;
@@ -98,9 +103,10 @@ std::string MatchContext(std::string_view paragraph, long start, long length)
     std::string line;
     if (from > 0)
         line += kEllipsis;
+    // Blanks and control characters are ASCII: never a byte inside a longer character.
     for (std::size_t i = from; i < to; ++i)
         line += IsBlank(paragraph[i]) ? ' ' : paragraph[i];
-    if (to < paragraph.size())
+    if (to < size)
         line += kEllipsis;
     return line;
 }

@@ -19,12 +19,12 @@ struct TextMatch {
     std::size_t paragraph = 0;  // 0-based
     long start = 0;             // offset within the paragraph
     long length = 0;
-    std::string context;        // a line of the paragraph around the match (cp1252)
+    std::string context;        // a line of the paragraph around the match (UTF-8)
 };
 
-// What is looked for: a pattern (cp1252) under the rules of the editor's finder, with the
-// literal that every match must contain, so that most paragraphs are passed over by a plain
-// substring search and only the rest go through the finder itself.
+// What is looked for: a pattern (UTF-8) under the rules of the editor's finder, without regard
+// to case, with the literal that every match must contain, so that most paragraphs are passed
+// over by a plain substring search and only the rest go through the finder itself.
 class EntryQuery {
 public:
     explicit EntryQuery(std::string_view pattern);
@@ -33,17 +33,20 @@ public:
     std::optional<FoundRange> FindInParagraph(std::string_view text) const;
 
 private:
+    bool mayHold(std::string_view text) const;
+
     TWPTextFinder finder_;
-    std::string needle_;  // lower-cased; empty when nothing is certain
+    std::string needle_;  // case-folded; empty when nothing is certain
+    bool asciiNeedle_ = true;
 };
 
 // The first match of `query` in the entry `content` (RTF, plain text or HTML), searched
 // forwards from the start as the editor's FindText does: a match lies within one paragraph.
 std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery& query);
 
-// A line of at most about 80 characters of `paragraph` around the match at `start`, cut at
-// blanks where it can, with "…" where it was cut; tabs, line breaks and object placeholders
-// become blanks.
+// A line of at most about 80 characters of `paragraph` around the match at `start` (byte
+// offsets), cut at blanks where it can and never inside a character or a cluster, with "…" where
+// it was cut; tabs, line breaks and object placeholders become blanks.
 std::string MatchContext(std::string_view paragraph, long start, long length);
 
 struct SearchHooks {

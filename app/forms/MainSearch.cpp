@@ -14,7 +14,7 @@
 #include "platform/qt/DateNames.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/RichText.h"
 
 #include <QApplication>
@@ -95,10 +95,7 @@ void TMainScreen::SetSearching(bool searching)
 
 void TMainScreen::WalkForMatch(Day last)
 {
-    const auto pattern = QStringToCp1252(LastSearchText);
-    if (!pattern)
-        return;  // a character no entry can hold
-    const EntryQuery finder(*pattern);
+    const EntryQuery finder(QStringToText(LastSearchText));
     WaitCursor hourglass;
     auto progress = std::make_unique<TConvertNotify>(this);
     progress->WhatAmIdoing->setText(QStringLiteral("Searching..."));
@@ -204,9 +201,8 @@ void TMainScreen::mnuFindAllClick()
     // Find Next goes on from the day on screen with this query.
     LastSearchText = query;
     LastSearchFound = false;
-    const auto pattern = QStringToCp1252(query);
-    if (pattern) {
-        const EntryQuery finder(*pattern);
+    {
+        const EntryQuery finder(QStringToText(query));
         SetSearching(true);
         struct Done {
             TMainScreen& window;
@@ -223,7 +219,7 @@ void TMainScreen::mnuFindAllClick()
         hooks.found = [&](Day day, const TextMatch& match) {
             if (!FoundEntries)
                 return false;
-            FoundEntries->AddMatch(day, Cp1252ToQString(match.context));
+            FoundEntries->AddMatch(day, TextToQString(match.context));
             LastSearchFound = true;
             return true;
         };

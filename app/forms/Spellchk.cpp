@@ -7,7 +7,7 @@
 #include "platform/qt/CenterForm.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/RichText.h"
 
 #include <QFile>
@@ -124,10 +124,11 @@ void TSpellCheckDialog::CheckNextWord()
         restartWalk_ = false;
         if (word.isEmpty())
             break;
-        const std::string bytes = QStringToCp1252Lossy(word);
-        if (!SpellEngine1.IsWordCorrect(bytes)) {
-            for (const std::string& suggestion : SpellEngine1.GetSuggestions(bytes))
-                WordList->addItem(Cp1252ToQString(suggestion));
+        // A word of a script the dictionary does not spell counts as correct: it is passed by.
+        const std::string text = QStringToText(word);
+        if (!SpellEngine1.IsWordCorrect(text)) {
+            for (const std::string& suggestion : SpellEngine1.GetSuggestions(text))
+                WordList->addItem(TextToQString(suggestion));
             unknown = word;  // NextWord has selected it and scrolled it into view
             break;
         }
@@ -156,7 +157,7 @@ void TSpellCheckDialog::ReplaceClick()
 void TSpellCheckDialog::AddbuttonClick()
 {
     if (!Word->text().isEmpty())
-        SpellEngine1.AddWord(QStringToCp1252Lossy(Word->text()), UserDictionaryNumber);
+        SpellEngine1.AddWord(QStringToText(Word->text()), UserDictionaryNumber);
     CheckNextWord();
 }
 

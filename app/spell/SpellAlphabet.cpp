@@ -1,6 +1,9 @@
 // The dictionaries' alphabet and capitals, as one table built once.
 #include "app/spell/SpellAlphabet.h"
 
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
+
 namespace quillory::spell {
 
 namespace {
@@ -81,6 +84,8 @@ std::uint8_t LetterCode(unsigned char c) noexcept
     return code == kNoCode ? 0 : code;
 }
 
+bool InAlphabet(unsigned char c) noexcept { return kTables.code[c] != kNoCode; }
+
 bool IsLetter(unsigned char c) noexcept
 {
     const unsigned char code = kTables.code[c];
@@ -95,6 +100,22 @@ std::string Capitals(std::string_view word)
     for (char& c : out)
         c = static_cast<char>(Capital(static_cast<unsigned char>(c)));
     return out;
+}
+
+std::optional<std::string> DictionarySpelling(std::string_view utf8)
+{
+    std::string spelling;
+    spelling.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        int length = 1;
+        const char32_t c = DecodeUtf8At(utf8, at, length);
+        at += std::size_t(length);
+        const auto byte = c == 0x2019 ? std::optional<unsigned char>('\'') : UnicodeToCp1252(c);
+        if (!byte || !InAlphabet(*byte))
+            return std::nullopt;
+        spelling += char(*byte);
+    }
+    return spelling;
 }
 
 } // namespace quillory::spell

@@ -5,6 +5,7 @@
 #include "app/spell/SpellAlphabet.h"
 #include "app/spell/SpellScoring.h"
 #include "platform/AtomicWrite.h"
+#include "platform/Cp1252.h"
 
 #include <algorithm>
 #include <array>
@@ -150,20 +151,36 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
 
 bool TSpellEngine::IsWordCorrect(std::string_view word)
 {
-    EnsureMainDictionary();
+    // Most words are ASCII: put in capitals as they are, with no conversion and no allocation.
     std::array<char, 64> buffer;
-    if (word.size() > buffer.size())
-        return KnowsCapitals(Capitals(word));
-    for (std::size_t i = 0; i < word.size(); ++i)
-        buffer[i] = static_cast<char>(Capital(static_cast<unsigned char>(word[i])));
-    return KnowsCapitals(std::string_view(buffer.data(), word.size()));
+    std::size_t ascii = 0;
+    for (; ascii < word.size() && ascii < buffer.size(); ++ascii) {
+        const auto c = static_cast<unsigned char>(word[ascii]);
+        if (c >= 0x80)
+            break;
+        if (!InAlphabet(c))
+            return true;  // a digit or a sign: no word the dictionary could hold
+        buffer[ascii] = static_cast<char>(Capital(c));
+    }
+    if (ascii == word.size()) {
+        EnsureMainDictionary();
+        return KnowsCapitals(std::string_view(buffer.data(), word.size()));
+    }
+    const auto spelling = DictionarySpelling(word);
+    if (!spelling)
+        return true;
+    EnsureMainDictionary();
+    return KnowsCapitals(Capitals(*spelling));
 }
 
 bool TSpellEngine::AddWord(std::string_view word, int userDictionaryNumber)
 {
+    const auto spelling = DictionarySpelling(word);
+    if (!spelling)
+        return false;
     for (OpenSection& open : sections_) {
         if (open.userNumber == userDictionaryNumber && open.section->Kind() == SectionKind::User)
-            return static_cast<UserSection&>(*open.section).Add(Capitals(word));
+            return static_cast<UserSection&>(*open.section).Add(Capitals(*spelling));
     }
     return false;
 }
@@ -224,10 +241,14 @@ void TSpellEngine::WalkForCandidates(const DictionarySection& section, Suggestio
     }
 }
 
-const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view typed)
+const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view word)
 {
-    EnsureMainDictionary();
     suggestions_.clear();
+    const auto spelling = DictionarySpelling(word);
+    if (!spelling)
+        return suggestions_;
+    const std::string_view typed = *spelling;
+    EnsureMainDictionary();
     SuggestionSearch search;
     search.word = Capitals(typed.substr(0, UserSection::kMaxWordLength));
     search.capacity = std::size_t(maxSuggestions_);
@@ -255,7 +276,7 @@ const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view ty
     }
 
     for (const Candidate& candidate : search.table)
-        suggestions_.push_back(ApplyCasePattern(candidate.word, typed));
+        suggestions_.push_back(Cp1252ToUtf8(ApplyCasePattern(candidate.word, typed)));
     return suggestions_;
 }
 

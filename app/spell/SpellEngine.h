@@ -1,6 +1,7 @@
 // TSpellEngine: the spelling dictionaries of the program. It tells whether a word is correct,
-// adds words to user dictionaries and ranks suggestions for an unknown word. Words are
-// Windows-1252 text; the dictionaries store and compare them in capitals.
+// adds words to user dictionaries and ranks suggestions for an unknown word. Words come and go
+// as UTF-8; the dictionaries store and compare them in capitals of Windows-1252, their stored
+// format, and pass by a word whose characters their alphabet cannot spell.
 #pragma once
 
 #include "app/spell/DictionarySection.h"
@@ -43,12 +44,15 @@ public:
     int CreateUserDictionary(const std::string& file, const std::vector<std::string>& words);
     void CloseDictionaries();
 
+    // True for a known word, and for a word the alphabet cannot spell (a Russian or Greek word,
+    // one with a digit): that is passed by, never reported as misspelt.
     bool IsWordCorrect(std::string_view word);
     // Adds a word to the user dictionary with that number and rewrites its file whole. False
-    // (and nothing changed) for a word over 25 characters, a full tree, an unknown number or a
-    // file that cannot be written.
+    // (and nothing changed) for a word over 25 characters or that the alphabet cannot spell, a
+    // full tree, an unknown number or a file that cannot be written.
     bool AddWord(std::string_view word, int userDictionaryNumber);
-    // At most MaxSuggestions() words, best first, in the case pattern of `word`.
+    // At most MaxSuggestions() words, best first, in the case pattern of `word`; none for a word
+    // the alphabet cannot spell.
     const std::vector<std::string>& GetSuggestions(std::string_view word);
     const std::vector<std::string>& Suggestions() const noexcept { return suggestions_; }
 

@@ -2,6 +2,8 @@
 // and walks the words of a document for the spell checker.
 #pragma once
 
+#include "platform/UnicodeText.h"
+#include "richtext/edit/RangeEditing.h"
 #include "richtext/model/Document.h"
 
 #include <optional>
@@ -26,6 +28,11 @@ struct FoundRange {
 // it stands within the first 255 characters, splits the pattern into a part before and a part
 // after (cut to 255); a match is the part before followed later in the same paragraph by the
 // part after, in which each further `*` stands for exactly one character.
+//
+// Pattern and text are UTF-8. Without "match case" both are compared case-folded (Unicode's
+// simple folding: Ж = ж, Σ = σ = ς, É = é). A match begins and ends on the boundaries of
+// grapheme clusters, so that it never takes a letter without its accents or half an emoji; a
+// further `*` stands for one such cluster. Offsets are bytes of the original text.
 class TWPTextFinder {
 public:
     static constexpr std::size_t kMaxPart = 255;
@@ -42,26 +49,26 @@ public:
     // last one ending at or before `from` (backwards). Exposed for tests.
     std::optional<FoundRange> FindInText(std::string_view text, long from) const;
 
-private:
-    bool matchesAt(std::string_view text, std::size_t at, std::string_view part, bool wildcards) const;
-    std::optional<std::size_t> matchLength(std::string_view text, std::size_t at) const;
-    bool isWholeWord(std::string_view text, std::size_t start, std::size_t length) const;
+    // Text that every match holds, folded as the comparison folds it (empty when no part of
+    // the pattern is certain): a search over many texts passes over those without it.
+    std::string_view Literal() const noexcept;
 
-    std::string before_;
+private:
+    std::optional<std::size_t> partEnd(std::string_view text, std::size_t at, std::string_view part) const;
+
+    std::string before_;  // folded unless case is matched; holds no wildcard
     std::string after_;
     bool split_ = false;
     FindOptions options_;
 };
 
-// Word characters of the spell checker: A-Z, a-z, the cp1252 letters 138, 140, 154, 156, 159
-// and 192-255.
-bool IsWordCharacter(unsigned char c) noexcept;
-// Lower case of a cp1252 character, as the system's lower-casing of the code page gives it.
-unsigned char LowerCp1252(unsigned char c) noexcept;
-
-// The next word at or after `from`: a run of word characters, with an apostrophe between two
-// word characters belonging to the word. Hidden characters and object placeholders are not part
-// of words.
+// The next word at or after `from`, for the spell checker: a run of letters (of any script, with
+// their marks), with an apostrophe (' or ’) between two letters belonging to the word, and no
+// longer than Unicode's word boundaries allow (which split runs of Thai or Chinese). Digits end
+// words. Hidden characters and object placeholders are not part of words.
 std::optional<FoundRange> FindNextWord(const TWPRTFText& document, long from);
+// The same within one paragraph's content, from `offset`: for a walk over a whole document
+// that takes each paragraph once.
+std::optional<FoundRange> FindNextWordIn(const ParagraphContent& content, std::size_t offset);
 
 } // namespace quillory

@@ -1,7 +1,7 @@
 // The shared find dialog.
 #include "richtext/qt/FindDialog.h"
 
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/RichText.h"
 
 #include <QApplication>
@@ -81,7 +81,7 @@ void TWPFindDialog::Bind(TWPRichText& editor)
     editor_ = &editor;
     clearStatus();
     if (editor.core().HasSelection())
-        FindEdit->setText(Cp1252ToQString(editor.core().SelectedText()).section(QLatin1Char('\r'), 0, 0));
+        FindEdit->setText(TextToQString(editor.core().SelectedText()).section(QLatin1Char('\r'), 0, 0));
 }
 
 FindOptions TWPFindDialog::options() const
@@ -96,8 +96,8 @@ FindOptions TWPFindDialog::options() const
 bool TWPFindDialog::FindNextButtonClick()
 {
     clearStatus();
-    const auto pattern = QStringToCp1252(FindEdit->text());
-    if (!editor_ || !pattern || pattern->empty() || !editor_->core().FindNext(*pattern, options())) {
+    const std::string pattern = QStringToText(FindEdit->text());
+    if (!editor_ || pattern.empty() || !editor_->core().FindNext(pattern, options())) {
         showNotFound();
         return false;
     }

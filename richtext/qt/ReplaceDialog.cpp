@@ -1,7 +1,7 @@
 // The shared replace dialog.
 #include "richtext/qt/ReplaceDialog.h"
 
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/RichText.h"
 
 #include <QGridLayout>
@@ -45,21 +45,17 @@ bool TWPReplaceDialog::ReplaceButtonClick()
 {
     if (!editor_)
         return false;
-    const auto pattern = QStringToCp1252(FindEdit->text());
-    const auto replacement = QStringToCp1252(ReplaceEdit->text());
-    if (!pattern || !replacement) {
-        editor_->beep();
-        return false;
-    }
+    const std::string pattern = QStringToText(FindEdit->text());
+    const std::string replacement = QStringToText(ReplaceEdit->text());
     // Only a selection that is itself a match is replaced; otherwise this finds the first one.
     EditorCore& core = editor_->core();
     if (core.HasSelection()) {
         FindOptions forwards = options();
         forwards.backwards = false;
-        const TWPTextFinder finder(*pattern, forwards);
+        const TWPTextFinder finder(pattern, forwards);
         const auto found = finder.Find(core.document(), core.SelStartPosition());
         if (found && found->start == core.SelStartPosition() && found->length == core.SelLength()) {
-            if (core.ReplaceSelection(*replacement))
+            if (core.ReplaceSelection(replacement))
                 core.Changed();
         }
     }
@@ -70,13 +66,8 @@ int TWPReplaceDialog::ReplaceAllButtonClick()
 {
     if (!editor_)
         return 0;
-    const auto pattern = QStringToCp1252(FindEdit->text());
-    const auto replacement = QStringToCp1252(ReplaceEdit->text());
-    if (!pattern || !replacement) {
-        editor_->beep();
-        return 0;
-    }
-    const int count = editor_->core().ReplaceAll(*pattern, *replacement, options());
+    const int count =
+        editor_->core().ReplaceAll(QStringToText(FindEdit->text()), QStringToText(ReplaceEdit->text()), options());
     StatusLabel->setText(tr("%n replacement(s) made.", nullptr, count));
     return count;
 }

@@ -434,8 +434,7 @@ bool TWPRichText::InsertText(const QString& text)
 
 bool TWPRichText::FindText(const QString& text, bool backwards)
 {
-    const auto pattern = QStringToCp1252(text);
-    if (!pattern || !core_->FindText(*pattern, backwards))
+    if (!core_->FindText(QStringToText(text), backwards))
         return false;
     ensureCaretVisible();
     return true;
@@ -457,7 +456,7 @@ QString TWPRichText::NextWord(bool restart)
     if (!word)
         return {};
     ensureCaretVisible();
-    return Cp1252ToQString(*word);
+    return TextToQString(*word);
 }
 
 // --- files and streams ------------------------------------------------------------------------------------

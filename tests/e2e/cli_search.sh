@@ -31,6 +31,21 @@ out=$(search 'seeds*again')
 search Arial >/dev/null && fail "a font name was found"
 search '\par' >/dev/null && fail "markup was found"
 
+# Any script: a Cyrillic or Greek query in any case, in RTF written with \uN and in plain UTF-8
+# text; none found is status 1, as before.
+printf '{\\rtf1\\ansi\\uc1 \\u1046?\\u1091?\\u1082? \\u1080? \\u1105?\\u1078?\\par}' > "$diary/Entries/20240401.QLE"
+printf '\360\237\230\200 Сегодня ЖУК. Σοφός\n' > "$diary/Entries/20240402.QLE"
+out=$(search жук) || fail "жук not found"
+[ "$out" = "$(printf '2024-04-01\n2024-04-02')" ] || fail "жук: got '$out'"
+out=$(search ΣΟΦΌΣ) || fail "σοφός not found"
+[ "$out" = 2024-04-02 ] || fail "σοφός: got '$out'"
+out=$(search 'ЁЖ*')
+[ "$out" = 2024-04-01 ] || fail "ёж: got '$out'"
+out=$(search жуки); [ $? = 1 ] || fail "жуки: status not 1"
+[ -z "$out" ] || fail "жуки printed '$out'"
+search "$(printf 'caf\351')" 2>/dev/null; [ $? = 2 ] || fail "a query that is not UTF-8 accepted"
+rm "$diary/Entries/20240401.QLE" "$diary/Entries/20240402.QLE"
+
 # Errors: status 2, a message on standard error.
 search "" 2>/dev/null; [ $? = 2 ] || fail "empty text accepted"
 search --from 2024-02-30 x 2>/dev/null; [ $? = 2 ] || fail "30 February accepted"

@@ -35,6 +35,18 @@ out=$("$cli" --folder "$folder" spell "$folder/notes.txt") || fail "text failed"
 [ "$out" = "$(printf 'Quillory\nZ\303\274rch')" ] || fail "text: got '$out'"
 "$cli" --folder "$folder" spell "$folder/missing.txt" 2>/dev/null; [ $? -eq 2 ] || fail "missing file not an error"
 
+# Words of scripts the English dictionary does not spell are passed by, in text and in RTF; a
+# misspelt word among them is still reported.
+printf 'Жук σοφός 東京都に行きました the speling, ภาษาไทย.\n' > "$folder/scripts.txt"
+out=$("$cli" --folder "$folder" spell "$folder/scripts.txt") || fail "scripts failed"
+[ "$out" = speling ] || fail "scripts: got '$out'"
+printf '{\\rtf1\\ansi\\uc1 \\u1046?\\u1091?\\u1082? \\u963?\\u959?\\u966?\\u972?\\u962? speling}' > "$folder/scripts.rtf"
+out=$("$cli" --folder "$folder" spell "$folder/scripts.rtf") || fail "scripts RTF failed"
+[ "$out" = speling ] || fail "scripts RTF: got '$out'"
+printf 'Жук σοφός 東京\n' > "$folder/foreign.txt"
+out=$("$cli" --folder "$folder" spell "$folder/foreign.txt"); status=$?
+[ $status -eq 1 ] && [ -z "$out" ] || fail "foreign words reported: status $status, '$out'"
+
 # Standard input, as from `quillory-cli cat DAY`.
 out=$("$cli" --folder "$folder" spell - < "$folder/entry.rtf") || fail "spell - failed"
 [ "$out" = "$(printf 'Teh\nhous\ndefinately\nQuillory')" ] || fail "stdin: got '$out'"

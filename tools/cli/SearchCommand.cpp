@@ -1,6 +1,6 @@
 // quillory-cli search [--from DAY] [--until DAY] TEXT: every day whose entry text contains TEXT,
 // one yyyy-mm-dd per line, ascending. TEXT matches as the window's search does: without regard
-// to case (accented capitals too), anywhere in a word, within one paragraph, with the `*`
+// to case (Ж = ж, Σ = σ = ς, É = é), anywhere in a word, within one paragraph, with the `*`
 // wildcard; it is looked for in the text of the entry, never in its RTF markup. Exit 0 with
 // matches, 1 without, 2 on an error (an unreadable entry included), as grep does.
 #include "tools/cli/CliCommands.h"
@@ -8,7 +8,7 @@
 #include "tools/cli/DiaryPassword.h"
 
 #include "app/EntrySearch.h"
-#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "platform/ProgramFolder.h"
 
 #include <cstdio>
@@ -52,14 +52,10 @@ int RunSearch(const Arguments& given)
     std::error_code error;
     if (!std::filesystem::is_directory(DiaryFolder(), error))
         return Fail("no such folder: " + DiaryFolder());
-    if (!DecodeUtf8(*text))
+    if (!IsWellFormedUtf8(*text))
         return Fail("the text to look for is not UTF-8");
-    // A character that cp1252 cannot hold is in no entry.
-    const auto pattern = Utf8ToCp1252(*text);
-    if (!pattern)
-        return kNothingStatus;
 
-    const EntryQuery finder(*pattern);
+    const EntryQuery finder(*text);
     const auto password = DiaryPassword(passwordFile, problem);
     if (!password)
         return Fail(problem);

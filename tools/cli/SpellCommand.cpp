@@ -1,12 +1,13 @@
 // quillory-cli spell [--suggest] FILE|-: the misspelt words of an RTF entry or a UTF-8 text, one
 // a line, each once, in order of first occurrence; with --suggest each is followed by a TAB and
-// its suggestions, best first. Uses the diary's dictionaries, as the window does.
+// its suggestions, best first. Uses the diary's dictionaries, as the window does: a word in a
+// script they do not spell (Russian, Greek, Chinese) is passed by.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliInput.h"
 
 #include "app/spell/DictionaryPaths.h"
 #include "app/spell/SpellEngine.h"
-#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/edit/TextFinder.h"
 #include "richtext/io/DocumentFormat.h"
@@ -58,7 +59,7 @@ int RunSpell(const Arguments& args)
     try {
         const LoadOutcome loaded = LooksLikeRtf(bytes)
                                        ? LoadDocument(document, bytes, TWPFormatSetting::FormatRTF)
-                                       : LoadDocument(document, Utf8ToCp1252Lossy(bytes), TWPFormatSetting::FormatANSI);
+                                       : LoadDocument(document, Utf8OrCp1252(bytes), TWPFormatSetting::FormatANSI);
         if (loaded.result != 0)
             return Error("cannot read " + files[0] + " (reader result " + std::to_string(loaded.result) + ")");
     } catch (const std::exception& error) {
@@ -74,20 +75,24 @@ int RunSpell(const Arguments& args)
         return Error("cannot read the user dictionary " + user);
 
     std::set<std::string> reported;
-    long from = 0;
-    while (const auto found = FindNextWord(document, from)) {
-        from = found->start + found->length;
-        const std::string word = TextOfRange(document, found->start, found->length);
+    auto report = [&](const std::string& word) {
         if (engine.IsWordCorrect(word) || !reported.insert(word).second)
-            continue;
-        std::string line = Cp1252ToUtf8(word);
+            return;
+        std::string line = word;
         if (suggest) {
             line += '\t';
             const auto& suggestions = engine.GetSuggestions(word);
             for (std::size_t i = 0; i < suggestions.size(); ++i)
-                line += (i ? ", " : "") + Cp1252ToUtf8(suggestions[i]);
+                line += (i ? ", " : "") + suggestions[i];
         }
         std::printf("%s\n", line.c_str());
+    };
+    // Paragraph by paragraph, each read once: a walk by document positions would look each
+    // position up from the first paragraph again.
+    for (const TParagraph* paragraph = document.firstParagraph(); paragraph; paragraph = paragraph->next()) {
+        const ParagraphContent content = ReadParagraph(*paragraph);
+        for (auto found = FindNextWordIn(content, 0); found; found = FindNextWordIn(content, std::size_t(found->start + found->length)))
+            report(content.text.substr(std::size_t(found->start), std::size_t(found->length)));
     }
     return reported.empty() ? 1 : 0;
 }

@@ -39,14 +39,14 @@ TEST(FindInEntry, MatchesTheTextNeverTheMarkup)
         const char* pattern;
         const char* found;
     } rows[] = {
-        {"sunflower", "0:10+9"},          // split by bold, any case
-        {"FLOW", "0:13+4"},               // inside a word
-        {"CAF\xc9", "0:0+4"},             // an accented capital matches its small letter
+        {"sunflower", "0:11+9"},          // split by bold, any case
+        {"FLOW", "0:14+4"},               // inside a word
+        {"CAF\u00C9", "0:0+5"},           // an accented capital matches its small letter
         {"day * finally", "1:4+19"},      // the wildcard within one paragraph
         {"seeds*The", "none"},            // ... but never across paragraphs
-        {"*FLOWER", "0:13+6"},            // nothing before the `*`: the part after alone
-        {"sun*", "0:10+3"},
-        {"s*fl*wer", "0:10+9"},           // a further `*` stands for one character
+        {"*FLOWER", "0:14+6"},            // nothing before the `*`: the part after alone
+        {"sun*", "0:11+3"},
+        {"s*fl*wer", "0:11+9"},           // a further `*` stands for one character
         {"Arial", "none"},                // a font name is markup
         {"Wingdings", "none"},
         {"par", "none"},                  // so are control words
@@ -67,6 +67,33 @@ TEST(FindInEntry, OnlyTheFirst255CharactersOfAPatternCount)
     EXPECT_EQ(Found(entry, word + "x"), "0:0+255");
 }
 
+// Entries in any script: the query is folded as the text is (Ж = ж, Σ = σ = ς), in RTF written
+// with \uN and in plain UTF-8 text, and a match's offsets are bytes of the paragraph.
+TEST(FindInEntry, MatchesTextOfEveryScriptWithoutRegardToCase)
+{
+    const std::string rtf = R"({\rtf1\ansi\uc1 \u-10179?\u-8704? \u1046?\u1091?\u1082? \u1080? \u1105?\u1078?\par)"
+                            R"(\u931?\u959?\u966?\u972?\u962?})";  // 😀 Жук и ёж / Σοφός
+    const std::string text = "Zażółć gęślą jaźń\r\n\U0001F600 Жук и ёж\r\nΣοφός\r\n";
+    const struct {
+        const char* pattern;
+        const char* inRtf;
+        const char* inText;
+    } rows[] = {
+        {"жук", "0:5+6", "1:5+6"},
+        {"ЁЖ", "0:15+4", "1:15+4"},
+        {"жук*ёж", "0:5+14", "1:5+14"},
+        {"σοφόσ", "1:0+10", "2:0+10"},      // final sigma is sigma
+        {"ΣΟΦΌΣ", "1:0+10", "2:0+10"},
+        {"GĘŚLĄ", "none", "0:11+8"},
+        {"жуки", "none", "none"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pattern);
+        EXPECT_EQ(Found(rtf, row.pattern), row.inRtf);
+        EXPECT_EQ(Found(text, row.pattern), row.inText);
+    }
+}
+
 TEST(MatchContext, ShowsALineAroundTheMatchCutAtBlanks)
 {
     const std::string long_ =
@@ -74,12 +101,44 @@ TEST(MatchContext, ShowsALineAroundTheMatchCutAtBlanks)
     const std::size_t at = long_.find("clocks");
     const std::string line = MatchContext(long_, long(at), 6);
     EXPECT_NE(line.find("clocks were striking"), std::string::npos) << line;
-    EXPECT_EQ(line.front(), '\x85') << line;  // cut before
-    EXPECT_EQ(line.back(), '\x85') << line;   // and after
-    EXPECT_EQ(line[1], 'c') << line;          // at a word's start...
-    EXPECT_LE(line.size(), 84u);
+    EXPECT_TRUE(line.starts_with("\u2026cold day")) << line;  // cut before, at a word's start
+    EXPECT_TRUE(line.ends_with("\u2026")) << line;          // and after
+    EXPECT_LE(line.size(), 80u + 2 * 3);
 
     EXPECT_EQ(MatchContext("short\tone\x01", 0, 5), "short one ");  // tabs and placeholders as blanks
+}
+
+// Cut in any script, the line never ends inside a character or a cluster: Cyrillic letters
+// are two bytes, emoji four (eight with a skin tone), and no blank offers a cut.
+TEST(MatchContext, CutsOnCharacterAndClusterBoundaries)
+{
+    const std::string thumbs = "\U0001F44D\U0001F3FD";
+    const std::string e = "e\u0301";  // e with a combining accent
+    struct Row {
+        std::string unit;  // one character or cluster, repeated
+        std::string match;
+    } rows[] = {{"ж", "ЖУК"}, {thumbs, "ЖУК"}, {e, "\u03A3"}, {"東", "東京"}};
+    for (const Row& row : rows) {
+        std::string paragraph, before, after;
+        for (int i = 0; i < 120; ++i)
+            before += row.unit;
+        for (int i = 0; i < 120; ++i)
+            after += row.unit;
+        paragraph = before + row.match + after;
+        const std::string line = MatchContext(paragraph, long(before.size()), long(row.match.size()));
+        SCOPED_TRACE(row.unit);
+        ASSERT_TRUE(line.starts_with("\u2026") && line.ends_with("\u2026")) << line;
+        const std::string inner = line.substr(3, line.size() - 6);
+        EXPECT_NE(inner.find(row.match), std::string::npos);
+        // What stands either side of the match is whole units: 30 before, up to 80 in all.
+        const std::size_t at = inner.find(row.match);
+        EXPECT_EQ(at % row.unit.size(), 0u);
+        EXPECT_EQ((inner.size() - at - row.match.size()) % row.unit.size(), 0u);
+        EXPECT_EQ(at / row.unit.size(), 30u);
+        EXPECT_TRUE(inner.starts_with(row.unit)) << line;
+    }
+    // A match at the very start of a paragraph of one long word.
+    EXPECT_EQ(MatchContext("Жук", 0, 6), "Жук");
 }
 
 class EntrySearchTest : public ::testing::Test {

@@ -20,6 +20,7 @@ namespace {
 using namespace quillory;
 using namespace quillory::spell;
 
+// The words of the list that cp1252 can hold, in cp1252 as the dictionary stores them.
 std::vector<std::string> ListedWords()
 {
     std::vector<std::string> words;
@@ -39,7 +40,7 @@ TEST(ShippedDictionary, KnowsEveryListedWordAndNoNearMiss)
     ASSERT_TRUE(engine.OpenDictionary(QUILLORY_MAIN_DICTIONARY));
     std::set<std::string> listed;
     for (const std::string& word : words) {
-        ASSERT_TRUE(engine.IsWordCorrect(word)) << Cp1252ToUtf8(word);
+        ASSERT_TRUE(engine.IsWordCorrect(Cp1252ToUtf8(word))) << Cp1252ToUtf8(word);
         listed.insert(Capitals(word));
     }
     // One edit of a listed word (a letter changed, dropped, doubled or two swapped).
@@ -62,7 +63,7 @@ TEST(ShippedDictionary, KnowsEveryListedWordAndNoNearMiss)
         if (w.size() <= 1 || listed.count(w) || possessive)
             continue;
         ++checked;
-        ASSERT_FALSE(engine.IsWordCorrect(w)) << Cp1252ToUtf8(w);
+        ASSERT_FALSE(engine.IsWordCorrect(Cp1252ToUtf8(w))) << Cp1252ToUtf8(w);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/spell/SpellEngine.h"
 
 #include "TempFolder.h"
+#include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ TEST(SpellEngine, ChecksWordsWithoutRegardToCaseAndKnowsPossessives)
         bool correct;
     } rows[] = {
         {"house", true}, {"HOUSE", true}, {"hOuSeS", true}, {"don't", true}, {"DON'T", true},
-        {"\xE9t\xE9", true},                   // été, stored as ÉTÉ
+        {"été", true},                         // stored as ÉTÉ in cp1252
         {"well-known", true},
         {"Anne's", true}, {"houses's", true},  // possessives of known words
         {"hous", false},                       // a prefix of words is no word
@@ -48,6 +49,36 @@ TEST(SpellEngine, ChecksWordsWithoutRegardToCaseAndKnowsPossessives)
     };
     for (const Row& row : rows)
         EXPECT_EQ(engine.IsWordCorrect(row.word), row.correct) << row.word;
+}
+
+// Words come as UTF-8. One whose characters the dictionary's alphabet cannot spell (Cyrillic,
+// Greek, CJK, letters outside cp1252, digits) is passed by: correct, with nothing to suggest and
+// nothing to add. Words it can spell are checked as ever.
+TEST(SpellEngine, WordsTheAlphabetCannotSpellArePassedBy)
+{
+    TempFolder folder;
+    TSpellEngine engine;
+    ASSERT_TRUE(engine.OpenDictionary(WriteMain(folder, kWords)));
+    struct Row {
+        const char* word;
+        bool correct;
+    } rows[] = {
+        {"Жук", true}, {"σοφός", true}, {"東京", true}, {"ภาษา", true},
+        {"Łódź", true}, {"žena", true}, {"x1y", true},
+        {"speling", false}, {"Étte", false}, {"Zürich", false}, {"houze", false},
+        {"ÉTÉ", true}, {"don’t", true}, {"Bob’s", false},  // ’ is the dictionary's apostrophe
+        {"donʼt", true},                 // a modifier letter apostrophe is no letter it holds
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(engine.IsWordCorrect(row.word), row.correct) << row.word;
+
+    EXPECT_TRUE(engine.GetSuggestions("Жуук").empty());
+    const auto& accented = engine.GetSuggestions("Étte");
+    EXPECT_NE(std::find(accented.begin(), accented.end(), "Été"), accented.end());
+    const int user = engine.CreateUserDictionary(folder.withSlash() + "quilloru.dct", {});
+    EXPECT_FALSE(engine.AddWord("Жук", user));
+    EXPECT_TRUE(engine.AddWord("Zürich", user));
+    EXPECT_TRUE(engine.IsWordCorrect("ZÜRICH"));
 }
 
 TEST(SpellEngine, EverySectionOfAMainDictionaryIsSearched)
@@ -62,7 +93,7 @@ TEST(SpellEngine, EverySectionOfAMainDictionaryIsSearched)
     TSpellEngine engine;
     ASSERT_TRUE(engine.OpenDictionary(path));
     for (const std::string& word : kWords)
-        EXPECT_TRUE(engine.IsWordCorrect(word)) << word;
+        EXPECT_TRUE(engine.IsWordCorrect(quillory::Cp1252ToUtf8(word))) << word;
     for (const char* word : {"houser", "tee", "somethings", "ca"})
         EXPECT_FALSE(engine.IsWordCorrect(word)) << word;
 }

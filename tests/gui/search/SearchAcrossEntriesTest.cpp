@@ -13,7 +13,8 @@
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/PrinterList.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/Cp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/edit/EditorCore.h"
 #include "richtext/qt/RichText.h"
 
@@ -81,7 +82,29 @@ protected:
         std::string all;
         for (const TParagraph* p = window.WPRichText1->RtfText().firstParagraph(); p; p = p->next())
             all += p->text() + "\n";
-        return Cp1252ToQString(std::string_view(all).substr(std::size_t(start), std::size_t(length)));
+        return TextToQString(std::string_view(all).substr(std::size_t(start), std::size_t(length)));
+    }
+
+    // UTF-8 text as RTF writes what cp1252 cannot hold: \uN with a fallback, surrogate pairs
+    // past U+FFFF.
+    static std::string Rtf(std::string_view utf8)
+    {
+        std::string rtf = "\\uc1 ";
+        const std::u32string characters = DecodeUtf8(utf8).value();
+        for (const char32_t c : characters) {
+            if (c < 0x80) {
+                rtf += char(c);
+                continue;
+            }
+            const auto unit = [&](long n) { rtf += "\\u" + std::to_string(n > 32767 ? n - 65536 : n) + "?"; };
+            if (c > 0xFFFF) {
+                unit(0xD800 + ((c - 0x10000) >> 10));
+                unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+            } else {
+                unit(long(c));
+            }
+        }
+        return rtf;
     }
 
     std::vector<QString> Boxes() const
@@ -201,6 +224,36 @@ TEST_F(SearchAcrossEntriesTest, WithAPasswordEntriesAreDecipheredInMemory)
     EXPECT_EQ(window->CurrentDay, D(2026, 2, 5));
     EXPECT_FALSE(fs::exists(folder.path() / "Eraseme.rtf"));
     EXPECT_FALSE(fs::exists(folder.path() / "Eraseme.RTF"));
+}
+
+// A query in Russian or Greek finds its entries in any case (Ж = ж, Σ = σ = ς); the match is
+// selected exactly, after emoji too, and Find All shows its line in the script it is in.
+TEST_F(SearchAcrossEntriesTest, AQueryInAnyScriptFindsSelectsAndListsItsEntries)
+{
+    Entry(D(2025, 12, 24), Rtf("\U0001F600\U0001F44D\U0001F3FD Мы встретили Жука у моста."));
+    Entry(D(2026, 1, 5), Rtf("Σήμερα: ΣΟΦΌΣ και σοφός"));
+    Entry(D(2026, 3, 2), Rtf("Ничего.\\par А потом снова ЖУК!"));
+    auto window = Open();
+
+    Find(window->mnuFindentrycontaining, QStringLiteral("жук"));
+    EXPECT_EQ(window->CurrentDay, D(2025, 12, 24));
+    EXPECT_EQ(Selected(*window), QStringLiteral("Жук"));
+    window->mnuFindNextBig->trigger();
+    EXPECT_EQ(window->CurrentDay, D(2026, 3, 2));
+    EXPECT_EQ(Selected(*window), QStringLiteral("ЖУК"));
+    window->mnuFindNextBig->trigger();
+    EXPECT_EQ(Boxes(), std::vector<QString>{QStringLiteral("No matches")});
+
+    Find(window->mnuFindAll, QStringLiteral("σοφός"));
+    ASSERT_TRUE(window->FoundEntries);
+    TFoundEntries& list = *window->FoundEntries;
+    ASSERT_EQ(list.MatchCount(), 1);
+    EXPECT_EQ(list.DayOfRow(0), D(2026, 1, 5));
+    EXPECT_EQ(list.Results->topLevelItem(0)->text(1), QStringLiteral("Σήμερα: ΣΟΦΌΣ και σοφός"));
+    list.Results->setCurrentItem(list.Results->topLevelItem(0));
+    QTest::keyClick(list.Results, Qt::Key_Return);
+    EXPECT_EQ(window->CurrentDay, D(2026, 1, 5));
+    EXPECT_EQ(Selected(*window), QStringLiteral("ΣΟΦΌΣ"));
 }
 
 TEST_F(SearchAcrossEntriesTest, FindNextSavesTheEntryOnScreenFirst)

@@ -32,6 +32,15 @@ namespace {
 
 const std::vector<std::string> kWords = {"the", "house", "is", "best", "a", "cat", "dog", "of", "thee", "tea"};
 
+// The document's paragraphs as UTF-8, one a line.
+std::string Paragraphs(const TWPRTFText& document)
+{
+    std::string text;
+    for (const TParagraph* p = document.firstParagraph(); p; p = p->next())
+        text += p->text() + "\n";
+    return text;
+}
+
 class SpellCheckDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -132,6 +141,32 @@ TEST_F(SpellCheckDialogTest, AnEntryWithoutUnknownWordsEndsAtOnce)
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "Spell check complete");
     EXPECT_EQ(boxes.Shown()[0].caption, "Information");
+}
+
+// The dictionary is English: Russian, Greek, Japanese and Thai words are passed by, never
+// asked about; a misspelt English word among them is still found and selected by its bytes.
+TEST_F(SpellCheckDialogTest, WordsOfOtherScriptsArePassedByAndMisspeltOnesStillFound)
+{
+    TWPRichText editor;
+    editor.core().InsertText("Жук σοφός 東京都に行きました \U0001F600 the speling, ภาษาไทย; teh cat");
+    ModalScript script;
+    script.Then<TSpellCheckDialog>([&](TSpellCheckDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        EXPECT_EQ(dialog.Word->text(), "speling");
+        EXPECT_EQ(editor.core().SelectedText(), "speling");
+        Click(dialog.GetNextWordButton);
+        EXPECT_EQ(dialog.Word->text(), "teh");
+        dialog.ReplaceAs->setText("the");
+        Click(dialog.Replace);
+        EXPECT_FALSE(dialog.isVisible());
+        QApplication::processEvents();
+        return ModalScript::kKeepResult;
+    });
+    RunSpellCheck(&editor, nullptr);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Spell check complete");
+    EXPECT_EQ(Paragraphs(editor.RtfText()), "Жук σοφός 東京都に行きました \U0001F600 the speling, ภาษาไทย; the cat\n");
 }
 
 TEST_F(SpellCheckDialogTest, AFileThatIsNoUserDictionaryLeavesAddDisabledButChecks)

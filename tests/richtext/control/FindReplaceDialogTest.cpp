@@ -14,6 +14,15 @@
 namespace quillory {
 namespace {
 
+// The document's paragraphs as UTF-8, one a line.
+std::string Paragraphs(const TWPRTFText& document)
+{
+    std::string text;
+    for (const TParagraph* p = document.firstParagraph(); p; p = p->next())
+        text += p->text() + "\n";
+    return text;
+}
+
 TEST(FindReplaceDialog, OneSharedDialogFollowsTheEditorThatOpensIt)
 {
     TWPRichText first, second;
@@ -65,6 +74,29 @@ TEST(FindReplaceDialog, ReplaceOneThenAll)
 
     editor.SetReadOnly(true);
     EXPECT_EQ(dialog->ReplaceAllButtonClick(), 0);
+}
+
+// The dialogs take their text as typed, in any script: it is matched without regard to case
+// and replaced with every character kept.
+TEST(FindReplaceDialog, FindAndReplaceTextOfAnyScript)
+{
+    TWPRichText editor;
+    editor.core().InsertText("\U0001F600 Жук и ЖУК, σοφός");
+    TWPReplaceDialog* dialog = TWPReplaceDialog::Shared(editor);
+    dialog->FindEdit->setText(QStringLiteral("жук"));
+    dialog->ReplaceEdit->setText(QStringLiteral("ёж \U0001F994"));
+    editor.GoTo(0);
+    ASSERT_TRUE(dialog->FindNextButtonClick());
+    EXPECT_EQ(editor.core().SelStartPosition(), 5);
+    EXPECT_EQ(editor.core().SelectedText(), "Жук");
+    ASSERT_TRUE(dialog->ReplaceButtonClick());  // replaces it and finds the next
+    EXPECT_EQ(editor.core().SelectedText(), "ЖУК");
+    EXPECT_EQ(dialog->ReplaceAllButtonClick(), 1);
+    EXPECT_EQ(Paragraphs(editor.RtfText()), "\U0001F600 ёж \U0001F994 и ёж \U0001F994, σοφός\n");
+
+    // A selection becomes the find text of the dialog.
+    editor.core().Select(long(Paragraphs(editor.RtfText()).find("σοφός")), 10);
+    EXPECT_EQ(TWPFindDialog::Shared(editor)->FindEdit->text(), QStringLiteral("σοφός"));
 }
 
 } // namespace

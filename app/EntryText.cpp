@@ -117,6 +117,10 @@ public:
                 break;
             }
         }
+        // The input ended after a lead byte or a high surrogate.
+        decoded_.clear();
+        decoder_.Flush(decoded_);
+        InsertDecoded(decoded_);
         return Finish();
     }
 

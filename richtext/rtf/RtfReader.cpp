@@ -144,6 +144,7 @@ size_t RtfBuilder::Run()
         FinishAll();
         throw;
     }
+    FlushPending(); // the input ended after a lead byte or a high surrogate
     FinishAll();
     return lexer_.Position();
 }

@@ -133,12 +133,18 @@ void CodePageDecoder::Feed(std::uint8_t byte, std::string& out)
     if (lead_) {
         const char pair[2] = {char(lead_), char(byte)};
         lead_ = 0;
-        bool truncated = false;
-        std::string utf8 = converter_->Decode(pair, 2, truncated);
-        if (utf8.empty())
-            AppendUtf8(utf8, ReplacementCharacter);
-        out += utf8;
-        return;
+        // No page takes a control code, DEL or a byte below 0x40 as a trail byte: the lead lost
+        // its trail, and the byte stands for itself (ICU would read 0x1C of 932 as DEL).
+        if (byte < 0x40 || byte == 0x7F) {
+            AppendUtf8(out, ReplacementCharacter);
+        } else {
+            bool truncated = false;
+            std::string utf8 = converter_->Decode(pair, 2, truncated);
+            if (utf8.empty())
+                AppendUtf8(utf8, ReplacementCharacter);
+            out += utf8;
+            return;
+        }
     }
     if (byte < 0x80) {
         out += char(byte);

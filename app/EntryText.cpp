@@ -4,6 +4,8 @@
 // editor would show. A test compares both on the RTF corpora: change them together.
 #include "app/EntryText.h"
 
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/model/Attr.h"
 #include "richtext/model/Document.h"
@@ -40,6 +42,8 @@ struct GroupState {
     bool tableMode = false;    // \par inside a table cell is a line break
     bool shapePicture = false; // inside \shppict
     int unicodeSkip = 1;       // \uc
+    int codePage = rtf::kDocumentCodePage; // of the font in force
+    Sink unicodeText = Sink::Skip;         // inside \upr: where the text of its \ud goes
 };
 
 // The picture kinds the model holds, as the reader sorts them.
@@ -62,9 +66,16 @@ public:
             RtfToken token = lexer_.Next();
             if (token.kind == RtfTokenKind::End || stopped_)
                 break;
-            if (fallback_.Active() && fallback_.Consume(token)) {
-                if (token.kind == RtfTokenKind::Text && !token.bytes.empty())
-                    OnText(token.bytes);
+            const bool fallback = fallback_.Active() && fallback_.Consume(token);
+            if (fallback && (token.kind != RtfTokenKind::Text || token.bytes.empty()))
+                continue;
+            if (decoder_.Pending() && !decoder_.Continues(token)) {
+                decoded_.clear();
+                decoder_.Flush(decoded_);
+                InsertDecoded(decoded_);
+            }
+            if (fallback) {
+                OnText(token.bytes); // the text after the fallback
                 continue;
             }
             switch (token.kind) {
@@ -85,8 +96,10 @@ public:
                 break;
             case RtfTokenKind::HexChar:
                 skipNextUnknown_ = false;
-                InsertChar(token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun ? kLineCode
-                                                                                                     : token.value);
+                if (token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun)
+                    InsertChar(kLineCode);
+                else
+                    InsertByte(token.value);
                 break;
             case RtfTokenKind::Text:
                 skipNextUnknown_ = false;
@@ -104,6 +117,10 @@ public:
                 break;
             }
         }
+        // The input ended after a lead byte or a high surrogate.
+        decoded_.clear();
+        decoder_.Flush(decoded_);
+        InsertDecoded(decoded_);
         return Finish();
     }
 
@@ -125,6 +142,8 @@ private:
         saved_.pop_back();
         if ((inner == Sink::PictureHex || inner == Sink::PictureFile) && g_.sink != inner)
             FinishPicture(inner);
+        if (inner == Sink::FontTable && g_.sink != Sink::FontTable)
+            g_.codePage = decoder_.FontCodePage(0); // text goes on in the RTF's font 0
         SyncLexMode();
         return saved_.empty() && unsavedDepth_ == 0;
     }
@@ -138,30 +157,97 @@ private:
 
     void OnText(std::span<const std::uint8_t> bytes)
     {
+        if (decoder_.LeadPending() && !bytes.empty()) {
+            InsertByte(bytes[0]); // the trail byte of a double-byte character
+            bytes = bytes.subspan(1);
+        }
         if (!InBody()) {
             for (const std::uint8_t c : bytes)
-                InsertChar(c);
+                InsertByte(c);
             return;
         }
         std::size_t start = 0;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] >= 32 && bytes[i] != 127)
+            if (bytes[i] >= 32 && bytes[i] < 127)
                 continue;
             paragraph_.append(reinterpret_cast<const char*>(bytes.data()) + start, i - start);
-            InsertChar(bytes[i]);
+            InsertByte(bytes[i]);
+            if (decoder_.LeadPending() && i + 1 < bytes.size())
+                InsertByte(bytes[++i]);
             start = i + 1;
         }
         paragraph_.append(reinterpret_cast<const char*>(bytes.data()) + start, bytes.size() - start);
     }
 
+    int CodePageInForce() const noexcept
+    {
+        return g_.sink == Sink::FontTable ? rtf::CodePageOfFontCharset(fontCharset_) : g_.codePage;
+    }
+
+    // A byte of text, \'hh or raw, in the code page in force.
+    void InsertByte(std::uint8_t byte)
+    {
+        decoded_.clear();
+        const bool decoded = decoder_.Byte(byte, CodePageInForce(), decoded_);
+        InsertDecoded(decoded_);
+        if (!decoded)
+            InsertChar(byte);
+    }
+
+    // ASCII through InsertChar, the rest through InsertText.
+    void InsertDecoded(std::string_view utf8)
+    {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            if (static_cast<std::uint8_t>(utf8[i]) >= 0x80)
+                continue;
+            if (i > start)
+                InsertText(utf8.substr(start, i - start));
+            InsertChar(static_cast<std::uint8_t>(utf8[i]));
+            start = i + 1;
+        }
+        if (start < utf8.size())
+            InsertText(utf8.substr(start));
+    }
+
+    // Characters beyond ASCII, in UTF-8.
+    void InsertText(std::string_view utf8)
+    {
+        switch (g_.sink) {
+        case Sink::Body:
+        case Sink::Field:
+            paragraph_ += utf8;
+            return;
+        case Sink::Title:
+        case Sink::Comment:
+        case Sink::Subject:
+            headerFilled_[std::size_t(g_.sink) - std::size_t(Sink::Title)] = true;
+            return;
+        case Sink::PictureFile:
+            if (pictureFile_.size() + utf8.size() <= 255)
+                pictureFile_ += utf8;
+            return;
+        default:
+            return;
+        }
+    }
+
+    // ASCII characters and control codes, kLineCode, and from 0x80 to 0xFF the cp1252 character
+    // that a symbol word names.
     void InsertChar(int code)
     {
+        if (code >= 0x80 && code <= 0xFF) {
+            std::string utf8;
+            AppendUtf8(utf8, Cp1252ToUnicode(static_cast<unsigned char>(code)));
+            InsertText(utf8);
+            return;
+        }
         switch (g_.sink) {
         case Sink::Body:
         case Sink::Field:
             if (code == kLineCode)
                 code = CharCode::SoftBreak;
-            else if (code == 13 || code == 10 || code < 1)
+            else if (code == 13 || code == 10 || code < 1 || code > 0x7F)
                 return;
             if (code == CharCode::Object) {
                 if (objects_ >= kMaxObjects)
@@ -170,14 +256,20 @@ private:
             }
             paragraph_ += char(code);
             return;
+        case Sink::FontTable:
+            if (code == ';') {
+                decoder_.DefineFont(fontNumber_, fontCharset_);
+                fontCharset_ = 0;
+            }
+            return;
         case Sink::Title:
         case Sink::Comment:
         case Sink::Subject:
-            if ((code >= 32 && code < 256) || code == CharCode::Tab)
+            if ((code >= 32 && code < 0x80) || code == CharCode::Tab)
                 headerFilled_[std::size_t(g_.sink) - std::size_t(Sink::Title)] = true;
             return;
         case Sink::PictureFile:
-            if (code >= 32 && code < 256 && pictureFile_.size() < 255)
+            if (code >= 32 && code < 0x80 && pictureFile_.size() < 255)
                 pictureFile_ += char(code);
             return;
         default:
@@ -189,8 +281,14 @@ private:
     {
         const bool afterStar = skipNextUnknown_;
         skipNextUnknown_ = false;
-        if (g_.sink == Sink::Skip)
+        if (g_.sink == Sink::Skip) {
+            // Inside \upr only its \ud group is read.
+            if (g_.unicodeText != Sink::Skip && token.key == rtf::kUnicodeDestinationKey) {
+                g_.sink = g_.unicodeText;
+                SyncLexMode();
+            }
             return;
+        }
         const RtfKeyword* keyword = rtf::FindRtfKeyword(token.key);
         if (!keyword) {
             if (afterStar) {
@@ -260,6 +358,12 @@ private:
                 g_.sink = Sink::Skip;
             shapePictureTaken_ = false;
             break;
+        case I::UnicodePair:
+            g_.unicodeText = g_.sink;
+            g_.sink = Sink::Skip;
+            break;
+        case I::UnicodeText:
+            break;
         case I::Picture:
         case I::PictureFile:
             if (g_.sink == Sink::PictureHex || g_.sink == Sink::PictureFile)
@@ -279,6 +383,21 @@ private:
     {
         using I = RtfKeywordId;
         switch (id) {
+        case I::Font:
+            if (g_.sink == Sink::FontTable)
+                fontNumber_ = n;
+            else
+                g_.codePage = decoder_.FontCodePage(n);
+            break;
+        case I::Plain:
+            g_.codePage = decoder_.FontCodePage(0);
+            break;
+        case I::FontCharset:
+            fontCharset_ = std::clamp(n, 0, 255);
+            break;
+        case I::DocumentCodePage:
+            decoder_.SetDocumentCodePage(n);
+            break;
         case I::Pard:
             g_.tableMode = false;
             break;
@@ -343,11 +462,10 @@ private:
 
     void OnUnicode(std::int32_t n)
     {
-        bool skipFallback = false;
-        if (const auto byte = rtf::UnicodeInsertion(n, g_.unicodeSkip, skipFallback))
-            InsertChar(*byte);
-        if (skipFallback)
-            fallback_.Start(g_.unicodeSkip);
+        decoded_.clear();
+        decoder_.Unicode(n, CodePageInForce(), decoded_);
+        InsertDecoded(decoded_);
+        fallback_.Start(g_.unicodeSkip);
     }
 
     // A picture group closed: a picture of a kind the model holds, or one named by a file,
@@ -423,6 +541,10 @@ private:
     int unsavedDepth_ = 0;
     bool skipNextUnknown_ = false;
     rtf::UnicodeFallback fallback_;
+    rtf::RtfTextDecoder decoder_;
+    std::string decoded_;        // reused for the UTF-8 of decoded text
+    int fontNumber_ = 0;         // of the font table's entry being read
+    int fontCharset_ = 0;        // and its \fcharset
     std::string paragraph_;
     bool afterCell_ = false;
     bool stopped_ = false;

@@ -9,14 +9,14 @@
 
 namespace quillory {
 
-// Receives one paragraph's characters (cp1252, as TParagraph::text() holds them); returns true
+// Receives one paragraph's characters (UTF-8, as TParagraph::text() holds them); returns true
 // to stop the walk.
 using ParagraphVisitor = std::function<bool(std::string_view text)>;
 
 // Calls `visit` for every paragraph of the entry `content`, in order. RTF goes through a text
 // pass that applies the RTF reader's rules for text: groups, skipped destinations (font and
-// colour tables, pictures, footnotes, \* groups ...), \'hh, \uN with its fallback, field
-// results, \line, \tab, \par and \cell. Plain text and HTML are read by the engine's own
+// colour tables, pictures, footnotes, \* groups ...), \'hh and raw bytes in the code page of the
+// document or font, \uN with its fallback, \upr, field results, \line, \tab, \par and \cell. Plain text and HTML are read by the engine's own
 // readers. Total on any input. Returns true when `visit` stopped the walk.
 bool ForEachEntryParagraph(std::span<const std::uint8_t> content, const ParagraphVisitor& visit);
 inline bool ForEachEntryParagraph(std::string_view content, const ParagraphVisitor& visit)

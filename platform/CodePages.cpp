@@ -51,29 +51,24 @@ struct CodePageDecoder::Converter {
         if (handle)
             ucnv_close(handle);
     }
-    // The UTF-8 of one or two bytes; empty when they are not a character of the page.
-    std::string Decode(const char* bytes, int count)
+    // The UTF-8 of one or two bytes; empty when they do not make a whole character.
+    std::string Decode(const char* bytes, int count, bool& truncated)
     {
+        truncated = false;
         UChar units[8];
         UErrorCode status = U_ZERO_ERROR;
         ucnv_reset(handle);
         const int32_t length = ucnv_toUChars(handle, units, 8, bytes, count, &status);
+        if (status == U_TRUNCATED_CHAR_FOUND) {
+            truncated = true;
+            return {};
+        }
         if (U_FAILURE(status) || length <= 0)
             return {};
+        // ICU substitutes U+001A (SUB) for an unmapped byte of some pages (932 0x80, 0xA0, a lead
+        // byte with a bad trail): a control code must never stand for a lost character.
+        std::replace(units, units + length, UChar(0x1A), UChar(ReplacementCharacter));
         return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(units), std::size_t(length)));
-    }
-    // True when the byte starts a character of two bytes: alone, it leaves the converter waiting.
-    bool StartsPair(char byte)
-    {
-        UChar unit[4];
-        UChar* target = unit;
-        const char* source = &byte;
-        UErrorCode status = U_ZERO_ERROR;
-        ucnv_reset(handle);
-        ucnv_toUnicode(handle, &target, unit + 4, &source, &byte + 1, nullptr, false, &status);
-        const bool waiting = U_SUCCESS(status) && target == unit && ucnv_toUCountPending(handle, &status) == 1;
-        ucnv_reset(handle);
-        return waiting;
     }
 };
 
@@ -99,26 +94,33 @@ CodePageDecoder::CodePageDecoder(int codePage) : codePage_(KnownCodePage(codePag
         if (U_FAILURE(status) || !converter->handle) {
             codePage_ = DefaultCodePage;
         } else {
-            // A byte the page does not map stops the conversion; it becomes U+FFFD below, never
-            // the converter's own substitute (U+001A for some pages).
+            // Unmapped bytes become U+FFFD, never a silent loss of the character's place.
             status = U_ZERO_ERROR;
-            ucnv_setToUCallBack(converter->handle, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+            ucnv_setToUCallBack(converter->handle, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
             converter_ = std::move(converter);
         }
     }
     doubleByte_ = converter_ && IsDoubleBytePage(codePage_);
+    if (doubleByte_) {
+        // The substitution callback turns a lone lead byte into a character, so the lead bytes
+        // are asked for, not found by decoding them.
+        UBool starters[256] = {};
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_getStarters(converter_->handle, starters, &status);
+        for (int byte = 0x80; byte < 0x100 && U_SUCCESS(status); ++byte)
+            isLead_[std::size_t(byte)] = starters[byte];
+    }
     for (int byte = 0x80; byte < 0x100; ++byte) {
         std::string& utf8 = high_[std::size_t(byte - 0x80)];
         if (!converter_) {
             AppendUtf8(utf8, Cp1252ToUnicode(std::uint8_t(byte)));
             continue;
         }
-        const char single = char(byte);
-        if (doubleByte_ && converter_->StartsPair(single)) {
-            isLead_[std::size_t(byte)] = true;
+        if (isLead_[std::size_t(byte)])
             continue;
-        }
-        utf8 = converter_->Decode(&single, 1);
+        const char single = char(byte);
+        bool truncated = false;
+        utf8 = converter_->Decode(&single, 1, truncated);
         if (utf8.empty())
             AppendUtf8(utf8, ReplacementCharacter);
     }
@@ -131,17 +133,18 @@ void CodePageDecoder::Feed(std::uint8_t byte, std::string& out)
     if (lead_) {
         const char pair[2] = {char(lead_), char(byte)};
         lead_ = 0;
-        const std::string utf8 = converter_->Decode(pair, 2);
-        if (!utf8.empty()) {
+        // No page takes a control code, DEL or a byte below 0x40 as a trail byte: the lead lost
+        // its trail, and the byte stands for itself (ICU would read 0x1C of 932 as DEL).
+        if (byte < 0x40 || byte == 0x7F) {
+            AppendUtf8(out, ReplacementCharacter);
+        } else {
+            bool truncated = false;
+            std::string utf8 = converter_->Decode(pair, 2, truncated);
+            if (utf8.empty())
+                AppendUtf8(utf8, ReplacementCharacter);
             out += utf8;
             return;
         }
-        // Not a pair: the lead is lost, an ASCII byte after it stays itself (a line end, a brace).
-        AppendUtf8(out, ReplacementCharacter);
-        if (byte >= 0x80)
-            return;
-        out += char(byte);
-        return;
     }
     if (byte < 0x80) {
         out += char(byte);

@@ -26,8 +26,9 @@ constexpr bool EndsRtfText(uint8_t c) noexcept
     return c == '\\' || c == '{' || c == '}' || c == 13 || c == 10 || c == 9;
 }
 
-// A byte the reader inserts one by one instead of in a run: a control character or DEL.
-constexpr bool IsRtfControlByte(uint8_t c) noexcept { return c < 32 || c == 127; }
+// A byte the reader cannot append as it is with the run around it: a control character or DEL,
+// inserted one by one, or a byte from 0x80 up, which the code page in force decodes.
+constexpr bool IsRtfSpecialByte(uint8_t c) noexcept { return c < 32 || c >= 127; }
 
 // How many of the `available` bytes at `bytes` are lowercase letters, counted from the first.
 inline size_t LowercaseRunLength(const uint8_t* bytes, size_t available) noexcept
@@ -80,28 +81,29 @@ inline size_t LowercaseRunLength(const uint8_t* bytes, size_t available) noexcep
 }
 
 // How many of the `available` bytes at `bytes` belong to a run of text, that is, come before
-// the first byte that EndsRtfText. `controlBytes` is set when the run holds an
-// IsRtfControlByte (and left alone otherwise). Always inlined into the lexer's scan, which
+// the first byte that EndsRtfText. `specialBytes` is set when the run holds an
+// IsRtfSpecialByte (and left alone otherwise). Always inlined into the lexer's scan, which
 // would otherwise call it for every run of text.
-[[gnu::always_inline]] inline size_t TextRunLength(const uint8_t* bytes, size_t available, bool& controlBytes) noexcept
+[[gnu::always_inline]] inline size_t TextRunLength(const uint8_t* bytes, size_t available, bool& specialBytes) noexcept
 {
     size_t at = 0;
 #if defined(__SSE2__)
     while (available - at >= 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-        // Every byte that ends text or is a control byte: below 32, DEL, a backslash, a brace.
+        // Every byte that ends text or is special: below 32, DEL, a backslash, a brace, and
+        // (the top bit of the chunk itself) every byte from 0x80 up.
         const __m128i below32 = _mm_cmpeq_epi8(_mm_min_epu8(chunk, _mm_set1_epi8(31)), chunk);
         const __m128i marks = _mm_or_si128(
             _mm_or_si128(below32, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(127))),
             _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\\')),
                          _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('{')),
                                       _mm_cmpeq_epi8(chunk, _mm_set1_epi8('}')))));
-        unsigned found = unsigned(_mm_movemask_epi8(marks));
+        unsigned found = unsigned(_mm_movemask_epi8(_mm_or_si128(marks, chunk)));
         while (found != 0) {
             const size_t end = at + size_t(std::countr_zero(found));
             if (EndsRtfText(bytes[end]))
                 return end;
-            controlBytes = true; // a control byte inside the run: look on past it
+            specialBytes = true; // a special byte inside the run: look on past it
             found &= found - 1;
         }
         at += 16;
@@ -111,8 +113,8 @@ inline size_t LowercaseRunLength(const uint8_t* bytes, size_t available) noexcep
         const uint8_t c = bytes[at];
         if (EndsRtfText(c))
             break;
-        if (IsRtfControlByte(c))
-            controlBytes = true;
+        if (IsRtfSpecialByte(c))
+            specialBytes = true;
     }
     return at;
 }

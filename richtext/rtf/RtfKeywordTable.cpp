@@ -183,7 +183,8 @@ static_assert(kKeywords.size() == 154);
 
 // Text other writers send that would otherwise be lost; the cp1252 characters of the symbol
 // words, the end of underlining and highlighted text, two border styles and the cell shading
-// the program's own writer emits, font families and charsets, and PNG and JPEG pictures.
+// the program's own writer emits, font families, charsets and code pages, and PNG and JPEG
+// pictures.
 constexpr std::array kExtraKeywords = {
     Word("u", K::Special, I::Unicode),
     Word("uc", K::Special, I::UnicodeSkip, 1),
@@ -208,6 +209,11 @@ constexpr std::array kExtraKeywords = {
     Fixed("fdecor", I::FontFamily, 0x50),
     Prop("charset", I::FontCharset),
     Prop("fcharset", I::FontCharset),
+    // The code page of the document's bytes (\'hh and raw) where a font names none.
+    Prop("ansicpg", I::DocumentCodePage, 1252),
+    // {\upr{ANSI text}{\*\ud{the same as Unicode}}}: the reader takes the Unicode half.
+    Dest("upr", I::UnicodePair),
+    Dest("ud", I::UnicodeText),
     // A field's result is text of the entry (converters write link text as {\*\fldrslt ...});
     // its instruction is read only to know a hyperlink.
     Dest("fldinst", I::FieldInstruction),

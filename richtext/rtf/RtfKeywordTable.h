@@ -37,11 +37,13 @@ enum class RtfKeywordId : uint8_t {
     // page
     PaperWidth, PaperHeight, MarginLeft, MarginRight, MarginTop, MarginBottom, Landscape,
     FacingPages, NoEffect, FontFamily, FontCharset,
+    DocumentCodePage, // \ansicpg
     // destinations
     FontTable, ColourTable, Title, Comment, Subject, Footnote, Field, Picture, PictureFile,
     Skip,
     FieldInstruction, FieldResult,
     ShapePicture, NonShapePicture, // \shppict and its stand-in \nonshppict
+    UnicodePair, UnicodeText,      // \upr (ANSI text, then its Unicode twin in \ud) and \ud
     // footnotes
     FootnoteNumber, AutomaticFootnoteMark,
     // pictures and objects
@@ -64,7 +66,7 @@ struct RtfKeyword {
 std::span<const RtfKeyword> RtfKeywordTable() noexcept;
 
 // Words other writers send that carry text or formatting worth keeping (\u, \lquote, \emdash,
-// \~ ...), consulted after the main table.
+// \~, \ansicpg ...), consulted after the main table.
 std::span<const RtfKeyword> RtfExtraKeywords() noexcept;
 
 // The first entry named `word` in the main table, then in the extra words; null when unknown.

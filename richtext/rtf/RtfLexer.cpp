@@ -112,9 +112,9 @@ RtfToken RtfLexer::NextNormal()
         }
         if (!EndsRtfText(c)) {
             token.kind = RtfTokenKind::Text;
-            token.controlBytes = IsRtfControlByte(c);
+            token.specialBytes = IsRtfSpecialByte(c);
             const size_t start = pos_ + 1;
-            const size_t length = 1 + TextRunLength(data + start, size - start, token.controlBytes);
+            const size_t length = 1 + TextRunLength(data + start, size - start, token.specialBytes);
             token.bytes = input_.subspan(pos_, length);
             pos_ += length;
             return token;

@@ -18,7 +18,7 @@ enum class RtfTokenKind : uint8_t {
     GroupClose,   // }
     ControlWord,  // \word or \word-123 (`word`, `hasParameter`, `parameter`)
     ControlSymbol,// \ and one byte that is not a lowercase letter (`word` holds the byte)
-    HexChar,      // \'hh, or a character decoded inside an RTF-code run (`value`)
+    HexChar,      // \'hh, or a character decoded inside an RTF-code run (`value`, a byte)
     Text,         // a run of ordinary bytes (`bytes`); CR, LF and TAB are left out
     Binary,       // the data of \binN (`bytes`)
     PictureData,  // bytes decoded from picture hex (`bytes`)
@@ -33,9 +33,10 @@ struct RtfToken {
     int32_t parameter = 0;
     uint8_t value = 0;
     std::span<const uint8_t> bytes;
-    // Text: whether `bytes` may hold a control byte or DEL, which the reader inserts one by one.
-    // The ordinary scan knows and clears it for most runs; other modes leave it set.
-    bool controlBytes = true;
+    // Text: whether `bytes` may hold a control byte or DEL, which the reader inserts one by one,
+    // or a byte from 0x80 up, which the code page in force decodes (IsRtfSpecialByte). The
+    // ordinary scan knows and clears it for most runs; other modes leave it set.
+    bool specialBytes = true;
 };
 
 enum class RtfLexMode : uint8_t {

@@ -91,9 +91,13 @@ size_t RtfBuilder::Run()
             RtfToken token = lexer_.Next();
             if (token.kind == RtfTokenKind::End)
                 break;
-            if (fallback_.Active() && fallback_.Consume(token)) {
-                if (token.kind == RtfTokenKind::Text && !token.bytes.empty())
-                    OnText(token.bytes, token.controlBytes);
+            const bool fallback = fallback_.Active() && fallback_.Consume(token);
+            if (fallback && (token.kind != RtfTokenKind::Text || token.bytes.empty()))
+                continue;
+            if (decoder_.Pending() && !decoder_.Continues(token)) [[unlikely]]
+                FlushPending();
+            if (fallback) {
+                OnText(token.bytes, token.specialBytes); // the text after the fallback
                 continue;
             }
             switch (token.kind) {
@@ -115,12 +119,14 @@ size_t RtfBuilder::Run()
             case RtfTokenKind::HexChar:
                 skipNextUnknown_ = false;
                 // Inside an RTF-code run an LF stands for the writer's \line.
-                InsertChar(token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun
-                               ? kLineCode : token.value);
+                if (token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun)
+                    InsertChar(kLineCode);
+                else
+                    InsertByte(token.value);
                 break;
             case RtfTokenKind::Text:
                 skipNextUnknown_ = false;
-                OnText(token.bytes, token.controlBytes);
+                OnText(token.bytes, token.specialBytes);
                 break;
             case RtfTokenKind::Binary:
             case RtfTokenKind::PictureData:
@@ -138,6 +144,7 @@ size_t RtfBuilder::Run()
         FinishAll();
         throw;
     }
+    FlushPending(); // the input ended after a lead byte or a high surrogate
     FinishAll();
     return lexer_.Position();
 }
@@ -174,8 +181,10 @@ void RtfBuilder::OnGroupClose()
         FinishPicture(inner.destination);
     if (inner.destination == Destination::Footnote && g_.destination != Destination::Footnote)
         footnote_ = nullptr;
-    if (inner.destination == Destination::FontTable && g_.destination != Destination::FontTable)
+    if (inner.destination == Destination::FontTable && g_.destination != Destination::FontTable) {
         g_.attr.font = fontMap_[0]; // text goes on in the RTF's font 0
+        SelectFont(0);
+    }
 
     // A border group that closes right after a paragraph ended, before anything of the next,
     // marks where the writer ended a border run; it matters when the next paragraph has the
@@ -199,8 +208,14 @@ void RtfBuilder::OnControl(const RtfToken& token)
 {
     const bool afterStar = skipNextUnknown_;
     skipNextUnknown_ = false;
-    if (g_.destination == Destination::Skip)
+    if (g_.destination == Destination::Skip) {
+        // Inside \upr only its \ud group is read.
+        if (g_.unicodeText != Destination::Skip && token.key == kUnicodeDestinationKey) {
+            g_.destination = g_.unicodeText;
+            SyncLexMode();
+        }
         return;
+    }
     const RtfKeyword* keyword = FindRtfKeyword(token.key);
     if (!keyword) {
         if (afterStar) {
@@ -226,6 +241,8 @@ void RtfBuilder::OnControl(const RtfToken& token)
             if (out_.keepsFormatting() || !IsAppearanceOnly(keyword->id)
                 || g_.destination == Destination::FontTable)
                 OnCharacterProperty(keyword->id, n);
+            else if (keyword->id == RtfKeywordId::Font)
+                SelectFont(n); // the font's code page still decodes the text
         } else {
             OnProperty(keyword->id, n);
         }
@@ -352,6 +369,13 @@ void RtfBuilder::OnDestination(const RtfKeyword& keyword)
     case I::NonShapePicture:
         OnShapePicture(keyword.id);
         break;
+    case I::UnicodePair:
+        // The ANSI text is skipped; the \ud group inside brings the text back (OnControl).
+        g_.unicodeText = g_.destination;
+        g_.destination = Destination::Skip;
+        break;
+    case I::UnicodeText:
+        break; // outside \upr its text is read where it stands
     default:
         g_.destination = Destination::Skip;
         break;
@@ -377,6 +401,9 @@ void RtfBuilder::OnDocumentProperty(RtfKeywordId id, int32_t n)
         break;
     case I::FontCharset:
         fontCharset_ = uint8_t(std::clamp(n, 0, 255));
+        break;
+    case I::DocumentCodePage:
+        decoder_.SetDocumentCodePage(n);
         break;
     case I::FootnoteNumber:
         if (footnote_)

@@ -9,9 +9,10 @@
 #include "richtext/text/TextReader.h"
 
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -49,6 +50,9 @@ struct GroupState {
     bool superscriptSeen = false; // \super met, even where it does not apply (footnote marks)
     int unicodeSkip = 1;          // \uc: fallback characters after \u
     bool shapePicture = false;    // inside \shppict
+    int16_t codePage = kDocumentCodePage; // of the font in force (RtfUnicode.h)
+    // Inside \upr, which skips its ANSI text: where the text of its \ud goes. Skip elsewhere.
+    Destination unicodeText = Destination::Skip;
 };
 
 inline constexpr int kMaxCells = 50;
@@ -116,8 +120,9 @@ private:
     void OnGroupOpen();
     void OnGroupClose();
     void OnControl(const RtfToken& token);
-    // `controlBytes`: the bytes may hold control bytes or DEL (see RtfToken::controlBytes).
-    void OnText(std::span<const uint8_t> bytes, bool controlBytes = true);
+    // `specialBytes`: the bytes may hold control bytes, DEL or bytes from 0x80 up (see
+    // RtfToken::specialBytes).
+    void OnText(std::span<const uint8_t> bytes, bool specialBytes = true);
     void OnPictureData(std::span<const uint8_t> bytes);
     void SyncLexMode();
 
@@ -133,11 +138,23 @@ private:
     void OnDocumentProperty(RtfKeywordId id, int32_t n);
 
     // characters
+    // An ASCII character or control code, kLineCode, or from 0x80 to 0xFF the cp1252 character
+    // a symbol word names (\emdash, \~).
     void InsertChar(int code);
-    void InsertText(uint8_t c);
+    // Characters of text in UTF-8, none of them a control code.
+    void InsertText(std::string_view utf8);
+    // What the decoder gave: ASCII through InsertChar, the rest through InsertText.
+    void InsertDecoded(std::string_view utf8);
+    // The code page of the text read now (RtfUnicode.h).
+    int CodePageInForce() const noexcept;
+    // A byte of text (\'hh or raw) in the code page in force.
+    void InsertByte(uint8_t byte);
+    // Ends a lead byte or high surrogate that waited in vain, as U+FFFD.
+    void FlushPending();
     void InsertPlaceholder(TTextObject& object);
     void InsertObjectChar();
     void OnUnicode(int32_t n);
+    void SelectFont(int32_t n);
     void CommitFontName();
 
     // paragraphs and tables
@@ -191,6 +208,8 @@ private:
     bool started_ = false;
     bool skipNextUnknown_ = false; // after \*
     UnicodeFallback fallback_;
+    RtfTextDecoder decoder_;
+    std::string decoded_; // reused for the UTF-8 of decoded text
 
     // paragraph
     uint8_t parFlags_ = 0;     // page break and keep flags of the current paragraph

@@ -1,7 +1,10 @@
-// The RTF reader's characters: where each destination's text goes, character attributes,
-// \u with its fallback, the font and colour tables, and footnotes.
+// The RTF reader's characters: where each destination's text goes, bytes decoded by the code
+// page in force, character attributes, \u with its fallback, the font and colour tables, and
+// footnotes.
 #include "richtext/rtf/RtfReaderBuilder.h"
 
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 namespace quillory::rtf {
 namespace {
@@ -18,34 +21,99 @@ void SetFlag(TAttr& attr, uint8_t bit, bool on)
 
 } // namespace
 
-void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool controlBytes)
+namespace {
+
+std::span<const uint8_t> Bytes(std::string_view text) noexcept
 {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+} // namespace
+
+void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool specialBytes)
+{
+    if (decoder_.LeadPending() && !bytes.empty()) {
+        // The trail byte of a double-byte character whose lead came as \'hh: writers put it
+        // raw when it is ASCII (\'83A).
+        InsertByte(bytes[0]);
+        bytes = bytes.subspan(1);
+    }
     if (InBody() && !table_.defining) {
         OnParagraphContent();
         // The common case: a run of ordinary characters goes in with one copy.
-        if (!controlBytes) {
+        if (!specialBytes) {
             out_.AppendRun(bytes, g_.attr);
             return;
         }
-        size_t start = 0;
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] >= 32 && bytes[i] != 127)
+        // Decoded bytes and ASCII gather into one run; control bytes go in one by one.
+        decoded_.clear();
+        for (const uint8_t byte : bytes) {
+            if (decoder_.Byte(byte, g_.codePage, decoded_))
                 continue;
-            if (i > start)
-                out_.AppendRun(bytes.subspan(start, i - start), g_.attr);
-            InsertChar(bytes[i]);
-            start = i + 1;
+            if (byte >= 32 && byte != 127) {
+                decoded_ += char(byte);
+                continue;
+            }
+            if (!decoded_.empty())
+                out_.AppendRun(Bytes(decoded_), g_.attr);
+            decoded_.clear();
+            InsertChar(byte);
         }
-        if (start < bytes.size())
-            out_.AppendRun(bytes.subspan(start), g_.attr);
+        if (!decoded_.empty())
+            out_.AppendRun(Bytes(decoded_), g_.attr);
         return;
     }
-    for (uint8_t c : bytes)
-        InsertChar(c);
+    for (const uint8_t byte : bytes)
+        InsertByte(byte);
+}
+
+int RtfBuilder::CodePageInForce() const noexcept
+{
+    // A font's name is in the code page of its own charset.
+    return g_.destination == Destination::FontTable ? CodePageOfFontCharset(fontCharset_) : g_.codePage;
+}
+
+void RtfBuilder::InsertByte(uint8_t byte)
+{
+    decoded_.clear();
+    const bool decoded = decoder_.Byte(byte, CodePageInForce(), decoded_);
+    InsertDecoded(decoded_); // a character, or a lead byte that waited in vain
+    if (!decoded)
+        InsertChar(byte);
+}
+
+void RtfBuilder::InsertDecoded(std::string_view utf8)
+{
+    size_t start = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (uint8_t(utf8[i]) >= 0x80)
+            continue;
+        if (i > start)
+            InsertText(utf8.substr(start, i - start));
+        InsertChar(uint8_t(utf8[i]));
+        start = i + 1;
+    }
+    if (start < utf8.size())
+        InsertText(utf8.substr(start));
+}
+
+void RtfBuilder::FlushPending()
+{
+    decoded_.clear();
+    decoder_.Flush(decoded_);
+    InsertDecoded(decoded_);
 }
 
 void RtfBuilder::InsertChar(int code)
 {
+    if (code >= 0x80 && code <= 0xFF) {
+        std::string utf8;
+        AppendUtf8(utf8, Cp1252ToUnicode(uint8_t(code)));
+        InsertText(utf8);
+        return;
+    }
+    const bool printable = code >= 32 && code < 0x80;
+    const char c = char(code);
     switch (g_.destination) {
     case Destination::Normal:
     case Destination::Field:
@@ -53,7 +121,7 @@ void RtfBuilder::InsertChar(int code)
         OnParagraphContent();
         if (code == kLineCode)
             code = CharCode::SoftBreak;
-        else if (code == 13 || code == 10 || code < 1)
+        else if (code == 13 || code == 10 || code < 1 || code > 0x7F)
             return;
         if (code == CharCode::Object)
             InsertObjectChar();
@@ -63,8 +131,8 @@ void RtfBuilder::InsertChar(int code)
     case Destination::FontTable:
         if (code == ';')
             CommitFontName();
-        else if (code >= 32 && code < 256 && (code != ' ' || !fontName_.empty()) && fontName_.size() < 255)
-            fontName_ += char(code);
+        else if (printable)
+            InsertText(std::string_view(&c, 1));
         return;
     case Destination::ColourTable:
         if (code == ';') {
@@ -73,43 +141,23 @@ void RtfBuilder::InsertChar(int code)
                 header_.colors[size_t(colourIndex_)] = RGBColor{};
         }
         return;
-    case Destination::PictureFile:
-        if (code >= 32 && code < 256 && picture_.fileName.size() < 255)
-            picture_.fileName += char(code);
-        return;
     case Destination::Title:
     case Destination::Comment:
-    case Destination::Subject: {
-        std::string& text = g_.destination == Destination::Title ? header_.title
-                          : g_.destination == Destination::Comment ? header_.comment : header_.subject;
-        if ((code >= 32 && code < 256) || code == CharCode::Tab)
-            text += char(code);
+    case Destination::Subject:
+        if (printable || code == CharCode::Tab)
+            InsertText(std::string_view(&c, 1));
+        return;
+    case Destination::Footnote: {
+        // \line is the soft line break, also as the echo of a mark that is one.
+        const char kept = code == kLineCode ? char(CharCode::SoftBreak) : c;
+        if (printable || code == CharCode::Tab || code == kLineCode || code == CharCode::SoftBreak)
+            InsertText(std::string_view(&kept, 1));
         return;
     }
-    case Destination::Footnote:
-        if (!footnote_)
-            return;
-        if (code == kLineCode)
-            code = CharCode::SoftBreak; // also the echo of a mark that is a soft line break
-        if (footnoteEcho_) {
-            // The writer repeats the mark, superscript, at the start of the footnote's text.
-            footnoteEcho_ = false;
-            if (g_.superscriptSeen && footnote_->text.empty() && code == uint8_t(footnote_->mark)) {
-                footnoteEchoBlank_ = true;
-                return;
-            }
-        }
-        if (footnoteEchoBlank_) {
-            footnoteEchoBlank_ = false;
-            if (code == ' ' || code == 0xA0)
-                return;
-        }
-        if ((code >= 32 && code < 256) || code == CharCode::Tab || code == CharCode::SoftBreak)
-            footnote_->text += char(code);
-        return;
+    case Destination::PictureFile:
     case Destination::FieldInstruction:
-        if (code >= 32 && code < 256 && fieldInstruction_.size() < 255)
-            fieldInstruction_ += char(code);
+        if (printable)
+            InsertText(std::string_view(&c, 1));
         return;
     case Destination::Skip:
     case Destination::PictureHex:
@@ -117,15 +165,78 @@ void RtfBuilder::InsertChar(int code)
     }
 }
 
-// \uN: a character that cp1252 holds goes in as its byte and its fallback is skipped; any other
-// keeps the fallback the writer gave, or becomes '?' when it gave none.
+void RtfBuilder::InsertText(std::string_view utf8)
+{
+    // Text whose length is bounded keeps whole characters only.
+    const auto appendBounded = [utf8](std::string& text) {
+        if (text.size() + utf8.size() <= 255)
+            text += utf8;
+    };
+    switch (g_.destination) {
+    case Destination::Normal:
+    case Destination::Field:
+        table_.defining = false;
+        OnParagraphContent();
+        out_.AppendRun(Bytes(utf8), g_.attr);
+        return;
+    case Destination::FontTable:
+        if (utf8 != " " || !fontName_.empty())
+            appendBounded(fontName_);
+        return;
+    case Destination::PictureFile:
+        appendBounded(picture_.fileName);
+        return;
+    case Destination::FieldInstruction:
+        appendBounded(fieldInstruction_);
+        return;
+    case Destination::Title:
+        header_.title += utf8;
+        return;
+    case Destination::Comment:
+        header_.comment += utf8;
+        return;
+    case Destination::Subject:
+        header_.subject += utf8;
+        return;
+    case Destination::Footnote:
+        if (!footnote_)
+            return;
+        if (footnoteEcho_) {
+            // The writer repeats the mark, superscript, at the start of the footnote's text.
+            footnoteEcho_ = false;
+            if (g_.superscriptSeen && footnote_->text.empty() && utf8.size() == 1 && utf8[0] == footnote_->mark) {
+                footnoteEchoBlank_ = true;
+                return;
+            }
+        }
+        if (footnoteEchoBlank_) {
+            footnoteEchoBlank_ = false;
+            if (utf8 == " " || utf8 == "\xC2\xA0") // a blank or no-break space
+                return;
+        }
+        footnote_->text += utf8;
+        return;
+    case Destination::ColourTable:
+    case Destination::Skip:
+    case Destination::PictureHex:
+        return;
+    }
+}
+
+// \uN: the character goes in as UTF-8 (a high surrogate waits for its low half) and the
+// fallback after it is skipped.
 void RtfBuilder::OnUnicode(int32_t n)
 {
-    bool skipFallback = false;
-    if (const auto byte = UnicodeInsertion(n, g_.unicodeSkip, skipFallback))
-        InsertChar(*byte);
-    if (skipFallback)
-        fallback_.Start(g_.unicodeSkip);
+    decoded_.clear();
+    decoder_.Unicode(n, CodePageInForce(), decoded_);
+    InsertDecoded(decoded_);
+    fallback_.Start(g_.unicodeSkip);
+}
+
+// \fN outside the font table: the code page follows the font even where its look is not kept.
+void RtfBuilder::SelectFont(int32_t n)
+{
+    g_.codePage = int16_t(decoder_.FontCodePage(n));
 }
 
 void RtfBuilder::CommitFontName()
@@ -142,6 +253,7 @@ void RtfBuilder::CommitFontName()
         if (fontNumber_ == 0)
             g_.attr.font = uint8_t(index);
     }
+    decoder_.DefineFont(fontNumber_, fontCharset_);
     fontName_.clear();
     fontFamily_ = 0;
     fontCharset_ = 0;
@@ -157,6 +269,7 @@ void RtfBuilder::OnCharacterProperty(RtfKeywordId id, int32_t n)
         const bool code = a.hasFlag(AttrFlag::RtfCode); // only \wprtf0 ends a code run
         a = TAttr{};
         a.font = fontMap_[0]; // the RTF's font 0, the default font it names
+        SelectFont(0);
         SetFlag(a, AttrFlag::RtfCode, code);
         g_.superscriptSeen = false;
         break;
@@ -165,8 +278,10 @@ void RtfBuilder::OnCharacterProperty(RtfKeywordId id, int32_t n)
         if (g_.destination == Destination::FontTable) {
             fontNumber_ = n;
             fontName_.clear();
-        } else if (n >= 0 && n < 99) {
-            a.font = fontMap_[size_t(n)];
+        } else {
+            if (n >= 0 && n < 99)
+                a.font = fontMap_[size_t(n)];
+            SelectFont(n);
         }
         break;
     case I::FontSize:
@@ -236,15 +351,17 @@ void RtfBuilder::StartFootnote()
     created.number = NextFootnoteNumber();
     highestFootnote_ = created.number;
     TTextLine* line = out_.lastLine();
-    const int index = out_.lastIndex();
-    if (line && index >= 0 && index < line->length())
-        created.mark = line->text()[index];
+    const int last = out_.lastIndex(); // the last byte of the character
+    const bool marked = line && last >= 0 && last < line->length();
+    const int first = marked ? int(CharBoundaryAtOrBefore(line->view(), size_t(last))) : last;
+    if (marked && first == last)
+        created.mark = line->text()[last]; // a mark beyond ASCII keeps the default one
     footnote_ = &doc_.addFootnote(std::move(created));
-    if (line && index >= 0 && index < line->length() && line->hasAttributes()) {
-        TAttr anchor = line->attrAt(index);
+    if (marked && line->hasAttributes()) {
+        TAttr anchor = line->attrAt(first);
         anchor.flags |= AttrFlag::FootnoteAnchor;
         anchor.tag = uint16_t(footnote_->number);
-        line->setAttr(index, anchor);
+        line->fillAttrs(first, last + 1, anchor);
     }
     footnoteEcho_ = true;
     footnoteEchoBlank_ = false;

@@ -1,25 +1,142 @@
-// \uN and its fallback.
+// RTF text to UTF-8: code pages of the document and its fonts, \uN with surrogate pairs, and the
+// fallback after \uN.
 #include "richtext/rtf/RtfUnicode.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 
 namespace quillory::rtf {
+namespace {
 
-std::optional<uint8_t> UnicodeInsertion(int32_t n, int unicodeSkip, bool& skipFallback) noexcept
+constexpr int kSymbolCharset = 2;
+
+constexpr bool IsHighSurrogate(char32_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char32_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The lowest byte a trail byte of the double-byte pages can be; a lead byte followed by a
+// lower one has lost its trail.
+constexpr uint8_t kLowestTrailByte = 0x40;
+
+} // namespace
+
+int CodePageOfFontCharset(int charset) noexcept
 {
-    skipFallback = false;
-    if (n < -32768 || n > 0xFFFF)
-        return std::nullopt;
-    const char32_t character = char32_t(n < 0 ? n + 65536 : n);
-    if (const auto byte = UnicodeToCp1252(character)) {
-        skipFallback = true;
-        return uint8_t(*byte);
+    if (charset == kSymbolCharset)
+        return kSymbolCodePage;
+    return CodePageOfCharset(charset); // 0 is kDocumentCodePage
+}
+
+RtfTextDecoder::RtfTextDecoder() = default;
+RtfTextDecoder::~RtfTextDecoder() = default;
+
+void RtfTextDecoder::SetDocumentCodePage(int codePage)
+{
+    documentPage_ = KnownCodePage(codePage) ? codePage : DefaultCodePage;
+}
+
+void RtfTextDecoder::DefineFont(int number, int charset)
+{
+    if (number < 0)
+        return;
+    const auto page = int16_t(CodePageOfFontCharset(charset));
+    if (number < int(fontPages_.size()))
+        fontPages_[size_t(number)] = page;
+    else if (otherFonts_.size() < 4096 || otherFonts_.contains(number)) // hostile tables stay small
+        otherFonts_[number] = page;
+}
+
+int RtfTextDecoder::FontCodePage(int number) const noexcept
+{
+    if (number >= 0 && number < int(fontPages_.size()))
+        return fontPages_[size_t(number)];
+    const auto found = otherFonts_.find(number);
+    return found == otherFonts_.end() ? kDocumentCodePage : found->second;
+}
+
+CodePageDecoder& RtfTextDecoder::DecoderFor(int fontCodePage)
+{
+    const int page = fontCodePage == kSymbolCodePage     ? DefaultCodePage
+                   : fontCodePage == kDocumentCodePage ? documentPage_
+                                                       : fontCodePage;
+    if (current_ && current_->codePage() == page)
+        return *current_;
+    const auto found = std::find_if(decoders_.begin(), decoders_.end(),
+                                    [page](const auto& decoder) { return decoder->codePage() == page; });
+    if (found != decoders_.end()) {
+        current_ = found->get();
+    } else {
+        decoders_.push_back(std::make_unique<CodePageDecoder>(page));
+        current_ = decoders_.back().get();
     }
-    if (unicodeSkip == 0)
-        return uint8_t('?');
-    return std::nullopt;
+    return *current_;
+}
+
+bool RtfTextDecoder::Byte(uint8_t byte, int fontCodePage, std::string& out)
+{
+    if (LeadPending()) {
+        CodePageDecoder& waiting = *lead_;
+        lead_ = nullptr;
+        if (byte >= kLowestTrailByte) {
+            waiting.Feed(byte, out);
+            return true;
+        }
+        waiting.Flush(out);
+    }
+    if (byte < 0x80)
+        return false;
+    CodePageDecoder& decoder = DecoderFor(fontCodePage);
+    decoder.Feed(byte, out);
+    if (decoder.pending())
+        lead_ = &decoder;
+    return true;
+}
+
+void RtfTextDecoder::Unicode(int32_t n, int fontCodePage, std::string& out)
+{
+    char32_t c = ReplacementCharacter;
+    if (n < 0 && n >= -32768)
+        c = char32_t(n + 65536);
+    else if (n >= 0 && n <= 0x10FFFF)
+        c = char32_t(n); // beyond 16 bits only from writers that ignore the limit
+    if (highSurrogate_ != 0) {
+        const char32_t high = highSurrogate_;
+        highSurrogate_ = 0;
+        if (IsLowSurrogate(c)) {
+            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (c - 0xDC00));
+            return;
+        }
+        AppendUtf8(out, ReplacementCharacter);
+    }
+    if (IsHighSurrogate(c)) {
+        highSurrogate_ = char16_t(c);
+        return;
+    }
+    if (IsLowSurrogate(c))
+        c = ReplacementCharacter;
+    else if (fontCodePage == kSymbolCodePage && c >= 0xF020 && c <= 0xF0FF)
+        c = Cp1252ToUnicode(static_cast<unsigned char>(c - 0xF000));
+    AppendUtf8(out, c);
+}
+
+bool RtfTextDecoder::Continues(const RtfToken& token) const noexcept
+{
+    if (highSurrogate_ != 0)
+        return token.kind == RtfTokenKind::ControlWord && token.key == kUnicodeWordKey && token.hasParameter;
+    return token.kind == RtfTokenKind::Text || token.kind == RtfTokenKind::HexChar;
+}
+
+void RtfTextDecoder::Flush(std::string& out)
+{
+    if (lead_) {
+        lead_->Flush(out);
+        lead_ = nullptr;
+    }
+    if (highSurrogate_ != 0) {
+        highSurrogate_ = 0;
+        AppendUtf8(out, ReplacementCharacter);
+    }
 }
 
 bool UnicodeFallback::Consume(RtfToken& token) noexcept

@@ -2,6 +2,7 @@
 #include "richtext/text/TextReader.h"
 
 #include "platform/Error.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,11 +76,21 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
     while (!bytes.empty()) {
         constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
-        TTextLine& line = RoomFor(1);
-        const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
-        const int at = line.length();
-        line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
-        lastLine_ = &line;
+        TTextLine* line = &RoomFor(1);
+        int take = std::min(wanted, line->capacity() - SegmentReserve - line->length());
+        if (std::size_t(take) < bytes.size()) {
+            // A segment never ends inside a character: the rest of it goes to the next one.
+            const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+            take = int(CharBoundaryAtOrBefore(text, std::size_t(take)));
+            if (take == 0) {
+                line = &RoomFor(int(NextCharBoundary(text, 0)));
+                take = std::max(1, int(CharBoundaryAtOrBefore(
+                    text, std::size_t(std::min(wanted, line->capacity() - SegmentReserve - line->length())))));
+            }
+        }
+        const int at = line->length();
+        line->appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
+        lastLine_ = line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));
     }

@@ -29,6 +29,11 @@ printf '{\\rtf1\\ansi caf\\'"'"'e9 \\'"'"'80{\\pict\\dibitmap0\\picw2\\pich2 ff0
 "$cli" convert --to text "$folder/pic.rtf" - > "$folder/pic.txt" || fail "rtf with a picture to text failed"
 printf 'caf\303\251 \342\202\254x\nsecond' | cmp -s - "$folder/pic.txt" || fail "UTF-8 text: got '$(od -c "$folder/pic.txt")'"
 
+# RTF of other scripts, in a font's or the document's code page or as \u, prints its characters.
+printf '{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset161 Greek;}}\\'"'"'c6\\'"'"'f3\\'"'"'ea {\\f1 \\'"'"'d3} \\u20013? \\u-10179?\\u-8704?}' > "$folder/scripts.rtf"
+"$cli" convert --to text "$folder/scripts.rtf" - > "$folder/scripts.txt" || fail "rtf of other scripts to text failed"
+printf 'Жук Σ 中 😀' | cmp -s - "$folder/scripts.txt" || fail "scripts: got '$(cat "$folder/scripts.txt")'"
+
 # Plain UTF-8 text in: read as the characters it holds, and back out unchanged.
 printf 'caf\303\251 \342\202\254\nline' > "$folder/utf8.txt"
 "$cli" convert --to rtf "$folder/utf8.txt" "$folder/utf8.rtf" || fail "UTF-8 text to rtf failed"

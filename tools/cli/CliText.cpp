@@ -98,19 +98,7 @@ void PeopleTextEncoder::Encode(std::string_view writerOutput, std::string& text)
             if (writerOutput[i + 1] == '\n')
                 continue;  // CR LF becomes LF
         }
-        if (c < 0x80) {
-            text += char(c);
-            continue;
-        }
-        // cp1252 holds characters of the Basic Multilingual Plane only: two or three bytes.
-        const char32_t u = Cp1252ToUnicode(c);
-        if (u < 0x800) {
-            text += char(0xC0 | (u >> 6));
-        } else {
-            text += char(0xE0 | (u >> 12));
-            text += char(0x80 | ((u >> 6) & 0x3F));
-        }
-        text += char(0x80 | (u & 0x3F));
+        text += char(c); // the document's text is UTF-8 already
     }
 }
 

@@ -8,7 +8,7 @@
 
 namespace quillory::cli {
 
-// The plain-text writer's output (cp1252, CR LF between paragraphs, object placeholder bytes,
+// The plain-text writer's output (UTF-8, CR LF between paragraphs, object placeholder bytes,
 // a NUL at the end) as UTF-8 text: LF line ends, no placeholders, no NUL.
 std::string PlainTextForPeople(std::string_view writerOutput);
 

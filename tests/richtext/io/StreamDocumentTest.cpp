@@ -61,6 +61,8 @@ TEST(StreamDocument, WritesTheTextOfTheWholeDocument)
         // between runs of other fonts and sizes is still left out, a picture still written.
         "{\\rtf1\\ansi{\\fonttbl{\\f1 Arial;}}{\\b bold}{\\f1\\fs40 x}{\\footnote n}{\\i y}\\chftn{\\footnote m} end\\par}",
         "{\\rtf1\\ansi a{\\b b{\\pict\\pngblip 89504e470d0a1a0a}c}\\inspnt1 d\\inspnt0{\\inaut e}\\par}",
+        // A font's code page still decodes its text where its look is dropped.
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}{\\f1 \\'c6}\\'c6\\f1 \\'c6\\par}",
         "plain\r\ntext\r\n\r\nlines",
         "<html><body><p>one</p><p>two</p></body></html>",
         "",

@@ -1,7 +1,6 @@
 // RTF written by other word processors (tests/data/peer-rtf): every file loads without error and
 // gives the paragraphs, text and character attributes that its .expect file lists (the format is
 // described in tests/data/peer-rtf/README.md).
-#include "platform/Cp1252.h"
 #include "richtext/io/DocumentFormat.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +22,7 @@ std::string ReadFile(const std::filesystem::path& file)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Expected text in cp1252 with the escapes of the .expect format resolved.
+// Expected text (UTF-8, as the document holds it) with the escapes of the .expect format resolved.
 std::string Unescape(std::string_view text)
 {
     std::string out;
@@ -38,7 +37,7 @@ std::string Unescape(std::string_view text)
             out += text[i];
         }
     }
-    return Utf8ToCp1252Lossy(out);
+    return out;
 }
 
 std::string ParagraphText(const TParagraph& paragraph)
@@ -213,7 +212,8 @@ TEST_P(PeerRtf, ReadsAsExpected)
 INSTANTIATE_TEST_SUITE_P(Files, PeerRtf,
                          testing::Values("office-styles", "office-table", "office-letters", "office-notes",
                                          "office-picture", "abiword-styles", "abiword-table", "abiword-letters",
-                                         "pandoc-notes", "pandoc-table"),
+                                         "pandoc-notes", "pandoc-table", "abiword-scripts",
+                                         "pandoc-scripts"),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              for (char& c : name)

@@ -114,11 +114,12 @@ TEST(RtfLexer, RunsAndWordsEndAlikeWhereverTheScanStands)
     struct Ending {
         std::string_view byte;
         bool endsText;
-        bool control;
+        bool special; // a control byte, DEL, or a byte the code page decodes
     } const endings[] = {
         {"\\", true, false},  {"{", true, false},     {"}", true, false},     {"\r", true, false},
         {"\n", true, false},   {"\t", true, false},    {"\x01", false, true}, {"\x7f", false, true},
-        {"\x1f", false, true}, {"\xe9", false, false}, {" ", false, false},
+        {"\x1f", false, true}, {"\xe9", false, true},  {"\x80", false, true}, {"\xff", false, true},
+        {" ", false, false},    {"~", false, false},
     };
     for (size_t offset = 0; offset < 40; ++offset)
         for (const Ending& ending : endings)
@@ -129,7 +130,7 @@ TEST(RtfLexer, RunsAndWordsEndAlikeWhereverTheScanStands)
                 ASSERT_EQ(token.kind, RtfTokenKind::Text) << input;
                 const size_t expected = ending.endsText ? offset + 1 : input.size();
                 EXPECT_EQ(token.bytes.size(), expected) << offset << " " << int(ending.byte[0]);
-                EXPECT_EQ(token.controlBytes, ending.control) << offset << " " << int(ending.byte[0]);
+                EXPECT_EQ(token.specialBytes, ending.special) << offset << " " << int(ending.byte[0]);
             }
     for (size_t letters = 1; letters <= 20; ++letters)
         for (const std::string_view after : {"", "-12 x", "12\\b", "7 0123456789abcdefghij"}) {

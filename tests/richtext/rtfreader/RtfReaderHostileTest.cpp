@@ -3,6 +3,7 @@
 #include "PeerFiles.h"
 #include "RtfReaderTestSupport.h"
 
+#include "platform/Utf8.h"
 #include "richtext/rtf/RtfReaderBuilder.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,34 @@ using namespace quillory;
 using quillory::testing::ReadRtf;
 
 namespace {
+
+// What breaks the document's UTF-8: a segment that is not well-formed (a character cut in two or
+// a byte left undecoded), a character whose bytes carry different records, or a string beside
+// the text that is not UTF-8. Empty when none.
+std::string Utf8Problem(const TWPRTFText& document)
+{
+    for (const TParagraph* p = document.firstParagraph(); p; p = p->next())
+        for (const TTextLine* line = p->firstLine(); line; line = line->next()) {
+            const std::string_view text = line->view();
+            if (!IsWellFormedUtf8(text))
+                return "segment \"" + std::string(text) + "\"";
+            for (size_t at = 0; at < text.size(); at = NextCharBoundary(text, at))
+                for (size_t i = at + 1; i < NextCharBoundary(text, at); ++i)
+                    if (line->hasAttributes() && !sameRecord(line->attrAt(int(i)), line->attrAt(int(at))))
+                        return "records inside a character of \"" + std::string(text) + "\"";
+        }
+    const TTextHeader& header = document.header();
+    for (int i = 0; i < header.fontCount(); ++i)
+        if (!IsWellFormedUtf8(header.font(i)->name))
+            return "font name " + header.font(i)->name;
+    for (const std::string* text : {&header.title, &header.subject, &header.comment})
+        if (!IsWellFormedUtf8(*text))
+            return "header " + *text;
+    for (const auto& footnote : document.footnotes())
+        if (!IsWellFormedUtf8(footnote->text))
+            return "footnote " + footnote->text;
+    return {};
+}
 
 TEST(RtfReaderHostile, EndsOnMalformedInput)
 {
@@ -31,6 +60,9 @@ TEST(RtfReaderHostile, EndsOnMalformedInput)
         {"huge \\bin", "{\\rtf1 a\\bin2147483647 xyz}", "a\n"},
         {"negative \\bin", "{\\rtf1 a\\bin-99 b}", "ab\n"},
         {"bad hex", "{\\rtf1 \\'g1\\'1", "g1\\x01\n"},
+        {"truncated after a lead byte", "{\\rtf1\\ansicpg932 a\\'82", "a\\xef\\xbf\\xbd\n"},
+        {"truncated after a high surrogate", "{\\rtf1 a\\u-10179?", "a\\xef\\xbf\\xbd\n"},
+        {"a lead byte before NUL", std::string("{\\rtf1\\ansicpg936 \\'d6\\'00\0x}", 29), "\\xef\\xbf\\xbdx\n"},
         {"long words and numbers", "{\\rtf1 a" + longWord + "b\\fs" + std::string(50, '9') + " c}", "abc\n"},
         {"NUL bytes", std::string("{\\rtf1 a\0\0b}", 12), "ab\n"},
         {"code run never closed", "{\\rtf1 a\\wprtf1 {}{}\\par", "a{}{}\\\\par\n"},
@@ -49,6 +81,7 @@ TEST(RtfReaderHostile, EndsOnMalformedInput)
         EXPECT_EQ(read.result, 0) << c.name;
         EXPECT_EQ(DumpText(*read.document), c.text) << c.name;
         EXPECT_LE(read.consumed, c.rtf.size()) << c.name;
+        EXPECT_EQ(Utf8Problem(*read.document), "") << c.name;
     }
 }
 
@@ -86,7 +119,8 @@ TEST(RtfReaderHostile, BoundsObjectsFromHostileInput)
     EXPECT_EQ(read.document->objects().size(), size_t(rtf::RtfBuilder::kMaxObjects));
 }
 
-// Real RTF from other programs: bug reproducers and odd dialects.
+// Real RTF from other programs: bug reproducers and odd dialects. Whatever their code pages,
+// the document holds UTF-8.
 TEST(RtfReaderHostile, LoadsEveryPeerFile)
 {
     ASSERT_TRUE(std::filesystem::is_directory(std::filesystem::path(QUILLORY_CORPORA) / "rtf-peer"));
@@ -98,6 +132,7 @@ TEST(RtfReaderHostile, LoadsEveryPeerFile)
         TWPRtfReader reader;
         EXPECT_NO_THROW(reader.ReadStream(bytes, &document, &current));
         EXPECT_LE(reader.consumed(), bytes.size());
+        EXPECT_EQ(Utf8Problem(document), "");
         ++files;
     }
     EXPECT_GT(files, 0);

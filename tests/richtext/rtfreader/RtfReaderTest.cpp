@@ -52,7 +52,7 @@ TEST(RtfReader, ReadsTextAndCharacterAttributes)
         {"a group restores attributes", "{\\rtf1 a{\\b\\i b}c}",
          "- | \"abc\" | 1 f0 s10, 1 f0 s10 b i, 1 f0 s10\n"},
         {"hex characters; a bad digit is text", "{\\rtf1 \\'e9\\'E9\\'4a\\'zz}",
-         "- | \"\\xe9\\xe9Jzz\" | 5 f0 s10\n"},
+         "- | \"\\xc3\\xa9\\xc3\\xa9Jzz\" | 7 f0 s10\n"},
         {"escaped braces and backslash", "{\\rtf1 \\{\\}\\\\}", "- | \"{}\\\\\" | 3 f0 s10\n"},
         {"tab and soft line break", "{\\rtf1 a\\tab b\\line c}", "- | \"a\\tb\\nc\" | 5 f0 s10\n"},
         {"NUL is dropped, byte 1 is an object", std::string_view("{\\rtf1 a\0b\x01\x02z}", 13),
@@ -65,14 +65,15 @@ TEST(RtfReader, ReadsTextAndCharacterAttributes)
 TEST(RtfReader, KeepsTheTextOfWordsOutsideItsTable)
 {
     const DumpCase cases[] = {
-        // a character cp1252 holds skips its fallback; others keep it, or become '?'
+        // every character goes in as UTF-8 and its fallback is skipped (RtfReaderScriptsTest.cpp
+        // has the scripts); before, one that cp1252 lacks became its fallback or '?'
         {"unicode", "{\\rtf1 \\u233\\'e9 \\u8364? \\u8212\\'97 \\u20013? \\uc0\\u20013 \\uc2\\u233 ab c}",
-         "- | \"\\xe9 \\x80 \\x97 ? ?\\xe9 c\" | 12 f0 s10\n"},
-        {"\\uc is kept per group; negative code points", "{\\rtf1 {\\uc2 \\u233 xy}z\\u-3 ?\\u-10179 ?}",
-         "- | \"\\xe9z??\" | 4 f0 s10\n"},
-        {"a brace ends a fallback", "{\\rtf1 {\\u233}x}", "- | \"\\xe9x\" | 2 f0 s10\n"},
+         "- | \"\\xc3\\xa9 \\xe2\\x82\\xac \\xe2\\x80\\x94 \\xe4\\xb8\\xad \\xe4\\xb8\\xad\\xc3\\xa9 c\" | 22 f0 s10\n"},
+        {"\\uc is kept per group; negative code points, an unpaired surrogate",
+         "{\\rtf1 {\\uc2 \\u233 xy}z\\u-3 ?\\u-10179 ?}", "- | \"\\xc3\\xa9z\\xef\\xbf\\xbd\\xef\\xbf\\xbd\" | 9 f0 s10\n"},
+        {"a brace ends a fallback", "{\\rtf1 {\\u233}x}", "- | \"\\xc3\\xa9x\" | 3 f0 s10\n"},
         {"symbol words", "{\\rtf1 \\lquote\\rquote\\ldblquote\\rdblquote\\bullet\\endash\\emdash\\~\\_\\-}",
-         "- | \"\\x91\\x92\\x93\\x94\\x95\\x96\\x97\\xa0-\\xad\" | 10 f0 s10\n"},
+         "- | \"\\xe2\\x80\\x98\\xe2\\x80\\x99\\xe2\\x80\\x9c\\xe2\\x80\\x9d\\xe2\\x80\\xa2\\xe2\\x80\\x93\\xe2\\x80\\x94\\xc2\\xa0-\\xc2\\xad\" | 26 f0 s10\n"},
         {"unknown words keep their group's text", "{\\rtf1 {\\*\\unknownword skip}{\\unknownword keep}}",
          "- | \"keep\" | 4 f0 s10\n"},
         {"a field shows its result, a link's as a link", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} after}",
@@ -143,7 +144,7 @@ TEST(RtfReader, ReadsRtfCodeRunsAsText)
 {
     const DumpCase cases[] = {
         {"braces and backslashes are text", "{\\rtf1 x\\wprtf1 {\\b y}\\tab \\line \\'e9\\wprtf0\\plain z}",
-         "- | \"x{\\\\b y}\\t\\n\\xe9z\" | 1 f0 s10, 9 f0 s10 code, 1 f0\n"},
+         "- | \"x{\\\\b y}\\t\\n\\xc3\\xa9z\" | 1 f0 s10, 10 f0 s10 code, 1 f0\n"},
         // Without this the rest of the document would be taken as code.
         {"a paragraph end inside a run", "{\\rtf1 x\\wprtf1 {\\b y}\\par\n\r\\wprtf0\\plain z}",
          "- | \"x{\\\\b y}\" | 1 f0 s10, 6 f0 s10 code\n- | \"z\" | 1 f0\n"},

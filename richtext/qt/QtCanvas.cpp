@@ -2,12 +2,15 @@
 #include "richtext/qt/QtCanvas.h"
 
 #include "platform/Cp1252.h"
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/qt/MetafilePlayer.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +26,36 @@ QChar glyphFor(unsigned char byte, bool symbol)
     if (symbol && byte >= 0x20)
         return QChar(char16_t(0xF000 + byte));
     return QChar(char16_t(Cp1252ToUnicode(byte)));
+}
+
+// UTF-8 as UTF-16 for Qt; `unitAt` (when given) receives the UTF-16 offset of every byte
+// offset, text.size() included. In a symbol font a character that stands for a cp1252 byte is
+// that byte's glyph.
+QString toUnits(std::string_view utf8, bool symbol, std::vector<int>* unitAt = nullptr)
+{
+    QString units;
+    units.reserve(qsizetype(utf8.size()));
+    if (unitAt)
+        unitAt->assign(utf8.size() + 1, 0);
+    for (std::size_t at = 0; at < utf8.size();) {
+        int length = 1;
+        char32_t c = DecodeUtf8At(utf8, at, length);
+        if (unitAt)
+            std::fill_n(unitAt->begin() + std::ptrdiff_t(at), length, int(units.size()));
+        if (symbol)
+            if (const auto byte = UnicodeToCp1252(c); byte && *byte >= 0x20)
+                c = 0xF000 + *byte;
+        if (c >= 0x10000) {
+            units += QChar(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+            units += QChar(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            units += QChar(char16_t(c));
+        }
+        at += std::size_t(length);
+    }
+    if (unitAt)
+        unitAt->back() = int(units.size());
+    return units;
 }
 
 std::string fontKey(const FontRequest& s)
@@ -103,50 +136,156 @@ void QtCanvas::findGlyphs(Font& font)
     }
 }
 
+QString QtCanvas::qtext(std::string_view utf8) const { return toUnits(utf8, current_ && current_->symbol); }
+
+int QtCanvas::textWidth(std::string_view utf8)
+{
+    if (!current_ || utf8.empty())
+        return 0;
+    return QFontMetrics(current_->font).horizontalAdvance(qtext(utf8));
+}
+
+// The stretch is laid out once; each piece's advance is the distance between the caret places at
+// its two ends, and the last piece takes what rounding left over.
+void QtCanvas::pieceWidths(std::string_view utf8, std::span<const int> ends, std::span<int> widths)
+{
+    const std::size_t count = std::min(ends.size(), widths.size());
+    std::fill(widths.begin(), widths.end(), 0);
+    if (!current_ || count == 0)
+        return;
+    std::vector<int> unitAt;
+    const QString units = toUnits(utf8, current_->symbol, &unitAt);
+    const int total = QFontMetrics(current_->font).horizontalAdvance(units);
+    QTextLayout layout(units, current_->font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        widths[count - 1] = total;
+        return;
+    }
+    line.setNumColumns(int(units.size()));
+    layout.endLayout();
+    double from = line.cursorToX(0);
+    int sum = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const int at = unitAt[std::min(std::size_t(std::max(0, ends[k])), utf8.size())];
+        const double to = line.cursorToX(at);
+        widths[k] = k + 1 == count ? std::max(0, total - sum) : int(std::lround(std::abs(to - from)));
+        sum += widths[k];
+        from = to;
+    }
+}
+
+QtCanvas::Font::Fallback QtCanvas::fallbackGlyph(Font& font, char32_t c)
+{
+    const auto known = font.fallback.find(c);
+    if (known != font.fallback.end())
+        return known->second;
+    Font::Fallback found;
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    QTextLayout layout(toUnits(utf8, false), font.font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.size() == 1 && runs.front().glyphIndexes().size() == 1 && runs.front().glyphIndexes().front() != 0) {
+        const QRawFont raw = runs.front().rawFont();
+        auto same = std::find(font.fallbacks.begin(), font.fallbacks.end(), raw);
+        if (same == font.fallbacks.end())
+            same = font.fallbacks.insert(font.fallbacks.end(), raw);
+        found = {int(same - font.fallbacks.begin()), runs.front().glyphIndexes().front()};
+    }
+    font.fallback.emplace(c, found);
+    return found;
+}
+
 void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<const int> advances, RGBColor color)
 {
     if (!painter_ || !current_)
         return;
     painter_->setPen(qcolor(color));
-    // On the screen the characters go out as one run of the font's glyphs; a character the font
-    // lacks, and every character on a printer, is drawn by itself as text.
+    // On the screen the characters go out as runs of glyphs, one per font (the font's own and the
+    // fallback fonts Qt finds for what it lacks); a cluster of several characters, and every
+    // character on a printer, is drawn by itself as text.
     const bool raster = painter_->paintEngine() && painter_->paintEngine()->type() == QPaintEngine::Raster;
     if (raster && !current_->hasGlyphs)
         findGlyphs(*current_);
     const bool runs = raster && current_->raw.isValid();
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    if (runs) {
-        glyphs.reserve(qsizetype(text.size()));
-        positions.reserve(qsizetype(text.size()));
-    }
+    struct Run {
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    std::vector<Run> byFont(runs ? current_->fallbacks.size() + 1 : 0);
+    const auto place = [&](std::size_t font, quint32 glyph, int cx) {
+        if (byFont.size() <= font)
+            byFont.resize(font + 1);
+        byFont[font].glyphs.push_back(glyph);
+        byFont[font].positions.push_back(QPointF(cx - x, 0));
+    };
     bool fontSet = false;
+    const auto drawAsText = [&](int cx, std::string_view cluster) {
+        // Text drawn by itself takes the painter's font; the glyph runs bring their own.
+        if (!fontSet) {
+            painter_->setFont(current_->font);
+            fontSet = true;
+        }
+        painter_->drawText(QPoint(cx, baseline), toUnits(cluster, current_->symbol));
+    };
     int cx = x;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte > 0x20) {
-            const quint32 glyph = runs ? current_->glyphs[byte] : 0;
+        std::size_t next = i + 1;
+        if (byte >= 0x80 || (i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80))
+            next = std::max(next, NextGraphemeBoundary(text, i));
+        int advance = 0;
+        for (std::size_t k = i; k < next && k < advances.size(); ++k)
+            advance += advances[k];
+        const std::string_view cluster = text.substr(i, next - i);
+        int length = 1;
+        const char32_t c = DecodeUtf8At(cluster, 0, length);
+        if (std::size_t(length) != cluster.size()) {
+            drawAsText(cx, cluster);
+        } else if (c > 0x20) {
+            const auto asByte = UnicodeToCp1252(c);
+            const quint32 glyph = runs && asByte ? current_->glyphs[*asByte] : 0;
             if (glyph) {
-                glyphs.push_back(glyph);
-                positions.push_back(QPointF(cx - x, 0));
+                place(0, glyph, cx);
+            } else if (runs && !current_->symbol && c >= 0x80) {
+                const Font::Fallback fallback = fallbackGlyph(*current_, c);
+                if (fallback.font >= 0)
+                    place(std::size_t(fallback.font) + 1, fallback.glyph, cx);
+                else
+                    drawAsText(cx, cluster);
             } else {
-                // The glyph run brings its own font; text drawn by itself takes the painter's.
-                if (!fontSet) {
-                    painter_->setFont(current_->font);
-                    fontSet = true;
-                }
-                painter_->drawText(QPoint(cx, baseline), QString(glyphFor(byte, current_->symbol)));
+                drawAsText(cx, cluster);
             }
         }
-        cx += i < advances.size() ? advances[i] : 0;
+        cx += advance;
+        i = next;
     }
-    if (!glyphs.isEmpty()) {
+    for (std::size_t font = 0; font < byFont.size(); ++font) {
+        if (byFont[font].glyphs.isEmpty())
+            continue;
         QGlyphRun run;
-        run.setRawFont(current_->raw);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
+        run.setRawFont(font == 0 ? current_->raw : current_->fallbacks[font - 1]);
+        run.setGlyphIndexes(byFont[font].glyphs);
+        run.setPositions(byFont[font].positions);
         painter_->drawGlyphRun(QPointF(x, baseline), run);
     }
+}
+
+void QtCanvas::drawShapedText(int x, int baseline, std::string_view text, bool rightToLeft, RGBColor color)
+{
+    if (!painter_ || !current_)
+        return;
+    painter_->setPen(qcolor(color));
+    painter_->setFont(current_->font);
+    const Qt::LayoutDirection direction = painter_->layoutDirection();
+    painter_->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    painter_->drawText(QPointF(x, baseline), qtext(text));
+    painter_->setLayoutDirection(direction);
 }
 
 void QtCanvas::drawLine(int x1, int y1, int x2, int y2, const Pen& pen)

@@ -223,16 +223,18 @@ TextPiece Measurer::pieceAt(std::string_view text, std::size_t at, std::size_t e
         next = at + std::size_t(length);
         single = !(properties(c) & PropertyBits::Joins);
     }
-    if (single && !joins(text, next, end))
-        return {next, false};
-    // A stretch: clusters that start with a character past ASCII, or with one that something
-    // joins, up to the end of the run.
     const std::string_view run = text.substr(0, end);
+    // (A blank before Thai is followed by a character that needs shaping, yet stands alone.)
+    if (single && (!joins(text, next, end) || NextGraphemeBoundary(run, at) == next))
+        return {next, false};
+    // A stretch: clusters that start with a character past ASCII, or with an ASCII character
+    // that a mark joins, up to the end of the run.
     if (ends)
         ends->clear();
     std::size_t k = at;
     while (k < end) {
-        if (k != at && static_cast<unsigned char>(text[k]) < 0x80 && !joins(text, k + 1, end))
+        if (k != at && static_cast<unsigned char>(text[k]) < 0x80
+            && (!joins(text, k + 1, end) || NextGraphemeBoundary(run, k) == k + 1))
             break;
         k = std::max(k + 1, NextGraphemeBoundary(run, k));
         if (ends)

@@ -4,8 +4,10 @@
 #include "platform/Cp1252.h"
 #include "platform/UnicodeText.h"
 #include "platform/Utf8.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/MetafilePlayer.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintEngine>
@@ -81,11 +83,15 @@ void QtCanvas::setDeviceResolution(int x, int y)
 
 QFont QtCanvas::qfont(const FontRequest& request) const
 {
-    QFont font(QString::fromLatin1(request.name.data(), qsizetype(request.name.size())));
+    QFont font(TextToQString(request.name));
     font.setPixelSize(std::max(1, int(std::lround(request.pointSize * resolution_ / 72.0))));
     font.setBold(request.bold);
     font.setItalic(request.italic);
     font.setKerning(false); // characters stand where their advances put them
+    // Emoji that the font lacks come in colour: the colour font is asked before the fonts that
+    // fontconfig falls back to, some of which draw emoji in outline.
+    if (!request.symbol)
+        font.setFamilies({QFontInfo(font).family(), QStringLiteral("Noto Color Emoji")});
     return font;
 }
 

@@ -1,5 +1,7 @@
 // The Qt canvas offscreen: font metrics of the Liberation fonts, pictures from the model's bytes,
-// and a small document rendered into an image.
+// a small document rendered into an image, and text of every script drawn from fallback fonts.
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
 
@@ -198,6 +200,95 @@ TEST(QtCanvas, PrintingScalesTheLayoutToTheDevicesPixels)
     EXPECT_GT(darkPixels(page, QRect(width + 4, 0, width, 2 * height), isDark), 100); // the right half of the word
     EXPECT_EQ(darkPixels(page, QRect(2 * width + 6, 0, 400 - 2 * width - 6, 200), isDark), 0);
     EXPECT_EQ(darkPixels(page, QRect(0, 2 * height + 4, 400, 200 - 2 * height - 4), isDark), 0);
+}
+
+bool isInk(QColor c) { return c.lightness() < 200 || c.saturation() > 60; }
+
+constexpr const char* kEveryScript =
+    "Zażółć Жук Ελλάδα שלום مرحبا नमस्ते สวัสดี 你好 日本語 한국어 😀";
+
+struct PaintedLine {
+    TWPRTFText doc;
+    QtCanvas measuring;
+    TWPRTFTextPaint engine{doc};
+    QImage image{1000, 60, QImage::Format_RGB32};
+
+    explicit PaintedLine(std::string_view text, int points = 16)
+    {
+        doc.header().marginLeft = doc.header().marginRight = 0;
+        doc.header().paperWidth = 1000 * 15;
+        TAttr attr;
+        attr.size = std::uint8_t(points);
+        doc.appendText(*doc.firstParagraph(), text, attr);
+        engine.wordWrap = false;
+        engine.setCanvas(&measuring);
+        engine.reformatAll();
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        engine.paint(canvas, {0, 0, 1000, 60}, 0, 0);
+    }
+};
+
+// One cluster drawn by the canvas as the layout would draw it, cropped to what it inked.
+QImage drawnAlone(std::string_view cluster)
+{
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        FontRequest request;
+        request.name = "Arial";
+        request.pointSize = 16;
+        canvas.selectFont(request);
+        if (NeedsShaping(DecodeUtf8At(cluster, 0)) || cluster.size() > 4)
+            canvas.drawShapedText(10, 40, cluster, false, RGBColor{0, 0, 0, 0});
+        else
+            canvas.drawText(10, 40, cluster, std::vector<int>(cluster.size(), 0), RGBColor{0, 0, 0, 0});
+    }
+    QRect inked;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isInk(image.pixelColor(x, y)))
+                inked |= QRect(x, y, 1, 1);
+    return inked.isNull() ? QImage() : image.copy(inked);
+}
+
+TEST(QtCanvas, EveryScriptDrawsFromAFontThatHasIt)
+{
+    PaintedLine painted(kEveryScript);
+    const LaidLine& laid = painted.engine.lines().front();
+    const LinePlaces places = painted.engine.places(laid);
+    const std::string_view text = laid.line->view();
+    const int top = laid.line->top, height = laid.line->height;
+    // The box the layout gives each cluster has ink in it.
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t next = NextGraphemeBoundary(text, at);
+        if (text[at] != ' ') {
+            int width = 0;
+            for (std::size_t k = at; k < next; ++k)
+                width += places.advances[k];
+            const int left = places.left[at];
+            EXPECT_GT(width, 0) << text.substr(at, next - at);
+            EXPECT_GT(darkPixels(painted.image, QRect(left, top, std::max(1, width), height), isInk), 0)
+                << text.substr(at, next - at);
+        }
+        at = next;
+    }
+    // No cluster draws as the box of a character that no font has.
+    const QImage tofu = drawnAlone("\xEF\xBF\xBF"); // U+FFFF
+    ASSERT_FALSE(tofu.isNull());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t next = NextGraphemeBoundary(text, at);
+        const std::string_view cluster = text.substr(at, next - at);
+        if (cluster != " ") {
+            const QImage alone = drawnAlone(cluster);
+            EXPECT_FALSE(alone.isNull()) << cluster;
+            EXPECT_NE(alone, tofu) << cluster;
+        }
+        at = next;
+    }
 }
 
 } // namespace

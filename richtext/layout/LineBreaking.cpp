@@ -139,7 +139,7 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         const Column col = column(p, ends.empty());
         const int origin = p.isTableCell() ? col.left : 0;
         int x = 0, lastBreak = -1, end = n, clusters = 0;
-        bool afterIdeograph = false;
+        enum class Before { Other, Ideograph, Alphanumeric } before = Before::Other;
         for (int i = start; i < n; ++i) {
             const auto c = static_cast<unsigned char>(flat.text[std::size_t(i)]);
             TAttr& a = flat.attrs[std::size_t(i)];
@@ -165,17 +165,20 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
                 }
                 x += a.width;
                 lastBreak = i;
-                afterIdeograph = false;
+                before = Before::Other;
             } else if (isBlank(c)) {
                 x += a.width;
                 lastBreak = i;
-                afterIdeograph = false;
+                before = Before::Other;
             } else {
-                // Between two ideographs a line may break.
+                // A line may break between two ideographs, and between an ideograph and a
+                // letter or digit of the Latin alphabet.
                 const bool ideograph = !kinds.empty() && (kinds[std::size_t(i)] & ClusterKind::Ideograph);
-                if (ideograph && afterIdeograph && i > start)
+                const bool alphanumeric = (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+                if (i > start
+                    && ((ideograph && before != Before::Other) || (alphanumeric && before == Before::Ideograph)))
                     lastBreak = i - 1;
-                afterIdeograph = ideograph;
+                before = ideograph ? Before::Ideograph : alphanumeric ? Before::Alphanumeric : Before::Other;
                 if (x + a.width > col.available && i > start) {
                     end = lastBreak >= start ? lastBreak + 1 : i;
                     break;

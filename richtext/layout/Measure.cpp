@@ -76,6 +76,7 @@ std::uint8_t EffectiveStyle(const TAttr& attr, const TCharacterAttr* display) no
 void Measurer::setCanvas(Canvas* canvas)
 {
     canvas_ = canvas;
+    widthsByFont_.clear();
     forgetFonts();
 }
 
@@ -194,7 +195,12 @@ bool Measurer::joins(std::string_view text, std::size_t at, std::size_t end)
 
 int Measurer::widthOf(char32_t c, FontMetrics& font, const TAttr& attr)
 {
-    std::uint16_t& known = font.wide[c];
+    if (!font.wide) {
+        const FontRequest request = fontFor(attr);
+        font.wide = &widthsByFont_[request.name + '\x01' + std::to_string(request.pointSize) + (request.bold ? "b" : "")
+                                   + (request.italic ? "i" : "") + (request.symbol ? "s" : "")];
+    }
+    std::uint16_t& known = (*font.wide)[c];
     if (!known) {
         int width = 0;
         if (canvas_) {
@@ -248,6 +254,7 @@ void Measurer::measureText(std::string_view text, TAttr* attrs, std::vector<std:
     kinds.clear();
     const std::size_t n = text.size();
     std::vector<int> ends, widths;
+    std::size_t runEnd = 0; // the end of the run of one format that holds i, once asked for
     for (std::size_t i = 0; i < n;) {
         const auto code = static_cast<unsigned char>(text[i]);
         if (code < 0x80 && (i + 1 == n || static_cast<unsigned char>(text[i + 1]) < 0x80)) {
@@ -258,9 +265,11 @@ void Measurer::measureText(std::string_view text, TAttr* attrs, std::vector<std:
         if (kinds.empty())
             kinds.assign(n, ClusterKind::Start);
         const TAttr& attr = attrs[i];
-        std::size_t runEnd = i + 1;
-        while (runEnd < n && attrs[runEnd].sameRun(attr))
-            ++runEnd;
+        if (runEnd <= i) {
+            runEnd = i + 1;
+            while (runEnd < n && attrs[runEnd].sameRun(attr))
+                ++runEnd;
+        }
         const TextPiece piece = pieceAt(text, i, runEnd, &ends);
         if (!piece.shaped && code < 0x80) {
             setMetric(attrs[i], measure(code, attr));

@@ -7,9 +7,11 @@
 #include "richtext/layout/Canvas.h"
 #include "richtext/model/Document.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -53,7 +55,8 @@ public:
     explicit Measurer(const TWPRTFText& document) : document_(document) {}
 
     void setCanvas(Canvas* canvas);
-    // Forgets the font metrics (the font table or the canvas changed).
+    // Forgets the font metrics (the font table or the canvas changed). The widths of characters
+    // past ASCII are kept by font name, size and style while the canvas stays.
     void forgetFonts()
     {
         fonts_.clear();
@@ -92,7 +95,7 @@ private:
         {
             if (pages_.empty())
                 pages_.resize(0x1100);
-            auto& page = pages_[std::size_t(c >> 8) % pages_.size()];
+            auto& page = pages_[std::min<std::size_t>(c >> 8, pages_.size() - 1)];
             if (!page)
                 page = std::make_unique<std::array<T, 256>>();
             return (*page)[c & 0xFF];
@@ -105,7 +108,8 @@ private:
         WidthTable widths{};
         int height = 0;
         int ascent = 0; // of the full-size font, also for super- and subscript
-        CodePointPages<std::uint16_t> wide; // width + 1 of characters past ASCII; 0 = not measured
+        // Width + 1 of characters past ASCII (0: not measured yet), in widthsByFont_.
+        CodePointPages<std::uint16_t>* wide = nullptr;
     };
     FontMetrics& metricsFor(const TAttr& attr);
     // Whether a character may join a cluster or a shaped stretch with its neighbours, and
@@ -114,6 +118,7 @@ private:
     bool joins(std::string_view text, std::size_t at, std::size_t end);
     int widthOf(char32_t c, FontMetrics& font, const TAttr& attr);
     CodePointPages<std::uint8_t> properties_;
+    std::unordered_map<std::string, CodePointPages<std::uint16_t>> widthsByFont_;
 
     const TWPRTFText& document_;
     Canvas* canvas_ = nullptr;

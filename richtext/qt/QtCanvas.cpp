@@ -148,7 +148,14 @@ int QtCanvas::textWidth(std::string_view utf8)
 {
     if (!current_ || utf8.empty())
         return 0;
-    return QFontMetrics(current_->font).horizontalAdvance(qtext(utf8));
+    int length = 0;
+    const char32_t c = DecodeUtf8At(utf8, 0, length);
+    if (std::size_t(length) != utf8.size())
+        return QFontMetrics(current_->font).horizontalAdvance(qtext(utf8));
+    const auto [known, added] = current_->characterWidths.emplace(c, 0);
+    if (added)
+        known->second = QFontMetrics(current_->font).horizontalAdvance(qtext(utf8));
+    return known->second;
 }
 
 // The stretch is laid out once; each piece's advance is the distance between the caret places at
@@ -230,21 +237,18 @@ void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<co
         byFont[font].glyphs.push_back(glyph);
         byFont[font].positions.push_back(QPointF(cx - x, 0));
     };
-    bool fontSet = false;
     const auto drawAsText = [&](int cx, std::string_view cluster) {
-        // Text drawn by itself takes the painter's font; the glyph runs bring their own.
-        if (!fontSet) {
-            painter_->setFont(current_->font);
-            fontSet = true;
-        }
-        painter_->drawText(QPoint(cx, baseline), toUnits(cluster, current_->symbol));
+        drawString(cx, baseline, toUnits(cluster, current_->symbol), false);
     };
     int cx = x;
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t next = i + 1;
-        if (byte >= 0x80 || (i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80))
-            next = std::max(next, NextGraphemeBoundary(text, i));
+        // A cluster's advance is on its first byte: the characters past ASCII that follow it
+        // with none of their own belong to it.
+        std::size_t next = NextCharBoundary(text, i);
+        while (next < text.size() && static_cast<unsigned char>(text[next]) >= 0x80
+               && (next >= advances.size() || advances[next] == 0))
+            next = NextCharBoundary(text, next);
         int advance = 0;
         for (std::size_t k = i; k < next && k < advances.size(); ++k)
             advance += advances[k];
@@ -287,11 +291,63 @@ void QtCanvas::drawShapedText(int x, int baseline, std::string_view text, bool r
     if (!painter_ || !current_)
         return;
     painter_->setPen(qcolor(color));
+    drawString(x, baseline, qtext(text), rightToLeft);
+}
+
+// Text drawn by itself takes the painter's font; the glyph runs bring their own.
+void QtCanvas::drawString(int x, int baseline, const QString& text, bool rightToLeft)
+{
     painter_->setFont(current_->font);
     const Qt::LayoutDirection direction = painter_->layoutDirection();
     painter_->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    painter_->drawText(QPointF(x, baseline), qtext(text));
+    const bool raster = painter_->paintEngine() && painter_->paintEngine()->type() == QPaintEngine::Raster;
+    if (raster || !hasColourGlyphs(text)) {
+        painter_->drawText(QPointF(x, baseline), text);
+    } else {
+        // Colour glyphs (emoji) are pictures that a PDF or a printer cannot take as text: they
+        // are drawn into an image at the device's resolution, and the image onto the page.
+        const QFontMetrics metrics(current_->font);
+        QTextLayout layout(text, current_->font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const double ascent = std::max<double>(metrics.ascent(), line.ascent());
+        const double height = ascent + std::max<double>(metrics.descent(), line.descent());
+        const double width = std::max(1, metrics.horizontalAdvance(text));
+        const QTransform device = painter_->transform();
+        const double scale = std::clamp(std::max(std::abs(device.m11()), std::abs(device.m22())), 1.0, 16.0);
+        QImage image(int(std::ceil(width * scale)), int(std::ceil(height * scale)), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter picture(&image);
+            picture.scale(scale, scale);
+            picture.setFont(current_->font);
+            picture.setPen(painter_->pen());
+            picture.setLayoutDirection(painter_->layoutDirection());
+            picture.drawText(QPointF(0, ascent), text);
+        }
+        painter_->drawImage(QRectF(x, baseline - ascent, width, height), image);
+    }
     painter_->setLayoutDirection(direction);
+}
+
+bool QtCanvas::hasColourGlyphs(const QString& text)
+{
+    QTextLayout layout(text, current_->font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const auto known = colourFonts_.find(font.familyName());
+        const bool colour = known != colourFonts_.end()
+            ? known->second
+            : colourFonts_[font.familyName()] = !font.fontTable("CBDT").isEmpty() || !font.fontTable("COLR").isEmpty()
+                || !font.fontTable("sbix").isEmpty();
+        if (colour)
+            return true;
+    }
+    return false;
 }
 
 void QtCanvas::drawLine(int x1, int y1, int x2, int y2, const Pen& pen)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <QImage>
+#include <QString>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -82,12 +83,18 @@ private:
         };
         std::unordered_map<char32_t, Fallback> fallback;
         std::vector<QRawFont> fallbacks;
+        // Widths of single characters, which layout asks for again on every full layout.
+        std::unordered_map<char32_t, int> characterWidths;
     };
     static void findGlyphs(Font& font);
     static Font::Fallback fallbackGlyph(Font& font, char32_t c);
     // The text as Qt draws it in the current font: in a symbol font a character that stands for
     // a cp1252 byte becomes that byte's glyph.
     QString qtext(std::string_view utf8) const;
+    // Draws text by itself in the current font, from its left end at x.
+    void drawString(int x, int baseline, const QString& text, bool rightToLeft);
+    // True when some of the text comes from a font of colour glyphs (emoji).
+    bool hasColourGlyphs(const QString& text);
 
     // Decoding a photo on every paint would make scrolling crawl: the last pictures drawn are
     // kept, decoded and reduced to the device size they were drawn at.
@@ -108,6 +115,7 @@ private:
     std::map<std::string, std::unique_ptr<Font>> fonts_;
     Font* current_ = nullptr;
     std::vector<CachedPicture> pictures_; // most recently drawn last
+    std::map<QString, bool> colourFonts_;  // by family: whether its glyphs are colour pictures
 };
 
 } // namespace quillory

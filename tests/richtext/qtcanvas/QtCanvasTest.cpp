@@ -5,8 +5,12 @@
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace quillory {
@@ -286,6 +290,63 @@ TEST(QtCanvas, EveryScriptDrawsFromAFontThatHasIt)
             const QImage alone = drawnAlone(cluster);
             EXPECT_FALSE(alone.isNull()) << cluster;
             EXPECT_NE(alone, tofu) << cluster;
+        }
+        at = next;
+    }
+}
+
+// Printing goes through the painter of a PDF, where text is not a glyph run and colour glyphs
+// cannot go as text: every script must arrive there too, as characters where the PDF can hold
+// them and as ink in every cluster's place.
+TEST(QtCanvas, APdfPrintKeepsEveryScript)
+{
+    TWPRTFText doc;
+    doc.header().marginLeft = doc.header().marginTop = 0;
+    doc.appendText(*doc.firstParagraph(), kEveryScript, TAttr{});
+    QtCanvas measuring;
+    TWPRTFTextPaint engine(doc);
+    engine.wordWrap = false;
+    engine.setCanvas(&measuring);
+    engine.reformatAll();
+
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("scripts.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(600);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        QtCanvas device(&painter, 96);
+        device.setDeviceResolution(600, 600);
+        engine.print(device, 0, 0, PrintJob{});
+    }
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    // (Words whose glyphs a PDF reader maps back to other characters, such as ligatures,
+    // joined Arabic letters and radicals, are left to the pixels.)
+    for (const char* word : {"Zażółć", "Жук", "Ελλάδα", "สวัสดี", "你好", "한국어"})
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(word))) << word << " in " << printed.toStdString();
+
+    // At 96 dots per inch the page's pixels are the layout's.
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                              QStringLiteral("-singlefile"), pdf, folder.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(render.waitForFinished(30000));
+    const QImage page(folder.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(page.isNull());
+    const LaidLine& laid = engine.lines().front();
+    const LinePlaces places = engine.places(laid);
+    const std::string_view line = laid.line->view();
+    for (std::size_t at = 0; at < line.size();) {
+        const std::size_t next = NextGraphemeBoundary(line, at);
+        if (line[at] != ' ') {
+            int width = 0;
+            for (std::size_t k = at; k < next; ++k)
+                width += places.advances[k];
+            const QRect box(places.left[at], laid.line->top, std::max(1, width), laid.line->height);
+            EXPECT_GT(darkPixels(page, box, isInk), 0) << line.substr(at, next - at);
         }
         at = next;
     }

@@ -129,7 +129,8 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
 
     std::vector<std::uint8_t> kinds; // empty: every byte is a cluster of its own
     measurer_.measureText(flat.text, flat.attrs.data(), kinds);
-    const auto startsCluster = [&](int i) { return i >= n || kinds.empty() || (kinds[std::size_t(i)] & ClusterKind::Start); };
+    const bool ascii = kinds.empty();
+    const auto startsCluster = [&](int i) { return ascii || i >= n || (kinds[std::size_t(i)] & ClusterKind::Start); };
 
     // Line ends (exclusive), always between two clusters.
     const bool tabsToStops = p.alignment == Alignment::Left || p.alignment == Alignment::Justified;
@@ -143,7 +144,7 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         for (int i = start; i < n; ++i) {
             const auto c = static_cast<unsigned char>(flat.text[std::size_t(i)]);
             TAttr& a = flat.attrs[std::size_t(i)];
-            if (!startsCluster(i)) {
+            if (!ascii && !(kinds[std::size_t(i)] & ClusterKind::Start)) {
                 x += a.width; // the rest of a cluster: its width is on its first byte
             } else if (c == CharCode::SoftBreak) {
                 end = i + 1;
@@ -173,21 +174,22 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
             } else {
                 // A line may break between two ideographs, and between an ideograph and a
                 // letter or digit of the Latin alphabet.
-                const bool ideograph = !kinds.empty() && (kinds[std::size_t(i)] & ClusterKind::Ideograph);
-                const bool alphanumeric = (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-                if (i > start
-                    && ((ideograph && before != Before::Other) || (alphanumeric && before == Before::Ideograph)))
-                    lastBreak = i - 1;
-                before = ideograph ? Before::Ideograph : alphanumeric ? Before::Alphanumeric : Before::Other;
+                if (!ascii) {
+                    const bool ideograph = kinds[std::size_t(i)] & ClusterKind::Ideograph;
+                    const bool alphanumeric = (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+                    if (i > start
+                        && ((ideograph && before != Before::Other) || (alphanumeric && before == Before::Ideograph)))
+                        lastBreak = i - 1;
+                    before = ideograph ? Before::Ideograph : alphanumeric ? Before::Alphanumeric : Before::Other;
+                }
                 if (x + a.width > col.available && i > start) {
                     end = lastBreak >= start ? lastBreak + 1 : i;
                     break;
                 }
                 x += a.width;
             }
-            if (startsCluster(i))
-                ++clusters;
-            const bool fullLine = maxCharsPerLine > 0 && clusters >= maxCharsPerLine && startsCluster(i + 1);
+            const bool fullLine = maxCharsPerLine > 0 && (startsCluster(i) ? ++clusters : clusters) >= maxCharsPerLine
+                && startsCluster(i + 1);
             if (fullLine || i - start + 1 >= MaxCharsInSegment) {
                 end = i + 1;
                 // A segment that reaches the model's limit ends before the cluster it would cut.

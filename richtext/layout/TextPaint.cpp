@@ -21,6 +21,13 @@ bool RunsRightToLeft(const TParagraph& p)
     for (const TTextLine* line = p.firstLine(); line; line = line->next()) {
         const std::string_view text = line->view();
         for (std::size_t at = 0; at < text.size();) {
+            const auto byte = static_cast<unsigned char>(text[at]);
+            if (byte < 0x80) {
+                if (IsLetter(byte))
+                    return false;
+                ++at;
+                continue;
+            }
             int length = 1;
             const char32_t c = DecodeUtf8At(text, at, length);
             if (IsRightToLeft(c))

@@ -257,7 +257,25 @@ void Measurer::measureText(std::string_view text, TAttr* attrs, std::vector<std:
     std::size_t runEnd = 0; // the end of the run of one format that holds i, once asked for
     for (std::size_t i = 0; i < n;) {
         const auto code = static_cast<unsigned char>(text[i]);
-        if (code < 0x80 && (i + 1 == n || static_cast<unsigned char>(text[i + 1]) < 0x80)) {
+        const auto asciiAt = [&](std::size_t k) { return k >= n || static_cast<unsigned char>(text[k]) < 0x80; };
+        if (code >= 0x20 && code < 0x80 && asciiAt(i + 1)) {
+            // Printable ASCII of one format, straight from the width table.
+            const TAttr& attr = attrs[i];
+            const bool hidden = invisible(attr);
+            const FontMetrics& font = metricsFor(attr);
+            std::size_t k = i;
+            do {
+                TAttr& a = attrs[k];
+                a.width = hidden ? 0 : font.widths[static_cast<unsigned char>(text[k])];
+                a.height = std::uint16_t(hidden ? 0 : std::min(font.height, 0xFFFF));
+                a.ascent = std::uint16_t(hidden ? 0 : std::min(font.ascent, 0xFFFF));
+                ++k;
+            } while (k < n && static_cast<unsigned char>(text[k]) >= 0x20 && static_cast<unsigned char>(text[k]) < 0x80
+                     && asciiAt(k + 1) && attrs[k].sameRun(attr));
+            i = k;
+            continue;
+        }
+        if (code < 0x80 && asciiAt(i + 1)) {
             setMetric(attrs[i], measure(code, attrs[i]));
             ++i;
             continue;

@@ -249,6 +249,62 @@ TextPiece Measurer::pieceAt(std::string_view text, std::size_t at, std::size_t e
     return {k, true};
 }
 
+// Characters of one format from `from` on that are clusters by themselves (most text of most
+// scripts), from the width table and the widths of code points kept per font. Returns where they
+// end: at `from` when the first one joins another or is a control character.
+std::size_t Measurer::measureSingles(std::string_view text, TAttr* attrs, std::size_t from,
+                                     std::vector<std::uint8_t>& kinds)
+{
+    const std::size_t n = text.size();
+    const auto decode = [&](std::size_t at, int& length) -> char32_t {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        length = 1;
+        return byte < 0x80 ? byte : DecodeUtf8At(text, at, length);
+    };
+    const TAttr& attr = attrs[from];
+    const bool hidden = invisible(attr);
+    FontMetrics& font = metricsFor(attr);
+    const std::uint16_t height = std::uint16_t(hidden ? 0 : std::min(font.height, 0xFFFF));
+    const std::uint16_t ascent = std::uint16_t(hidden ? 0 : std::min(font.ascent, 0xFFFF));
+    std::size_t k = from;
+    int length = 1;
+    char32_t c = decode(k, length);
+    std::uint8_t bits = properties(c);
+    while (c >= 0x20 && !(bits & PropertyBits::Joins)) {
+        const std::size_t next = k + std::size_t(length);
+        int nextLength = 1;
+        char32_t following = 0;
+        std::uint8_t followingBits = PropertyBits::Known;
+        if (next < n) {
+            following = decode(next, nextLength);
+            followingBits = properties(following);
+            if ((followingBits & PropertyBits::Joins) && NextGraphemeBoundary(text, k) != next)
+                break; // a mark on this character, or the start of a joined sequence
+        }
+        if (kinds.empty() && c >= 0x80)
+            kinds.assign(n, ClusterKind::Start);
+        TAttr& a = attrs[k];
+        a.width = hidden ? 0 : c < 0x80 ? font.widths[c] : std::uint16_t(widthOf(c, font, attr));
+        a.height = height;
+        a.ascent = ascent;
+        if (!kinds.empty())
+            kinds[k] = std::uint8_t(ClusterKind::Start | (bits & PropertyBits::Ideograph ? ClusterKind::Ideograph : 0));
+        for (std::size_t rest = k + 1; rest < next; ++rest) {
+            attrs[rest].width = 0;
+            attrs[rest].height = height;
+            attrs[rest].ascent = ascent;
+            kinds[rest] = 0;
+        }
+        k = next;
+        if (k >= n || !attrs[k].sameRun(attr))
+            break;
+        c = following;
+        length = nextLength;
+        bits = followingBits;
+    }
+    return k;
+}
+
 void Measurer::measureText(std::string_view text, TAttr* attrs, std::vector<std::uint8_t>& kinds)
 {
     kinds.clear();
@@ -278,6 +334,10 @@ void Measurer::measureText(std::string_view text, TAttr* attrs, std::vector<std:
         if (code < 0x80 && asciiAt(i + 1)) {
             setMetric(attrs[i], measure(code, attrs[i]));
             ++i;
+            continue;
+        }
+        if (const std::size_t end = measureSingles(text, attrs, i, kinds); end > i) {
+            i = end;
             continue;
         }
         if (kinds.empty())

@@ -117,6 +117,7 @@ private:
     std::uint8_t properties(char32_t c);
     bool joins(std::string_view text, std::size_t at, std::size_t end);
     int widthOf(char32_t c, FontMetrics& font, const TAttr& attr);
+    std::size_t measureSingles(std::string_view text, TAttr* attrs, std::size_t from, std::vector<std::uint8_t>& kinds);
     CodePointPages<std::uint8_t> properties_;
     std::unordered_map<std::string, CodePointPages<std::uint16_t>> widthsByFont_;
 

@@ -1,16 +1,20 @@
 // The Qt canvas offscreen: font metrics of the Liberation fonts, pictures from the model's bytes,
 // a small document rendered into an image, and text of every script drawn from fallback fonts.
+#include "platform/Cp1252.h"
 #include "platform/UnicodeText.h"
 #include "platform/Utf8.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
+#include "richtext/qt/SymbolFonts.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quillory {
@@ -293,6 +297,50 @@ TEST(QtCanvas, EveryScriptDrawsFromAFontThatHasIt)
         }
         at = next;
     }
+}
+
+// Text in a symbol font holds the cp1252 characters of its bytes: each is measured and drawn as
+// the font's glyph of that byte.
+TEST(QtCanvas, ASymbolFontsCharactersStandForItsBytes)
+{
+    static const QStringList families = AddSymbolFonts();
+    ASSERT_TRUE(families.contains(QStringLiteral("Wingdings"))) << "the symbol fonts of " << SymbolFontFolder().toStdString();
+    FontRequest request;
+    request.name = "Wingdings";
+    request.pointSize = 24;
+    request.symbol = true;
+    const auto drawn = [&](const std::function<void(QPainter&, QtCanvas&)>& draw) {
+        QImage image(60, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        canvas.selectFont(request);
+        draw(painter, canvas);
+        painter.end();
+        return image;
+    };
+    QtCanvas measuring;
+    measuring.selectFont(request);
+    const QFontMetrics metrics(measuring.qfont(request));
+    int checked = 0;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        const QChar glyph(char16_t(0xF000 + byte));
+        if (!metrics.inFont(glyph))
+            continue;
+        const std::string character = Cp1252ToUtf8(std::string(1, char(byte)));
+        EXPECT_EQ(measuring.textWidth(character), measuring.widths()[std::size_t(byte)]) << byte;
+        const QImage ours = drawn([&](QPainter&, QtCanvas& canvas) {
+            canvas.drawText(10, 40, character, std::vector<int>(character.size(), 0), RGBColor{0, 0, 0, 0});
+        });
+        const QImage direct = drawn([&](QPainter& painter, QtCanvas& canvas) {
+            painter.setFont(canvas.qfont(request));
+            painter.drawText(QPoint(10, 40), QString(glyph));
+        });
+        EXPECT_GT(darkPixels(ours, ours.rect(), isDark), 0) << byte;
+        EXPECT_EQ(ours, direct) << byte;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 // Printing goes through the painter of a PDF, where text is not a glyph run and colour glyphs

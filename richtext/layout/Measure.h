@@ -24,7 +24,6 @@ struct CharMetric {
     int ascent = 0;
 };
 
-// Switches that decide which characters are visible.
 // Bits of the per-byte kinds that Measurer::measureText gives for text that is not all ASCII.
 namespace ClusterKind {
 inline constexpr std::uint8_t Start = 0x01;     // the first byte of a grapheme cluster
@@ -38,6 +37,7 @@ struct TextPiece {
     bool shaped = false;
 };
 
+// Switches that decide which characters are visible.
 struct Visibility {
     bool showHiddenText = false;
     bool omitInsertPoints = false;

@@ -333,6 +333,9 @@ void QtCanvas::drawString(int x, int baseline, const QString& text, bool rightTo
 
 bool QtCanvas::hasColourGlyphs(const QString& text)
 {
+    // Colour fonts are asked for emoji and pictographs only, none of which come before U+2000.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x2000; }))
+        return false;
     QTextLayout layout(text, current_->font);
     layout.beginLayout();
     layout.createLine();

@@ -4,6 +4,7 @@
 #include "app/DateTexts.h"
 #include "app/EntryFiles.h"
 #include "platform/Error.h"
+#include "platform/UnicodeText.h"
 #include "richtext/io/DocumentFormat.h"
 #include "richtext/layout/TextPaint.h"
 
@@ -52,13 +53,19 @@ void DrawPageHeader(Canvas& canvas, Canvas& measuring, const std::string& text, 
     const FontRequest font{"Arial", 12, true, true, false};
     const double scale = double(canvas.resolutionY()) / std::max(1, measuring.resolutionY());
     canvas.selectFont(font);
-    const WidthTable& widths = canvas.widths();
-    std::vector<int> advances;
-    advances.reserve(text.size());
-    for (const char c : text)
-        advances.push_back(widths[static_cast<unsigned char>(c)]);
     canvas.setTransform(scale, scale, x, Truncate(y + h * 0.5));
-    canvas.drawText(0, canvas.fontAscent(), text, advances, kBlack);
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        const WidthTable& widths = canvas.widths();
+        std::vector<int> advances;
+        advances.reserve(text.size());
+        for (const char c : text)
+            advances.push_back(widths[static_cast<unsigned char>(c)]);
+        canvas.drawText(0, canvas.fontAscent(), text, advances, kBlack);
+    } else {
+        // A date in another language is shaped and ordered as the text of a page is.
+        canvas.drawShapedText(0, canvas.fontAscent(), text, StartsRightToLeft(text), kBlack);
+    }
     canvas.setTransform(1, 1, 0, 0);
     const int lineY = y + h - h / 4;
     canvas.drawLine(x, lineY, x + w, lineY, Pen{kBlack, 1, PenStyle::Solid});

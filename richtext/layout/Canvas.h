@@ -5,6 +5,7 @@
 #include "richtext/model/TextHeader.h"
 #include "richtext/model/TextObject.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -40,7 +41,9 @@ struct FontRequest {
     friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
-// Advance widths in pixels of the 256 byte values (cp1252) of one font.
+// Advance widths in pixels of the characters of the 256 cp1252 bytes in one font. The layout reads
+// the ASCII half, which measures most text without asking the font; other characters are measured
+// by textWidth.
 using WidthTable = std::array<std::uint16_t, 256>;
 
 enum class PenStyle : std::uint8_t { Solid, Dotted, Hairline };
@@ -65,10 +68,24 @@ public:
     virtual int fontHeight() = 0;
     virtual int fontAscent() = 0;
 
-    // Draws the bytes from the baseline at (x, baseline), character i placed advances[i] after
-    // character i - 1 (advances.size() == text.size()).
+    // The advance of UTF-8 text in the selected font, shaped as one string; a character the font
+    // lacks is measured in the fallback font it is drawn in. In a symbol font a character stands
+    // for its cp1252 byte.
+    virtual int textWidth(std::string_view utf8) = 0;
+    // The advances of the pieces (grapheme clusters) of a stretch shaped as one string, as
+    // drawShapedText draws it: piece k ends at ends[k] (increasing, the last text.size()); their
+    // sum is the stretch's textWidth. By default each piece is measured by itself.
+    virtual void pieceWidths(std::string_view utf8, std::span<const int> ends, std::span<int> widths);
+
+    // Draws UTF-8 text from the baseline at (x, baseline), each grapheme cluster by itself, placed
+    // the sum of the advances before it after x (advances.size() == text.size(); a cluster's
+    // advance is on its first byte, its other bytes have 0).
     virtual void drawText(int x, int baseline, std::string_view text, std::span<const int> advances,
                           RGBColor color) = 0;
+    // Draws a stretch shaped as one string (joining letters, marks on their letters, the visual
+    // order of its characters) with its left edge at x; `rightToLeft` is the direction it is
+    // embedded in. It takes textWidth(text) pixels.
+    virtual void drawShapedText(int x, int baseline, std::string_view text, bool rightToLeft, RGBColor color) = 0;
     virtual void drawLine(int x1, int y1, int x2, int y2, const Pen& pen) = 0;
     virtual void fillRect(const Rect& rect, RGBColor color) = 0;
     // Shading: the background colour with `percent` of the pattern colour laid over it.
@@ -85,5 +102,15 @@ public:
     virtual void setClip(const Rect& rect) = 0; // in layout pixels, under the current transform
     virtual void clearClip() = 0;
 };
+
+inline void Canvas::pieceWidths(std::string_view utf8, std::span<const int> ends, std::span<int> widths)
+{
+    std::size_t from = 0;
+    for (std::size_t k = 0; k < ends.size() && k < widths.size(); ++k) {
+        const std::size_t to = std::min(std::size_t(ends[k]), utf8.size());
+        widths[k] = to > from ? textWidth(utf8.substr(from, to - from)) : 0;
+        from = std::max(from, to);
+    }
+}
 
 } // namespace quillory

@@ -37,10 +37,7 @@ CaretBox TWPRTFTextPaint::caretAt(const TextPosition& position) const
     const LaidLine& laid = lineAt(index);
     const TTextLine& line = *laid.line;
     const int at = std::clamp(position.index, 0, line.length());
-    const std::vector<int> adv = advances(laid);
-    int x = laid.textX;
-    for (int i = 0; i < at; ++i)
-        x += adv[std::size_t(i)];
+    const int x = caretX(laid, at);
 
     // The caret is as tall as the character it stands before (or after, at the end of a line).
     int height = 0, ascent = 0;
@@ -90,17 +87,7 @@ TextPosition TWPRTFTextPaint::positionAt(int x, int y) const
             best = std::size_t(first - lines_.begin()); // a gap below a short cell
     }
     const LaidLine& laid = lineAt(int(best));
-    const TTextLine& line = *laid.line;
-    const std::vector<int> adv = advances(laid);
-    int index = 0, cx = laid.textX;
-    int last = line.length();
-    // After a soft break the caret belongs to the next line.
-    if (last > 0 && line.code(last - 1) == CharCode::SoftBreak)
-        --last;
-    while (index < last && x >= cx + adv[std::size_t(index)] / 2 + (adv[std::size_t(index)] & 1)) {
-        cx += adv[std::size_t(index)];
-        ++index;
-    }
+    const int index = indexAtX(laid, x);
     return {laid.paragraphIndex, laid.segment, index};
 }
 

@@ -1,6 +1,9 @@
 // The fixed-metrics recording canvas.
 #include "richtext/layout/FixedCanvas.h"
 
+#include "platform/UnicodeText.h"
+
+#include <algorithm>
 #include <cstdio>
 
 namespace quillory {
@@ -27,6 +30,19 @@ void FixedCanvas::selectFont(const FontRequest& font)
     ++fontSelections_;
     font_ = font;
     widths_.fill(std::uint16_t(font.pointSize > 0 ? font.pointSize : 1));
+}
+
+int FixedCanvas::textWidth(std::string_view utf8)
+{
+    int clusters = 0;
+    for (std::size_t at = 0; at < utf8.size(); at = NextGraphemeBoundary(utf8, at))
+        ++clusters;
+    return clusters * std::max(1, font_.pointSize);
+}
+
+void FixedCanvas::drawShapedText(int x, int baseline, std::string_view text, bool rightToLeft, RGBColor color)
+{
+    texts_.push_back({x, baseline, std::string(text), {}, color, font_, true, rightToLeft});
 }
 
 void FixedCanvas::drawText(int x, int baseline, std::string_view text, std::span<const int> advances,
@@ -83,7 +99,10 @@ std::string FixedCanvas::drawnText() const
     for (const auto& call : texts_) {
         if (!out.empty())
             out += '|';
-        out += call.text;
+        if (call.shaped)
+            out += (call.rightToLeft ? "<" : "[") + call.text + (call.rightToLeft ? ">" : "]");
+        else
+            out += call.text;
     }
     return out;
 }

@@ -2,6 +2,8 @@
 // words, justification, and the line heights with paragraph spacing.
 #include "richtext/layout/TextPaint.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -125,31 +127,29 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
         offsets.emplace_back(position, offset);
     }
 
-    for (int i = 0; i < n; ++i) {
-        const CharMetric m = measurer_.measure(static_cast<unsigned char>(flat.text[std::size_t(i)]),
-                                               flat.attrs[std::size_t(i)]);
-        TAttr& a = flat.attrs[std::size_t(i)];
-        a.width = std::uint16_t(m.width);
-        a.height = std::uint16_t(std::min(m.height, 0xFFFF));
-        a.ascent = std::uint16_t(std::min(m.ascent, 0xFFFF));
-    }
+    std::vector<std::uint8_t> kinds; // empty: every byte is a cluster of its own
+    measurer_.measureText(flat.text, flat.attrs.data(), kinds);
+    const bool ascii = kinds.empty();
+    const auto startsCluster = [&](int i) { return ascii || i >= n || (kinds[std::size_t(i)] & ClusterKind::Start); };
 
-    // Line ends (exclusive).
+    // Line ends (exclusive), always between two clusters.
     const bool tabsToStops = p.alignment == Alignment::Left || p.alignment == Alignment::Justified;
     std::vector<int> ends;
     int start = 0;
     while (start < n) {
         const Column col = column(p, ends.empty());
         const int origin = p.isTableCell() ? col.left : 0;
-        int x = 0, lastBreak = -1, end = n;
+        int x = 0, lastBreak = -1, end = n, clusters = 0;
+        enum class Before { Other, Ideograph, Alphanumeric } before = Before::Other;
         for (int i = start; i < n; ++i) {
             const auto c = static_cast<unsigned char>(flat.text[std::size_t(i)]);
             TAttr& a = flat.attrs[std::size_t(i)];
-            if (c == CharCode::SoftBreak) {
+            if (!ascii && !(kinds[std::size_t(i)] & ClusterKind::Start)) {
+                x += a.width; // the rest of a cluster: its width is on its first byte
+            } else if (c == CharCode::SoftBreak) {
                 end = i + 1;
                 break;
-            }
-            if (c == CharCode::Tab) {
+            } else if (c == CharCode::Tab) {
                 if (tabsToStops && !measurer_.invisible(a)) {
                     int following = 0, beforePoint = -1;
                     for (int k = i + 1; k < n; ++k) {
@@ -166,19 +166,42 @@ TWPRTFTextPaint::BreakResult TWPRTFTextPaint::breakParagraph(TParagraph& p, int 
                 }
                 x += a.width;
                 lastBreak = i;
+                before = Before::Other;
             } else if (isBlank(c)) {
                 x += a.width;
                 lastBreak = i;
+                before = Before::Other;
             } else {
+                // A line may break between two ideographs, and between an ideograph and a
+                // letter or digit of the Latin alphabet.
+                if (!ascii) {
+                    const bool ideograph = kinds[std::size_t(i)] & ClusterKind::Ideograph;
+                    const bool alphanumeric = (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+                    if (i > start
+                        && ((ideograph && before != Before::Other) || (alphanumeric && before == Before::Ideograph)))
+                        lastBreak = i - 1;
+                    before = ideograph ? Before::Ideograph : alphanumeric ? Before::Alphanumeric : Before::Other;
+                }
                 if (x + a.width > col.available && i > start) {
                     end = lastBreak >= start ? lastBreak + 1 : i;
                     break;
                 }
                 x += a.width;
             }
-            const int count = i - start + 1;
-            if ((maxCharsPerLine > 0 && count >= maxCharsPerLine) || count >= MaxCharsInSegment) {
+            const bool fullLine = maxCharsPerLine > 0 && (startsCluster(i) ? ++clusters : clusters) >= maxCharsPerLine
+                && startsCluster(i + 1);
+            if (fullLine || i - start + 1 >= MaxCharsInSegment) {
                 end = i + 1;
+                // A segment that reaches the model's limit ends before the cluster it would cut.
+                int back = end;
+                while (back > start && !startsCluster(back))
+                    --back;
+                if (back > start)
+                    end = back;
+                else
+                    end = int(CharBoundaryAtOrBefore(flat.text, std::size_t(end)));
+                if (end <= start)
+                    end = i + 1;
                 break;
             }
         }
@@ -284,10 +307,10 @@ void TWPRTFTextPaint::justifyLines(TParagraph& p)
     for (auto* line = p.firstLine(); line; line = line->next(), first = false) {
         const Column col = column(p, first);
         int used = 0, trailing = 0, blanks = 0, lastBlank = -1;
+        const std::vector<int> plain = line->hasAttributes() ? std::vector<int>() : plainWidths(*line);
         for (int i = 0; i < line->length(); ++i) {
             const unsigned char c = line->code(i);
-            const int w = line->hasAttributes() ? line->attrs()[i].width
-                                                : measurer_.widthsFor(measurer_.plainAttr())[c == 9 ? ' ' : c];
+            const int w = line->hasAttributes() ? line->attrs()[i].width : plain[std::size_t(i)];
             used += w;
             if (c == ' ') {
                 ++blanks;
@@ -364,6 +387,29 @@ void TWPRTFTextPaint::computeLineHeights(TParagraph& p, const TParagraph* previo
     }
 }
 
+// Lines of a plain-text document keep no attribute records: their widths are measured again.
+std::vector<int> TWPRTFTextPaint::plainWidths(const TTextLine& line) const
+{
+    const int n = line.length();
+    std::vector<int> widths(static_cast<std::size_t>(n));
+    const std::string_view text = line.view();
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        const WidthTable& table = measurer_.widthsFor(measurer_.plainAttr());
+        for (int i = 0; i < n; ++i) {
+            const unsigned char c = line.code(i);
+            widths[std::size_t(i)] = c == CharCode::SoftBreak ? 0 : std::max<int>(1, table[c == CharCode::Tab ? ' ' : c]);
+        }
+        return widths;
+    }
+    std::vector<TAttr> attrs(std::size_t(n), measurer_.plainAttr());
+    std::vector<std::uint8_t> kinds;
+    measurer_.measureText(text, attrs.data(), kinds);
+    for (int i = 0; i < n; ++i)
+        widths[std::size_t(i)] = attrs[std::size_t(i)].width;
+    return widths;
+}
+
 std::vector<int> TWPRTFTextPaint::advances(const LaidLine& laid) const
 {
     const TTextLine& line = *laid.line;
@@ -372,14 +418,14 @@ std::vector<int> TWPRTFTextPaint::advances(const LaidLine& laid) const
         for (int i = 0; i < line.length(); ++i)
             result[std::size_t(i)] = line.attrs()[i].width;
     } else {
-        const WidthTable& widths = measurer_.widthsFor(measurer_.plainAttr());
+        const std::vector<int> widths = plainWidths(line);
         const bool tabsToStops = laid.paragraph->alignment == Alignment::Left
             || laid.paragraph->alignment == Alignment::Justified;
         const int origin = laid.paragraph->isTableCell() ? laid.left : 0;
         int x = laid.left;
         for (int i = 0; i < line.length(); ++i) {
             const unsigned char c = line.code(i);
-            int w = c == CharCode::SoftBreak ? 0 : std::max<int>(1, widths[c == CharCode::Tab ? ' ' : c]);
+            int w = widths[std::size_t(i)];
             if (c == CharCode::Tab && tabsToStops) {
                 int following = 0, beforePoint = -1;
                 for (int k = i + 1; k < line.length(); ++k) {
@@ -388,7 +434,7 @@ std::vector<int> TWPRTFTextPaint::advances(const LaidLine& laid) const
                         break;
                     if (f == static_cast<unsigned char>(document_.header().decimalSeparator) && beforePoint < 0)
                         beforePoint = following;
-                    following += std::max<int>(1, widths[f]);
+                    following += widths[std::size_t(k)];
                 }
                 w = tabAdvance(*laid.paragraph, x, origin, following, beforePoint < 0 ? following : beforePoint);
             }

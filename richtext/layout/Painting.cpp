@@ -85,12 +85,14 @@ void TWPRTFTextPaint::paintLine(Canvas& canvas, const LaidLine& laid, int dx, in
     const int n = line.length();
     if (n == 0)
         return;
-    const std::vector<int> adv = advances(laid);
+    const LinePlaces places = this->places(laid);
+    const std::vector<int>& adv = places.advances;
+    const std::string_view lineText = line.view();
     const auto& colors = document_.header().colors;
     const TAttr plain = measurer_.plainAttr();
     const int baseline = line.top + line.ascent + dy;
-    int x = laid.textX + dx;
     std::string text;
+    // Runs of one format and one direction, each in one place on the line.
     for (int i = 0; i < n;) {
         const TAttr& attr = line.hasAttributes() ? line.attrs()[i] : plain;
         int j = i + 1;
@@ -99,14 +101,21 @@ void TWPRTFTextPaint::paintLine(Canvas& canvas, const LaidLine& laid, int dx, in
                 ++j;
         else
             j = n;
+        if (!places.levels.empty())
+            for (int k = i + 1; k < j; ++k)
+                if (places.levels[std::size_t(k)] != places.levels[std::size_t(i)]) {
+                    j = k;
+                    break;
+                }
         int runWidth = 0;
         for (int k = i; k < j; ++k)
             runWidth += adv[std::size_t(k)];
         if (measurer_.invisible(attr)) {
-            x += runWidth;
             i = j;
             continue;
         }
+        const bool reversed = places.rightToLeft(i);
+        const int x = (reversed ? places.left[std::size_t(j - 1)] : places.left[std::size_t(i)]) + dx;
         const TCharacterAttr* display = DisplayAttrFor(document_, attr);
         const std::uint8_t style = EffectiveStyle(attr, display);
         if (display && display->useBackColor)
@@ -125,43 +134,79 @@ void TWPRTFTextPaint::paintLine(Canvas& canvas, const LaidLine& laid, int dx, in
             shift = fullAscent / 4;
 
         text.assign(line.text() + i, std::size_t(j - i));
-        int cx = x;
+        bool ascii = true;
         for (int k = i; k < j; ++k) {
             char& c = text[std::size_t(k - i)];
             const auto code = static_cast<unsigned char>(c);
+            ascii = ascii && code < 0x80;
             if (code == CharCode::Tab || code == CharCode::SoftBreak)
                 c = ' ';
             if ((code == CharCode::Object || code == CharCode::ObjectSecond) && line.hasAttributes()) {
                 c = ' ';
                 const TAttr& a = line.attrs()[k];
-                const Rect box{cx, baseline - a.ascent, adv[std::size_t(k)], a.ascent};
+                const Rect box{places.left[std::size_t(k)] + dx, baseline - a.ascent, adv[std::size_t(k)], a.ascent};
                 const TTextObject* object = a.hasFlag(AttrFlag::Object) ? document_.findObject(a.tag) : nullptr;
                 if (object && object->graphic)
                     canvas.drawPicture(*object->graphic, box);
                 else
                     canvas.frameRect(box, Pen{Gray, 1, PenStyle::Solid});
             }
-            cx += adv[std::size_t(k)];
         }
-        if (text.find_first_not_of(' ') != std::string::npos) {
-            canvas.selectFont(measurer_.fontFor(attr));
-            canvas.drawText(x, baseline + shift, text, std::span<const int>(adv.data() + i, std::size_t(j - i)), color);
+        bool selected = false;
+        const auto draw = [&](int from, int to) {
+            const std::string_view piece = std::string_view(text).substr(std::size_t(from - i), std::size_t(to - from));
+            if (piece.find_first_not_of(' ') == std::string_view::npos)
+                return;
+            if (!selected) {
+                canvas.selectFont(measurer_.fontFor(attr));
+                selected = true;
+            }
+            canvas.drawText(places.left[std::size_t(from)] + dx, baseline + shift, piece,
+                            std::span<const int>(adv.data() + from, std::size_t(to - from)), color);
+        };
+        if (ascii && !reversed) {
+            draw(i, j);
+        } else {
+            // Stretches that are shaped are drawn as one string each; other clusters by
+            // themselves, one after the other where the run goes left to right.
+            for (int k = i; k < j;) {
+                TextPiece piece = measurer_.pieceAt(lineText, std::size_t(k), std::size_t(j));
+                const int end = int(piece.end);
+                if (piece.shaped) {
+                    if (!selected) {
+                        canvas.selectFont(measurer_.fontFor(attr));
+                        selected = true;
+                    }
+                    const int left = reversed ? places.left[std::size_t(end - 1)] : places.left[std::size_t(k)];
+                    canvas.drawShapedText(left + dx, baseline + shift,
+                                          std::string_view(text).substr(std::size_t(k - i), std::size_t(end - k)),
+                                          reversed, color);
+                    k = end;
+                    continue;
+                }
+                int to = end;
+                while (!reversed && to < j && !(piece = measurer_.pieceAt(lineText, std::size_t(to), std::size_t(j))).shaped)
+                    to = int(piece.end);
+                draw(k, to);
+                k = to;
+            }
         }
         // Lines under and through the run, trailing blanks left out.
-        int drawn = runWidth;
+        int blanks = 0;
         for (int k = j - 1; k >= i && line.code(k) == ' '; --k)
-            drawn -= adv[std::size_t(k)];
+            blanks += adv[std::size_t(k)];
+        const int drawn = runWidth - blanks;
+        const int from = reversed ? x + blanks : x;
         const int thickness = std::max(1, fullHeight / 20);
         if ((style & AttrStyle::Underline) && drawn > 0) {
             const RGBColor under = display && display->useUnderlineColor ? fromRgb(display->underlineColor) : color;
             const int y = baseline + shift + std::max(1, (fullHeight - fullAscent) / 3);
-            canvas.drawLine(x, y, x + drawn, y, Pen{under, thickness, PenStyle::Solid});
+            canvas.drawLine(from, y, from + drawn, y, Pen{under, thickness, PenStyle::Solid});
         }
         if ((style & AttrStyle::StrikeOut) && drawn > 0) {
             const int y = baseline + shift - fullAscent / 3;
-            canvas.drawLine(x, y, x + drawn, y, Pen{color, thickness, PenStyle::Solid});
+            canvas.drawLine(from, y, from + drawn, y, Pen{color, thickness, PenStyle::Solid});
         }
-        x += runWidth;
         i = j;
     }
 }
@@ -224,18 +269,36 @@ void TWPRTFTextPaint::paintSelection(Canvas& canvas, const LaidLine& laid, int d
     const int from = here == key(a.paragraph, a.segment) ? std::clamp(a.index, 0, n) : 0;
     const bool continues = here != key(b.paragraph, b.segment);
     const int to = continues ? n : std::clamp(b.index, 0, n);
-    const std::vector<int> adv = advances(laid);
-    int x1 = laid.textX, x2;
-    for (int i = 0; i < from; ++i)
-        x1 += adv[std::size_t(i)];
-    x2 = x1;
+    const LinePlaces places = this->places(laid);
+    const std::vector<int>& adv = places.advances;
+    // The selected clusters' places, joined where they touch: in a line that mixes directions a
+    // selection may show as several pieces.
+    std::vector<std::pair<int, int>> spans;
     for (int i = from; i < to; ++i)
-        x2 += adv[std::size_t(i)];
+        if (adv[std::size_t(i)] > 0)
+            spans.emplace_back(places.left[std::size_t(i)], places.left[std::size_t(i)] + adv[std::size_t(i)]);
+    if (spans.empty()) {
+        const int at = from < n ? places.left[std::size_t(from)] : caretX(laid, n);
+        spans.emplace_back(at, at);
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> joined{spans.front()};
+    for (std::size_t k = 1; k < spans.size(); ++k) {
+        if (spans[k].first <= joined.back().second)
+            joined.back().second = std::max(joined.back().second, spans[k].second);
+        else
+            joined.push_back(spans[k]);
+    }
     // A selection that goes on past the line's end shows it with a little extra.
-    if (continues && laid.lastOfParagraph)
-        x2 += 4;
-    if (x2 > x1)
-        canvas.invertRect({x1 + dx, laid.line->top + dy, x2 - x1, laid.line->height});
+    if (continues && laid.lastOfParagraph) {
+        if (laid.rightToLeft)
+            joined.front().first -= 4;
+        else
+            joined.back().second += 4;
+    }
+    for (const auto& [x1, x2] : joined)
+        if (x2 > x1)
+            canvas.invertRect({x1 + dx, laid.line->top + dy, x2 - x1, laid.line->height});
 }
 
 } // namespace quillory

@@ -2,6 +2,9 @@
 // those flagged), and placing lines, table rows and page starts from top to bottom.
 #include "richtext/layout/TextPaint.h"
 
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
+
 #include <algorithm>
 
 namespace quillory {
@@ -10,6 +13,32 @@ namespace {
 
 constexpr std::uint8_t LineRepaint = 0x01;
 constexpr std::uint8_t LineStartsPage = 0x02;
+
+// The paragraph's direction, after its first strong character (letters of any script; the first
+// line that holds one decides).
+bool RunsRightToLeft(const TParagraph& p)
+{
+    for (const TTextLine* line = p.firstLine(); line; line = line->next()) {
+        const std::string_view text = line->view();
+        for (std::size_t at = 0; at < text.size();) {
+            const auto byte = static_cast<unsigned char>(text[at]);
+            if (byte < 0x80) {
+                if (IsLetter(byte))
+                    return false;
+                ++at;
+                continue;
+            }
+            int length = 1;
+            const char32_t c = DecodeUtf8At(text, at, length);
+            if (IsRightToLeft(c))
+                return true;
+            if (IsLetter(c))
+                return false;
+            at += std::size_t(length);
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -175,10 +204,15 @@ LaidLine TWPRTFTextPaint::laidLine(TParagraph& p, TTextLine& line, int paragraph
     laid.available = col.available;
     laid.lastOfParagraph = !line.next();
     laid.justified = p.alignment == Alignment::Justified && (line.justifyExtra || line.justifyBlanks);
+    laid.rightToLeft = RunsRightToLeft(p);
     laid.textX = col.left;
     if (!laid.justified) {
         const int free = std::max(0, col.available - int(line.lineWidth));
-        if (p.alignment == Alignment::Right)
+        // A right-to-left paragraph flows from the right: aligned left, as by default, it stands
+        // against the right edge.
+        const bool toTheRight = p.alignment == Alignment::Right
+            || (laid.rightToLeft && (p.alignment == Alignment::Left || p.alignment == Alignment::Justified));
+        if (toTheRight)
             laid.textX += free;
         else if (p.alignment == Alignment::Center)
             laid.textX += free / 2;

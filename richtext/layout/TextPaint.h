@@ -33,6 +33,17 @@ struct LaidLine {
     bool lastOfParagraph = false;
     bool justified = false; // blanks are widened by the line's justification counts
     bool boxed = false;     // in a table cell or a framed or shaded paragraph: placed whole
+    bool rightToLeft = false; // the paragraph's first strong character runs right to left
+};
+
+// Where the characters of a laid line stand as painted. In a line that mixes directions the runs
+// stand in the order of Unicode's bidirectional algorithm, and the clusters of a right-to-left
+// run from right to left.
+struct LinePlaces {
+    std::vector<int> advances;        // per byte, in logical order (as TWPRTFTextPaint::advances)
+    std::vector<int> left;            // per byte: the left edge of its cluster, document pixels
+    std::vector<std::uint8_t> levels; // per byte: its bidi level; empty when all runs left to right
+    bool rightToLeft(int i) const noexcept { return !levels.empty() && (levels[std::size_t(i)] & 1); }
 };
 
 // A rectangle that paints a frame and shading: a run of bordered paragraphs or a table cell.
@@ -124,8 +135,17 @@ public:
     long paragraphsBroken() const noexcept { return paragraphsBroken_; }
     void resetCounters() noexcept { paragraphsBroken_ = 0; }
 
-    // Per-character advances of a laid line as painted (tabs and justification included).
+    // Per-byte advances of a laid line as painted (tabs and justification included), in logical
+    // order: a cluster's advance is on its first byte, its other bytes have 0.
     std::vector<int> advances(const LaidLine& line) const;
+    // Advances and the visual place of every byte of a laid line.
+    LinePlaces places(const LaidLine& line) const;
+    // The caret's x (document pixels) before the character at `index` of a laid line: its left
+    // edge, or its right edge when it runs right to left; at the end, after the last character.
+    int caretX(const LaidLine& line, int index) const;
+    // The position in a laid line nearest to x (document pixels): a grapheme cluster boundary,
+    // before a closing soft break.
+    int indexAtX(const LaidLine& line, int x) const;
 
     // --- painting --------------------------------------------------------------------------
     // Paints the lines that intersect `update` (window pixels) with the window scrolled to
@@ -165,6 +185,7 @@ private:
     int tabAdvance(const TParagraph& paragraph, int x, int origin, int following, int beforePoint) const;
     BreakResult breakParagraph(TParagraph& paragraph, int paragraphIndex, const TParagraph* previous);
     void justifyLines(TParagraph& paragraph);
+    std::vector<int> plainWidths(const TTextLine& line) const;
     void computeLineHeights(TParagraph& paragraph, const TParagraph* previous, bool withSpaceAfter);
     void positionLines();
     // Places the lines of every paragraph (positions, table rows and their cells' boxes); pages

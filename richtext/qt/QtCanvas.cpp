@@ -2,12 +2,17 @@
 #include "richtext/qt/QtCanvas.h"
 
 #include "platform/Cp1252.h"
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/MetafilePlayer.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +28,36 @@ QChar glyphFor(unsigned char byte, bool symbol)
     if (symbol && byte >= 0x20)
         return QChar(char16_t(0xF000 + byte));
     return QChar(char16_t(Cp1252ToUnicode(byte)));
+}
+
+// UTF-8 as UTF-16 for Qt; `unitAt` (when given) receives the UTF-16 offset of every byte
+// offset, text.size() included. In a symbol font a character that stands for a cp1252 byte is
+// that byte's glyph.
+QString toUnits(std::string_view utf8, bool symbol, std::vector<int>* unitAt = nullptr)
+{
+    QString units;
+    units.reserve(qsizetype(utf8.size()));
+    if (unitAt)
+        unitAt->assign(utf8.size() + 1, 0);
+    for (std::size_t at = 0; at < utf8.size();) {
+        int length = 1;
+        char32_t c = DecodeUtf8At(utf8, at, length);
+        if (unitAt)
+            std::fill_n(unitAt->begin() + std::ptrdiff_t(at), length, int(units.size()));
+        if (symbol)
+            if (const auto byte = UnicodeToCp1252(c); byte && *byte >= 0x20)
+                c = 0xF000 + *byte;
+        if (c >= 0x10000) {
+            units += QChar(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+            units += QChar(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            units += QChar(char16_t(c));
+        }
+        at += std::size_t(length);
+    }
+    if (unitAt)
+        unitAt->back() = int(units.size());
+    return units;
 }
 
 std::string fontKey(const FontRequest& s)
@@ -48,11 +83,15 @@ void QtCanvas::setDeviceResolution(int x, int y)
 
 QFont QtCanvas::qfont(const FontRequest& request) const
 {
-    QFont font(QString::fromLatin1(request.name.data(), qsizetype(request.name.size())));
+    QFont font(TextToQString(request.name));
     font.setPixelSize(std::max(1, int(std::lround(request.pointSize * resolution_ / 72.0))));
     font.setBold(request.bold);
     font.setItalic(request.italic);
     font.setKerning(false); // characters stand where their advances put them
+    // Emoji that the font lacks come in colour: the colour font is asked before the fonts that
+    // fontconfig falls back to, some of which draw emoji in outline.
+    if (!request.symbol)
+        font.setFamilies({QFontInfo(font).family(), QStringLiteral("Noto Color Emoji")});
     return font;
 }
 
@@ -103,50 +142,215 @@ void QtCanvas::findGlyphs(Font& font)
     }
 }
 
+QString QtCanvas::qtext(std::string_view utf8) const { return toUnits(utf8, current_ && current_->symbol); }
+
+int QtCanvas::textWidth(std::string_view utf8)
+{
+    if (!current_ || utf8.empty())
+        return 0;
+    int length = 0;
+    const char32_t c = DecodeUtf8At(utf8, 0, length);
+    if (std::size_t(length) != utf8.size())
+        return QFontMetrics(current_->font).horizontalAdvance(qtext(utf8));
+    const auto [known, added] = current_->characterWidths.emplace(c, 0);
+    if (added)
+        known->second = QFontMetrics(current_->font).horizontalAdvance(qtext(utf8));
+    return known->second;
+}
+
+// The stretch is laid out once; each piece's advance is the distance between the caret places at
+// its two ends, and the last piece takes what rounding left over.
+void QtCanvas::pieceWidths(std::string_view utf8, std::span<const int> ends, std::span<int> widths)
+{
+    const std::size_t count = std::min(ends.size(), widths.size());
+    std::fill(widths.begin(), widths.end(), 0);
+    if (!current_ || count == 0)
+        return;
+    std::vector<int> unitAt;
+    const QString units = toUnits(utf8, current_->symbol, &unitAt);
+    const int total = QFontMetrics(current_->font).horizontalAdvance(units);
+    QTextLayout layout(units, current_->font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        widths[count - 1] = total;
+        return;
+    }
+    line.setNumColumns(int(units.size()));
+    layout.endLayout();
+    double from = line.cursorToX(0);
+    int sum = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const int at = unitAt[std::min(std::size_t(std::max(0, ends[k])), utf8.size())];
+        const double to = line.cursorToX(at);
+        widths[k] = k + 1 == count ? std::max(0, total - sum) : int(std::lround(std::abs(to - from)));
+        sum += widths[k];
+        from = to;
+    }
+}
+
+QtCanvas::Font::Fallback QtCanvas::fallbackGlyph(Font& font, char32_t c)
+{
+    const auto known = font.fallback.find(c);
+    if (known != font.fallback.end())
+        return known->second;
+    Font::Fallback found;
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    QTextLayout layout(toUnits(utf8, false), font.font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.size() == 1 && runs.front().glyphIndexes().size() == 1 && runs.front().glyphIndexes().front() != 0) {
+        const QRawFont raw = runs.front().rawFont();
+        auto same = std::find(font.fallbacks.begin(), font.fallbacks.end(), raw);
+        if (same == font.fallbacks.end())
+            same = font.fallbacks.insert(font.fallbacks.end(), raw);
+        found = {int(same - font.fallbacks.begin()), runs.front().glyphIndexes().front()};
+    }
+    font.fallback.emplace(c, found);
+    return found;
+}
+
 void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<const int> advances, RGBColor color)
 {
     if (!painter_ || !current_)
         return;
     painter_->setPen(qcolor(color));
-    // On the screen the characters go out as one run of the font's glyphs; a character the font
-    // lacks, and every character on a printer, is drawn by itself as text.
+    // On the screen the characters go out as runs of glyphs, one per font (the font's own and the
+    // fallback fonts Qt finds for what it lacks); a cluster of several characters, and every
+    // character on a printer, is drawn by itself as text.
     const bool raster = painter_->paintEngine() && painter_->paintEngine()->type() == QPaintEngine::Raster;
     if (raster && !current_->hasGlyphs)
         findGlyphs(*current_);
     const bool runs = raster && current_->raw.isValid();
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    if (runs) {
-        glyphs.reserve(qsizetype(text.size()));
-        positions.reserve(qsizetype(text.size()));
-    }
-    bool fontSet = false;
+    struct Run {
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    std::vector<Run> byFont(runs ? current_->fallbacks.size() + 1 : 0);
+    const auto place = [&](std::size_t font, quint32 glyph, int cx) {
+        if (byFont.size() <= font)
+            byFont.resize(font + 1);
+        byFont[font].glyphs.push_back(glyph);
+        byFont[font].positions.push_back(QPointF(cx - x, 0));
+    };
+    const auto drawAsText = [&](int cx, std::string_view cluster) {
+        drawString(cx, baseline, toUnits(cluster, current_->symbol), false);
+    };
     int cx = x;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte > 0x20) {
-            const quint32 glyph = runs ? current_->glyphs[byte] : 0;
+        // A cluster's advance is on its first byte: the characters past ASCII that follow it
+        // with none of their own belong to it.
+        std::size_t next = NextCharBoundary(text, i);
+        while (next < text.size() && static_cast<unsigned char>(text[next]) >= 0x80
+               && (next >= advances.size() || advances[next] == 0))
+            next = NextCharBoundary(text, next);
+        int advance = 0;
+        for (std::size_t k = i; k < next && k < advances.size(); ++k)
+            advance += advances[k];
+        const std::string_view cluster = text.substr(i, next - i);
+        int length = 1;
+        const char32_t c = DecodeUtf8At(cluster, 0, length);
+        if (std::size_t(length) != cluster.size()) {
+            drawAsText(cx, cluster);
+        } else if (c > 0x20) {
+            const auto asByte = UnicodeToCp1252(c);
+            const quint32 glyph = runs && asByte ? current_->glyphs[*asByte] : 0;
             if (glyph) {
-                glyphs.push_back(glyph);
-                positions.push_back(QPointF(cx - x, 0));
+                place(0, glyph, cx);
+            } else if (runs && !current_->symbol && c >= 0x80) {
+                const Font::Fallback fallback = fallbackGlyph(*current_, c);
+                if (fallback.font >= 0)
+                    place(std::size_t(fallback.font) + 1, fallback.glyph, cx);
+                else
+                    drawAsText(cx, cluster);
             } else {
-                // The glyph run brings its own font; text drawn by itself takes the painter's.
-                if (!fontSet) {
-                    painter_->setFont(current_->font);
-                    fontSet = true;
-                }
-                painter_->drawText(QPoint(cx, baseline), QString(glyphFor(byte, current_->symbol)));
+                drawAsText(cx, cluster);
             }
         }
-        cx += i < advances.size() ? advances[i] : 0;
+        cx += advance;
+        i = next;
     }
-    if (!glyphs.isEmpty()) {
+    for (std::size_t font = 0; font < byFont.size(); ++font) {
+        if (byFont[font].glyphs.isEmpty())
+            continue;
         QGlyphRun run;
-        run.setRawFont(current_->raw);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
+        run.setRawFont(font == 0 ? current_->raw : current_->fallbacks[font - 1]);
+        run.setGlyphIndexes(byFont[font].glyphs);
+        run.setPositions(byFont[font].positions);
         painter_->drawGlyphRun(QPointF(x, baseline), run);
     }
+}
+
+void QtCanvas::drawShapedText(int x, int baseline, std::string_view text, bool rightToLeft, RGBColor color)
+{
+    if (!painter_ || !current_)
+        return;
+    painter_->setPen(qcolor(color));
+    drawString(x, baseline, qtext(text), rightToLeft);
+}
+
+// Text drawn by itself takes the painter's font; the glyph runs bring their own.
+void QtCanvas::drawString(int x, int baseline, const QString& text, bool rightToLeft)
+{
+    painter_->setFont(current_->font);
+    const Qt::LayoutDirection direction = painter_->layoutDirection();
+    painter_->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    const bool raster = painter_->paintEngine() && painter_->paintEngine()->type() == QPaintEngine::Raster;
+    if (raster || !hasColourGlyphs(text)) {
+        painter_->drawText(QPointF(x, baseline), text);
+    } else {
+        // Colour glyphs (emoji) are pictures that a PDF or a printer cannot take as text: they
+        // are drawn into an image at the device's resolution, and the image onto the page.
+        const QFontMetrics metrics(current_->font);
+        QTextLayout layout(text, current_->font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const double ascent = std::max<double>(metrics.ascent(), line.ascent());
+        const double height = ascent + std::max<double>(metrics.descent(), line.descent());
+        const double width = std::max(1, metrics.horizontalAdvance(text));
+        const QTransform device = painter_->transform();
+        const double scale = std::clamp(std::max(std::abs(device.m11()), std::abs(device.m22())), 1.0, 16.0);
+        QImage image(int(std::ceil(width * scale)), int(std::ceil(height * scale)), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter picture(&image);
+            picture.scale(scale, scale);
+            picture.setFont(current_->font);
+            picture.setPen(painter_->pen());
+            picture.setLayoutDirection(painter_->layoutDirection());
+            picture.drawText(QPointF(0, ascent), text);
+        }
+        painter_->drawImage(QRectF(x, baseline - ascent, width, height), image);
+    }
+    painter_->setLayoutDirection(direction);
+}
+
+bool QtCanvas::hasColourGlyphs(const QString& text)
+{
+    // Colour fonts are asked for emoji and pictographs only, none of which come before U+2000.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x2000; }))
+        return false;
+    QTextLayout layout(text, current_->font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const auto known = colourFonts_.find(font.familyName());
+        const bool colour = known != colourFonts_.end()
+            ? known->second
+            : colourFonts_[font.familyName()] = !font.fontTable("CBDT").isEmpty() || !font.fontTable("COLR").isEmpty()
+                || !font.fontTable("sbix").isEmpty();
+        if (colour)
+            return true;
+    }
+    return false;
 }
 
 void QtCanvas::drawLine(int x1, int y1, int x2, int y2, const Pen& pen)

@@ -1,5 +1,7 @@
 // The layout engine's canvas over Qt: fonts and widths from QFontMetrics (one width table per
-// font, kept), drawing through a QPainter onto a widget, an image, a printer or a PDF.
+// font, kept), drawing through a QPainter onto a widget, an image, a printer or a PDF. Text of
+// any script: characters the font lacks come from Qt's fallback fonts, measured and drawn alike;
+// shaped stretches go through Qt's shaping and bidi.
 #pragma once
 
 #include "richtext/layout/Canvas.h"
@@ -9,8 +11,10 @@
 
 #include <array>
 #include <QImage>
+#include <QString>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -39,8 +43,11 @@ public:
     int fontHeight() override;
     int fontAscent() override;
 
+    int textWidth(std::string_view utf8) override;
+    void pieceWidths(std::string_view utf8, std::span<const int> ends, std::span<int> widths) override;
     void drawText(int x, int baseline, std::string_view text, std::span<const int> advances,
                   RGBColor color) override;
+    void drawShapedText(int x, int baseline, std::string_view text, bool rightToLeft, RGBColor color) override;
     void drawLine(int x1, int y1, int x2, int y2, const Pen& pen) override;
     void fillRect(const Rect& rect, RGBColor color) override;
     void fillShading(const Rect& rect, RGBColor pattern, RGBColor background, int percent) override;
@@ -68,8 +75,26 @@ private:
         bool hasGlyphs = false;
         QRawFont raw;
         std::array<quint32, 256> glyphs{};
+        // Characters past cp1252 drawn by themselves: their glyph in the font Qt falls back to
+        // (`font` indexes `fallbacks`; -1: drawn as text), found once per character.
+        struct Fallback {
+            int font = -1;
+            quint32 glyph = 0;
+        };
+        std::unordered_map<char32_t, Fallback> fallback;
+        std::vector<QRawFont> fallbacks;
+        // Widths of single characters, which layout asks for again on every full layout.
+        std::unordered_map<char32_t, int> characterWidths;
     };
     static void findGlyphs(Font& font);
+    static Font::Fallback fallbackGlyph(Font& font, char32_t c);
+    // The text as Qt draws it in the current font: in a symbol font a character that stands for
+    // a cp1252 byte becomes that byte's glyph.
+    QString qtext(std::string_view utf8) const;
+    // Draws text by itself in the current font, from its left end at x.
+    void drawString(int x, int baseline, const QString& text, bool rightToLeft);
+    // True when some of the text comes from a font of colour glyphs (emoji).
+    bool hasColourGlyphs(const QString& text);
 
     // Decoding a photo on every paint would make scrolling crawl: the last pictures drawn are
     // kept, decoded and reduced to the device size they were drawn at.
@@ -90,6 +115,7 @@ private:
     std::map<std::string, std::unique_ptr<Font>> fonts_;
     Font* current_ = nullptr;
     std::vector<CachedPicture> pictures_; // most recently drawn last
+    std::map<QString, bool> colourFonts_;  // by family: whether its glyphs are colour pictures
 };
 
 } // namespace quillory

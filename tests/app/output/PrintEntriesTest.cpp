@@ -101,6 +101,27 @@ TEST_F(PrintEntriesTest, SeparatePrintingMakesAJobPerEntryWithTheDateAboveAndALi
     }
 }
 
+TEST_F(PrintEntriesTest, ADateInAnotherScriptIsShapedAndKeepsItsDirection)
+{
+    WriteEntry(kFirst, Entry(1), "");
+    struct Row {
+        std::string date;
+        bool rightToLeft;
+    } rows[] = {{"Понедельник, 4 января 2016", false}, {"יום שני, 4 בינואר 2016", true}};
+    for (const auto& row : rows) {
+        device.jobs.clear();
+        settings.days = {kFirst, kFirst};
+        settings.longDate = [&](Day) { return row.date; };
+        Print(false);
+        ASSERT_EQ(device.jobs.size(), 1u) << row.date;
+        const FixedCanvas::TextCall& header = device.jobs[0].pages[0].texts.front();
+        EXPECT_EQ(header.text, row.date);
+        EXPECT_TRUE(header.shaped) << row.date;
+        EXPECT_EQ(header.rightToLeft, row.rightToLeft) << row.date;
+        EXPECT_EQ(header.x, 96) << row.date;
+    }
+}
+
 TEST_F(PrintEntriesTest, MergedPrintingPutsShortEntriesOnOnePageUnderDatedHeadings)
 {
     WriteEntry(kFirst, Entry(2, "first"), "");

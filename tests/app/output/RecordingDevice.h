@@ -46,6 +46,11 @@ public:
     {
         FixedCanvas::drawText(int(x * scaleX_) + offsetX_, int(baseline * scaleY_) + offsetY_, text, advances, color);
     }
+    void drawShapedText(int x, int baseline, std::string_view text, bool rightToLeft, RGBColor color) override
+    {
+        FixedCanvas::drawShapedText(int(x * scaleX_) + offsetX_, int(baseline * scaleY_) + offsetY_, text, rightToLeft,
+                                    color);
+    }
 
 private:
     double scaleX_ = 1;

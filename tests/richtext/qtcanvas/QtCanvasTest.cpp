@@ -1,10 +1,20 @@
 // The Qt canvas offscreen: font metrics of the Liberation fonts, pictures from the model's bytes,
-// and a small document rendered into an image.
+// a small document rendered into an image, and text of every script drawn from fallback fonts.
+#include "platform/Cp1252.h"
+#include "platform/UnicodeText.h"
+#include "platform/Utf8.h"
 #include "richtext/layout/TextPaint.h"
 #include "richtext/qt/QtCanvas.h"
+#include "richtext/qt/SymbolFonts.h"
 
+#include <QBuffer>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quillory {
@@ -198,6 +208,196 @@ TEST(QtCanvas, PrintingScalesTheLayoutToTheDevicesPixels)
     EXPECT_GT(darkPixels(page, QRect(width + 4, 0, width, 2 * height), isDark), 100); // the right half of the word
     EXPECT_EQ(darkPixels(page, QRect(2 * width + 6, 0, 400 - 2 * width - 6, 200), isDark), 0);
     EXPECT_EQ(darkPixels(page, QRect(0, 2 * height + 4, 400, 200 - 2 * height - 4), isDark), 0);
+}
+
+bool isInk(QColor c) { return c.lightness() < 200 || c.saturation() > 60; }
+
+constexpr const char* kEveryScript =
+    "Zażółć Жук Ελλάδα שלום مرحبا नमस्ते สวัสดี 你好 日本語 한국어 😀";
+
+struct PaintedLine {
+    TWPRTFText doc;
+    QtCanvas measuring;
+    TWPRTFTextPaint engine{doc};
+    QImage image{1000, 60, QImage::Format_RGB32};
+
+    explicit PaintedLine(std::string_view text, int points = 16)
+    {
+        doc.header().marginLeft = doc.header().marginRight = 0;
+        doc.header().paperWidth = 1000 * 15;
+        TAttr attr;
+        attr.size = std::uint8_t(points);
+        doc.appendText(*doc.firstParagraph(), text, attr);
+        engine.wordWrap = false;
+        engine.setCanvas(&measuring);
+        engine.reformatAll();
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        engine.paint(canvas, {0, 0, 1000, 60}, 0, 0);
+    }
+};
+
+// One cluster drawn by the canvas as the layout would draw it, cropped to what it inked.
+QImage drawnAlone(std::string_view cluster)
+{
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        FontRequest request;
+        request.name = "Arial";
+        request.pointSize = 16;
+        canvas.selectFont(request);
+        if (NeedsShaping(DecodeUtf8At(cluster, 0)) || cluster.size() > 4)
+            canvas.drawShapedText(10, 40, cluster, false, RGBColor{0, 0, 0, 0});
+        else
+            canvas.drawText(10, 40, cluster, std::vector<int>(cluster.size(), 0), RGBColor{0, 0, 0, 0});
+    }
+    QRect inked;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isInk(image.pixelColor(x, y)))
+                inked |= QRect(x, y, 1, 1);
+    return inked.isNull() ? QImage() : image.copy(inked);
+}
+
+TEST(QtCanvas, EveryScriptDrawsFromAFontThatHasIt)
+{
+    PaintedLine painted(kEveryScript);
+    const LaidLine& laid = painted.engine.lines().front();
+    const LinePlaces places = painted.engine.places(laid);
+    const std::string_view text = laid.line->view();
+    const int top = laid.line->top, height = laid.line->height;
+    // The box the layout gives each cluster has ink in it.
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t next = NextGraphemeBoundary(text, at);
+        if (text[at] != ' ') {
+            int width = 0;
+            for (std::size_t k = at; k < next; ++k)
+                width += places.advances[k];
+            const int left = places.left[at];
+            EXPECT_GT(width, 0) << text.substr(at, next - at);
+            EXPECT_GT(darkPixels(painted.image, QRect(left, top, std::max(1, width), height), isInk), 0)
+                << text.substr(at, next - at);
+        }
+        at = next;
+    }
+    // No cluster draws as the box of a character that no font has.
+    const QImage tofu = drawnAlone("\xEF\xBF\xBF"); // U+FFFF
+    ASSERT_FALSE(tofu.isNull());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t next = NextGraphemeBoundary(text, at);
+        const std::string_view cluster = text.substr(at, next - at);
+        if (cluster != " ") {
+            const QImage alone = drawnAlone(cluster);
+            EXPECT_FALSE(alone.isNull()) << cluster;
+            EXPECT_NE(alone, tofu) << cluster;
+        }
+        at = next;
+    }
+}
+
+// Text in a symbol font holds the cp1252 characters of its bytes: each is measured and drawn as
+// the font's glyph of that byte.
+TEST(QtCanvas, ASymbolFontsCharactersStandForItsBytes)
+{
+    static const QStringList families = AddSymbolFonts();
+    ASSERT_TRUE(families.contains(QStringLiteral("Wingdings"))) << "the symbol fonts of " << SymbolFontFolder().toStdString();
+    FontRequest request;
+    request.name = "Wingdings";
+    request.pointSize = 24;
+    request.symbol = true;
+    const auto drawn = [&](const std::function<void(QPainter&, QtCanvas&)>& draw) {
+        QImage image(60, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        canvas.selectFont(request);
+        draw(painter, canvas);
+        painter.end();
+        return image;
+    };
+    QtCanvas measuring;
+    measuring.selectFont(request);
+    const QFontMetrics metrics(measuring.qfont(request));
+    int checked = 0;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        const QChar glyph(char16_t(0xF000 + byte));
+        if (!metrics.inFont(glyph))
+            continue;
+        const std::string character = Cp1252ToUtf8(std::string(1, char(byte)));
+        EXPECT_EQ(measuring.textWidth(character), measuring.widths()[std::size_t(byte)]) << byte;
+        const QImage ours = drawn([&](QPainter&, QtCanvas& canvas) {
+            canvas.drawText(10, 40, character, std::vector<int>(character.size(), 0), RGBColor{0, 0, 0, 0});
+        });
+        const QImage direct = drawn([&](QPainter& painter, QtCanvas& canvas) {
+            painter.setFont(canvas.qfont(request));
+            painter.drawText(QPoint(10, 40), QString(glyph));
+        });
+        EXPECT_GT(darkPixels(ours, ours.rect(), isDark), 0) << byte;
+        EXPECT_EQ(ours, direct) << byte;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
+}
+
+// Printing goes through the painter of a PDF, where text is not a glyph run and colour glyphs
+// cannot go as text: every script must arrive there too, as characters where the PDF can hold
+// them and as ink in every cluster's place.
+TEST(QtCanvas, APdfPrintKeepsEveryScript)
+{
+    TWPRTFText doc;
+    doc.header().marginLeft = doc.header().marginTop = 0;
+    doc.appendText(*doc.firstParagraph(), kEveryScript, TAttr{});
+    QtCanvas measuring;
+    TWPRTFTextPaint engine(doc);
+    engine.wordWrap = false;
+    engine.setCanvas(&measuring);
+    engine.reformatAll();
+
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("scripts.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(600);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        QtCanvas device(&painter, 96);
+        device.setDeviceResolution(600, 600);
+        engine.print(device, 0, 0, PrintJob{});
+    }
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    // (Words whose glyphs a PDF reader maps back to other characters, such as ligatures,
+    // joined Arabic letters and radicals, are left to the pixels.)
+    for (const char* word : {"Zażółć", "Жук", "Ελλάδα", "สวัสดี", "你好", "한국어"})
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(word))) << word << " in " << printed.toStdString();
+
+    // At 96 dots per inch the page's pixels are the layout's.
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                              QStringLiteral("-singlefile"), pdf, folder.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(render.waitForFinished(30000));
+    const QImage page(folder.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(page.isNull());
+    const LaidLine& laid = engine.lines().front();
+    const LinePlaces places = engine.places(laid);
+    const std::string_view line = laid.line->view();
+    for (std::size_t at = 0; at < line.size();) {
+        const std::size_t next = NextGraphemeBoundary(line, at);
+        if (line[at] != ' ') {
+            int width = 0;
+            for (std::size_t k = at; k < next; ++k)
+                width += places.advances[k];
+            const QRect box(places.left[at], laid.line->top, std::max(1, width), laid.line->height);
+            EXPECT_GT(darkPixels(page, box, isInk), 0) << line.substr(at, next - at);
+        }
+        at = next;
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The plain-text reader and the appender shared by all readers.
 #include "richtext/text/TextReader.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Error.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -61,7 +63,11 @@ TTextLine& TextAppender::RoomFor(int count)
 
 void TextAppender::Append(uint8_t c, const TAttr& attr)
 {
-    TTextLine& line = RoomFor(1);
+    // A character given a byte at a time stays in one segment: its continuation bytes follow
+    // the lead into the segment's reserve when the room before it is used up.
+    const bool continues = IsUtf8Continuation(c) && lastLine_ == line_ && line_->length() > 0
+                        && line_->room() > 0;
+    TTextLine& line = continues ? *line_ : RoomFor(1);
     const int at = line.length();
     const char character = static_cast<char>(c);
     line.appendRun(&character, 1, textOnly_ ? TextMarksOf(attr) : attr);
@@ -74,9 +80,14 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
     const TAttr attr = textOnly_ ? TextMarksOf(given) : given;
     while (!bytes.empty()) {
         constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
-        TTextLine& line = RoomFor(1);
-        const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
+        // A segment never ends inside a character: the cut moves back to the character's start.
+        const int first = int(NextCharBoundary(text, 0));
+        TTextLine& line = RoomFor(first);
+        int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
+        if (std::size_t(take) < bytes.size())
+            take = std::max(int(CharBoundaryAtOrBefore(text, std::size_t(take))), first);
         const int at = line.length();
         line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
         lastLine_ = &line;
@@ -189,25 +200,32 @@ int TWPTextReader::Read(std::span<const uint8_t> input, TextAppender& appender, 
 
 std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
 {
+    const auto zero = std::find(input.begin(), input.end(), 0);
+    const std::size_t length = std::size_t(zero - input.begin());
+    std::string_view text(reinterpret_cast<const char*>(input.data()), length);
+    // Text files are UTF-8; one that is not was written by an older copy, in cp1252.
+    std::string converted;
+    if (!IsWellFormedUtf8(text)) {
+        converted = Cp1252ToUtf8(text);
+        text = converted;
+    }
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3); // a byte-order mark is no text
     const TAttr plain{};
     std::size_t at = 0;
-    while (at < input.size()) {
-        std::size_t end = at;
-        while (end < input.size() && input[end] != 13 && input[end] != 10 && input[end] != 0)
-            ++end;
-        appender.AppendRun(input.subspan(at, end - at), plain);
-        if (end == input.size())
-            return end;
-        const uint8_t stop = input[end];
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        appender.AppendRun({reinterpret_cast<const uint8_t*>(text.data()) + at, end - at}, plain);
+        if (end == text.size())
+            break;
         at = end + 1;
-        if (stop == 0)
-            return at;
-        if (stop == 13) {
+        if (text[end] == '\r') {
             appender.NextParagraph();
             appender.HandOffBefore(appender.paragraph().prev());
         }
     }
-    return at;
+    // Like a stream, reading stops after the zero byte that ends the text.
+    return zero == input.end() ? length : length + 1;
 }
 
 } // namespace quillory

@@ -65,6 +65,9 @@ struct CodePageDecoder::Converter {
         }
         if (U_FAILURE(status) || length <= 0)
             return {};
+        // ICU substitutes U+001A (SUB) for an unmapped byte of some pages (932 0x80, 0xA0, a lead
+        // byte with a bad trail): a control code must never stand for a lost character.
+        std::replace(units, units + length, UChar(0x1A), UChar(ReplacementCharacter));
         return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(units), std::size_t(length)));
     }
 };
@@ -98,18 +101,27 @@ CodePageDecoder::CodePageDecoder(int codePage) : codePage_(KnownCodePage(codePag
         }
     }
     doubleByte_ = converter_ && IsDoubleBytePage(codePage_);
+    if (doubleByte_) {
+        // The substitution callback turns a lone lead byte into a character, so the lead bytes
+        // are asked for, not found by decoding them.
+        UBool starters[256] = {};
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_getStarters(converter_->handle, starters, &status);
+        for (int byte = 0x80; byte < 0x100 && U_SUCCESS(status); ++byte)
+            isLead_[std::size_t(byte)] = starters[byte];
+    }
     for (int byte = 0x80; byte < 0x100; ++byte) {
         std::string& utf8 = high_[std::size_t(byte - 0x80)];
         if (!converter_) {
             AppendUtf8(utf8, Cp1252ToUnicode(std::uint8_t(byte)));
             continue;
         }
+        if (isLead_[std::size_t(byte)])
+            continue;
         const char single = char(byte);
         bool truncated = false;
         utf8 = converter_->Decode(&single, 1, truncated);
-        if (truncated && doubleByte_)
-            isLead_[std::size_t(byte)] = true;
-        else if (utf8.empty())
+        if (utf8.empty())
             AppendUtf8(utf8, ReplacementCharacter);
     }
 }

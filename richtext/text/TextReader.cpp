@@ -1,7 +1,6 @@
 // The plain-text reader and the appender shared by all readers.
 #include "richtext/text/TextReader.h"
 
-#include "platform/Cp1252.h"
 #include "platform/Error.h"
 #include "platform/Utf8.h"
 
@@ -80,17 +79,22 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
     const TAttr attr = textOnly_ ? TextMarksOf(given) : given;
     while (!bytes.empty()) {
         constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
-        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
-        // A segment never ends inside a character: the cut moves back to the character's start.
-        const int first = int(NextCharBoundary(text, 0));
-        TTextLine& line = RoomFor(first);
-        int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
-        if (std::size_t(take) < bytes.size())
-            take = std::max(int(CharBoundaryAtOrBefore(text, std::size_t(take))), first);
-        const int at = line.length();
-        line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
-        lastLine_ = &line;
+        TTextLine* line = &RoomFor(1);
+        int take = std::min(wanted, line->capacity() - SegmentReserve - line->length());
+        if (std::size_t(take) < bytes.size()) {
+            // A segment never ends inside a character: the rest of it goes to the next one.
+            const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+            take = int(CharBoundaryAtOrBefore(text, std::size_t(take)));
+            if (take == 0) {
+                line = &RoomFor(int(NextCharBoundary(text, 0)));
+                take = std::max(1, int(CharBoundaryAtOrBefore(
+                    text, std::size_t(std::min(wanted, line->capacity() - SegmentReserve - line->length())))));
+            }
+        }
+        const int at = line->length();
+        line->appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
+        lastLine_ = line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));
     }
@@ -206,7 +210,7 @@ std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender
     // Text files are UTF-8; one that is not was written by an older copy, in cp1252.
     std::string converted;
     if (!IsWellFormedUtf8(text)) {
-        converted = Cp1252ToUtf8(text);
+        converted = Utf8OrCp1252(text);
         text = converted;
     }
     if (text.starts_with("\xEF\xBB\xBF"))

@@ -2,7 +2,7 @@
 // then text, then a picture in.
 #include "richtext/qt/RichText.h"
 
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/rtf/RtfWriter.h"
 
@@ -33,19 +33,19 @@ std::string stripTrailingZeros(std::string bytes)
 }
 
 // Plain text for other programs: line ends as the platform writes them, no placeholder bytes.
-QString plainTextOf(const std::string& cp1252)
+QString plainTextOf(const std::string& utf8)
 {
     std::string text;
-    text.reserve(cp1252.size());
-    for (std::size_t i = 0; i < cp1252.size(); ++i) {
-        const auto c = static_cast<unsigned char>(cp1252[i]);
-        if (c == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n')
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
             continue;
         if (c == CharCode::Object || c == CharCode::ObjectSecond || c == CharCode::Reserved)
             continue;
         text += c == '\r' ? '\n' : char(c);
     }
-    return Cp1252ToQString(text);
+    return TextToQString(text);
 }
 
 } // namespace
@@ -121,19 +121,15 @@ bool TWPRichText::InsertMimeData(const QMimeData& data)
         return core_->InsertDocument(pasted);
     }
     if (data.hasText() && !data.text().isEmpty()) {
-        // A character that cp1252 cannot hold is refused, never silently changed.
-        const auto text = QStringToCp1252(data.text());
-        if (!text) {
-            beep();
-            return false;
-        }
+        // Every character is pasted, in any script.
+        const std::string text = QStringToText(data.text());
         if (OnBeforePasteEvent)
             OnBeforePasteEvent(*this);
         std::string normalised;
-        normalised.reserve(text->size());
-        for (std::size_t i = 0; i < text->size(); ++i) {
-            const char c = (*text)[i];
-            if (c == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n')
+        normalised.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 continue;
             normalised += c == '\n' ? '\r' : c;
         }

@@ -1,7 +1,8 @@
-// Text at the command line's edges: UTF-8 outside, cp1252 inside.
+// Text at the command line's edges: UTF-8 outside and inside; passwords still cp1252.
 #include "tools/cli/CliText.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "richtext/model/Attr.h"
 
 #include <array>
@@ -98,19 +99,7 @@ void PeopleTextEncoder::Encode(std::string_view writerOutput, std::string& text)
             if (writerOutput[i + 1] == '\n')
                 continue;  // CR LF becomes LF
         }
-        if (c < 0x80) {
-            text += char(c);
-            continue;
-        }
-        // cp1252 holds characters of the Basic Multilingual Plane only: two or three bytes.
-        const char32_t u = Cp1252ToUnicode(c);
-        if (u < 0x800) {
-            text += char(0xC0 | (u >> 6));
-        } else {
-            text += char(0xE0 | (u >> 12));
-            text += char(0x80 | ((u >> 6) & 0x3F));
-        }
-        text += char(0x80 | (u & 0x3F));
+        text += char(c); // the document's text is UTF-8 already
     }
 }
 
@@ -121,7 +110,7 @@ void PeopleTextEncoder::Finish(std::string& text)
     heldReturn_ = false;
 }
 
-std::optional<std::string> PlainTextForEngine(std::string_view input, std::string& problem)
+std::string PlainTextForEngine(std::string_view input)
 {
     // The engine's text reader knows CR LF as the paragraph end; a Unix text ends lines with LF.
     std::string lines;
@@ -131,13 +120,11 @@ std::optional<std::string> PlainTextForEngine(std::string_view input, std::strin
             lines += '\r';
         lines += input[i];
     }
-    const auto decoded = DecodeUtf8(lines);
-    if (!decoded)
-        return lines;
-    if (auto bytes = U32ToCp1252(*decoded))
-        return bytes;
-    problem = "the text holds a character the diary cannot keep (" + FirstUnheld(*decoded) + ")";
-    return std::nullopt;
+    if (!IsWellFormedUtf8(lines))
+        lines = Cp1252ToUtf8(lines);
+    if (lines.starts_with("\xEF\xBB\xBF"))
+        lines.erase(0, 3);
+    return lines;
 }
 
 std::optional<std::string> ArgumentForEngine(std::string_view argument, std::string& problem)

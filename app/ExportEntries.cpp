@@ -5,7 +5,6 @@
 #include "app/EntryFiles.h"
 #include "app/EntryStore.h"
 #include "platform/AtomicWrite.h"
-#include "platform/Cp1252.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "richtext/io/DocumentFormat.h"
@@ -49,7 +48,8 @@ const FormatInfo& Info(ExportFormat format)
     return kFormats[0];
 }
 
-// The entry read by the editor's readers and written in another format, in UTF-8.
+// The entry read by the editor's readers and written in another format: the writers' text and
+// HTML are UTF-8, as the document is.
 std::string Converted(std::string_view rtf, TWPLoadFormat format)
 {
     TWPRTFText document;
@@ -58,14 +58,7 @@ std::string Converted(std::string_view rtf, TWPLoadFormat format)
     TWPStringStream stream;
     if (const int result = SaveDocument(document, stream, format); result != 0 && result != 8)
         throw Error("The entry cannot be converted");
-    std::string utf8 = Cp1252ToUtf8(stream.data());
-    if (format == TWPLoadFormat::Html) {
-        // The writer's bytes were cp1252; the file says what they are now.
-        const std::string_view start = "<html>\r\n";
-        const std::size_t at = utf8.rfind(start, 0) == 0 ? start.size() : 0;
-        utf8.insert(at, "<meta charset=\"utf-8\">\r\n");
-    }
-    return utf8;
+    return stream.take();
 }
 
 std::string Render(const ExportSettings& settings, Day day, std::string rtf)

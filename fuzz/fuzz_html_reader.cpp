@@ -1,5 +1,7 @@
 // HTML from outside (files, the clipboard): any bytes read into a document end without a crash,
-// a hang or a read out of bounds, and what was read can be written as HTML and read again.
+// a hang or a read out of bounds, the text read is UTF-8 whatever the page's encoding, and what
+// was read can be written as HTML and read again.
+#include "platform/Utf8.h"
 #include "richtext/html/HtmlReader.h"
 #include "richtext/html/HtmlWriter.h"
 
@@ -21,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     // Object placeholders only ever come from pictures.
     for (const TParagraph* p = document.firstParagraph(); p; p = p->next()) {
+        if (!IsWellFormedUtf8(p->text()))
+            std::abort();
         for (const TTextLine* line = p->firstLine(); line; line = line->next()) {
             for (int i = 0; i < line->length(); ++i) {
                 const unsigned char c = line->code(i);
@@ -31,6 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     const std::string html = WriteHtml(document);
+    if (!IsWellFormedUtf8(html))
+        std::abort();
     TWPRTFText again;
     TParagraph* start = again.firstParagraph();
     TWPHTMLReader second;

@@ -13,7 +13,7 @@
 #include "platform/qt/DateNames.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/QtPrintDevice.h"
 
 #include <QCoreApplication>
@@ -25,7 +25,7 @@ namespace {
 
 std::string LongDateBytes(Day day)
 {
-    return QStringToCp1252Lossy(LongDateCaption(day));
+    return QStringToText(LongDateCaption(day));
 }
 
 // The file the pages are saved to, asked in the save dialog; empty when none was chosen.

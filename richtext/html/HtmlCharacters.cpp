@@ -1,75 +1,164 @@
-// Entity names and the cp1252 mapping used by the HTML reader and writer.
+// Encodings of HTML pages and the table of named entities.
 #include "richtext/html/HtmlCharacters.h"
 
-#include <array>
-#include <cstdint>
+#include "platform/CodePages.h"
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace quillory::html {
 namespace {
-
-// Unicode characters of cp1252 bytes 0x80 to 0x9F; undefined bytes stand for themselves.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 struct Entity {
     std::string_view name;
     char32_t code;
 };
 
-// The entities whose characters cp1252 holds: the markup characters, the Latin-1 set and the
-// typographic ones of the 0x80-0x9F range.
+// The entities of HTML 4 (and &apos;), in the order of their characters.
 constexpr Entity kEntities[] = {
-    {"quot", 0x22}, {"amp", 0x26}, {"apos", 0x27}, {"lt", 0x3C}, {"gt", 0x3E},
-    {"nbsp", 0xA0}, {"iexcl", 0xA1}, {"cent", 0xA2}, {"pound", 0xA3}, {"curren", 0xA4},
-    {"yen", 0xA5}, {"brvbar", 0xA6}, {"sect", 0xA7}, {"uml", 0xA8}, {"copy", 0xA9},
-    {"ordf", 0xAA}, {"laquo", 0xAB}, {"not", 0xAC}, {"shy", 0xAD}, {"reg", 0xAE},
-    {"macr", 0xAF}, {"deg", 0xB0}, {"plusmn", 0xB1}, {"sup2", 0xB2}, {"sup3", 0xB3},
-    {"acute", 0xB4}, {"micro", 0xB5}, {"para", 0xB6}, {"middot", 0xB7}, {"cedil", 0xB8},
-    {"sup1", 0xB9}, {"ordm", 0xBA}, {"raquo", 0xBB}, {"frac14", 0xBC}, {"frac12", 0xBD},
-    {"frac34", 0xBE}, {"iquest", 0xBF}, {"Agrave", 0xC0}, {"Aacute", 0xC1}, {"Acirc", 0xC2},
-    {"Atilde", 0xC3}, {"Auml", 0xC4}, {"Aring", 0xC5}, {"AElig", 0xC6}, {"Ccedil", 0xC7},
-    {"Egrave", 0xC8}, {"Eacute", 0xC9}, {"Ecirc", 0xCA}, {"Euml", 0xCB}, {"Igrave", 0xCC},
-    {"Iacute", 0xCD}, {"Icirc", 0xCE}, {"Iuml", 0xCF}, {"ETH", 0xD0}, {"Ntilde", 0xD1},
-    {"Ograve", 0xD2}, {"Oacute", 0xD3}, {"Ocirc", 0xD4}, {"Otilde", 0xD5}, {"Ouml", 0xD6},
-    {"times", 0xD7}, {"Oslash", 0xD8}, {"Ugrave", 0xD9}, {"Uacute", 0xDA}, {"Ucirc", 0xDB},
-    {"Uuml", 0xDC}, {"Yacute", 0xDD}, {"THORN", 0xDE}, {"szlig", 0xDF}, {"agrave", 0xE0},
-    {"aacute", 0xE1}, {"acirc", 0xE2}, {"atilde", 0xE3}, {"auml", 0xE4}, {"aring", 0xE5},
-    {"aelig", 0xE6}, {"ccedil", 0xE7}, {"egrave", 0xE8}, {"eacute", 0xE9}, {"ecirc", 0xEA},
-    {"euml", 0xEB}, {"igrave", 0xEC}, {"iacute", 0xED}, {"icirc", 0xEE}, {"iuml", 0xEF},
-    {"eth", 0xF0}, {"ntilde", 0xF1}, {"ograve", 0xF2}, {"oacute", 0xF3}, {"ocirc", 0xF4},
-    {"otilde", 0xF5}, {"ouml", 0xF6}, {"divide", 0xF7}, {"oslash", 0xF8}, {"ugrave", 0xF9},
-    {"uacute", 0xFA}, {"ucirc", 0xFB}, {"uuml", 0xFC}, {"yacute", 0xFD}, {"thorn", 0xFE},
-    {"yuml", 0xFF}, {"euro", 0x20AC}, {"sbquo", 0x201A}, {"fnof", 0x0192}, {"bdquo", 0x201E},
-    {"hellip", 0x2026}, {"dagger", 0x2020}, {"Dagger", 0x2021}, {"circ", 0x02C6},
-    {"permil", 0x2030}, {"Scaron", 0x0160}, {"lsaquo", 0x2039}, {"OElig", 0x0152},
-    {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"ldquo", 0x201C}, {"rdquo", 0x201D},
-    {"bull", 0x2022}, {"ndash", 0x2013}, {"mdash", 0x2014}, {"tilde", 0x02DC},
-    {"trade", 0x2122}, {"scaron", 0x0161}, {"rsaquo", 0x203A}, {"oelig", 0x0153},
-    {"Yuml", 0x0178},
+    {"quot", 0x0022}, {"amp", 0x0026}, {"apos", 0x0027}, {"lt", 0x003C}, {"gt", 0x003E},
+    {"nbsp", 0x00A0}, {"iexcl", 0x00A1}, {"cent", 0x00A2}, {"pound", 0x00A3}, {"curren", 0x00A4}, {"yen", 0x00A5},
+    {"brvbar", 0x00A6}, {"sect", 0x00A7}, {"uml", 0x00A8}, {"copy", 0x00A9}, {"ordf", 0x00AA},
+    {"laquo", 0x00AB}, {"not", 0x00AC}, {"shy", 0x00AD}, {"reg", 0x00AE}, {"macr", 0x00AF},
+    {"deg", 0x00B0}, {"plusmn", 0x00B1}, {"sup2", 0x00B2}, {"sup3", 0x00B3}, {"acute", 0x00B4},
+    {"micro", 0x00B5}, {"para", 0x00B6}, {"middot", 0x00B7}, {"cedil", 0x00B8}, {"sup1", 0x00B9},
+    {"ordm", 0x00BA}, {"raquo", 0x00BB}, {"frac14", 0x00BC}, {"frac12", 0x00BD}, {"frac34", 0x00BE},
+    {"iquest", 0x00BF}, {"Agrave", 0x00C0}, {"Aacute", 0x00C1}, {"Acirc", 0x00C2},
+    {"Atilde", 0x00C3}, {"Auml", 0x00C4}, {"Aring", 0x00C5}, {"AElig", 0x00C6}, {"Ccedil", 0x00C7},
+    {"Egrave", 0x00C8}, {"Eacute", 0x00C9}, {"Ecirc", 0x00CA}, {"Euml", 0x00CB}, {"Igrave", 0x00CC},
+    {"Iacute", 0x00CD}, {"Icirc", 0x00CE}, {"Iuml", 0x00CF}, {"ETH", 0x00D0}, {"Ntilde", 0x00D1},
+    {"Ograve", 0x00D2}, {"Oacute", 0x00D3}, {"Ocirc", 0x00D4}, {"Otilde", 0x00D5}, {"Ouml", 0x00D6},
+    {"times", 0x00D7}, {"Oslash", 0x00D8}, {"Ugrave", 0x00D9}, {"Uacute", 0x00DA},
+    {"Ucirc", 0x00DB}, {"Uuml", 0x00DC}, {"Yacute", 0x00DD}, {"THORN", 0x00DE}, {"szlig", 0x00DF},
+    {"agrave", 0x00E0}, {"aacute", 0x00E1}, {"acirc", 0x00E2}, {"atilde", 0x00E3}, {"auml", 0x00E4},
+    {"aring", 0x00E5}, {"aelig", 0x00E6}, {"ccedil", 0x00E7}, {"egrave", 0x00E8},
+    {"eacute", 0x00E9}, {"ecirc", 0x00EA}, {"euml", 0x00EB}, {"igrave", 0x00EC}, {"iacute", 0x00ED},
+    {"icirc", 0x00EE}, {"iuml", 0x00EF}, {"eth", 0x00F0}, {"ntilde", 0x00F1}, {"ograve", 0x00F2},
+    {"oacute", 0x00F3}, {"ocirc", 0x00F4}, {"otilde", 0x00F5}, {"ouml", 0x00F6}, {"divide", 0x00F7},
+    {"oslash", 0x00F8}, {"ugrave", 0x00F9}, {"uacute", 0x00FA}, {"ucirc", 0x00FB}, {"uuml", 0x00FC},
+    {"yacute", 0x00FD}, {"thorn", 0x00FE}, {"yuml", 0x00FF}, {"OElig", 0x0152}, {"oelig", 0x0153},
+    {"Scaron", 0x0160}, {"scaron", 0x0161}, {"Yuml", 0x0178}, {"fnof", 0x0192}, {"circ", 0x02C6},
+    {"tilde", 0x02DC}, {"Alpha", 0x0391}, {"Beta", 0x0392}, {"Gamma", 0x0393}, {"Delta", 0x0394},
+    {"Epsilon", 0x0395}, {"Zeta", 0x0396}, {"Eta", 0x0397}, {"Theta", 0x0398}, {"Iota", 0x0399},
+    {"Kappa", 0x039A}, {"Lambda", 0x039B}, {"Mu", 0x039C}, {"Nu", 0x039D}, {"Xi", 0x039E},
+    {"Omicron", 0x039F}, {"Pi", 0x03A0}, {"Rho", 0x03A1}, {"Sigma", 0x03A3}, {"Tau", 0x03A4},
+    {"Upsilon", 0x03A5}, {"Phi", 0x03A6}, {"Chi", 0x03A7}, {"Psi", 0x03A8}, {"Omega", 0x03A9},
+    {"alpha", 0x03B1}, {"beta", 0x03B2}, {"gamma", 0x03B3}, {"delta", 0x03B4}, {"epsilon", 0x03B5},
+    {"zeta", 0x03B6}, {"eta", 0x03B7}, {"theta", 0x03B8}, {"iota", 0x03B9}, {"kappa", 0x03BA},
+    {"lambda", 0x03BB}, {"mu", 0x03BC}, {"nu", 0x03BD}, {"xi", 0x03BE}, {"omicron", 0x03BF},
+    {"pi", 0x03C0}, {"rho", 0x03C1}, {"sigmaf", 0x03C2}, {"sigma", 0x03C3}, {"tau", 0x03C4},
+    {"upsilon", 0x03C5}, {"phi", 0x03C6}, {"chi", 0x03C7}, {"psi", 0x03C8}, {"omega", 0x03C9},
+    {"thetasym", 0x03D1}, {"upsih", 0x03D2}, {"piv", 0x03D6}, {"ensp", 0x2002}, {"emsp", 0x2003},
+    {"thinsp", 0x2009}, {"zwnj", 0x200C}, {"zwj", 0x200D}, {"lrm", 0x200E}, {"rlm", 0x200F},
+    {"ndash", 0x2013}, {"mdash", 0x2014}, {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"sbquo", 0x201A},
+    {"ldquo", 0x201C}, {"rdquo", 0x201D}, {"bdquo", 0x201E}, {"dagger", 0x2020}, {"Dagger", 0x2021},
+    {"bull", 0x2022}, {"hellip", 0x2026}, {"permil", 0x2030}, {"prime", 0x2032}, {"Prime", 0x2033},
+    {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"oline", 0x203E}, {"frasl", 0x2044}, {"euro", 0x20AC},
+    {"image", 0x2111}, {"weierp", 0x2118}, {"real", 0x211C}, {"trade", 0x2122}, {"alefsym", 0x2135},
+    {"larr", 0x2190}, {"uarr", 0x2191}, {"rarr", 0x2192}, {"darr", 0x2193}, {"harr", 0x2194},
+    {"crarr", 0x21B5}, {"lArr", 0x21D0}, {"uArr", 0x21D1}, {"rArr", 0x21D2}, {"dArr", 0x21D3},
+    {"hArr", 0x21D4}, {"forall", 0x2200}, {"part", 0x2202}, {"exist", 0x2203}, {"empty", 0x2205},
+    {"nabla", 0x2207}, {"isin", 0x2208}, {"notin", 0x2209}, {"ni", 0x220B}, {"prod", 0x220F},
+    {"sum", 0x2211}, {"minus", 0x2212}, {"lowast", 0x2217}, {"radic", 0x221A}, {"prop", 0x221D},
+    {"infin", 0x221E}, {"ang", 0x2220}, {"and", 0x2227}, {"or", 0x2228}, {"cap", 0x2229},
+    {"cup", 0x222A}, {"int", 0x222B}, {"there4", 0x2234}, {"sim", 0x223C}, {"cong", 0x2245},
+    {"asymp", 0x2248}, {"ne", 0x2260}, {"equiv", 0x2261}, {"le", 0x2264}, {"ge", 0x2265},
+    {"sub", 0x2282}, {"sup", 0x2283}, {"nsub", 0x2284}, {"sube", 0x2286}, {"supe", 0x2287},
+    {"oplus", 0x2295}, {"otimes", 0x2297}, {"perp", 0x22A5}, {"sdot", 0x22C5}, {"lceil", 0x2308},
+    {"rceil", 0x2309}, {"lfloor", 0x230A}, {"rfloor", 0x230B}, {"lang", 0x2329}, {"rang", 0x232A},
+    {"loz", 0x25CA}, {"spades", 0x2660}, {"clubs", 0x2663}, {"hearts", 0x2665}, {"diams", 0x2666},
 };
+
+// Charset names of pages and the code pages they stand for.
+struct CharsetName {
+    std::string_view name;
+    int codePage;
+};
+
+constexpr CharsetName kCharsets[] = {
+    {"utf-8", Utf8CodePage}, {"utf8", Utf8CodePage},
+    {"windows-1252", 1252}, {"cp1252", 1252}, {"iso-8859-1", 1252}, {"iso8859-1", 1252},
+    {"latin1", 1252}, {"l1", 1252}, {"us-ascii", 1252}, {"ascii", 1252},
+    {"windows-1250", 1250}, {"cp1250", 1250}, {"windows-1251", 1251}, {"cp1251", 1251},
+    {"windows-1253", 1253}, {"cp1253", 1253}, {"windows-1254", 1254}, {"cp1254", 1254},
+    {"windows-1255", 1255}, {"cp1255", 1255}, {"windows-1256", 1256}, {"cp1256", 1256},
+    {"windows-1257", 1257}, {"cp1257", 1257}, {"windows-1258", 1258}, {"cp1258", 1258},
+    {"windows-874", 874}, {"tis-620", 874},
+    {"shift_jis", 932}, {"shift-jis", 932}, {"sjis", 932}, {"windows-31j", 932},
+    {"gb2312", 936}, {"gbk", 936}, {"cp936", 936},
+    {"euc-kr", 949}, {"ks_c_5601-1987", 949}, {"cp949", 949},
+    {"big5", 950}, {"cp950", 950},
+};
+
+char Lower(char c) noexcept
+{
+    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
+
+bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view prefix) noexcept
+{
+    if (at > text.size() || text.size() - at < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (Lower(text[at + i]) != prefix[i])
+            return false;
+    return true;
+}
+
+// A declared UTF-8 page keeps its characters; a byte that is no part of one is read as cp1252
+// rather than lost.
+std::string Utf8KeepingStrayBytes(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        int length = 1;
+        DecodeUtf8At(bytes, at, length);
+        if (length == 1 && static_cast<unsigned char>(bytes[at]) >= 0x80)
+            AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(bytes[at])));
+        else
+            out.append(bytes.substr(at, std::size_t(length)));
+        at += std::size_t(length);
+    }
+    return out;
+}
 
 } // namespace
 
-std::optional<unsigned char> UnicodeToCp1252(char32_t code) noexcept
+int DeclaredCodePage(std::string_view input) noexcept
 {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
-        return static_cast<unsigned char>(code);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == code)
-            return static_cast<unsigned char>(0x80 + i);
+    const std::string_view head = input.substr(0, 2000);
+    for (std::size_t at = head.find('='); at != std::string_view::npos; at = head.find('=', at + 1)) {
+        if (at < 7 || !StartsWithNoCase(head, at - 7, "charset"))
+            continue;
+        std::size_t value = at + 1;
+        while (value < head.size() && (head[value] == '"' || head[value] == '\'' || head[value] == ' '))
+            ++value;
+        std::size_t end = value;
+        while (end < head.size() && end - value < 32
+               && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
+            ++end;
+        const std::string_view name = head.substr(value, end - value);
+        for (const CharsetName& charset : kCharsets)
+            if (name.size() == charset.name.size() && StartsWithNoCase(name, 0, charset.name))
+                return charset.codePage;
+        return 0;
     }
-    return std::nullopt;
+    return 0;
 }
 
-char32_t Cp1252ToUnicode(unsigned char byte) noexcept
+std::string PageTextAsUtf8(std::string_view input)
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHighControls[byte - 0x80];
-    return byte;
+    if (input.starts_with("\xEF\xBB\xBF"))
+        return Utf8KeepingStrayBytes(input.substr(3));
+    const int codePage = DeclaredCodePage(input);
+    if (codePage == Utf8CodePage)
+        return Utf8KeepingStrayBytes(input);
+    if (codePage != 0 && KnownCodePage(codePage))
+        return DecodeCodePage(input, codePage);
+    return Utf8OrCp1252(input);
 }
 
 std::optional<char32_t> EntityCharacter(std::string_view name) noexcept
@@ -79,25 +168,6 @@ std::optional<char32_t> EntityCharacter(std::string_view name) noexcept
             return entity.code;
     }
     return std::nullopt;
-}
-
-std::string_view EntityName(unsigned char byte) noexcept
-{
-    switch (byte) {
-    case '"': return "quot";
-    case '&': return "amp";
-    case '<': return "lt";
-    case '>': return "gt";
-    default: break;
-    }
-    if (byte < 0x80)
-        return {};
-    const char32_t code = Cp1252ToUnicode(byte);
-    for (const Entity& entity : kEntities) {
-        if (entity.code == code)
-            return entity.name;
-    }
-    return {};
 }
 
 } // namespace quillory::html

@@ -1,6 +1,8 @@
 // HTML tokens over a byte span; see HtmlLexer.h.
 #include "richtext/html/HtmlLexer.h"
 
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "richtext/html/HtmlCharacters.h"
 
 #include <algorithm>
@@ -36,7 +38,7 @@ bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view pr
     return true;
 }
 
-// Adds a character to cp1252 text. Control characters other than TAB never enter the document
+// Adds a character to the text. Control characters other than TAB never enter the document
 // (codes 1 to 3 are its object placeholders); line ends become blanks.
 void AppendCode(std::string& out, char32_t code)
 {
@@ -48,15 +50,15 @@ void AppendCode(std::string& out, char32_t code)
         out += ' ';
         return;
     }
-    if (code < 0x20 || code == 0x7F)
+    if (code < 0x20 || code == 0x7F || code == 0xFEFF) // a byte-order mark is no text either
         return;
-    // Numeric references in 0x80-0x9F mean cp1252's characters, as in every browser.
-    if (code >= 0x80 && code < 0xA0) {
-        out += static_cast<char>(code);
-        return;
-    }
-    const auto byte = UnicodeToCp1252(code);
-    out += byte ? static_cast<char>(*byte) : '?';
+    // Codes 0x80-0x9F mean cp1252's characters, as in every browser.
+    if (code >= 0x80 && code < 0xA0)
+        code = Cp1252ToUnicode(static_cast<unsigned char>(code));
+    // What no character is (a surrogate, past U+10FFFF) is shown as browsers show it.
+    if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+        code = ReplacementCharacter;
+    AppendUtf8(out, code);
 }
 
 HtmlToken MakeToken(HtmlTokenKind kind)
@@ -77,23 +79,6 @@ const std::string* HtmlToken::attribute(std::string_view attributeName) const no
             return &attr.value;
     }
     return nullptr;
-}
-
-bool DeclaresUtf8(std::string_view input) noexcept
-{
-    if (input.substr(0, 3) == "\xEF\xBB\xBF")
-        return true;
-    const std::string_view head = input.substr(0, 2000);
-    for (std::size_t at = 0; at + 8 <= head.size(); ++at) {
-        if (!StartsWithNoCase(head, at, "charset="))
-            continue;
-        std::size_t value = at + 8;
-        while (value < head.size() && (head[value] == '"' || head[value] == '\'' || head[value] == ' '))
-            ++value;
-        if (StartsWithNoCase(head, value, "utf-8") || StartsWithNoCase(head, value, "utf8"))
-            return true;
-    }
-    return false;
 }
 
 unsigned char HtmlLexer::Peek(std::size_t ahead) const noexcept
@@ -157,42 +142,19 @@ void HtmlLexer::ReadCharacter(std::string& out, bool inAttribute, bool entities)
     const unsigned char c = Peek();
     if (c == '&' && entities && ReadEntity(out, inAttribute))
         return;
-    ++pos_;
-    if (c < 0x80 || !utf8_) {
+    if (c < 0x80) {
+        ++pos_;
         if (c == '\t' || (c >= 0x20 && c != 0x7F))
             out += static_cast<char>(c);
         else if (c == '\n' || c == '\r')
             out += ' ';
         return;
     }
-    // A UTF-8 sequence; a malformed one is read as one cp1252 byte.
-    int extra = 0;
-    char32_t code = 0;
-    if ((c & 0xE0) == 0xC0) {
-        extra = 1;
-        code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        extra = 2;
-        code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        extra = 3;
-        code = c & 0x07;
-    } else {
-        out += static_cast<char>(c);
-        return;
-    }
-    for (int i = 0; i < extra; ++i) {
-        if ((Peek(i) & 0xC0) != 0x80) {
-            out += static_cast<char>(c);
-            return;
-        }
-    }
-    for (int i = 0; i < extra; ++i)
-        code = (code << 6) | (Peek(i) & 0x3F);
-    pos_ += extra;
-    if (code == 0xFEFF) // a byte-order mark
-        return;
-    AppendCode(out, code);
+    int length = 1;
+    const char32_t code = DecodeUtf8At(input_, pos_, length);
+    pos_ += std::size_t(length);
+    // A byte that is no part of a character is read as cp1252 rather than lost.
+    AppendCode(out, length == 1 ? Cp1252ToUnicode(c) : code);
 }
 
 bool HtmlLexer::ReadEntity(std::string& out, bool inAttribute)
@@ -227,7 +189,7 @@ bool HtmlLexer::ReadEntity(std::string& out, bool inAttribute)
         if (at < input_.size() && input_[at] == ';')
             ++at;
         pos_ = at;
-        AppendCode(out, value > 0x10FFFF ? U'?' : value);
+        AppendCode(out, value);
         return true;
     }
     std::size_t end = at;

@@ -1,5 +1,5 @@
-// Splits HTML bytes into tokens: start and end tags with their attributes, runs of text (as
-// cp1252 bytes, entities resolved) and runs of white space. Knows nothing of what tags mean.
+// Splits HTML text into tokens: start and end tags with their attributes, runs of text (UTF-8,
+// entities resolved) and runs of white space. Knows nothing of what tags mean.
 #pragma once
 
 #include <cstddef>
@@ -20,7 +20,7 @@ enum class HtmlTokenKind {
 
 struct HtmlAttribute {
     std::string name;  // lower case
-    std::string value; // cp1252, entities resolved; empty for an attribute without a value
+    std::string value; // UTF-8, entities resolved; empty for an attribute without a value
 };
 
 struct HtmlToken {
@@ -34,11 +34,8 @@ struct HtmlToken {
     const std::string* attribute(std::string_view attributeName) const noexcept;
 };
 
-// Whether the bytes declare or begin as UTF-8: a byte-order mark, or a charset of utf-8 named
-// in their first 2000 bytes. Anything else is read as cp1252.
-bool DeclaresUtf8(std::string_view input) noexcept;
-
-// Tokens over bytes held in memory. Total on any input: it never reads outside the input, and
+// Tokens over UTF-8 text held in memory (PageTextAsUtf8 makes a page's bytes so). Total on any
+// input, a byte that is no part of a character is read as cp1252: it never reads outside the input, and
 // every call consumes at least one byte or returns End. Comments, declarations and processing
 // instructions are skipped; the content of script, style, title, textarea and xmp elements
 // comes as one Text token (entities resolved in title and textarea only).
@@ -47,7 +44,7 @@ public:
     static constexpr std::size_t kMaxNameLength = 32;  // of tag and attribute names, rest dropped
     static constexpr std::size_t kMaxAttributes = 64;  // per tag, the rest dropped
 
-    HtmlLexer(std::string_view input, bool utf8) noexcept : input_(input), utf8_(utf8) {}
+    explicit HtmlLexer(std::string_view input) noexcept : input_(input) {}
 
     HtmlToken Next();
 
@@ -62,7 +59,7 @@ private:
     HtmlToken ReadText();
     void ReadAttributes(HtmlToken& token);
     std::string ReadName();
-    // Appends the character at pos_ (one byte, a UTF-8 sequence or an entity) to out.
+    // Appends the character at pos_ (a UTF-8 sequence or an entity) to out.
     void ReadCharacter(std::string& out, bool inAttribute, bool entities = true);
     bool ReadEntity(std::string& out, bool inAttribute);
     void SkipPast(std::string_view terminator) noexcept;
@@ -72,7 +69,6 @@ private:
 
     std::string_view input_;
     std::size_t pos_ = 0;
-    bool utf8_ = false;
     bool preformatted_ = false;
     std::string rawElement_; // set after a start tag whose content is raw text
 };

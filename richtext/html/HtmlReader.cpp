@@ -3,6 +3,8 @@
 // a browser; a block holding only <br> keeps an empty paragraph.
 #include "richtext/html/HtmlReader.h"
 
+#include "platform/Utf8.h"
+#include "richtext/html/HtmlCharacters.h"
 #include "richtext/html/HtmlLexer.h"
 #include "richtext/html/HtmlPictures.h"
 #include "richtext/html/HtmlStyle.h"
@@ -103,7 +105,7 @@ struct RowCell {
 class HtmlBuilder {
 public:
     HtmlBuilder(std::string_view input, TextAppender& appender, const TWPHTMLReader& reader)
-        : input_(input), utf8_(DeclaresUtf8(input)), lexer_(input, utf8_), appender_(appender),
+        : input_(input), lexer_(input), appender_(appender),
           reader_(reader), header_(appender.document().header())
     {
         const TParagraph& start = appender.paragraph();
@@ -154,8 +156,7 @@ private:
     void StartLink(const HtmlToken& token);
     std::string LookAheadLinkText(std::size_t limit) const;
 
-    std::string_view input_;
-    bool utf8_;
+    std::string_view input_; // the page as UTF-8
     HtmlLexer lexer_;
     TextAppender& appender_;
     const TWPHTMLReader& reader_;
@@ -605,7 +606,7 @@ void HtmlBuilder::StartListItem()
 {
     CloseParagraph();
     if (lists_.empty() || !lists_.back().ordered) {
-        prefixPending_ = "\x95\t";
+        prefixPending_ = "\u2022\t"; // a bullet
         return;
     }
     ListLevel& level = lists_.back();
@@ -836,7 +837,8 @@ void HtmlBuilder::StartLink(const HtmlToken& token)
 std::string HtmlBuilder::LookAheadLinkText(std::size_t limit) const
 {
     const std::size_t from = lexer_.Position();
-    HtmlLexer ahead(input_.substr(from, std::min(limit, input_.size() - from)), utf8_);
+    const std::string_view rest = input_.substr(from);
+    HtmlLexer ahead(rest.substr(0, CharBoundaryAtOrBefore(rest, std::min(limit, rest.size()))));
     std::string text;
     for (;;) {
         const HtmlToken token = ahead.Next();
@@ -861,7 +863,9 @@ std::size_t TWPHTMLReader::ReadBody(std::span<const uint8_t> input, TextAppender
     // Like the text reader, a zero byte ends the input.
     const auto zero = std::find(input.begin(), input.end(), 0);
     const std::size_t length = std::size_t(zero - input.begin());
-    HtmlBuilder builder(std::string_view(reinterpret_cast<const char*>(input.data()), length), appender, *this);
+    const std::string page =
+        html::PageTextAsUtf8(std::string_view(reinterpret_cast<const char*>(input.data()), length));
+    HtmlBuilder builder(page, appender, *this);
     builder.Run();
     if (!keepHeader)
         appender.document().header().formatted = true;

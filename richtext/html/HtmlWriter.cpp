@@ -2,7 +2,8 @@
 // the style tags, and all of them are closed whenever a run's attributes change.
 #include "richtext/html/HtmlWriter.h"
 
-#include "richtext/html/HtmlCharacters.h"
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "richtext/html/HtmlPictures.h"
 #include "richtext/html/HtmlStyle.h"
 
@@ -35,17 +36,47 @@ bool IsRule(const TParagraph& paragraph) noexcept
     return paragraph.length() == 0 && paragraph.border.flags == (BorderFlag::Present | BorderFlag::Bottom);
 }
 
+// The markup characters as entities; every other character as it is, in UTF-8. Control codes
+// (the object placeholders among them) are no text of the page.
+const char* MarkupEntity(unsigned char c) noexcept
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    default: return nullptr;
+    }
+}
+
+// Appends the character that starts at `at` (from U+0080 on) and returns its length. A byte
+// that is no part of a character goes out as the cp1252 character it was, so the page is UTF-8.
+std::size_t AppendCharacterAt(std::string& out, std::string_view text, std::size_t at)
+{
+    int length = 1;
+    DecodeUtf8At(text, at, length);
+    if (length == 1)
+        AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(text[at])));
+    else
+        out.append(text.substr(at, std::size_t(length)));
+    return std::size_t(length);
+}
+
 std::string Escaped(std::string_view text)
 {
     std::string out;
-    for (unsigned char c : text) {
-        const std::string_view name = EntityName(c);
-        if (!name.empty())
-            out += "&" + std::string(name) + ";";
-        else if (c >= 0x80)
-            out += "&#" + std::to_string(static_cast<unsigned long>(Cp1252ToUnicode(c))) + ";";
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c >= 0x80) {
+            at += AppendCharacterAt(out, text, at);
+            continue;
+        }
+        if (const char* entity = MarkupEntity(c))
+            out += entity;
         else if (c >= 0x20)
             out += static_cast<char>(c);
+        ++at;
     }
     return out;
 }
@@ -58,7 +89,7 @@ int TWPHTMLWriter::WriteHeader(TWPOutputStream& stream)
 {
     TWPTextWriter::WriteHeader(stream);
     const TTextHeader& header = document_.header();
-    Emit("<html>\r\n<title>");
+    Emit("<html>\r\n<meta charset=\"utf-8\">\r\n<title>");
     Emit(Escaped(header.title));
     Emit("</title>\r\n<BASEFONT FACE=\"");
     Emit(Escaped(header.font(0) ? header.font(0)->name : std::string("Arial")));
@@ -285,13 +316,13 @@ void TWPHTMLWriter::EmitEscaped(unsigned char c, bool lastOfParagraph)
         else
             Emit(' ');
         break;
-    case 0xA0:
-        Emit("&nbsp;");
-        break;
     default:
         if (c < 0x20)
             return; // placeholders of objects and footnotes, written by their own slots
-        Emit(Escaped(std::string_view(reinterpret_cast<const char*>(&c), 1)));
+        if (const char* entity = MarkupEntity(c))
+            Emit(entity);
+        else
+            Emit(static_cast<char>(c));
         break;
     }
     lastShown_ = c;
@@ -309,12 +340,26 @@ int TWPHTMLWriter::WriteText(const char* text, int count)
     if (skipText_)
         return result_;
     const bool fromLine = line_ && text >= line_->text() && text < line_->text() + line_->length();
-    const int base = fromLine ? int(text - line_->text()) : -1;
-    for (int i = 0; i < count; ++i) {
-        const bool last = base >= 0 && IsLastVisibleCharacter(base + i);
-        EmitEscaped(static_cast<unsigned char>(text[i]), last);
-    }
+    EmitShown(std::string_view(text, std::size_t(std::max(count, 0))), fromLine ? int(text - line_->text()) : -1);
     return result_;
+}
+
+// `base`: where the text starts in the current segment, or -1 when it is not the segment's.
+void TWPHTMLWriter::EmitShown(std::string_view all, int base)
+{
+    std::string character;
+    for (std::size_t i = 0; i < all.size();) {
+        const auto c = static_cast<unsigned char>(all[i]);
+        if (c < 0x80) {
+            EmitEscaped(c, base >= 0 && IsLastVisibleCharacter(base + int(i)));
+            ++i;
+            continue;
+        }
+        character.clear();
+        i += AppendCharacterAt(character, all, i);
+        Emit(character);
+        lastShown_ = 0x80; // shown, and no blank
+    }
 }
 
 int TWPHTMLWriter::WriteObject(int tag, bool)
@@ -340,7 +385,7 @@ int TWPHTMLWriter::WriteFootnote(int number)
 {
     const TFootnote* footnote = document_.findFootnote(number);
     const char mark = footnote ? footnote->mark : '?';
-    EmitEscaped(static_cast<unsigned char>(mark), false);
+    EmitShown(std::string_view(&mark, 1), -1);
     if (!footnote)
         return result_;
     if (storeComment == THTMLStoreComment::shcHiddenFootnote) {

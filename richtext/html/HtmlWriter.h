@@ -16,8 +16,8 @@ enum class THTMLStoreComment {
     shcOFF,            // the mark only
 };
 
-// Output is plain ASCII: characters above 127 are written as entities, so the page reads the
-// same whatever character set a browser assumes. Pictures without a file name are embedded as
+// Output is UTF-8, declared by a meta tag; only the markup characters are written as entities.
+// Pictures without a file name are embedded as
 // data: URIs. A link's target is the hidden link text in front of it, or else its own text.
 class TWPHTMLWriter : public TWPTextWriter {
 public:
@@ -43,6 +43,7 @@ private:
     void CloseBlock();
     void CloseTable();
     void EmitEscaped(unsigned char c, bool lastOfParagraph);
+    void EmitShown(std::string_view text, int base);
     std::string LinkTextAhead() const;
     bool IsLastVisibleCharacter(int index) const;
 

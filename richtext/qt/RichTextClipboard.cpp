@@ -2,7 +2,6 @@
 // then text, then a picture in.
 #include "richtext/qt/RichText.h"
 
-#include "platform/qt/QtCp1252.h"
 #include "platform/qt/QtText.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/rtf/RtfWriter.h"
@@ -34,19 +33,19 @@ std::string stripTrailingZeros(std::string bytes)
 }
 
 // Plain text for other programs: line ends as the platform writes them, no placeholder bytes.
-QString plainTextOf(const std::string& cp1252)
+QString plainTextOf(const std::string& utf8)
 {
     std::string text;
-    text.reserve(cp1252.size());
-    for (std::size_t i = 0; i < cp1252.size(); ++i) {
-        const auto c = static_cast<unsigned char>(cp1252[i]);
-        if (c == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n')
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
             continue;
         if (c == CharCode::Object || c == CharCode::ObjectSecond || c == CharCode::Reserved)
             continue;
         text += c == '\r' ? '\n' : char(c);
     }
-    return Cp1252ToQString(text);
+    return TextToQString(text);
 }
 
 } // namespace
@@ -122,7 +121,7 @@ bool TWPRichText::InsertMimeData(const QMimeData& data)
         return core_->InsertDocument(pasted);
     }
     if (data.hasText() && !data.text().isEmpty()) {
-        // Every character of any script goes in.
+        // Every character is pasted, in any script.
         const std::string text = QStringToText(data.text());
         if (OnBeforePasteEvent)
             OnBeforePasteEvent(*this);

@@ -1,12 +1,18 @@
 // The RTF writer: header, paragraph groups and properties, attribute blocks, text and trailer.
 #include "richtext/rtf/RtfWriter.h"
 
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <new>
 
 namespace quillory {
 
 namespace {
+
+// The \\fcharset of a symbol font, whose glyphs are addressed by byte.
+constexpr std::uint8_t SymbolCharset = 2;
 
 constexpr std::uint8_t BorderIdentity = std::uint8_t(~BorderFlag::RunEnds);
 
@@ -32,6 +38,35 @@ const char* familyWord(std::uint8_t pitchFamily) noexcept
 constexpr bool IsPlainRtfChar(unsigned char c) noexcept
 {
     return c >= 32 && c <= 126 && c != '\\' && c != '{' && c != '}';
+}
+
+// The offset of the first character in the text that only \\u can write, one that cp1252 has no
+// byte for; npos when there is none. A byte that is no part of a well-formed character is
+// written as the byte, so it needs none.
+std::size_t FirstUnicodeOnly(std::string_view text, std::size_t from = 0) noexcept
+{
+    for (std::size_t at = from; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        int length = 1;
+        const char32_t c = DecodeUtf8At(text, at, length);
+        if (length > 1 && !HasCp1252Byte(c))
+            return at;
+        at += std::size_t(length);
+    }
+    return std::string_view::npos;
+}
+
+bool NeedsUnicode(std::string_view text) noexcept
+{
+    return FirstUnicodeOnly(text) != std::string_view::npos;
+}
+
+bool IsSymbolGlyph(char32_t c) noexcept
+{
+    return c >= 0xF000 && c <= 0xF0FF;
 }
 
 // Border spacing and cell padding are kept in millimetre steps in a high nibble.
@@ -108,24 +143,109 @@ void TWPRTFWriter::EmitNumbered(const char* word, long value)
 
 void TWPRTFWriter::EscapeInto(std::string_view text)
 {
-    static constexpr char hex[] = "0123456789abcdef";
-    for (unsigned char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c >= 0x80) {
+            at += EmitCharacterAt(text, at);
+            continue;
+        }
         if (c == '\\' || c == '{' || c == '}') {
             Emit('\\');
             Emit(char(c));
         } else if (c < 32 || c > 126) {
-            const char escaped[] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
-            Emit(std::string_view(escaped, 4));
+            EmitHexByte(c);
         } else
             Emit(char(c));
+        ++at;
     }
+}
+
+void TWPRTFWriter::EmitHexByte(unsigned char byte)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    const char escaped[] = {'\\', '\'', hex[byte >> 4], hex[byte & 15]};
+    Emit(std::string_view(escaped, 4));
+}
+
+// A character from U+0080 on: the byte of cp1252 where it has one, as the writer always wrote
+// it; else \\u with the signed 16-bit value and a '?' for readers that do not know \\u, two of
+// them (a surrogate pair) beyond U+FFFF.
+std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
+{
+    int length = 1;
+    const char32_t c = DecodeUtf8At(text, at, length);
+    if (length == 1) {
+        // A stray byte, no part of a character: kept as it is.
+        EmitHexByte(static_cast<unsigned char>(text[at]));
+        return 1;
+    }
+    // A symbol font's glyphs may come as U+F000 + byte (as other programs write them): the byte.
+    if (symbolRun_ && IsSymbolGlyph(c)) {
+        const auto byte = static_cast<unsigned char>(c - 0xF000);
+        if (byte >= 0x80)
+            EmitHexByte(byte);
+        else {
+            const char plain = char(byte);
+            WriteText(&plain, 1);
+        }
+        return std::size_t(length);
+    }
+    if (const auto byte = UnicodeToCp1252(c)) {
+        EmitHexByte(*byte);
+        return std::size_t(length);
+    }
+    const auto emitUnit = [this](char32_t unit) {
+        Emit("\\u");
+        EmitNumber(unit < 0x8000 ? long(unit) : long(unit) - 0x10000);
+        Emit('?');
+    };
+    if (c > 0xFFFF) {
+        emitUnit(0xD800 + ((c - 0x10000) >> 10));
+        emitUnit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        emitUnit(c);
+    }
+    return std::size_t(length);
+}
+
+bool TWPRTFWriter::DocumentNeedsUnicode() const
+{
+    const TTextHeader& header = document_.header();
+    for (int i = 0; i < header.fontCount(); ++i)
+        if (const FontEntry* font = header.font(i); font && NeedsUnicode(font->name))
+            return true;
+    if (NeedsUnicode(header.title) || NeedsUnicode(header.subject) || NeedsUnicode(header.comment))
+        return true;
+    for (const auto& footnote : document_.footnotes())
+        if (footnote && NeedsUnicode(footnote->text))
+            return true;
+    for (const auto& object : document_.objects())
+        if (object && NeedsUnicode(object->fileName))
+            return true;
+    for (const TParagraph* p = firstParagraph_; p; p = p->next()) {
+        for (const TTextLine* line = p->firstLine(); line; line = line->next()) {
+            const std::string_view text(line->text(), std::size_t(line->length()));
+            for (std::size_t at = FirstUnicodeOnly(text); at != std::string_view::npos;
+                 at = FirstUnicodeOnly(text, NextCharBoundary(text, at))) {
+                // A symbol font's glyph is written as its byte.
+                const FontEntry* font = line->hasAttributes() && !document_.isPlainText()
+                                          ? header.font(line->attrAt(int(at)).font) : nullptr;
+                if (!IsSymbolGlyph(DecodeUtf8At(text, at)) || !font || font->charset != SymbolCharset)
+                    return true;
+            }
+        }
+        if (p == lastParagraph_)
+            break;
+    }
+    return false;
 }
 
 int TWPRTFWriter::WriteHeader(TWPOutputStream& stream)
 {
     TWPTextWriter::WriteHeader(stream);
     const TTextHeader& header = document_.header();
-    Emit("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl");
+    // \\uc1 only where a character needs \\u: a document that cp1252 holds is written as always.
+    Emit(DocumentNeedsUnicode() ? "{\\rtf1\\ansi\\uc1\\deff0\\deftab720{\\fonttbl" : "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl");
     const int fonts = document_.isPlainText() ? std::min(1, header.fontCount()) : header.fontCount();
     for (int i = 0; i < fonts; ++i) {
         const FontEntry& font = *header.font(i);
@@ -465,6 +585,8 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
     }
     Flush();
     runWritten_ = true;
+    const FontEntry* font = document_.header().font(attr.font);
+    symbolRun_ = font && font->charset == SymbolCharset;
     EmitNumbered("\\plain\\f", attr.font);
     EmitNumbered("\\fs", attr.size ? attr.size * 2 : 20);
     EmitNumbered("\\cf", attr.textColor());
@@ -506,19 +628,24 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
 
 int TWPRTFWriter::WriteText(const char* text, int count)
 {
-    static constexpr char hex[] = "0123456789abcdef";
+    const std::string_view all(text, std::size_t(std::max(count, 0)));
     const bool code = codeRunOpen_;
-    for (int i = 0; i < count && result_ == WriteResult::Ok; ++i) {
+    for (std::size_t i = 0; i < all.size() && result_ == WriteResult::Ok;) {
         // Characters that stand for themselves go out together.
-        int plain = i;
-        while (plain < count && IsPlainRtfChar(static_cast<unsigned char>(text[plain])))
+        std::size_t plain = i;
+        while (plain < all.size() && IsPlainRtfChar(static_cast<unsigned char>(all[plain])))
             ++plain;
         if (plain > i) {
-            Emit(std::string_view(text + i, std::size_t(plain - i)));
-            i = plain - 1;
+            Emit(all.substr(i, plain - i));
+            i = plain;
             continue;
         }
-        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const unsigned char c = static_cast<unsigned char>(all[i]);
+        if (c >= 0x80) {
+            i += EmitCharacterAt(all, i);
+            continue;
+        }
+        ++i;
         if (c == '\\' || c == '{' || c == '}') {
             if (!code)
                 Emit('\\');
@@ -532,8 +659,7 @@ int TWPRTFWriter::WriteText(const char* text, int count)
         } else if (c <= CharCode::Reserved) {
             // placeholders: their objects and footnotes are written by WriteObject/WriteFootnote
         } else {
-            const char escaped[] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
-            Emit(std::string_view(escaped, 4));
+            EmitHexByte(c);
         }
     }
     return result_;

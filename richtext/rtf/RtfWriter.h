@@ -83,7 +83,14 @@ private:
     // Parts of WriteObject.
     void EmitHex(std::string_view bytes);
     void WritePicture(const TTextObject& object);
-    void EscapeInto(std::string_view text); // \ { } and bytes above 126 escaped
+    void EscapeInto(std::string_view text); // \ { } and characters above 126 escaped
+
+    // Characters.
+    void EmitHexByte(unsigned char byte); // \'hh
+    // Writes the character from U+0080 on that starts at `at`; the bytes it took.
+    std::size_t EmitCharacterAt(std::string_view text, std::size_t at);
+    // Whether some text of the part to write needs \u (and so \uc1 in the header).
+    bool DocumentNeedsUnicode() const;
 
     std::vector<Group> groups_;
     std::array<CellDefinition, MaxRowCells> row_{};
@@ -93,6 +100,7 @@ private:
     bool shadingOpen_ = false;
     bool closedAfterEnd_ = false; // a group closed since the last paragraph end
     bool runWritten_ = false;    // the current paragraph has an attribute block
+    bool symbolRun_ = false;     // the current run's font is a symbol font
 };
 
 // The document as RTF bytes; `result` (when given) receives the writer's result code.

@@ -62,7 +62,11 @@ TTextLine& TextAppender::RoomFor(int count)
 
 void TextAppender::Append(uint8_t c, const TAttr& attr)
 {
-    TTextLine& line = RoomFor(1);
+    // A character given a byte at a time stays in one segment: its continuation bytes follow
+    // the lead into the segment's reserve when the room before it is used up.
+    const bool continues = IsUtf8Continuation(c) && lastLine_ == line_ && line_->length() > 0
+                        && line_->room() > 0;
+    TTextLine& line = continues ? *line_ : RoomFor(1);
     const int at = line.length();
     const char character = static_cast<char>(c);
     line.appendRun(&character, 1, textOnly_ ? TextMarksOf(attr) : attr);
@@ -200,25 +204,32 @@ int TWPTextReader::Read(std::span<const uint8_t> input, TextAppender& appender, 
 
 std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
 {
+    const auto zero = std::find(input.begin(), input.end(), 0);
+    const std::size_t length = std::size_t(zero - input.begin());
+    std::string_view text(reinterpret_cast<const char*>(input.data()), length);
+    // Text files are UTF-8; one that is not was written by an older copy, in cp1252.
+    std::string converted;
+    if (!IsWellFormedUtf8(text)) {
+        converted = Utf8OrCp1252(text);
+        text = converted;
+    }
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3); // a byte-order mark is no text
     const TAttr plain{};
     std::size_t at = 0;
-    while (at < input.size()) {
-        std::size_t end = at;
-        while (end < input.size() && input[end] != 13 && input[end] != 10 && input[end] != 0)
-            ++end;
-        appender.AppendRun(input.subspan(at, end - at), plain);
-        if (end == input.size())
-            return end;
-        const uint8_t stop = input[end];
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        appender.AppendRun({reinterpret_cast<const uint8_t*>(text.data()) + at, end - at}, plain);
+        if (end == text.size())
+            break;
         at = end + 1;
-        if (stop == 0)
-            return at;
-        if (stop == 13) {
+        if (text[end] == '\r') {
             appender.NextParagraph();
             appender.HandOffBefore(appender.paragraph().prev());
         }
     }
-    return at;
+    // Like a stream, reading stops after the zero byte that ends the text.
+    return zero == input.end() ? length : length + 1;
 }
 
 } // namespace quillory

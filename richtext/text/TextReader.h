@@ -100,7 +100,8 @@ private:
     bool textOnly_ = false; // the sink keeps no formatting: records hold TextMarksOf
 };
 
-// Reads plain ANSI text: CR ends a paragraph, LF is ignored, a zero byte ends reading.
+// Reads plain text: UTF-8 (a byte-order mark dropped), or cp1252 when the bytes are not UTF-8
+// (text files of older copies); CR ends a paragraph, LF is ignored, a zero byte ends reading.
 // Readers of other formats derive from it and replace ReadBody.
 class TWPTextReader {
 public:

@@ -1,7 +1,8 @@
-// Text at the command line's edges: UTF-8 outside, cp1252 inside.
+// Text at the command line's edges: UTF-8 outside and inside; passwords still cp1252.
 #include "tools/cli/CliText.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "richtext/model/Attr.h"
 
 #include <array>
@@ -109,7 +110,7 @@ void PeopleTextEncoder::Finish(std::string& text)
     heldReturn_ = false;
 }
 
-std::optional<std::string> PlainTextForEngine(std::string_view input, std::string& problem)
+std::string PlainTextForEngine(std::string_view input)
 {
     // The engine's text reader knows CR LF as the paragraph end; a Unix text ends lines with LF.
     std::string lines;
@@ -119,13 +120,11 @@ std::optional<std::string> PlainTextForEngine(std::string_view input, std::strin
             lines += '\r';
         lines += input[i];
     }
-    const auto decoded = DecodeUtf8(lines);
-    if (!decoded)
-        return lines;
-    if (auto bytes = U32ToCp1252(*decoded))
-        return bytes;
-    problem = "the text holds a character the diary cannot keep (" + FirstUnheld(*decoded) + ")";
-    return std::nullopt;
+    if (!IsWellFormedUtf8(lines))
+        lines = Cp1252ToUtf8(lines);
+    if (lines.starts_with("\xEF\xBB\xBF"))
+        lines.erase(0, 3);
+    return lines;
 }
 
 std::optional<std::string> ArgumentForEngine(std::string_view argument, std::string& problem)

@@ -1,5 +1,5 @@
 // Text at the command line's edges: what it writes for people and scripts is UTF-8 with Unix
-// line ends, and what it is given is read as UTF-8; the engine's cp1252 stays inside.
+// line ends, and what it is given is read as UTF-8, as the document holds it.
 #pragma once
 
 #include <optional>
@@ -25,13 +25,13 @@ private:
     bool heldReturn_ = false;
 };
 
-// Plain-text input for the engine: LF line ends become CR LF; well-formed UTF-8 becomes cp1252,
-// other bytes are taken as cp1252 already (text files of the old program). Nothing when the input is UTF-8 but holds a
-// character cp1252 cannot, which is named in `problem`.
-std::optional<std::string> PlainTextForEngine(std::string_view input, std::string& problem);
+// Plain-text input for the engine: LF line ends become CR LF; UTF-8 stays as it is (a
+// byte-order mark dropped), and bytes that are not UTF-8 are taken as the cp1252 text files of
+// older copies.
+std::string PlainTextForEngine(std::string_view input);
 
-// An argument (UTF-8) as the engine's cp1252; nothing, with the reason in `problem`, when it
-// is not UTF-8 or holds a character cp1252 cannot.
+// A password argument (UTF-8) as the cp1252 that passwords are kept in; nothing, with the
+// reason in `problem`, when it is not UTF-8 or holds a character cp1252 cannot.
 std::optional<std::string> ArgumentForEngine(std::string_view argument, std::string& problem);
 
 } // namespace quillory::cli

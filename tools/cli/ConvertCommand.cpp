@@ -133,10 +133,7 @@ int RunConvert(const Arguments& args)
     if (!input.file)
         return Fail("cannot read " + in);
     if (DetectFormat(input.file->bytes()) == TWPLoadFormat::PlainText) {
-        std::string problem;
-        input.text = PlainTextForEngine(input.file->view(), problem);
-        if (!input.text)
-            return Fail("cannot read " + in + ": " + problem);
+        input.text = PlainTextForEngine(input.file->view());
         input.file.reset();
     }
     if (format == TWPLoadFormat::PlainText)

@@ -68,12 +68,29 @@ TEST_F(ExportEntriesTest, TextAndHtmlAreWrittenInUtf8)
         const char* contains;
     };
     for (const Row& row : {Row{ExportFormat::Text, "out/19981015.txt", "Caf\xc3\xa9 <b>\r\nsecond"},
-                           Row{ExportFormat::Html, "out/19981015.html", "Caf&eacute; &lt;b&gt;"},
+                           Row{ExportFormat::Html, "out/19981015.html", "Caf\xc3\xa9 &lt;b&gt;"},
                            Row{ExportFormat::Html, "out/19981015.html", "<meta charset=\"utf-8\">"}}) {
         SCOPED_TRACE(row.file);
         settings.format = row.format;
         EXPECT_EQ(ExportEntries(settings).written, 1);
         EXPECT_NE(folder.read(row.file).find(row.contains), std::string::npos) << folder.read(row.file);
+    }
+}
+
+// An entry of many scripts: its RTF keeps them as \\u, and the text and HTML exports hold them
+// as UTF-8 (once the exports turned every one of them into '?').
+TEST_F(ExportEntriesTest, EveryScriptIsExported)
+{
+    const std::string rtf = "{\\rtf1\\ansi\\uc1{\\fonttbl{\\f0 Arial;}}\\f0 Za\\u380?\\'f3\\u322?\\u263? "
+                            "\\u1046?\\u1091?\\u1082? \\u26085?\\u26412? \\u-10179?\\u-8704?}";
+    const std::string text = "Za\u017c\u00f3\u0142\u0107 \u0416\u0443\u043a \u65e5\u672c \U0001F600";
+    WriteEntry(kDay, rtf, "");
+    for (const auto& [format, file] : {std::pair{ExportFormat::Text, "out/19981015.txt"},
+                                       std::pair{ExportFormat::Html, "out/19981015.html"}}) {
+        SCOPED_TRACE(file);
+        settings.format = format;
+        EXPECT_EQ(ExportEntries(settings).written, 1);
+        EXPECT_NE(folder.read(file).find(text), std::string::npos) << folder.read(file);
     }
 }
 

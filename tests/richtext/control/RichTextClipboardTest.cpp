@@ -52,6 +52,55 @@ TEST(RichTextClipboard, CopyPlacesRtfAndTextAndPasteKeepsTheFormatting)
     EXPECT_FALSE(line->attrs()[5].hasStyle(AttrStyle::Bold));
 }
 
+std::string paragraphTexts(const TWPRTFText& document)
+{
+    std::string out;
+    for (const TParagraph* p = document.firstParagraph(); p; p = p->next())
+        out += p->text() + "|";
+    return out;
+}
+
+const std::string kScripts = "Za\u017c\u00f3\u0142\u0107 \u0416\u0443\u043a \U0001F600";
+
+// Text of every script goes out as plain text and as RTF with \u, and plain text of every
+// script from another program is pasted whole: such a paste was once refused, all of it.
+TEST(RichTextClipboard, TextOfEveryScriptGoesOutAndComesBackIn)
+{
+    TWPRichText source;
+    source.InsertText(std::string_view(kScripts + "\r\ncaf\u00e9"));
+    source.SelectAll();
+    source.CopyToClipboard();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), QString::fromUtf8(kScripts + "\ncaf\u00e9"));
+    const QByteArray rtf = data->data(QStringLiteral("text/rtf"));
+    EXPECT_TRUE(rtf.contains("Za\\u380?\\'f3\\u322?\\u263? \\u1046?\\u1091?\\u1082? \\u-10179?\\u-8704?")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("caf\\'e9")) << rtf.constData();
+
+    auto* plain = new QMimeData;
+    plain->setText(QString::fromUtf8("first line\r\n" + kScripts + "\n\u65e5\u672c\u8a9e \u05e9\u05dc\u05d5\u05dd"));
+    putOnClipboard(plain);
+    TWPRichText target;
+    int pastes = 0;
+    target.OnBeforePasteEvent = [&](TWPRichText&) { ++pastes; };
+    target.PasteFromClipboard();
+    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(paragraphTexts(target.RtfText()),
+              "first line|" + kScripts + "|\u65e5\u672c\u8a9e \u05e9\u05dc\u05d5\u05dd|");
+}
+
+// The RTF of the clipboard read back: every character, through \u and the reader.
+TEST(RichTextClipboard, RtfOfEveryScriptPastesBackWhole)
+{
+    TWPRichText source;
+    source.InsertText(std::string_view(kScripts + "\r\ncaf\u00e9"));
+    source.SelectAll();
+    source.CopyToClipboard();
+    TWPRichText target;
+    target.PasteFromClipboard();
+    EXPECT_EQ(paragraphTexts(target.RtfText()), kScripts + "|caf\u00e9|");
+}
+
 TEST(RichTextClipboard, RtfFromAnotherProgramIsPreferredOverItsText)
 {
     auto* data = new QMimeData;

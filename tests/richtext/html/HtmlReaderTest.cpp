@@ -57,13 +57,13 @@ TEST(HtmlReader, ParagraphsAndWhiteSpace)
         {"<p>a<br><br></p>", "a\\n\n"},
         {"a<br> b", "a\\nb\n"},
         {"<h1>Title</h1>text<div>block</div>tail", "Title\ntext\nblock\ntail\n"},
-        {"<p>x&nbsp;&nbsp;y&#32;&#32;z&#9;t</p>", "x\\xa0\\xa0y  z\\tt\n"},
+        {"<p>x&nbsp;&nbsp;y&#32;&#32;z&#9;t</p>", "x\\xc2\\xa0\\xc2\\xa0y  z\\tt\n"},
         {"<pre>\n a  b\n  c</pre>d", " a  b\\n  c\nd\n"},
         {"<head><title>T</title><style>p {}</style><script>x<y</script></head><body>b</body>", "b\n"},
         {"<p>a <b>b</b> <i> c</i></p>", "a b c\n"},
         {"<ul><li>bread<li>cheese</ul><ol start=3><li>walk</li></ol>",
-         "\\x95\\tbread\n\\x95\\tcheese\n3.\\twalk\n"},
-        {"<ul><li><p>bread</p></li><li></li></ul><p>after</p>", "\\x95\\tbread\nafter\n"},
+         "\\xe2\\x80\\xa2\\tbread\n\\xe2\\x80\\xa2\\tcheese\n3.\\twalk\n"},
+        {"<ul><li><p>bread</p></li><li></li></ul><p>after</p>", "\\xe2\\x80\\xa2\\tbread\nafter\n"},
         {"<ol type=a><li>x<li>y</ol><ol type=I><li>p<li>q<li>r<li>s</ol>", "a.\\tx\nb.\\ty\nI.\\tp\nII.\\tq\nIII.\\tr\nIV.\\ts\n"},
     };
     for (const Case& c : cases)
@@ -249,6 +249,39 @@ TEST(HtmlReader, TitleAndPasteIntoAnExistingParagraph)
     EXPECT_EQ(target.firstParagraph()->alignment, Alignment::Right);
     EXPECT_EQ(target.header().title, "");
     EXPECT_EQ(current, target.lastParagraph());
+}
+
+// Pages of every script, in the encodings they come in: the title, the font names and the text
+// keep every character; nothing becomes '?'.
+TEST(HtmlReader, PagesOfEveryScriptKeepEveryCharacter)
+{
+    struct Case {
+        const char* name;
+        std::string html;
+        std::string title;
+        std::string text;
+    } cases[] = {
+        {"UTF-8", "<title>\u0416\u0443\u043a</title><p>Za\u017c\u00f3\u0142\u0107 \u03a3\u03c3\u03c2 \u05e9\u05dc\u05d5\u05dd</p><p>\u65e5\u672c\u8a9e \ud55c\uad6d\uc5b4 \U0001F600\U0001F44D\U0001F3FD</p>",
+         "\u0416\u0443\u043a", "Za\u017c\u00f3\u0142\u0107 \u03a3\u03c3\u03c2 \u05e9\u05dc\u05d5\u05dd|\u65e5\u672c\u8a9e \ud55c\uad6d\uc5b4 \U0001F600\U0001F44D\U0001F3FD|"},
+        {"entities", "<title>&#x416;&amp;</title><p>&#1046;&#x1F600; &alpha;&ne;&beta; caf&eacute;</p>",
+         "\u0416&", "\u0416\U0001F600 \u03b1\u2260\u03b2 caf\u00e9|"},
+        {"windows-1251", "<meta charset=windows-1251><title>\xC6\xF3\xEA</title><p>\xCF\xF0\xE8\xE2\xE5\xF2</p>",
+         "\u0416\u0443\u043a", "\u041f\u0440\u0438\u0432\u0435\u0442|"},
+        {"older cp1252 page", "<title>caf\xE9</title><p>\x93quoted\x94 \x80</p>", "caf\u00e9",
+         "\u201cquoted\u201d \u20ac|"},
+    };
+    for (const Case& c : cases) {
+        auto document = ReadHtml(c.html);
+        std::string text;
+        for (const TParagraph* p = document->firstParagraph(); p; p = p->next())
+            text += p->text() + "|";
+        EXPECT_EQ(document->header().title, c.title) << c.name;
+        EXPECT_EQ(text, c.text) << c.name;
+    }
+    auto fonts = ReadHtml("<font face=\"\u5b8b\u4f53\">\u4e2d\u6587</font>");
+    const TAttr* attr = AttrOf(*fonts, "\u4e2d\u6587");
+    ASSERT_TRUE(attr);
+    EXPECT_EQ(FontName(*fonts, *attr), "\u5b8b\u4f53");
 }
 
 TEST(HtmlReader, ZeroByteEndsTheInput)

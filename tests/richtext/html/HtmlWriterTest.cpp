@@ -1,6 +1,7 @@
 // Tests of the HTML writer: the page it writes, and that the reader gets the document back.
 #include "HtmlTestSupport.h"
 
+#include "platform/Utf8.h"
 #include "richtext/html/HtmlWriter.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ std::unique_ptr<TWPRTFText> RichDocument()
 {
     auto document = std::make_unique<TWPRTFText>();
     TTextHeader& header = document->header();
-    header.title = "A day & a night";
+    header.title = "A day & a night \u2014 \u0416\u0443\u043a";
     const auto courier = std::uint8_t(header.addFont("Courier New"));
     const auto times = std::uint8_t(header.addFont("Times New Roman"));
 
@@ -36,7 +37,8 @@ std::unique_ptr<TWPRTFText> RichDocument()
     document->appendText(*p, "bold", Styled(0, 0, 0, AttrStyle::Bold));
     document->appendText(*p, " and ", TAttr{});
     document->appendText(*p, "red italic", Styled(courier, 14, 1, AttrStyle::Italic | AttrStyle::Underline));
-    document->appendText(*p, "<&\"> caf\xE9 \x80", Styled(times, 11, 3, AttrStyle::Superscript));
+    document->appendText(*p, "<&\"> caf\u00e9 \u20ac \u0416\u0443\u043a \u65e5\u672c \U0001F600",
+                         Styled(times, 11, 3, AttrStyle::Superscript));
 
     p = document->appendParagraph(p);
     p->alignment = Alignment::Justified;
@@ -107,7 +109,7 @@ TEST(HtmlWriter, PageHeaderParagraphsAndTrailer)
     p->alignment = Alignment::Center;
     document.appendText(*p, "World", Styled(0, 0, 0, AttrStyle::Bold));
     EXPECT_EQ(WriteHtml(document),
-              "<html>\r\n<title></title>\r\n<BASEFONT FACE=\"Arial\" COLOR=#000000>\r\n"
+              "<html>\r\n<meta charset=\"utf-8\">\r\n<title></title>\r\n<BASEFONT FACE=\"Arial\" COLOR=#000000>\r\n"
               "<p ALIGN=\"LEFT\">Hello</p>\r\n"
               "<p ALIGN=\"CENTER\"><b>World</b></p>\r\n"
               "\r\n</html>");
@@ -134,13 +136,15 @@ TEST(HtmlWriter, FootnotesByStoreMode)
     EXPECT_EQ(off.find("note"), std::string::npos);
 }
 
-TEST(HtmlWriter, OutputIsAsciiWithEntities)
+TEST(HtmlWriter, OutputIsUtf8WithOnlyTheMarkupEscaped)
 {
     auto document = RichDocument();
     const std::string html = WriteHtml(*document);
-    for (unsigned char c : html)
-        ASSERT_LT(c, 0x80) << html;
-    EXPECT_NE(html.find("&lt;&amp;&quot;&gt; caf&eacute; &euro;"), std::string::npos) << html;
+    EXPECT_TRUE(IsWellFormedUtf8(html)) << html;
+    EXPECT_EQ(html.rfind("<html>\r\n<meta charset=\"utf-8\">\r\n", 0), 0u) << html;
+    EXPECT_NE(html.find("<title>A day &amp; a night \u2014 \u0416\u0443\u043a</title>"), std::string::npos) << html;
+    EXPECT_NE(html.find("&lt;&amp;&quot;&gt; caf\u00e9 \u20ac \u0416\u0443\u043a \u65e5\u672c \U0001F600"),
+              std::string::npos) << html;
     EXPECT_NE(html.find("<A HREF=\"http://example.org/\">the site</A>"), std::string::npos) << html;
     EXPECT_NE(html.find("<A HREF=\"mailto:me@here\">mailto:me@here</A>"), std::string::npos) << html;
     EXPECT_NE(html.find("<table BORDER>"), std::string::npos) << html;

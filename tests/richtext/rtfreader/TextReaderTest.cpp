@@ -35,7 +35,7 @@ TEST(TextReader, SplitsParagraphsAtCarriageReturns)
         {"a\rb\r", "a\nb\n\n"},
         {std::string_view("a\0b", 3), "a\n"},   // a zero byte ends reading
         {"", "\n"},
-        {"x\ty\x01\xe9", "x\\ty\\x01\\xe9\n"},  // every other byte is text
+        {"x\ty\x01\xe9", "x\\ty\\x01\\xc3\\xa9\n"}, // every other byte is text (here cp1252)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadText(c.text), c.paragraphs) << c.text;

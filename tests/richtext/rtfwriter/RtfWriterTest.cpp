@@ -63,7 +63,7 @@ TEST(RtfWriter, HeaderFontsColoursPageAndInformation)
     h.marginTop = 1000;
     h.title = "My {day}";
     h.subject = "S";
-    h.comment = "caf\xe9";
+    h.comment = "caf\u00e9";
     const std::string rtf = WriteRtf(doc);
     EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fswiss\\charset0 Arial;}{\\f1\\fnil\\charset0 Times New Roman;}"
                        "{\\f2\\fmodern\\charset0 Courier New;}{\\f3\\fdecor\\charset2 Symbol;}"
@@ -104,7 +104,7 @@ TEST(RtfWriter, TextEscaping)
         {"a\\b{c}d", "a\\\\b\\{c\\}d"},
         {"x\ty", "x\\tab y"},
         {"x\ny", "x\\line y"},
-        {"\xe9\x7f\x80\xff", "\\'e9\\'7f\\'80\\'ff"},
+        {"\u00e9\x7f\u20ac\u00ff", "\\'e9\\'7f\\'80\\'ff"},
         {std::string("a\x01\x02\x03" "b", 5), "ab"},
         {"~ !", "~ !"},
     };
@@ -178,7 +178,7 @@ TEST(RtfWriter, RtfCodeRunsAreUnescapedAndClosed)
     TWPRTFText doc;
     const TAttr code{.flags = AttrFlag::RtfCode};
     TParagraph& p = addParagraph(doc, "{\\b x}", code);
-    doc.appendText(p, "\t\xe9", code);
+    doc.appendText(p, "\t\u00e9", code);
     doc.appendText(p, "{y}", {});
     TParagraph& q = addParagraph(doc, "\\par", code);
     (void)q;

@@ -11,7 +11,7 @@
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/DateNames.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 #include "richtext/qt/QtPrintDevice.h"
 
 #include <QGuiApplication>
@@ -25,7 +25,7 @@ namespace {
 
 std::string LongDateBytes(Day day)
 {
-    return QStringToCp1252Lossy(LongDateCaption(day));
+    return QStringToText(LongDateCaption(day));
 }
 
 } // namespace

@@ -41,8 +41,8 @@ inline std::uint32_t SectionAddress(int section)
     return 0x1000u * std::uint32_t(section + 1);
 }
 
-// A 32-bit module with `sections` sections (at least 2) and `groups` icon groups of one image
-// each: 2 x groups resource names. The resource tree lives in the last section of the table;
+// A 32-bit module with `sections` sections (2 to 65,535) and `groups` icon groups (up to 65,535)
+// of one image each: 2 x groups resource names. The resource tree lives in the last section of the table;
 // icon i's image is the data of section i % (sections - 1), so that every look-up of an
 // address has to find its section among all of them. Icon group i lists icon resource i + 1.
 inline std::vector<std::uint8_t> PeModuleWithManySections(int sections, int groups)

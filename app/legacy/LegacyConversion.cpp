@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <vector>
 
 namespace quillory {
 
@@ -132,12 +133,18 @@ void RequireFreeSpace(std::uintmax_t needed, const ConversionObserver& observer)
                 + kilobytes(needed) + " KB, and " + std::to_string(available / 1024) + " KB are free.");
 }
 
-// Every entry's text, by day, as the records give it.
-std::map<Day, std::string> ReadEntries(const LegacyTable& table, ConversionResult& result)
+// What the table converts into: the day of each record that becomes an entry, in the table's
+// order, and the text of each day's entry.
+struct ConvertedRecords {
+    std::vector<Day> days;
+    std::map<Day, std::string> texts;
+};
+
+ConvertedRecords ReadRecords(const LegacyTable& table, ConversionResult& result)
 {
     const LegacyField& date = RequireField(table, "DATE", 'C');
     const LegacyField& entry = RequireField(table, "ENTRY", 'M');
-    std::map<Day, std::string> entries;
+    ConvertedRecords converted;
     UsedMemos used;
     for (std::uint32_t record = 0; record < table.RecordCount(); ++record) {
         if (table.IsDeleted(record))
@@ -147,6 +154,7 @@ std::map<Day, std::string> ReadEntries(const LegacyTable& table, ConversionResul
             ++result.recordsSkipped;
             continue;
         }
+        converted.days.push_back(*day);
         const std::optional<MemoExtent> extent = table.MemoExtentOf(record, entry);
         if (extent && !used.Take(*extent)) {
             // No two records own the same memo bytes in a sound table. Copied again for every
@@ -154,12 +162,12 @@ std::map<Day, std::string> ReadEntries(const LegacyTable& table, ConversionResul
             // later record comes without it, and does not replace an entry of its day that an
             // earlier record gave.
             ++result.recordsWithDamagedMemo;
-            entries.try_emplace(*day);
+            converted.texts.try_emplace(*day);
             continue;
         }
-        entries[*day] = UniformLineBreaks(table.ReadMemo(record, entry));
+        converted.texts[*day] = UniformLineBreaks(table.ReadMemo(record, entry));
     }
-    return entries;
+    return converted;
 }
 
 ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObserver& observer)
@@ -167,10 +175,11 @@ ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObs
     const std::string password = StoredPassword(IniFile(SettingsFileName()));
     const LegacyTable table = LegacyTable::Open(DiaryFolder());
     ConversionResult result;
-    const std::map<Day, std::string> entries = ReadEntries(table, result);
+    ConvertedRecords converted = ReadRecords(table, result);
+    result.entriesWritten = int(converted.texts.size());
 
     std::uintmax_t needed = 0;
-    for (const auto& [day, text] : entries)
+    for (const auto& [day, text] : converted.texts)
         needed += DiskSpaceOf(text.size());
     RequireFreeSpace(needed, observer);
 
@@ -178,12 +187,18 @@ ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObs
     fs::create_directories(staging, error);
     if (error)
         throw Error(FormatMessage("Cannot create folder %s", staging.string()) + ": " + error.message());
-    for (const auto& [day, text] : entries) {
+    // Record by record, as the busy window tells them; a day's file is written once, at its
+    // first record, with the text its last one gave.
+    for (const Day day : converted.days) {
         if (observer.processing)
             observer.processing(day);
-        WriteStagedFile(staging / (DayKey(day) + ".QLE"), password.empty() ? text : EncipherBuffer(text, password));
+        const auto text = converted.texts.find(day);
+        if (text == converted.texts.end())
+            continue;
+        WriteStagedFile(staging / (DayKey(day) + ".QLE"),
+                        password.empty() ? text->second : EncipherBuffer(text->second, password));
+        converted.texts.erase(text);
     }
-    result.entriesWritten = int(entries.size());
     return result;
 }
 

@@ -1,7 +1,8 @@
 // The one-time conversion of the old single-table diary (QUILLOR.DBF with QUILLOR.FPT) into one
 // entry file per day, all or nothing:
 //   1. every live record whose DATE names a calendar day becomes its entry, in memory; a later
-//      record of the same day replaces an earlier one;
+//      record of the same day replaces an earlier one; a record whose memo an earlier record
+//      used already comes without it (the table is damaged there);
 //   2. when the disk has room for them all, the entry files are written (enciphered in memory
 //      when the diary has a password) into a staging folder beside Entries;
 //   3. only when every entry is written does the staging folder become Entries, by rename.
@@ -39,12 +40,13 @@ std::optional<Day> DayFromLegacyDate(std::string_view date);
 std::string UniformLineBreaks(std::string_view text);
 
 struct ConversionObserver {
-    // Called before each entry file is written. Throwing quillory::Error there acts as a
-    // failure of that file (a test seam): the conversion is undone.
+    // Called for each record that becomes an entry, in the table's order, before its entry is
+    // written. Throwing quillory::Error there acts as a failure of that record (a test seam):
+    // the conversion is undone.
     std::function<void(Day day)> processing;
     // The bytes free on the disk that takes the entries (a test seam for a full disk);
     // std::filesystem::space of the diary folder when not set.
-    std::function<std::uintmax_t()> freeSpace;
+    std::function<std::uintmax_t()> freeSpace = nullptr;
 };
 
 struct ConversionResult {

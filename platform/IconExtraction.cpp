@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 namespace quillory {
 
@@ -184,34 +185,96 @@ bool IconLibrary::ReadNeResources(std::size_t header, Resources& found) const
 
 namespace {
 
-struct PeSections {
-    const Bytes& in;
-    std::size_t table = 0;
-    unsigned count = 0;
-
-    // The file position of `size` bytes at a relative virtual address, when a section holds
-    // them all in the file.
-    std::optional<std::size_t> Locate(std::uint32_t rva, std::size_t size) const
+// The section table of a module, searched by address. A module may list 65,535 sections and
+// name a resource in each, so every look-up is a binary search over the stretches of addresses
+// the sections cover, never a walk of the table.
+class PeSections {
+public:
+    PeSections(const Bytes& in, std::size_t table, unsigned count) : in_(in)
     {
+        // The table is read up to its first entry that runs off the end of the file.
         for (unsigned i = 0; i < count; ++i) {
-            const std::size_t s = table + i * 40;
+            const std::size_t s = table + std::size_t(i) * 40;
             const auto address = in.U32(s + 12);
             const auto rawSize = in.U32(s + 16);
             const auto rawOffset = in.U32(s + 20);
             if (!address || !rawSize || !rawOffset)
-                return std::nullopt;
-            if (rva < *address || rva - *address >= *rawSize)
-                continue;
-            const std::size_t inSection = rva - *address;
-            if (size > *rawSize - inSection)
-                return std::nullopt;
-            const std::size_t offset = std::size_t(*rawOffset) + inSection;
-            if (!in.Has(offset, size))
-                return std::nullopt;
-            return offset;
+                break;
+            sections_.push_back(Section{*address, *rawSize, *rawOffset});
         }
-        return std::nullopt;
+        for (const Section& section : sections_) {
+            bounds_.push_back(section.address);
+            bounds_.push_back(section.End());
+        }
+        std::sort(bounds_.begin(), bounds_.end());
+        bounds_.erase(std::unique(bounds_.begin(), bounds_.end()), bounds_.end());
+
+        // Where sections overlap, an address belongs to the first of them in the table. Each
+        // stretch is given its owner once: `next` skips the stretches owned already.
+        owner_.assign(bounds_.size(), kNone);
+        std::vector<std::size_t> next(bounds_.size() + 1);
+        for (std::size_t j = 0; j < next.size(); ++j)
+            next[j] = j;
+        const auto unowned = [&next](std::size_t j) {
+            std::size_t root = j;
+            while (next[root] != root)
+                root = next[root];
+            while (next[j] != root)
+                j = std::exchange(next[j], root);
+            return root;
+        };
+        for (std::size_t i = 0; i < sections_.size(); ++i) {
+            const std::size_t first = Stretch(sections_[i].address);
+            const std::size_t end = Stretch(sections_[i].End());
+            for (std::size_t j = unowned(first); j < end; j = unowned(j + 1)) {
+                owner_[j] = i;
+                next[j] = j + 1;
+            }
+        }
     }
+
+    // The file position of `size` bytes at a relative virtual address, when the section that
+    // holds the address holds them all in the file.
+    std::optional<std::size_t> Locate(std::uint32_t rva, std::size_t size) const
+    {
+        const auto after = std::upper_bound(bounds_.begin(), bounds_.end(), std::uint64_t(rva));
+        if (after == bounds_.begin())
+            return std::nullopt;
+        const std::size_t owner = owner_[std::size_t(after - bounds_.begin()) - 1];
+        if (owner == kNone)
+            return std::nullopt;
+        const Section& section = sections_[owner];
+        const std::size_t inSection = rva - section.address;
+        if (size > section.rawSize - inSection)
+            return std::nullopt;
+        const std::size_t offset = std::size_t(section.rawOffset) + inSection;
+        if (!in_.Has(offset, size))
+            return std::nullopt;
+        return offset;
+    }
+
+private:
+    struct Section {
+        std::uint32_t address = 0;
+        std::uint32_t rawSize = 0;
+        std::uint32_t rawOffset = 0;
+
+        std::uint64_t End() const noexcept { return std::uint64_t(address) + rawSize; }
+    };
+    static constexpr std::size_t kNone = SIZE_MAX;
+
+    // The stretch starting at `bound`, one of bounds_.
+    std::size_t Stretch(std::uint64_t bound) const
+    {
+        return std::size_t(std::lower_bound(bounds_.begin(), bounds_.end(), bound) - bounds_.begin());
+    }
+
+    const Bytes& in_;
+    std::vector<Section> sections_;  // in table order
+    // Every address where a section starts or ends, ascending; the stretch from one to the next
+    // belongs to owner_ at the same index (kNone where no section covers it).
+    std::vector<std::uint64_t> bounds_;
+    std::vector<std::size_t> owner_;
 };
 
 // One entry of a resource directory: its id (names have none) and where it points.
@@ -281,7 +344,7 @@ bool IconLibrary::ReadPeResources(std::size_t header, Resources& found) const
     if (!resourceRva || *resourceRva == 0)
         return false;
 
-    const PeSections sections{in, optional + *optionalSize, *sectionCount};
+    const PeSections sections(in, optional + *optionalSize, *sectionCount);
     const auto root = sections.Locate(*resourceRva, 16);
     if (!root)
         return false;

@@ -11,10 +11,14 @@
 #include "platform/ProgramFolder.h"
 
 #include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <set>
-#include <unistd.h>
+#include <iterator>
+#include <map>
+#include <vector>
 
 namespace quillory {
 
@@ -80,20 +84,68 @@ const LegacyField& RequireField(const LegacyTable& table, const char* name, char
     return *field;
 }
 
-ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObserver& observer)
+// The memo bytes that records converted so far have used, as extents that do not overlap,
+// by their first byte.
+class UsedMemos {
+public:
+    // Takes the extent when no earlier record used any of its bytes; false otherwise.
+    bool Take(const MemoExtent& extent)
+    {
+        const auto after = used_.upper_bound(extent.begin);
+        if (after != used_.end() && after->first < extent.end)
+            return false;
+        if (after != used_.begin() && std::prev(after)->second > extent.begin)
+            return false;
+        used_.emplace_hint(after, extent.begin, extent.end);
+        return true;
+    }
+
+private:
+    std::map<std::uint64_t, std::uint64_t> used_;  // begin -> end
+};
+
+// The disk space a file of `bytes` takes: whole allocation units, and at least one for the
+// file itself. 4 KiB is the unit of the common Linux file systems.
+std::uintmax_t DiskSpaceOf(std::size_t bytes)
 {
-    const std::string password = StoredPassword(IniFile(SettingsFileName()));
-    const LegacyTable table = LegacyTable::Open(DiaryFolder());
+    constexpr std::uintmax_t kAllocationUnit = 4096;
+    return std::max<std::uintmax_t>(1, (bytes + kAllocationUnit - 1) / kAllocationUnit) * kAllocationUnit;
+}
+
+// Throws when the disk of the diary folder has less than `needed` bytes free. When the free
+// space cannot be told, the writing itself reports a full disk.
+void RequireFreeSpace(std::uintmax_t needed, const ConversionObserver& observer)
+{
+    std::uintmax_t available = 0;
+    if (observer.freeSpace) {
+        available = observer.freeSpace();
+    } else {
+        std::error_code error;
+        const fs::space_info space = fs::space(DiaryFolder(), error);
+        if (error)
+            return;
+        available = space.available;
+    }
+    if (available >= needed)
+        return;
+    const auto kilobytes = [](std::uintmax_t bytes) { return std::to_string((bytes + 1023) / 1024); };
+    throw Error("There is not enough free space in " + DiaryFolder() + " for the converted entries: they need "
+                + kilobytes(needed) + " KB, and " + std::to_string(available / 1024) + " KB are free.");
+}
+
+// What the table converts into: the day of each record that becomes an entry, in the table's
+// order, and the text of each day's entry.
+struct ConvertedRecords {
+    std::vector<Day> days;
+    std::map<Day, std::string> texts;
+};
+
+ConvertedRecords ReadRecords(const LegacyTable& table, ConversionResult& result)
+{
     const LegacyField& date = RequireField(table, "DATE", 'C');
     const LegacyField& entry = RequireField(table, "ENTRY", 'M');
-
-    std::error_code error;
-    fs::create_directories(staging, error);
-    if (error)
-        throw Error(FormatMessage("Cannot create folder %s", staging.string()) + ": " + error.message());
-
-    ConversionResult result;
-    std::set<Day> days;
+    ConvertedRecords converted;
+    UsedMemos used;
     for (std::uint32_t record = 0; record < table.RecordCount(); ++record) {
         if (table.IsDeleted(record))
             continue;
@@ -102,14 +154,51 @@ ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObs
             ++result.recordsSkipped;
             continue;
         }
-        if (observer.processing)
-            observer.processing(*day);
-        const std::string text = UniformLineBreaks(table.ReadMemo(record, entry));
-        const std::string bytes = password.empty() ? text : EncipherBuffer(text, password);
-        WriteStagedFile(staging / (DayKey(*day) + ".QLE"), bytes);
-        days.insert(*day);
+        converted.days.push_back(*day);
+        const std::optional<MemoExtent> extent = table.MemoExtentOf(record, entry);
+        if (extent && !used.Take(*extent)) {
+            // No two records own the same memo bytes in a sound table. Copied again for every
+            // record that names it, one memo could fill the disk from a small table; so the
+            // later record comes without it, and does not replace an entry of its day that an
+            // earlier record gave.
+            ++result.recordsWithDamagedMemo;
+            converted.texts.try_emplace(*day);
+            continue;
+        }
+        converted.texts[*day] = UniformLineBreaks(table.ReadMemo(record, entry));
     }
-    result.entriesWritten = int(days.size());
+    return converted;
+}
+
+ConversionResult ConvertIntoStaging(const fs::path& staging, const ConversionObserver& observer)
+{
+    const std::string password = StoredPassword(IniFile(SettingsFileName()));
+    const LegacyTable table = LegacyTable::Open(DiaryFolder());
+    ConversionResult result;
+    ConvertedRecords converted = ReadRecords(table, result);
+    result.entriesWritten = int(converted.texts.size());
+
+    std::uintmax_t needed = 0;
+    for (const auto& [day, text] : converted.texts)
+        needed += DiskSpaceOf(text.size());
+    RequireFreeSpace(needed, observer);
+
+    std::error_code error;
+    fs::create_directories(staging, error);
+    if (error)
+        throw Error(FormatMessage("Cannot create folder %s", staging.string()) + ": " + error.message());
+    // Record by record, as the busy window tells them; a day's file is written once, at its
+    // first record, with the text its last one gave.
+    for (const Day day : converted.days) {
+        if (observer.processing)
+            observer.processing(day);
+        const auto text = converted.texts.find(day);
+        if (text == converted.texts.end())
+            continue;
+        WriteStagedFile(staging / (DayKey(day) + ".QLE"),
+                        password.empty() ? text->second : EncipherBuffer(text->second, password));
+        converted.texts.erase(text);
+    }
     return result;
 }
 
@@ -199,9 +288,16 @@ std::string ConversionDoneNotice(const ConversionResult& result)
     if (result.recordsSkipped > 0) {
         text += "\r" + std::to_string(result.recordsSkipped)
               + (result.recordsSkipped == 1 ? " record was left out because its date is not a valid day."
-                                            : " records were left out because their dates are not valid days.")
-              + " The old table files are unchanged.";
+                                            : " records were left out because their dates are not valid days.");
     }
+    if (result.recordsWithDamagedMemo > 0) {
+        text += "\r" + std::to_string(result.recordsWithDamagedMemo)
+              + (result.recordsWithDamagedMemo == 1
+                     ? " record was converted without its text because its memo is damaged (an earlier record uses it)."
+                     : " records were converted without their text because their memos are damaged (earlier records use them).");
+    }
+    if (result.recordsSkipped > 0 || result.recordsWithDamagedMemo > 0)
+        text += " The old table files are unchanged.";
     return text;
 }
 

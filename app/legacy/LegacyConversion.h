@@ -1,16 +1,19 @@
 // The one-time conversion of the old single-table diary (QUILLOR.DBF with QUILLOR.FPT) into one
 // entry file per day, all or nothing:
-//   1. every live record whose DATE names a calendar day is written, as its entry file
-//      (enciphered in memory when the diary has a password), into a staging folder beside
-//      Entries; a later record of the same day replaces an earlier one;
-//   2. only when every record is through does the staging folder become Entries, by rename.
-// A failure or a crash before step 2 leaves no Entries folder, so the conversion is offered
+//   1. every live record whose DATE names a calendar day becomes its entry, in memory; a later
+//      record of the same day replaces an earlier one; a record whose memo an earlier record
+//      used already comes without it (the table is damaged there);
+//   2. when the disk has room for them all, the entry files are written (enciphered in memory
+//      when the diary has a password) into a staging folder beside Entries;
+//   3. only when every entry is written does the staging folder become Entries, by rename.
+// A failure or a crash before step 3 leaves no Entries folder, so the conversion is offered
 // again at the next start; a leftover staging folder is cleared then. The table files are only
 // read.
 #pragma once
 
 #include "platform/Day.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,26 +40,33 @@ std::optional<Day> DayFromLegacyDate(std::string_view date);
 std::string UniformLineBreaks(std::string_view text);
 
 struct ConversionObserver {
-    // Called before each record's entry is written. Throwing quillory::Error there acts as a
-    // failure of that record (a test seam): the conversion is undone.
+    // Called for each record that becomes an entry, in the table's order, before its entry is
+    // written. Throwing quillory::Error there acts as a failure of that record (a test seam):
+    // the conversion is undone.
     std::function<void(Day day)> processing;
+    // The bytes free on the disk that takes the entries (a test seam for a full disk);
+    // std::filesystem::space of the diary folder when not set.
+    std::function<std::uintmax_t()> freeSpace = nullptr;
 };
 
 struct ConversionResult {
     int entriesWritten = 0;  // entry files in the new Entries folder
     int recordsSkipped = 0;  // live records whose DATE names no day (empty ones included)
+    // Records converted without their memo because an earlier record used its bytes already: a
+    // damaged table, which copied record by record could fill the disk with one memo.
+    int recordsWithDamagedMemo = 0;
 
     bool operator==(const ConversionResult&) const = default;
 };
 
 // Converts the old diary of the diary folder with the password stored in QL.INI. Throws
-// quillory::Error saying what failed (a damaged table, a file that cannot be written, an
-// Entries folder that exists already) after removing the staging folder; Entries then does not
-// exist and the table files are as they were.
+// quillory::Error saying what failed (a damaged table, a disk without room for the entries, a
+// file that cannot be written, an Entries folder that exists already) after removing the
+// staging folder; Entries then does not exist and the table files are as they were.
 ConversionResult ConvertLegacyTable(const ConversionObserver& observer = {});
 
 // The notice after a conversion: the entries written and, when there were any, the records
-// that were left out.
+// that were left out and those converted without their memo.
 std::string ConversionDoneNotice(const ConversionResult& result);
 
 } // namespace quillory

@@ -201,11 +201,11 @@ std::uint64_t LegacyTable::MemoBlock(std::uint32_t record, const LegacyField& fi
     return block;
 }
 
-std::string LegacyTable::ReadMemo(std::uint32_t record, const LegacyField& field) const
+std::optional<MemoExtent> LegacyTable::MemoExtentOf(std::uint32_t record, const LegacyField& field) const
 {
     const std::uint64_t block = MemoBlock(record, field);
     if (block == 0)
-        return {};
+        return std::nullopt;
     if (field.type != 'M' || memoBlockSize_ == 0)
         Broken(kTableName, "field " + field.name + " is no memo field");
     const std::string where = "the memo of record " + std::to_string(record + 1);
@@ -218,7 +218,16 @@ std::string LegacyTable::ReadMemo(std::uint32_t record, const LegacyField& field
     const std::uint64_t length = Big32(*memo_, start + 4);
     if (length > memo_->size() - start - kMemoBlockHeader)
         Broken(kMemoName, where + " reaches past the end of the file");
-    const std::string_view text = std::string_view(*memo_).substr(start + kMemoBlockHeader, length);
+    return MemoExtent{start, start + kMemoBlockHeader + length};
+}
+
+std::string LegacyTable::ReadMemo(std::uint32_t record, const LegacyField& field) const
+{
+    const std::optional<MemoExtent> extent = MemoExtentOf(record, field);
+    if (!extent)
+        return {};
+    const std::string_view text =
+        std::string_view(*memo_).substr(extent->begin + kMemoBlockHeader, extent->end - extent->begin - kMemoBlockHeader);
     return std::string(text.substr(0, text.find('\0')));
 }
 

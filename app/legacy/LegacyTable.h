@@ -37,6 +37,15 @@ struct LegacyField {
     MemoPointerForm PointerForm() const noexcept { return width == 4 ? MemoPointerForm::Binary : MemoPointerForm::Text; }
 };
 
+// Where a memo lies in the memo file: from its block's first byte to one past the end of the
+// text that the block states.
+struct MemoExtent {
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+
+    bool operator==(const MemoExtent&) const = default;
+};
+
 class LegacyTable {
 public:
     // The header of an FPT memo file is this long; no memo block starts inside it.
@@ -66,6 +75,8 @@ public:
     // A memo field's text up to its first zero byte; empty when the record has no memo. Throws
     // LegacyTableError when the pointer or the length leads outside the memo file.
     std::string ReadMemo(std::uint32_t record, const LegacyField& field) const;
+    // Where that memo lies; nothing when the record has no memo. Throws as ReadMemo does.
+    std::optional<MemoExtent> MemoExtentOf(std::uint32_t record, const LegacyField& field) const;
 
 private:
     std::string_view RawField(std::uint32_t record, const LegacyField& field) const noexcept;

@@ -25,6 +25,8 @@ int RunConvertLegacy(const Arguments& args)
     try {
         const ConversionResult result = ConvertLegacyTable();
         std::printf("%d entries written\n%d records skipped\n", result.entriesWritten, result.recordsSkipped);
+        if (result.recordsWithDamagedMemo > 0)
+            std::printf("%d records with a damaged memo\n", result.recordsWithDamagedMemo);
         return 0;
     } catch (const Error& error) {
         return Fail(std::string("the old diary was not converted: ") + error.what());

@@ -5,7 +5,9 @@
 #include "LegacyFixture.h"
 #include "app/Crypt.h"
 #include "app/legacy/LegacyTable.h"
+#include "bench/PathologicalInputs.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace quillory {
@@ -90,17 +92,20 @@ TEST(LegacyConversionTest, LargeDiariesConvertWhole)
 TEST(LegacyConversionTest, AFailureLeavesNoEntriesAndTheTableAsItWas)
 {
     // Each broken table fails at its second record or before the first; a failure of the
-    // observer stands for a disk that fails in the middle.
+    // observer stands for a disk that fails in the middle, its free space for a full one.
     const struct {
         const char* fixture;
-        const char* message;
-        int failAt;  // a record to fail at through the observer; 0 for none
+        const char* message;  // what the error says, or ends with
+        int failAt;           // an entry to fail at through the observer; 0 for none
+        std::optional<std::uintmax_t> freeSpace;
     } cases[] = {
-        {"broken-pointer-past-end", "QUILLOR.FPT: the memo of record 2 starts past the end of the file", 0},
-        {"broken-length-past-end", "QUILLOR.FPT: the memo of record 2 reaches past the end of the file", 0},
-        {"broken-count-too-high", "QUILLOR.DBF: the header counts 1000000 records, the file holds 2", 0},
-        {"broken-block-size-zero", "QUILLOR.FPT: the memo block size is 0", 0},
-        {"diary", "disk full", 3},
+        {"broken-pointer-past-end", "QUILLOR.FPT: the memo of record 2 starts past the end of the file", 0, {}},
+        {"broken-length-past-end", "QUILLOR.FPT: the memo of record 2 reaches past the end of the file", 0, {}},
+        {"broken-count-too-high", "QUILLOR.DBF: the header counts 1000000 records, the file holds 2", 0, {}},
+        {"broken-block-size-zero", "QUILLOR.FPT: the memo block size is 0", 0, {}},
+        {"diary", "disk full", 3, {}},
+        // Six entries of a block each do not fit in 20 KB.
+        {"diary", " for the converted entries: they need 24 KB, and 20 KB are free.", 0, 20 * 1024},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fixture);
@@ -111,17 +116,62 @@ TEST(LegacyConversionTest, AFailureLeavesNoEntriesAndTheTableAsItWas)
             if (++records == c.failAt)
                 throw Error("disk full");
         };
+        ConversionObserver observer{.processing = failing};
+        if (c.freeSpace)
+            observer.freeSpace = [&] { return *c.freeSpace; };
         try {
-            ConvertLegacyTable({.processing = failing});
+            ConvertLegacyTable(observer);
             ADD_FAILURE() << "no error";
         } catch (const Error& error) {
-            EXPECT_STREQ(error.what(), c.message);
+            EXPECT_THAT(error.what(), testing::EndsWith(c.message));
         }
         EXPECT_EQ(FilesUnder(diary.Path()), before);
         EXPECT_FALSE(fs::exists(diary.Path() / "Entries"));
         EXPECT_FALSE(fs::exists(ConversionStagingFolder()));
         EXPECT_TRUE(LegacyDiaryWaiting());
     }
+}
+
+// Records whose memo pointers name bytes an earlier record used: copied out each time, one memo
+// of a small table filled the disk. Each such record is converted without its memo and counted.
+TEST(LegacyConversionTest, AMemoThatAnEarlierRecordUsedIsDamage)
+{
+    // Six records for 1 to 6 January 2000, all naming the memo at block 8 (bytes 512 to 620).
+    auto [table, memo] = bench::LegacyTableSharingOneBlock(6, 100);
+    // Records of 19 bytes (flag, DATE, ENTRY) follow a header of 97.
+    const auto record = [](int number) { return std::size_t(97 + number * 19); };
+    const auto pointTo = [&](int number, int block) {
+        const std::string digits = std::to_string(block);
+        table.replace(record(number) + 19 - digits.size(), digits.size(), digits);
+    };
+    // Record 4 has a memo of its own at block 10, after the shared one.
+    memo.resize(640, '\0');
+    memo += std::string("\0\0\0\1\0\0\0\5", 8) + "other";
+    pointTo(3, 10);
+    // Record 5 names block 9, inside the first memo's text, where bytes that read as a memo
+    // header stand (and end that text, at its first zero byte).
+    memo.replace(576, 8, std::string("\0\0\0\1\0\0\0\4", 8));
+    pointTo(4, 9);
+    const std::string first = memo.substr(520, 56);
+    // Record 6 is of 1 January again: without its memo it does not replace the first record.
+    table.replace(record(5) + 1, 8, "20000101");
+    LegacyDiaryFolder diary("sound-two");
+    diary.Folder().write("QUILLOR.DBF", table);
+    diary.Folder().write("QUILLOR.FPT", memo);
+
+    const ConversionResult result = ConvertLegacyTable();
+
+    EXPECT_EQ(result, (ConversionResult{5, 0, 4}));
+    EXPECT_EQ(EntriesOnly(FilesUnder(diary.Path())), (std::map<std::string, std::string>{
+                                                          {"Entries/20000101.QLE", first},
+                                                          {"Entries/20000102.QLE", ""},
+                                                          {"Entries/20000103.QLE", ""},
+                                                          {"Entries/20000104.QLE", "other"},
+                                                          {"Entries/20000105.QLE", ""},
+                                                      }));
+    EXPECT_THAT(ConversionDoneNotice(result),
+                testing::HasSubstr("5 entries written.\r4 records were converted without their text because their "
+                                   "memos are damaged"));
 }
 
 TEST(LegacyConversionTest, AnEarlierAttemptsLeftoversAndAnExistingEntriesFolder)

@@ -1,11 +1,13 @@
 // The icon extraction: counts and chosen images of each container kind, and damaged files
 // that must give fewer icons or none, never a crash or a read outside the file.
 #include "platform/IconExtraction.h"
+#include "bench/PathologicalInputs.h"
 #include "platform/qt/IconImages.h"
 
 #include <QColor>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -97,6 +99,36 @@ TEST(IconExtraction, EveryTruncationOfALibraryIsSafe)
             ASSERT_LE(part.Count(), whole.Count()) << name << " cut at " << cut;
             for (int i = 0; i < part.Count(); ++i)
                 ASSERT_TRUE(part.IconAt(i));
+        }
+    }
+}
+
+// A module of many sections with an icon in each: every image must come from its own section,
+// whatever the order of the section table (a module that took a walk of the whole table for
+// every resource name read in quadratic time).
+TEST(IconExtraction, EveryIconOfAModuleWithManySectionsIsFoundInItsSection)
+{
+    constexpr int kSections = 40;
+    constexpr int kGroups = 100;
+    const std::vector<std::uint8_t> ascending = bench::PeModuleWithManySections(kSections, kGroups);
+    // The same sections listed last to first.
+    std::vector<std::uint8_t> descending = ascending;
+    const std::size_t table = 0x40 + 24 + 224;
+    for (int i = 0; i < kSections; ++i)
+        std::copy_n(ascending.begin() + std::ptrdiff_t(table + std::size_t(kSections - 1 - i) * 40), 40,
+                    descending.begin() + std::ptrdiff_t(table + std::size_t(i) * 40));
+    for (const auto& bytes : {ascending, descending}) {
+        const IconLibrary library(bytes);
+        EXPECT_EQ(library.Container(), IconContainer::PeModule);
+        ASSERT_EQ(library.Count(), kGroups);
+        for (int i = 0; i < kGroups; ++i) {
+            SCOPED_TRACE(i);
+            const auto icon = library.IconAt(i);
+            ASSERT_TRUE(icon);
+            ASSERT_EQ(icon->size(), 22 + bench::kSectionImageSize);
+            const std::uint8_t* section = icon->data() + 22 + 40;
+            EXPECT_EQ(section[0] | section[1] << 8, i % (kSections - 1));
+            EXPECT_EQ(library.InfoAt(i)->bitCount, 32);
         }
     }
 }

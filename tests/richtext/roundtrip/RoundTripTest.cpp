@@ -73,7 +73,7 @@ const Case cases[] = {
     {"two paragraphs", [](TWPRTFText& d) { add(d, "Hello"); add(d, "World"); }},
     {"empty paragraphs", [](TWPRTFText& d) { add(d, "a"); d.appendParagraphAtEnd(); add(d, "b"); d.appendParagraphAtEnd(); }},
     {"escaped and special characters",
-     [](TWPRTFText& d) { add(d, "back\\slash {braces} tab\there soft\nbreak caf\xe9 \x80\xff ~"); }},
+     [](TWPRTFText& d) { add(d, "back\\slash {braces} tab\there soft\nbreak café €ÿ ~"); }},
     {"attributes",
      [](TWPRTFText& d) {
          d.header().addFont("Times New Roman", 0x00); // the dialect keeps the family only
@@ -97,7 +97,7 @@ const Case cases[] = {
     {"rtf code runs",
      [](TWPRTFText& d) {
          TParagraph& p = add(d, "before ");
-         put(d, p, "{\\b x}\\par \t\xe9", {.flags = AttrFlag::RtfCode});
+         put(d, p, "{\\b x}\\par \té", {.flags = AttrFlag::RtfCode});
          put(d, p, " after {", {});
          add(d, "{\\i code} to the end", {.flags = AttrFlag::RtfCode});
          add(d, "code}", {.flags = AttrFlag::RtfCode});
@@ -317,7 +317,7 @@ const Case cases[] = {
      [](TWPRTFText& d) {
          d.header().title = "A day {in} May";
          d.header().subject = "Subject";
-         d.header().comment = "Caf\xe9";
+         d.header().comment = "Café";
          d.header().paperWidth = 11906;
          d.header().paperHeight = 16838;
          d.header().marginLeft = 1134;

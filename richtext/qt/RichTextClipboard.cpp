@@ -2,6 +2,7 @@
 // then text, then a picture in.
 #include "richtext/qt/RichText.h"
 
+#include "platform/qt/QtCp1252.h"
 #include "platform/qt/QtText.h"
 #include "richtext/edit/RangeEditing.h"
 #include "richtext/rtf/RtfWriter.h"
@@ -121,7 +122,7 @@ bool TWPRichText::InsertMimeData(const QMimeData& data)
         return core_->InsertDocument(pasted);
     }
     if (data.hasText() && !data.text().isEmpty()) {
-        // Every character is pasted, in any script.
+        // Every character of any script goes in.
         const std::string text = QStringToText(data.text());
         if (OnBeforePasteEvent)
             OnBeforePasteEvent(*this);

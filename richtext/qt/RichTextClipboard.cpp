@@ -121,7 +121,7 @@ bool TWPRichText::InsertMimeData(const QMimeData& data)
         return core_->InsertDocument(pasted);
     }
     if (data.hasText() && !data.text().isEmpty()) {
-        // Every character is pasted, in any script.
+        // Every character of any script goes in.
         const std::string text = QStringToText(data.text());
         if (OnBeforePasteEvent)
             OnBeforePasteEvent(*this);

@@ -1,18 +1,15 @@
 // The RTF writer: header, paragraph groups and properties, attribute blocks, text and trailer.
 #include "richtext/rtf/RtfWriter.h"
 
-#include "platform/Cp1252.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace quillory {
 
 namespace {
-
-// The \\fcharset of a symbol font, whose glyphs are addressed by byte.
-constexpr std::uint8_t SymbolCharset = 2;
 
 constexpr std::uint8_t BorderIdentity = std::uint8_t(~BorderFlag::RunEnds);
 
@@ -40,33 +37,45 @@ constexpr bool IsPlainRtfChar(unsigned char c) noexcept
     return c >= 32 && c <= 126 && c != '\\' && c != '{' && c != '}';
 }
 
-// The offset of the first character in the text that only \\u can write, one that cp1252 has no
-// byte for; npos when there is none. A byte that is no part of a well-formed character is
-// written as the byte, so it needs none.
-std::size_t FirstUnicodeOnly(std::string_view text, std::size_t from = 0) noexcept
+bool IsSymbolGlyph(char32_t c) noexcept
 {
-    for (std::size_t at = from; at < text.size();) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            ++at;
+    return c >= 0xF000 && c <= 0xF0FF;
+}
+
+// How many bytes from the start are ASCII, eight at a time while they are.
+std::size_t AsciiLength(std::string_view text) noexcept
+{
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + at, 8);
+        if (x & 0x8080808080808080ull)
+            break;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80)
+        ++at;
+    return at;
+}
+
+// Whether the text, written under a font of this encoding, holds a character that only \\u can
+// write. A byte that is no part of a well-formed character is written as the byte.
+bool NeedsUnicode(std::string_view text, const RtfFontEncoding& encoding) noexcept
+{
+    for (std::size_t at = AsciiLength(text); at < text.size(); at += AsciiLength(text.substr(at))) {
+        // U+00A0 to U+00FF, the Latin letters of most Western text: cp1252 holds them all.
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (encoding.cp1252() && at + 1 < text.size() && (lead == 0xC3 || (lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) >= 0xA0))
+            && IsUtf8Continuation(static_cast<unsigned char>(text[at + 1]))) {
+            at += 2;
             continue;
         }
         int length = 1;
         const char32_t c = DecodeUtf8At(text, at, length);
-        if (length > 1 && !HasCp1252Byte(c))
-            return at;
+        if (length > 1 && !encoding.ByteOf(c) && !(encoding.symbol() && IsSymbolGlyph(c)))
+            return true;
         at += std::size_t(length);
     }
-    return std::string_view::npos;
-}
-
-bool NeedsUnicode(std::string_view text) noexcept
-{
-    return FirstUnicodeOnly(text) != std::string_view::npos;
-}
-
-bool IsSymbolGlyph(char32_t c) noexcept
-{
-    return c >= 0xF000 && c <= 0xF0FF;
+    return false;
 }
 
 // Border spacing and cell padding are kept in millimetre steps in a high nibble.
@@ -88,7 +97,7 @@ long MulDiv(long a, long b, long c) noexcept
     return long(negative ? -magnitude : magnitude);
 }
 
-TWPRTFWriter::TWPRTFWriter(const TWPRTFText& document) : TWPTextWriter(document) {}
+TWPRTFWriter::TWPRTFWriter(const TWPRTFText& document) : TWPTextWriter(document), encoding_(&EncodingOfFont(0)) {}
 
 TWPRTFWriter::~TWPRTFWriter() = default;
 
@@ -167,9 +176,9 @@ void TWPRTFWriter::EmitHexByte(unsigned char byte)
     Emit(std::string_view(escaped, 4));
 }
 
-// A character from U+0080 on: the byte of cp1252 where it has one, as the writer always wrote
-// it; else \\u with the signed 16-bit value and a '?' for readers that do not know \\u, two of
-// them (a surrogate pair) beyond U+FFFF.
+// A character from U+0080 on: the byte of the font's code page where it has one (of cp1252 for
+// most fonts, as the writer always wrote it); else \\u with the signed 16-bit value and a '?'
+// for readers that do not know \\u, two of them (a surrogate pair) beyond U+FFFF.
 std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
 {
     int length = 1;
@@ -180,7 +189,7 @@ std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
         return 1;
     }
     // A symbol font's glyphs may come as U+F000 + byte (as other programs write them): the byte.
-    if (symbolRun_ && IsSymbolGlyph(c)) {
+    if (encoding_->symbol() && IsSymbolGlyph(c)) {
         const auto byte = static_cast<unsigned char>(c - 0xF000);
         if (byte >= 0x80)
             EmitHexByte(byte);
@@ -190,7 +199,7 @@ std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
         }
         return std::size_t(length);
     }
-    if (const auto byte = UnicodeToCp1252(c)) {
+    if (const auto byte = encoding_->ByteOf(c)) {
         EmitHexByte(*byte);
         return std::size_t(length);
     }
@@ -208,36 +217,59 @@ std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
     return std::size_t(length);
 }
 
+const RtfFontEncoding& TWPRTFWriter::EncodingOfFont(int index) const
+{
+    const std::size_t slot = std::size_t(std::clamp(index, 0, 255));
+    if (const RtfFontEncoding* known = fontEncodings_[slot])
+        return *known;
+    const FontEntry* font = document_.header().font(index);
+    const int charset = font ? font->charset : 0;
+    auto& encoding = encodings_[std::uint8_t(charset)];
+    if (!encoding)
+        encoding = std::make_unique<RtfFontEncoding>(charset);
+    fontEncodings_[slot] = encoding.get();
+    return *encoding;
+}
+
 bool TWPRTFWriter::DocumentNeedsUnicode() const
 {
     const TTextHeader& header = document_.header();
     for (int i = 0; i < header.fontCount(); ++i)
-        if (const FontEntry* font = header.font(i); font && NeedsUnicode(font->name))
+        if (const FontEntry* font = header.font(i); font && NeedsUnicode(font->name, EncodingOfFont(i)))
             return true;
-    if (NeedsUnicode(header.title) || NeedsUnicode(header.subject) || NeedsUnicode(header.comment))
+    const RtfFontEncoding& first = EncodingOfFont(0);
+    if (NeedsUnicode(header.title, first) || NeedsUnicode(header.subject, first) || NeedsUnicode(header.comment, first))
         return true;
     for (const auto& footnote : document_.footnotes())
-        if (footnote && NeedsUnicode(footnote->text))
+        if (footnote && NeedsUnicode(footnote->text, EncodingOfFont(FootnoteFont)))
             return true;
+    // A picture's name is written under the font of its place; cp1252's is the usual one.
     for (const auto& object : document_.objects())
-        if (object && NeedsUnicode(object->fileName))
+        if (object && NeedsUnicode(object->fileName, EncodingOfFont(0)))
             return true;
-    for (const TParagraph* p = firstParagraph_; p; p = p->next()) {
-        for (const TTextLine* line = p->firstLine(); line; line = line->next()) {
+    // Where every font writes cp1252, a line that cp1252 holds needs no look at its runs.
+    bool allCp1252 = true;
+    for (int i = 0; i < header.fontCount() && allCp1252; ++i)
+        allCp1252 = EncodingOfFont(i).cp1252();
+    const RtfFontEncoding cp1252(0);
+    bool needed = false;
+    for (const TParagraph* p = firstParagraph_; p && !needed; p = p->next()) {
+        for (const TTextLine* line = p->firstLine(); line && !needed; line = line->next()) {
             const std::string_view text(line->text(), std::size_t(line->length()));
-            for (std::size_t at = FirstUnicodeOnly(text); at != std::string_view::npos;
-                 at = FirstUnicodeOnly(text, NextCharBoundary(text, at))) {
-                // A symbol font's glyph is written as its byte.
-                const FontEntry* font = line->hasAttributes() && !document_.isPlainText()
-                                          ? header.font(line->attrAt(int(at)).font) : nullptr;
-                if (!IsSymbolGlyph(DecodeUtf8At(text, at)) || !font || font->charset != SymbolCharset)
-                    return true;
+            if (AsciiLength(text) == text.size() || (allCp1252 && !NeedsUnicode(text, cp1252)))
+                continue;
+            if (!line->hasAttributes() || document_.isPlainText()) {
+                needed = NeedsUnicode(text, first);
+                continue;
             }
+            line->forEachAttrRun(0, line->length(), [&](int from, int to, const TAttr& attr) {
+                needed = needed || NeedsUnicode(text.substr(std::size_t(from), std::size_t(to - from)), EncodingOfFont(attr.font));
+            });
         }
         if (p == lastParagraph_)
             break;
     }
-    return false;
+    return needed;
 }
 
 int TWPRTFWriter::WriteHeader(TWPOutputStream& stream)
@@ -255,9 +287,13 @@ int TWPRTFWriter::WriteHeader(TWPOutputStream& stream)
         Emit(familyWord(font.pitchFamily));
         EmitNumbered("\\charset", font.charset);
         Emit(' ');
+        // Readers decode a font's name in the font's own code page.
+        encoding_ = &EncodingOfFont(i);
         EscapeInto(font.name);
         Emit(";}");
     }
+    // After the table the text is in font 0 until a run names another.
+    encoding_ = &EncodingOfFont(0);
     Emit("}{\\colortbl");
     // Colour 15 exists in the model but the table has always had 15 entries.
     for (int i = 0; i < ColorCount - 1; ++i) {
@@ -585,8 +621,7 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
     }
     Flush();
     runWritten_ = true;
-    const FontEntry* font = document_.header().font(attr.font);
-    symbolRun_ = font && font->charset == SymbolCharset;
+    encoding_ = &EncodingOfFont(attr.font);
     EmitNumbered("\\plain\\f", attr.font);
     EmitNumbered("\\fs", attr.size ? attr.size * 2 : 20);
     EmitNumbered("\\cf", attr.textColor());

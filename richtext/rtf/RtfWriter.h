@@ -1,10 +1,12 @@
 // The RTF writer (TWPRTFWriter): the program's own RTF dialect, in which every entry is stored.
 #pragma once
 
+#include "richtext/rtf/RtfWriterEncoding.h"
 #include "richtext/text/TextWriter.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ public:
     int WriteFootnote(int number) override;
     int WriteHeader(TWPOutputStream& stream) override;
     int WriteTrailer() override;
+
+    // The font whose code page a footnote's text is written in: the footnote group names it.
+    static constexpr int FootnoteFont = 4;
 
     // Row definitions hold at most this many cells.
     static constexpr int MaxRowCells = 50;
@@ -91,6 +96,8 @@ private:
     std::size_t EmitCharacterAt(std::string_view text, std::size_t at);
     // Whether some text of the part to write needs \u (and so \uc1 in the header).
     bool DocumentNeedsUnicode() const;
+    // How text is written under the font of that index (found once for each charset).
+    const RtfFontEncoding& EncodingOfFont(int index) const;
 
     std::vector<Group> groups_;
     std::array<CellDefinition, MaxRowCells> row_{};
@@ -100,7 +107,9 @@ private:
     bool shadingOpen_ = false;
     bool closedAfterEnd_ = false; // a group closed since the last paragraph end
     bool runWritten_ = false;    // the current paragraph has an attribute block
-    bool symbolRun_ = false;     // the current run's font is a symbol font
+    mutable std::array<std::unique_ptr<RtfFontEncoding>, 256> encodings_; // by charset
+    mutable std::array<const RtfFontEncoding*, 256> fontEncodings_{}; // by font index
+    const RtfFontEncoding* encoding_ = nullptr; // of the text being written
 };
 
 // The document as RTF bytes; `result` (when given) receives the writer's result code.

@@ -214,10 +214,14 @@ int TWPRTFWriter::WriteFootnote(int number)
     Emit("} ");
     // Stored RTF text is RTF already; plain text is escaped so that its braces cannot end the
     // footnote's group.
-    if (!footnote->rtfText.empty())
+    if (!footnote->rtfText.empty()) {
         Emit(footnote->rtfText);
-    else
+    } else {
+        const RtfFontEncoding* run = encoding_;
+        encoding_ = &EncodingOfFont(FootnoteFont);
         EscapeInto(footnote->text);
+        encoding_ = run;
+    }
     Emit("}}");
     return Flush();
 }

@@ -62,11 +62,7 @@ TTextLine& TextAppender::RoomFor(int count)
 
 void TextAppender::Append(uint8_t c, const TAttr& attr)
 {
-    // A character given a byte at a time stays in one segment: its continuation bytes follow
-    // the lead into the segment's reserve when the room before it is used up.
-    const bool continues = IsUtf8Continuation(c) && lastLine_ == line_ && line_->length() > 0
-                        && line_->room() > 0;
-    TTextLine& line = continues ? *line_ : RoomFor(1);
+    TTextLine& line = RoomFor(1);
     const int at = line.length();
     const char character = static_cast<char>(c);
     line.appendRun(&character, 1, textOnly_ ? TextMarksOf(attr) : attr);
@@ -80,21 +76,11 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
     while (!bytes.empty()) {
         constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
-        TTextLine* line = &RoomFor(1);
-        int take = std::min(wanted, line->capacity() - SegmentReserve - line->length());
-        if (std::size_t(take) < bytes.size()) {
-            // A segment never ends inside a character: the rest of it goes to the next one.
-            const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-            take = int(CharBoundaryAtOrBefore(text, std::size_t(take)));
-            if (take == 0) {
-                line = &RoomFor(int(NextCharBoundary(text, 0)));
-                take = std::max(1, int(CharBoundaryAtOrBefore(
-                    text, std::size_t(std::min(wanted, line->capacity() - SegmentReserve - line->length())))));
-            }
-        }
-        const int at = line->length();
-        line->appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
-        lastLine_ = line;
+        TTextLine& line = RoomFor(1);
+        const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
+        const int at = line.length();
+        line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
+        lastLine_ = &line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));
     }

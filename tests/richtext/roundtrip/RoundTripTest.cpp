@@ -73,7 +73,7 @@ const Case cases[] = {
     {"two paragraphs", [](TWPRTFText& d) { add(d, "Hello"); add(d, "World"); }},
     {"empty paragraphs", [](TWPRTFText& d) { add(d, "a"); d.appendParagraphAtEnd(); add(d, "b"); d.appendParagraphAtEnd(); }},
     {"escaped and special characters",
-     [](TWPRTFText& d) { add(d, "back\\slash {braces} tab\there soft\nbreak café €ÿ ~"); }},
+     [](TWPRTFText& d) { add(d, "back\\slash {braces} tab\there soft\nbreak caf\u00e9 \u20ac\u00ff ~"); }},
     {"attributes",
      [](TWPRTFText& d) {
          d.header().addFont("Times New Roman", 0x00); // the dialect keeps the family only
@@ -97,7 +97,7 @@ const Case cases[] = {
     {"rtf code runs",
      [](TWPRTFText& d) {
          TParagraph& p = add(d, "before ");
-         put(d, p, "{\\b x}\\par \té", {.flags = AttrFlag::RtfCode});
+         put(d, p, "{\\b x}\\par \t\u00e9", {.flags = AttrFlag::RtfCode});
          put(d, p, " after {", {});
          add(d, "{\\i code} to the end", {.flags = AttrFlag::RtfCode});
          add(d, "code}", {.flags = AttrFlag::RtfCode});
@@ -317,12 +317,40 @@ const Case cases[] = {
      [](TWPRTFText& d) {
          d.header().title = "A day {in} May";
          d.header().subject = "Subject";
-         d.header().comment = "Café";
+         d.header().comment = "Caf\u00e9";
          d.header().paperWidth = 11906;
          d.header().paperHeight = 16838;
          d.header().marginLeft = 1134;
          d.header().colors[3] = {1, 2, 3};
          add(d, "x");
+     }},
+    // Every script in text, in fonts of their own charsets, a symbol font, the header, font names
+    // and footnotes; \u for what the font's code page cannot hold, the page's bytes for what it can.
+    {"every script",
+     [](TWPRTFText& d) {
+         add(d, "Polish Za\u017c\u00f3\u0142\u0107, Czech \u0159\u011b\u017e, Hungarian \u0151\u0171");
+         add(d, "Russian \u0416\u0443\u043a, Greek \u03a3\u03c3\u03c2, Hebrew \u05e9\u05dc\u05d5\u05dd, Arabic \u0633\u0644\u0627\u0645");
+         add(d, "Hindi \u0928\u092e\u0938\u094d\u0924\u0947, Thai \u0e2a\u0e27\u0e31\u0e2a\u0e14\u0e35");
+         add(d, "Chinese \u4e2d\u6587, Japanese \u65e5\u672c\u8a9e \u3072\u3089\u304c\u306a, Korean \ud55c\uad6d\uc5b4");
+         add(d, "math \U0001D400\u2211\u221e, emoji \U0001F600 \U0001F44D\U0001F3FD \U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F1F5\U0001F1F1 \u2764\uFE0F");
+         add(d, "combining e\u0301 a\u0308, last of the plane \uFFFD");
+     }},
+    {"every script in fonts of their charsets",
+     [](TWPRTFText& d) {
+         const int cyrillic = d.header().addFont("\u0428\u0440\u0438\u0444\u0442", 0x00, 204);
+         const int greek = d.header().addFont("Greek", 0x00, 161);
+         const int japanese = d.header().addFont("\uff2d\uff33 \u660e\u671d", 0x00, 128);
+         const int symbol = d.header().addFont("Wingdings", 0x50, 2);
+         d.header().title = "\u0416\u0443\u043a \U0001F600";
+         TFootnote note;
+         note.mark = '*';
+         note.text = "\u03a3 caf\u00e9 \u65e5";
+         const int number = d.addFootnote(note).number;
+         TParagraph& p = add(d, "\u0416\u0443\u043a caf\u00e9 \u20ac", {.font = std::uint8_t(cyrillic)});
+         put(d, p, "\u03a3\u03c3 \u00e9", {.font = std::uint8_t(greek)});
+         put(d, p, "\u65e5\u672c a", {.font = std::uint8_t(japanese)});
+         put(d, p, "J\u00e8\u00fc!", {.font = std::uint8_t(symbol)});
+         put(d, p, "*", {.style = AttrStyle::Superscript, .flags = AttrFlag::FootnoteAnchor, .tag = std::uint16_t(number)});
      }},
     {"long paragraph in many segments", [](TWPRTFText& d) { add(d, std::string(30000, 'w')); }},
 };

@@ -148,6 +148,55 @@ TEST(RtfWriterUnicode, HeaderFootnoteAndCodeRunsFollowTheSameRule)
     EXPECT_EQ(rtf.find("\\uc1", 20), std::string::npos) << "\\uc1 once, in the header";
 }
 
+// Readers decode \'hh by the code page of the font's charset: text in such a font is written in
+// that page where it holds the character (as programs of that page write it), else as \u.
+TEST(RtfWriterUnicode, TextInAFontOfAnotherCodePageIsWrittenInThatPage)
+{
+    struct Row { const char* name; int charset; std::string text; std::string rtf; } rows[] = {
+        {"Cyrillic", 204, "\u0416\u0443\u043a caf\u00e9 \u20ac", "\\'c6\\'f3\\'ea caf\\u233? \\'88"},
+        {"Central European", 238, "Za\u017c\u00f3\u0142\u0107 \u0416", "Za\\'bf\\'f3\\'b3\\'e6 \\u1046?"},
+        {"Greek", 161, "\u03a3\u03c3 \u00e9", "\\'d3\\'f3 \\u233?"},
+        {"Japanese, a double-byte page", 128, "\u65e5\u672c a", "\\u26085?\\u26412? a"},
+        {"ANSI", 0, "\u0416 \u00e9", "\\u1046? \\'e9"},
+    };
+    for (const Row& row : rows) {
+        TWPRTFText doc;
+        doc.header().addFont("Font", 0, std::uint8_t(row.charset));
+        doc.appendText(*doc.firstParagraph(), row.text, {.font = 1});
+        const std::string rtf = WriteRtf(doc);
+        EXPECT_NE(rtf.find("\\cf0 " + row.rtf + "}"), std::string::npos) << row.name << "\n" << rtf;
+        EXPECT_EQ(rtf.find("\\uc1") != std::string::npos, row.rtf.find("\\u") != std::string::npos) << row.name;
+    }
+}
+
+// The font table's names are read in their own font's page, the information after the table in
+// font 0's, and a footnote's text in the font its group names.
+TEST(RtfWriterUnicode, NamesInformationAndFootnotesFollowTheirFonts)
+{
+    TWPRTFText doc;
+    TTextHeader& h = doc.header();
+    h.addFont("\u0428\u0440\u0438\u0444\u0442", 0, 204); // font 0 stays Arial
+    doc.header().title = "\u0416 caf\u00e9";
+    const std::string ansi = WriteRtf(doc);
+    EXPECT_NE(ansi.find("{\\f1\\fnil\\charset204 \\'d8\\'f0\\'e8\\'f4\\'f2;}"), std::string::npos) << ansi;
+    EXPECT_NE(ansi.find("{\\title \\u1046? caf\\'e9}"), std::string::npos) << ansi;
+
+    TWPRTFText cyrillic;
+    TTextHeader& c = cyrillic.header();
+    c.clearFonts();
+    for (int i = 0; i < 5; ++i)
+        c.addFont("Cyr " + std::to_string(i), 0, 204);
+    c.title = "\u0416 caf\u00e9";
+    TFootnote note;
+    note.mark = '*';
+    note.text = "\u0416\u0443\u043a";
+    const int number = cyrillic.addFootnote(note).number;
+    cyrillic.appendText(*cyrillic.firstParagraph(), "*", {.flags = AttrFlag::FootnoteAnchor, .tag = std::uint16_t(number)});
+    const std::string rtf = WriteRtf(cyrillic);
+    EXPECT_NE(rtf.find("{\\title \\'c6 caf\\u233?}"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("{\\cs16\\super *} \\'c6\\'f3\\'ea}}"), std::string::npos) << rtf;
+}
+
 // Only the part being written decides: a clipboard copy of cp1252 text out of a document that
 // has other characters elsewhere is written as before.
 TEST(RtfWriterUnicode, UnicodeIsAnnouncedForThePartWritten)

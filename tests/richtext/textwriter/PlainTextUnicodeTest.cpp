@@ -78,22 +78,6 @@ TEST(PlainTextUnicode, LongParagraphsAreCutBetweenCharacters)
     }
 }
 
-TEST(PlainTextUnicode, CharactersAppendedByteByByteStayInOneSegment)
-{
-    TWPRTFText document;
-    TextAppender appender(document, nullptr);
-    const std::string character = "\U0001F600";
-    std::string expected;
-    for (int i = 0; i < 300; ++i) {
-        for (char byte : character)
-            appender.Append(static_cast<std::uint8_t>(byte), {});
-        appender.Append('x', {});
-        expected += character + "x";
-    }
-    EXPECT_EQ(document.firstParagraph()->text(), expected);
-    ExpectSegmentsOnCharacters(*document.firstParagraph());
-}
-
 TEST(PlainTextUnicode, WriterWritesTheModelsUtf8AsItIs)
 {
     const std::string lines[] = {"Za\u017c\u00f3\u0142\u0107 \u0416\u0443\u043a \u03a3\u03c3\u03c2",

@@ -47,10 +47,8 @@ void RtfTextDecoder::DefineFont(int number, int charset)
         otherFonts_[number] = page;
 }
 
-int RtfTextDecoder::FontCodePage(int number) const noexcept
+int RtfTextDecoder::OtherFontCodePage(int number) const noexcept
 {
-    if (number >= 0 && number < int(fontPages_.size()))
-        return fontPages_[size_t(number)];
     const auto found = otherFonts_.find(number);
     return found == otherFonts_.end() ? kDocumentCodePage : found->second;
 }

@@ -46,8 +46,14 @@ public:
 
     // A font of the font table and its \fcharset (0 when it gave none).
     void DefineFont(int number, int charset);
-    // The code page of text in font `number` (kDocumentCodePage for a font not defined).
-    int FontCodePage(int number) const noexcept;
+    // The code page of text in font `number` (kDocumentCodePage for a font not defined). Inline:
+    // the reader asks at every \f and \plain.
+    int FontCodePage(int number) const noexcept
+    {
+        if (number >= 0 && number < int(fontPages_.size()))
+            return fontPages_[size_t(number)];
+        return OtherFontCodePage(number);
+    }
 
     // Decodes `byte` of text in a font of `fontCodePage`, appending its UTF-8 to `out`, or keeps
     // it as the lead byte of a double-byte character until its trail byte comes. Returns false
@@ -73,6 +79,7 @@ public:
     void Flush(std::string& out);
 
 private:
+    int OtherFontCodePage(int number) const noexcept;
     CodePageDecoder& DecoderFor(int fontCodePage);
 
     int documentPage_ = DefaultCodePage;

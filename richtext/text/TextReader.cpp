@@ -78,22 +78,27 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
         TTextLine* line = &RoomFor(1);
         int take = std::min(wanted, line->capacity() - SegmentReserve - line->length());
-        if (std::size_t(take) < bytes.size()) {
-            // A segment never ends inside a character: the rest of it goes to the next one.
-            const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-            take = int(CharBoundaryAtOrBefore(text, std::size_t(take)));
-            if (take == 0) {
-                line = &RoomFor(int(NextCharBoundary(text, 0)));
-                take = std::max(1, int(CharBoundaryAtOrBefore(
-                    text, std::size_t(std::min(wanted, line->capacity() - SegmentReserve - line->length())))));
-            }
-        }
+        if (std::size_t(take) < bytes.size()) [[unlikely]]
+            take = TakeWholeCharacters(bytes, wanted, take, line);
         const int at = line->length();
         line->appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
         lastLine_ = line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));
     }
+}
+
+// A segment never ends inside a character: of the `take` bytes that fit, those of a character cut
+// at the end go to the next segment, which `line` then is when not even one character fit.
+int TextAppender::TakeWholeCharacters(std::span<const uint8_t> bytes, int wanted, int take, TTextLine*& line)
+{
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    take = int(CharBoundaryAtOrBefore(text, std::size_t(take)));
+    if (take > 0)
+        return take;
+    line = &RoomFor(int(NextCharBoundary(text, 0)));
+    const int room = line->capacity() - SegmentReserve - line->length();
+    return std::max(1, int(CharBoundaryAtOrBefore(text, std::size_t(std::min(wanted, room)))));
 }
 
 TParagraph& TextAppender::NextParagraph()

@@ -483,9 +483,12 @@ private:
             return;
         bool placed = false;
         if (which == Sink::PictureFile) {
+            // The name between the quotes, or the whole text; a stray quote is no part of it.
             const std::size_t open = file.find('"');
             const std::size_t close = open == std::string::npos ? open : file.find('"', open + 1);
-            placed = close == std::string::npos ? !file.empty() : close > open + 1;
+            std::string name = close == std::string::npos ? file : file.substr(open + 1, close - open - 1);
+            std::erase(name, '"');
+            placed = !name.empty();
         } else if (kind != PictureKind::None) {
             placed = true;
             if (g_.shapePicture) {

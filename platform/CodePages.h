@@ -35,6 +35,8 @@ public:
 
     // Appends the UTF-8 of `byte` to `out`, or keeps it as the lead of a pair.
     void Feed(std::uint8_t byte, std::string& out);
+    // What Feed appends for a byte from 0x80 of a single-byte page, without the copy.
+    std::string_view SingleByteUtf8(std::uint8_t byte) const noexcept { return high_[std::size_t(byte - 0x80)]; }
     // A lead byte without its trail becomes U+FFFD.
     void Flush(std::string& out);
     // Forgets a waiting lead byte without output.

@@ -48,6 +48,12 @@ void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool specialBytes)
         // Decoded bytes and ASCII gather into one run; control bytes go in one by one.
         decoded_.clear();
         for (const uint8_t byte : bytes) {
+            if (byte >= 0x80) {
+                if (const std::string_view whole = decoder_.WholeCharacter(byte, g_.codePage); !whole.empty()) {
+                    decoded_ += whole;
+                    continue;
+                }
+            }
             if (decoder_.Byte(byte, g_.codePage, decoded_))
                 continue;
             if (byte >= 32 && byte != 127) {
@@ -75,6 +81,12 @@ int RtfBuilder::CodePageInForce() const noexcept
 
 void RtfBuilder::InsertByte(uint8_t byte)
 {
+    if (byte >= 0x80) {
+        if (const std::string_view whole = decoder_.WholeCharacter(byte, CodePageInForce()); !whole.empty()) {
+            InsertText(whole);
+            return;
+        }
+    }
     decoded_.clear();
     const bool decoded = decoder_.Byte(byte, CodePageInForce(), decoded_);
     InsertDecoded(decoded_); // a character, or a lead byte that waited in vain

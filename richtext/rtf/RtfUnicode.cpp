@@ -34,6 +34,7 @@ RtfTextDecoder::~RtfTextDecoder() = default;
 void RtfTextDecoder::SetDocumentCodePage(int codePage)
 {
     documentPage_ = KnownCodePage(codePage) ? codePage : DefaultCodePage;
+    wholePage_ = kNoPage; // kDocumentCodePage may name another page now
 }
 
 void RtfTextDecoder::DefineFont(int number, int charset)
@@ -47,10 +48,8 @@ void RtfTextDecoder::DefineFont(int number, int charset)
         otherFonts_[number] = page;
 }
 
-int RtfTextDecoder::FontCodePage(int number) const noexcept
+int RtfTextDecoder::OtherFontCodePage(int number) const noexcept
 {
-    if (number >= 0 && number < int(fontPages_.size()))
-        return fontPages_[size_t(number)];
     const auto found = otherFonts_.find(number);
     return found == otherFonts_.end() ? kDocumentCodePage : found->second;
 }
@@ -73,9 +72,23 @@ CodePageDecoder& RtfTextDecoder::DecoderFor(int fontCodePage)
     return *current_;
 }
 
+std::string_view RtfTextDecoder::WholeCharacterOfAnotherPage(uint8_t byte, int fontCodePage)
+{
+    if (lead_)
+        return {};
+    CodePageDecoder& decoder = DecoderFor(fontCodePage);
+    if (decoder.doubleByte()) {
+        wholePage_ = kNoPage;
+        return {};
+    }
+    wholePage_ = fontCodePage;
+    whole_ = &decoder;
+    return decoder.SingleByteUtf8(byte);
+}
+
 bool RtfTextDecoder::Byte(uint8_t byte, int fontCodePage, std::string& out)
 {
-    if (LeadPending()) {
+    if (lead_) {
         CodePageDecoder& waiting = *lead_;
         lead_ = nullptr;
         if (byte >= kLowestTrailByte) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -46,8 +47,14 @@ public:
 
     // A font of the font table and its \fcharset (0 when it gave none).
     void DefineFont(int number, int charset);
-    // The code page of text in font `number` (kDocumentCodePage for a font not defined).
-    int FontCodePage(int number) const noexcept;
+    // The code page of text in font `number` (kDocumentCodePage for a font not defined). Inline:
+    // the reader asks at every \f and \plain.
+    int FontCodePage(int number) const noexcept
+    {
+        if (number >= 0 && number < int(fontPages_.size()))
+            return fontPages_[size_t(number)];
+        return OtherFontCodePage(number);
+    }
 
     // Decodes `byte` of text in a font of `fontCodePage`, appending its UTF-8 to `out`, or keeps
     // it as the lead byte of a double-byte character until its trail byte comes. Returns false
@@ -56,7 +63,15 @@ public:
     // as U+FFFD in `out`.
     bool Byte(uint8_t byte, int fontCodePage, std::string& out);
     // Whether a lead byte waits: the next byte of text, raw or \'hh, is its trail byte.
-    bool LeadPending() const noexcept { return lead_ && lead_->pending(); }
+    bool LeadPending() const noexcept { return lead_ != nullptr; }
+    // The UTF-8 of a byte from 0x80 that is a character by itself (the page is single-byte and no
+    // lead byte waits), without a copy: the common case, asked before Byte. Empty otherwise.
+    std::string_view WholeCharacter(uint8_t byte, int fontCodePage)
+    {
+        if (fontCodePage != wholePage_ || lead_)
+            return WholeCharacterOfAnotherPage(byte, fontCodePage);
+        return whole_->SingleByteUtf8(byte);
+    }
 
     // \uN (N from -32768 on counts from 65536): appends the character to `out` (characters below
     // 0x80 too, as single bytes), or keeps a high surrogate until the \u of its low half. A half
@@ -73,14 +88,20 @@ public:
     void Flush(std::string& out);
 
 private:
+    static constexpr int kNoPage = -1000;
+
+    int OtherFontCodePage(int number) const noexcept;
     CodePageDecoder& DecoderFor(int fontCodePage);
+    std::string_view WholeCharacterOfAnotherPage(uint8_t byte, int fontCodePage);
 
     int documentPage_ = DefaultCodePage;
     std::array<int16_t, 256> fontPages_{};         // fonts 0-255, the usual numbers
     std::unordered_map<int, int16_t> otherFonts_;  // fonts with larger numbers
     std::vector<std::unique_ptr<CodePageDecoder>> decoders_; // one per code page met
     CodePageDecoder* current_ = nullptr;           // the one used last
-    CodePageDecoder* lead_ = nullptr;              // the one holding a lead byte
+    CodePageDecoder* lead_ = nullptr;              // the one holding a lead byte, while it does
+    int wholePage_ = kNoPage;                      // WholeCharacter's last single-byte page
+    CodePageDecoder* whole_ = nullptr;             // and its decoder
     char16_t highSurrogate_ = 0;
 };
 

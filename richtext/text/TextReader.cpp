@@ -76,14 +76,29 @@ void TextAppender::AppendRun(std::span<const uint8_t> bytes, const TAttr& given)
     while (!bytes.empty()) {
         constexpr int chunk = DefaultSegmentCapacity - SegmentReserve;
         const int wanted = int(std::min<std::size_t>(bytes.size(), chunk));
-        TTextLine& line = RoomFor(1);
-        const int take = std::min(wanted, line.capacity() - SegmentReserve - line.length());
-        const int at = line.length();
-        line.appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
-        lastLine_ = &line;
+        TTextLine* line = &RoomFor(1);
+        int take = std::min(wanted, line->capacity() - SegmentReserve - line->length());
+        if (std::size_t(take) < bytes.size()) [[unlikely]]
+            take = TakeWholeCharacters(bytes, wanted, take, line);
+        const int at = line->length();
+        line->appendRun(reinterpret_cast<const char*>(bytes.data()), take, attr);
+        lastLine_ = line;
         lastIndex_ = at + take - 1;
         bytes = bytes.subspan(std::size_t(take));
     }
+}
+
+// A segment never ends inside a character: of the `take` bytes that fit, those of a character cut
+// at the end go to the next segment, which `line` then is when not even one character fit.
+int TextAppender::TakeWholeCharacters(std::span<const uint8_t> bytes, int wanted, int take, TTextLine*& line)
+{
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    take = int(CharBoundaryAtOrBefore(text, std::size_t(take)));
+    if (take > 0)
+        return take;
+    line = &RoomFor(int(NextCharBoundary(text, 0)));
+    const int room = line->capacity() - SegmentReserve - line->length();
+    return std::max(1, int(CharBoundaryAtOrBefore(text, std::size_t(std::min(wanted, room)))));
 }
 
 TParagraph& TextAppender::NextParagraph()
@@ -190,32 +205,25 @@ int TWPTextReader::Read(std::span<const uint8_t> input, TextAppender& appender, 
 
 std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
 {
-    const auto zero = std::find(input.begin(), input.end(), 0);
-    const std::size_t length = std::size_t(zero - input.begin());
-    std::string_view text(reinterpret_cast<const char*>(input.data()), length);
-    // Text files are UTF-8; one that is not was written by an older copy, in cp1252.
-    std::string converted;
-    if (!IsWellFormedUtf8(text)) {
-        converted = Utf8OrCp1252(text);
-        text = converted;
-    }
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3); // a byte-order mark is no text
     const TAttr plain{};
     std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
-        appender.AppendRun({reinterpret_cast<const uint8_t*>(text.data()) + at, end - at}, plain);
-        if (end == text.size())
-            break;
+    while (at < input.size()) {
+        std::size_t end = at;
+        while (end < input.size() && input[end] != 13 && input[end] != 10 && input[end] != 0)
+            ++end;
+        appender.AppendRun(input.subspan(at, end - at), plain);
+        if (end == input.size())
+            return end;
+        const uint8_t stop = input[end];
         at = end + 1;
-        if (text[end] == '\r') {
+        if (stop == 0)
+            return at;
+        if (stop == 13) {
             appender.NextParagraph();
             appender.HandOffBefore(appender.paragraph().prev());
         }
     }
-    // Like a stream, reading stops after the zero byte that ends the text.
-    return zero == input.end() ? length : length + 1;
+    return at;
 }
 
 } // namespace quillory

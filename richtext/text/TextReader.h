@@ -59,7 +59,9 @@ public:
     TParagraph& paragraph() noexcept { return *paragraph_; }
     TParagraph* firstTouched() const noexcept { return first_; }
 
+    // An ASCII character or control code.
     void Append(uint8_t c, const TAttr& attr);
+    // Whole characters in UTF-8; a segment never ends inside one.
     void AppendRun(std::span<const uint8_t> bytes, const TAttr& attr);
     // Where the last character went (null before the first): readers mark it afterwards.
     TTextLine* lastLine() const noexcept { return lastLine_; }
@@ -89,6 +91,7 @@ public:
 
 private:
     TTextLine& RoomFor(int count);
+    [[gnu::noinline]] int TakeWholeCharacters(std::span<const uint8_t> bytes, int wanted, int take, TTextLine*& line);
 
     TWPRTFText& document_;
     TParagraph* paragraph_;

@@ -54,21 +54,13 @@ bool holdsWord(std::string_view text, std::size_t from, std::size_t to)
     return false;
 }
 
-// The character index in a laid line nearest to x (layout pixels); EndOfLineColumn and anything
-// past the text give the line's end.
+// The position in a laid line nearest to x (layout pixels), as painting placed the characters:
+// a cluster boundary, right to left too; EndOfLineColumn gives the line's end.
 int indexAtX(const TWPRTFTextPaint& paint, const LaidLine& laid, int x)
 {
-    const TTextLine& line = *laid.line;
-    const int last = lineEndIndex(line);
     if (x >= EndOfLineColumn)
-        return last;
-    const std::vector<int> adv = paint.advances(laid);
-    int index = 0, cx = laid.textX;
-    while (index < last && x >= cx + adv[std::size_t(index)] / 2 + (adv[std::size_t(index)] & 1)) {
-        cx += adv[std::size_t(index)];
-        ++index;
-    }
-    return index;
+        return lineEndIndex(*laid.line);
+    return paint.indexAtX(laid, x);
 }
 
 } // namespace

@@ -133,11 +133,13 @@ std::optional<EditingInput::Hit> EditingInput::characterAt(int x, int y) const
     const TTextLine& line = *laid.line;
     if (y < line.top || y >= line.top + line.height)
         return std::nullopt;
-    const std::vector<int> adv = paint.advances(laid);
-    int cx = laid.textX;
-    for (int i = 0; i < line.length(); ++i) {
-        const int w = adv[std::size_t(i)];
-        if (x >= cx && x < cx + w) {
+    // The cluster whose box holds x, its edges where painting put them (right to left too).
+    const std::string_view text = line.view();
+    for (int i = 0; i < line.length();) {
+        const int next = int(NextGraphemeBoundary(text, std::size_t(i)));
+        const int from = paint.caretX(laid, i);
+        const int to = paint.caretX(laid, next);
+        if (x >= std::min(from, to) && x < std::max(from, to)) {
             Hit hit;
             hit.paragraph = laid.paragraph;
             hit.paragraphIndex = laid.paragraphIndex;
@@ -149,7 +151,7 @@ std::optional<EditingInput::Hit> EditingInput::characterAt(int x, int y) const
             hit.line = index;
             return hit;
         }
-        cx += w;
+        i = next;
     }
     return std::nullopt;
 }

@@ -205,25 +205,32 @@ int TWPTextReader::Read(std::span<const uint8_t> input, TextAppender& appender, 
 
 std::size_t TWPTextReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
 {
+    const auto zero = std::find(input.begin(), input.end(), 0);
+    const std::size_t length = std::size_t(zero - input.begin());
+    std::string_view text(reinterpret_cast<const char*>(input.data()), length);
+    // Text files are UTF-8; one that is not was written by an older copy, in cp1252.
+    std::string converted;
+    if (!IsWellFormedUtf8(text)) {
+        converted = Utf8OrCp1252(text);
+        text = converted;
+    }
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3); // a byte-order mark is no text
     const TAttr plain{};
     std::size_t at = 0;
-    while (at < input.size()) {
-        std::size_t end = at;
-        while (end < input.size() && input[end] != 13 && input[end] != 10 && input[end] != 0)
-            ++end;
-        appender.AppendRun(input.subspan(at, end - at), plain);
-        if (end == input.size())
-            return end;
-        const uint8_t stop = input[end];
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        appender.AppendRun({reinterpret_cast<const uint8_t*>(text.data()) + at, end - at}, plain);
+        if (end == text.size())
+            break;
         at = end + 1;
-        if (stop == 0)
-            return at;
-        if (stop == 13) {
+        if (text[end] == '\r') {
             appender.NextParagraph();
             appender.HandOffBefore(appender.paragraph().prev());
         }
     }
-    return at;
+    // Like a stream, reading stops after the zero byte that ends the text.
+    return zero == input.end() ? length : length + 1;
 }
 
 } // namespace quillory

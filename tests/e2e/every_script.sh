@@ -61,7 +61,7 @@ STEPS
 drive "$work/first.sh" || fail "first run: $(cat "$work/stderr.log")"
 [ -f "$work/Entries/$today.QLE" ] || fail "today's entry was not written"
 
-out=$("$cli" --folder "$work" cat "$today") || fail "today's entry does not read"
+out=$("$cli" convert --to text "$work/Entries/$today.QLE" -) || fail "today's entry does not read"
 case "$out" in *"$typed"*) ;; *) fail "the typed text is not kept: $out" ;; esac
 case "$out" in *"$pasted"*) ;; *) fail "the pasted lines are not kept: $out" ;; esac
 # Written for older readers too: what cp1252 lacks as \u with a fallback.
@@ -76,7 +76,7 @@ xdotool type --delay 30 "$added"
 xdotool key alt+x
 STEPS
 drive "$work/second.sh" || fail "second run: $(cat "$work/stderr.log")"
-out=$("$cli" --folder "$work" cat "$today") || fail "today's entry does not read after the restart"
+out=$("$cli" convert --to text "$work/Entries/$today.QLE" -) || fail "today's entry does not read after the restart"
 case "$out" in *"$typed"*) ;; *) fail "the typed text was lost in the restart: $out" ;; esac
 case "$out" in *"Last line$added"*) ;; *) fail "the text typed after the restart: $out" ;; esac
 exit 0

@@ -25,6 +25,8 @@ Zażółć and Жук, שלום, 你好
 Last line"
 added=" Ещё раз ✓"
 
+# Letters outside the keyboard map are typed through a key that xdotool maps anew for each one; a
+# slower pace lets the program read each key before its mapping changes, also on a busy machine.
 drive() {
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -c '
         set -u
@@ -50,7 +52,7 @@ printf '%s' "$pasted" > "$work/pasted.txt"
 cat > "$work/first.sh" <<STEPS
 . "$work/lib.sh"
 focus Quillory
-xdotool type --delay 30 "$typed"
+xdotool type --delay 150 "$typed"
 xdotool key Return
 xclip -selection clipboard -i "$work/pasted.txt" &
 sleep 0.5
@@ -72,7 +74,7 @@ cat > "$work/second.sh" <<STEPS
 . "$work/lib.sh"
 focus Quillory
 xdotool key ctrl+End
-xdotool type --delay 30 "$added"
+xdotool type --delay 150 "$added"
 xdotool key alt+x
 STEPS
 drive "$work/second.sh" || fail "second run: $(cat "$work/stderr.log")"

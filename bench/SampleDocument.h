@@ -1,6 +1,7 @@
 // A generated diary-like document for the layout and typing benchmarks.
 #pragma once
 
+#include "platform/Utf8.h"
 #include "richtext/model/Document.h"
 
 #include <cstddef>
@@ -28,10 +29,7 @@ inline std::string CommonIdeographs(std::size_t n)
 {
     std::string text;
     for (std::size_t k = 0; k < 2; ++k) {
-        const char32_t c = 0x4E00 + char32_t((n * 2654435761u + k * 40503u) % 4000);
-        text += char(0xE0 | (c >> 12));
-        text += char(0x80 | ((c >> 6) & 0x3F));
-        text += char(0x80 | (c & 0x3F));
+        AppendUtf8(text, 0x4E00 + char32_t((n * 2654435761u + k * 40503u) % 4000));
     }
     return text;
 }

@@ -32,8 +32,8 @@ std::vector<std::uint8_t> BidiLevels(std::string_view utf8, bool rightToLeft)
         int length = 1;
         const char32_t c = DecodeUtf8At(utf8, at, length);
         if (c >= 0x10000) {
-            units += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            units += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+            units += HighSurrogate(c);
+            units += LowSurrogate(c);
             startOf.insert(startOf.end(), 2, at);
         } else {
             units += char16_t(c);

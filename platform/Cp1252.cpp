@@ -2,6 +2,8 @@
 // characters of the same number; only 0x80..0x9F need the table.
 #include "platform/Cp1252.h"
 
+#include "platform/Utf8.h"
+
 #include <array>
 
 namespace quillory {
@@ -15,57 +17,16 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
 };
 
-// Decodes one UTF-8 sequence at `at`; advances `at`; nothing when malformed.
+// Decodes one UTF-8 sequence at `at`; advances `at`; nothing when malformed. A U+FFFD of the
+// text itself is three bytes long, a malformed byte reads as one of length 1.
 std::optional<char32_t> DecodeOne(std::string_view utf8, std::size_t& at)
 {
-    const auto lead = static_cast<unsigned char>(utf8[at]);
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    int length;
-    char32_t value;
-    char32_t minimum;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
+    int length = 1;
+    const char32_t c = DecodeUtf8At(utf8, at, length);
+    if (c == ReplacementCharacter && length == 1)
         return std::nullopt;
-    }
-    if (utf8.size() - at < static_cast<std::size_t>(length))
-        return std::nullopt;
-    for (int i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(utf8[at + i]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return std::nullopt;
-    at += length;
-    return value;
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    at += std::size_t(length);
+    return c;
 }
 
 } // namespace
@@ -169,10 +130,8 @@ std::string EncodeUtf8(std::u32string_view text)
 {
     std::string utf8;
     utf8.reserve(text.size());
-    for (const char32_t c : text) {
-        // A value that is no character (a surrogate, past U+10FFFF) is written as U+FFFD.
-        AppendUtf8(utf8, (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) ? U'\uFFFD' : c);
-    }
+    for (const char32_t c : text)
+        AppendUtf8(utf8, c); // a value that is no character (a surrogate, past U+10FFFF) becomes U+FFFD
     return utf8;
 }
 

@@ -41,4 +41,14 @@ std::string RepairUtf8(std::string_view bytes);
 // UTF-16 (with surrogate pairs) to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// Surrogate pairs: the UTF-16 halves of a character beyond U+FFFF, and the character of two halves.
+inline bool IsHighSurrogate(char32_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool IsLowSurrogate(char32_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
+inline char16_t HighSurrogate(char32_t character) noexcept { return char16_t(0xD800 + ((character - 0x10000) >> 10)); }
+inline char16_t LowSurrogate(char32_t character) noexcept { return char16_t(0xDC00 + ((character - 0x10000) & 0x3FF)); }
+inline char32_t CombineSurrogates(char32_t high, char32_t low) noexcept
+{
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
 } // namespace quillory

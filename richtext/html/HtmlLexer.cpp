@@ -55,10 +55,7 @@ void AppendCode(std::string& out, char32_t code)
     // Codes 0x80-0x9F mean cp1252's characters, as in every browser.
     if (code >= 0x80 && code < 0xA0)
         code = Cp1252ToUnicode(static_cast<unsigned char>(code));
-    // What no character is (a surrogate, past U+10FFFF) is shown as browsers show it.
-    if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-        code = ReplacementCharacter;
-    AppendUtf8(out, code);
+    AppendUtf8(out, code); // what no character is (a surrogate, past U+10FFFF) becomes U+FFFD, as in browsers
 }
 
 HtmlToken MakeToken(HtmlTokenKind kind)

@@ -48,8 +48,8 @@ QString toUnits(std::string_view utf8, bool symbol, std::vector<int>* unitAt = n
             if (const auto byte = UnicodeToCp1252(c); byte && *byte >= 0x20)
                 c = 0xF000 + *byte;
         if (c >= 0x10000) {
-            units += QChar(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-            units += QChar(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+            units += QChar(HighSurrogate(c));
+            units += QChar(LowSurrogate(c));
         } else {
             units += QChar(char16_t(c));
         }
@@ -242,7 +242,6 @@ void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<co
     };
     int cx = x;
     for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
         // A cluster's advance is on its first byte: the characters past ASCII that follow it
         // with none of their own belong to it.
         std::size_t next = NextCharBoundary(text, i);
@@ -342,12 +341,13 @@ bool QtCanvas::hasColourGlyphs(const QString& text)
     layout.endLayout();
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont font = run.rawFont();
-        const auto known = colourFonts_.find(font.familyName());
-        const bool colour = known != colourFonts_.end()
-            ? known->second
-            : colourFonts_[font.familyName()] = !font.fontTable("CBDT").isEmpty() || !font.fontTable("COLR").isEmpty()
+        auto known = colourFonts_.find(font.familyName());
+        if (known == colourFonts_.end()) {
+            const bool colour = !font.fontTable("CBDT").isEmpty() || !font.fontTable("COLR").isEmpty()
                 || !font.fontTable("sbix").isEmpty();
-        if (colour)
+            known = colourFonts_.emplace(font.familyName(), colour).first;
+        }
+        if (known->second)
             return true;
     }
     return false;

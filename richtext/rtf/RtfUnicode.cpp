@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kSymbolCharset = 2;
 
-constexpr bool IsHighSurrogate(char32_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char32_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The lowest byte a trail byte of the double-byte pages can be; a lead byte followed by a
 // lower one has lost its trail.
@@ -117,7 +115,7 @@ void RtfTextDecoder::Unicode(int32_t n, int fontCodePage, std::string& out)
         const char32_t high = highSurrogate_;
         highSurrogate_ = 0;
         if (IsLowSurrogate(c)) {
-            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (c - 0xDC00));
+            AppendUtf8(out, CombineSurrogates(high, c));
             return;
         }
         AppendUtf8(out, ReplacementCharacter);

@@ -209,8 +209,8 @@ std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
         Emit('?');
     };
     if (c > 0xFFFF) {
-        emitUnit(0xD800 + ((c - 0x10000) >> 10));
-        emitUnit(0xDC00 + ((c - 0x10000) & 0x3FF));
+        emitUnit(HighSurrogate(c));
+        emitUnit(LowSurrogate(c));
     } else {
         emitUnit(c);
     }

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Utf8.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/PrinterList.h"
@@ -98,8 +99,8 @@ protected:
             }
             const auto unit = [&](long n) { rtf += "\\u" + std::to_string(n > 32767 ? n - 65536 : n) + "?"; };
             if (c > 0xFFFF) {
-                unit(0xD800 + ((c - 0x10000) >> 10));
-                unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+                unit(HighSurrogate(c));
+                unit(LowSurrogate(c));
             } else {
                 unit(long(c));
             }

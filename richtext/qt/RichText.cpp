@@ -4,7 +4,6 @@
 #include "platform/AtomicWrite.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
-#include "platform/qt/QtCp1252.h"
 #include "platform/qt/QtText.h"
 #include "richtext/io/FileBytes.h"
 #include "richtext/qt/KeyInput.h"
@@ -442,12 +441,7 @@ bool TWPRichText::FindText(const QString& text, bool backwards)
 
 bool TWPRichText::ReplaceSelection(const QString& text)
 {
-    const auto bytes = QStringToCp1252(text);
-    if (!bytes) {
-        beep();
-        return false;
-    }
-    return core_->ReplaceSelection(*bytes);
+    return core_->ReplaceSelection(QStringToText(text));
 }
 
 QString TWPRichText::NextWord(bool restart)

@@ -57,6 +57,21 @@ TEST(RichTextEdit, CharactersOfEveryScriptAreKept)
     EXPECT_GE(changes, 3);
 }
 
+// The spelling dialog's Replace goes through ReplaceSelection: it refused a word outside cp1252
+// with a beep and put a cp1252 word's bytes into the UTF-8 text as they were.
+TEST(RichTextEdit, ReplacingTheSelectionKeepsEveryCharacter)
+{
+    const QString replacements[] = {QStringLiteral("na\u00efve"), QStringLiteral("\u0416\u0443\u043a \U0001F600")};
+    for (const QString& replacement : replacements) {
+        TWPRichText editor;
+        editor.InsertText(QStringLiteral("wrod"));
+        editor.SelectAll();
+        EXPECT_TRUE(editor.ReplaceSelection(replacement));
+        EXPECT_EQ(editor.RtfText().firstParagraph()->text(), replacement.toStdString());
+        EXPECT_EQ(editor.beeps(), 0);
+    }
+}
+
 TEST(RichTextEdit, ReadOnlyEditorChangesNothing)
 {
     TWPRichText editor;

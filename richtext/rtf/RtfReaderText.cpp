@@ -85,7 +85,15 @@ int RtfBuilder::CodePageInForce() const noexcept
 void RtfBuilder::InsertByte(uint8_t byte)
 {
     if (byte >= 0x80) {
-        if (const std::string_view whole = decoder_.WholeCharacter(byte, CodePageInForce()); !whole.empty()) {
+        // The common case, an accented letter of the body, goes straight in.
+        if (InBody() && !table_.defining) {
+            if (const std::string_view whole = decoder_.WholeCharacter(byte, decoder_.FontCodePage(g_.font));
+                !whole.empty()) {
+                OnParagraphContent();
+                out_.AppendRun(Bytes(whole), g_.attr);
+                return;
+            }
+        } else if (const std::string_view whole = decoder_.WholeCharacter(byte, CodePageInForce()); !whole.empty()) {
             InsertText(whole);
             return;
         }

@@ -50,6 +50,7 @@ TEST(RtfReaderScripts, ReadsUnicodeWordsOfEveryScript)
         {"cp1252 characters skip their fallback as before", "{\\rtf1 \\u233\\'e9 \\u8364?\\u8212\\'97}", "é €—"},
         {"emoji as a surrogate pair", "{\\rtf1 a\\u-10179?\\u-8704?b}", "a😀b"},
         {"mathematical letter as a pair without fallbacks", "{\\rtf1\\uc0 \\u-10187\\u-9115 x}", "𝑥x"},
+        {"a pair with \\uc between its halves", "{\\rtf1 \\uc0 \\u55357\\uc1 \\u56832\\'3f!}", "😀!"},
         {"a character beyond 16 bits given whole", "{\\rtf1 \\u128512?}", "😀"},
         {"a high half without its low one", "{\\rtf1 \\u-10179?x\\u-10179?\\u-10179?\\u-8704?}", "\uFFFDx\uFFFD😀"},
         {"a low half alone", "{\\rtf1 \\u-8704?y}", "\uFFFDy"},

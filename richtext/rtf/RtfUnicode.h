@@ -50,7 +50,7 @@ public:
     // A font of the font table and its \fcharset (0 when it gave none).
     void DefineFont(int number, int charset);
     // The code page of text in font `number` (kDocumentCodePage for a font not defined). Inline:
-    // the reader asks at every \f and \plain.
+    // the reader asks for the bytes beyond ASCII.
     int FontCodePage(int number) const noexcept
     {
         if (number >= 0 && number < int(fontPages_.size()))

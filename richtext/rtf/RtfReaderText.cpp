@@ -262,6 +262,9 @@ void RtfBuilder::CommitFontName()
 {
     while (!fontName_.empty() && fontName_.back() == ' ')
         fontName_.pop_back();
+    // The header keeps MaxFontName bytes of a name: the cut falls between characters.
+    if (fontName_.size() > size_t(MaxFontName))
+        fontName_.resize(CharBoundaryAtOrBefore(fontName_, size_t(MaxFontName)));
     if (fontNumber_ >= 0 && fontNumber_ < 99) {
         int index = header_.findFont(fontName_);
         if (index < 0 && !keepHeader_)

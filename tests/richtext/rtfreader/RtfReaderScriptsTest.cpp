@@ -186,6 +186,10 @@ TEST(RtfReaderScripts, DecodesTheStringsBesideTheText)
     EXPECT_EQ(DumpDocument(*read.document),
               "- | \"a1\\x01\\xd0\\x96\" | 1 f1 s10, 1 f1 s10 super fn #1, 1 f1 s10 obj #1, 2 f1 s10 link\n");
 
+    // A long name is cut between characters.
+    const auto longName = ReadRtf("{\\rtf1\\ansicpg1251{\\fonttbl{\\f0 a" + std::string(20, 'x') + std::string(15, '\xc6') + ";}}x}");
+    EXPECT_EQ(longName.document->header().font(1)->name, "a" + std::string(20, 'x') + "ЖЖЖЖЖ");
+
     // A footnote anchored on a character beyond ASCII marks all its bytes.
     const auto anchored = ReadRtf("{\\rtf1 \\u1046?{\\footnote note}}");
     EXPECT_EQ(DumpDocument(*anchored.document), "- | \"\\xd0\\x96\" | 2 f0 s10 fn #1\n");

@@ -42,7 +42,7 @@ struct GroupState {
     bool tableMode = false;    // \par inside a table cell is a line break
     bool shapePicture = false; // inside \shppict
     int unicodeSkip = 1;       // \uc
-    int codePage = rtf::kDocumentCodePage; // of the font in force
+    int font = 0;              // the RTF number of the font in force, whose code page decodes the text
     Sink unicodeText = Sink::Skip;         // inside \upr: where the text of its \ud goes
 };
 
@@ -143,7 +143,7 @@ private:
         if ((inner == Sink::PictureHex || inner == Sink::PictureFile) && g_.sink != inner)
             FinishPicture(inner);
         if (inner == Sink::FontTable && g_.sink != Sink::FontTable)
-            g_.codePage = decoder_.FontCodePage(0); // text goes on in the RTF's font 0
+            g_.font = 0; // text goes on in the RTF's font 0
         SyncLexMode();
         return saved_.empty() && unsavedDepth_ == 0;
     }
@@ -181,7 +181,8 @@ private:
 
     int CodePageInForce() const noexcept
     {
-        return g_.sink == Sink::FontTable ? rtf::CodePageOfFontCharset(fontCharset_) : g_.codePage;
+        return g_.sink == Sink::FontTable ? rtf::CodePageOfFontCharset(fontCharset_)
+                                          : decoder_.FontCodePage(g_.font);
     }
 
     // A byte of text, \'hh or raw, in the code page in force.
@@ -387,10 +388,10 @@ private:
             if (g_.sink == Sink::FontTable)
                 fontNumber_ = n;
             else
-                g_.codePage = decoder_.FontCodePage(n);
+                g_.font = n;
             break;
         case I::Plain:
-            g_.codePage = decoder_.FontCodePage(0);
+            g_.font = 0;
             break;
         case I::FontCharset:
             fontCharset_ = std::clamp(n, 0, 255);

@@ -91,15 +91,8 @@ size_t RtfBuilder::Run()
             RtfToken token = lexer_.Next();
             if (token.kind == RtfTokenKind::End)
                 break;
-            const bool fallback = fallback_.Active() && fallback_.Consume(token);
-            if (fallback && (token.kind != RtfTokenKind::Text || token.bytes.empty()))
+            if (attention_ && AttendTo(token)) [[unlikely]]
                 continue;
-            if (decoder_.Pending() && !decoder_.Continues(token)) [[unlikely]]
-                FlushPending();
-            if (fallback) {
-                OnText(token.bytes, token.specialBytes); // the text after the fallback
-                continue;
-            }
             switch (token.kind) {
             case RtfTokenKind::GroupOpen:
                 OnGroupOpen();
@@ -147,6 +140,20 @@ size_t RtfBuilder::Run()
     FlushPending(); // the input ended after a lead byte or a high surrogate
     FinishAll();
     return lexer_.Position();
+}
+
+// A \u fallback being skipped, or a lead byte or high surrogate waiting for the token that
+// completes it. Returns true when `token` was used up.
+bool RtfBuilder::AttendTo(RtfToken& token)
+{
+    bool used = fallback_.Active() && fallback_.Consume(token);
+    const bool textAfterFallback = used && token.kind == RtfTokenKind::Text && !token.bytes.empty();
+    if ((!used || textAfterFallback) && decoder_.Pending() && !decoder_.Continues(token))
+        FlushPending();
+    if (textAfterFallback)
+        OnText(token.bytes, token.specialBytes);
+    attention_ = fallback_.Active() || decoder_.Pending();
+    return used;
 }
 
 void RtfBuilder::OnGroupOpen()

@@ -50,7 +50,7 @@ struct GroupState {
     bool superscriptSeen = false; // \super met, even where it does not apply (footnote marks)
     int unicodeSkip = 1;          // \uc: fallback characters after \u
     bool shapePicture = false;    // inside \shppict
-    int16_t codePage = kDocumentCodePage; // of the font in force (RtfUnicode.h)
+    int32_t font = 0; // the RTF's number of the font in force, whose code page decodes the text
     // Inside \upr, which skips its ANSI text: where the text of its \ud goes. Skip elsewhere.
     Destination unicodeText = Destination::Skip;
 };
@@ -151,10 +151,13 @@ private:
     void InsertByte(uint8_t byte);
     // Ends a lead byte or high surrogate that waited in vain, as U+FFFD.
     void FlushPending();
+    bool AttendTo(RtfToken& token);
     void InsertPlaceholder(TTextObject& object);
     void InsertObjectChar();
     void OnUnicode(int32_t n);
-    void SelectFont(int32_t n);
+    // \fN outside the font table: its code page decodes the text even where its look is not
+    // kept. Inline, as a word of most runs.
+    void SelectFont(int32_t n) noexcept { g_.font = n; }
     void CommitFontName();
 
     // paragraphs and tables
@@ -209,6 +212,8 @@ private:
     bool skipNextUnknown_ = false; // after \*
     UnicodeFallback fallback_;
     RtfTextDecoder decoder_;
+    // A fallback is being skipped or the decoder waits (AttendTo): one test per token for both.
+    bool attention_ = false;
     std::string decoded_; // reused for the UTF-8 of decoded text
 
     // paragraph

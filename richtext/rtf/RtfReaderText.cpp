@@ -47,14 +47,15 @@ void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool specialBytes)
         }
         // Decoded bytes and ASCII gather into one run; control bytes go in one by one.
         decoded_.clear();
+        const int page = decoder_.FontCodePage(g_.font);
         for (const uint8_t byte : bytes) {
             if (byte >= 0x80) {
-                if (const std::string_view whole = decoder_.WholeCharacter(byte, g_.codePage); !whole.empty()) {
+                if (const std::string_view whole = decoder_.WholeCharacter(byte, page); !whole.empty()) {
                     decoded_ += whole;
                     continue;
                 }
             }
-            if (decoder_.Byte(byte, g_.codePage, decoded_))
+            if (decoder_.Byte(byte, page, decoded_))
                 continue;
             if (byte >= 32 && byte != 127) {
                 decoded_ += char(byte);
@@ -67,6 +68,7 @@ void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool specialBytes)
         }
         if (!decoded_.empty())
             out_.AppendRun(Bytes(decoded_), g_.attr);
+        attention_ = attention_ || decoder_.LeadPending();
         return;
     }
     for (const uint8_t byte : bytes)
@@ -76,19 +78,29 @@ void RtfBuilder::OnText(std::span<const uint8_t> bytes, bool specialBytes)
 int RtfBuilder::CodePageInForce() const noexcept
 {
     // A font's name is in the code page of its own charset.
-    return g_.destination == Destination::FontTable ? CodePageOfFontCharset(fontCharset_) : g_.codePage;
+    return g_.destination == Destination::FontTable ? CodePageOfFontCharset(fontCharset_)
+                                                    : decoder_.FontCodePage(g_.font);
 }
 
 void RtfBuilder::InsertByte(uint8_t byte)
 {
     if (byte >= 0x80) {
-        if (const std::string_view whole = decoder_.WholeCharacter(byte, CodePageInForce()); !whole.empty()) {
+        // The common case, an accented letter of the body, goes straight in.
+        if (InBody() && !table_.defining) {
+            if (const std::string_view whole = decoder_.WholeCharacter(byte, decoder_.FontCodePage(g_.font));
+                !whole.empty()) {
+                OnParagraphContent();
+                out_.AppendRun(Bytes(whole), g_.attr);
+                return;
+            }
+        } else if (const std::string_view whole = decoder_.WholeCharacter(byte, CodePageInForce()); !whole.empty()) {
             InsertText(whole);
             return;
         }
     }
     decoded_.clear();
     const bool decoded = decoder_.Byte(byte, CodePageInForce(), decoded_);
+    attention_ = attention_ || decoder_.LeadPending();
     InsertDecoded(decoded_); // a character, or a lead byte that waited in vain
     if (!decoded)
         InsertChar(byte);
@@ -243,18 +255,16 @@ void RtfBuilder::OnUnicode(int32_t n)
     decoder_.Unicode(n, CodePageInForce(), decoded_);
     InsertDecoded(decoded_);
     fallback_.Start(g_.unicodeSkip);
-}
-
-// \fN outside the font table: the code page follows the font even where its look is not kept.
-void RtfBuilder::SelectFont(int32_t n)
-{
-    g_.codePage = int16_t(decoder_.FontCodePage(n));
+    attention_ = true;
 }
 
 void RtfBuilder::CommitFontName()
 {
     while (!fontName_.empty() && fontName_.back() == ' ')
         fontName_.pop_back();
+    // The header keeps MaxFontName bytes of a name: the cut falls between characters.
+    if (fontName_.size() > size_t(MaxFontName))
+        fontName_.resize(CharBoundaryAtOrBefore(fontName_, size_t(MaxFontName)));
     if (fontNumber_ >= 0 && fontNumber_ < 99) {
         int index = header_.findFont(fontName_);
         if (index < 0 && !keepHeader_)

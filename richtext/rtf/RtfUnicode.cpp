@@ -134,7 +134,8 @@ void RtfTextDecoder::Unicode(int32_t n, int fontCodePage, std::string& out)
 bool RtfTextDecoder::Continues(const RtfToken& token) const noexcept
 {
     if (highSurrogate_ != 0)
-        return token.kind == RtfTokenKind::ControlWord && token.key == kUnicodeWordKey && token.hasParameter;
+        return token.kind == RtfTokenKind::ControlWord
+            && ((token.key == kUnicodeWordKey && token.hasParameter) || token.key == kUnicodeSkipWordKey);
     return token.kind == RtfTokenKind::Text || token.kind == RtfTokenKind::HexChar;
 }
 

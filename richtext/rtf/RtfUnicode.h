@@ -23,8 +23,10 @@ namespace quillory::rtf {
 inline constexpr int kDocumentCodePage = 0;
 inline constexpr int kSymbolCodePage = -1;
 
-// The key of \u, which continues a waiting high surrogate.
+// The keys of \u, which continues a waiting high surrogate, and of \uc, which may stand between
+// the halves (one writer gives the high half under \uc0, then \uc1 and the low half).
 inline constexpr RtfWordKey kUnicodeWordKey = MakeRtfWordKey("u");
+inline constexpr RtfWordKey kUnicodeSkipWordKey = MakeRtfWordKey("uc");
 // The key of \ud, the Unicode half of \upr, read inside the \upr group that skips its ANSI half.
 inline constexpr RtfWordKey kUnicodeDestinationKey = MakeRtfWordKey("ud");
 
@@ -48,7 +50,7 @@ public:
     // A font of the font table and its \fcharset (0 when it gave none).
     void DefineFont(int number, int charset);
     // The code page of text in font `number` (kDocumentCodePage for a font not defined). Inline:
-    // the reader asks at every \f and \plain.
+    // the reader asks for the bytes beyond ASCII.
     int FontCodePage(int number) const noexcept
     {
         if (number >= 0 && number < int(fontPages_.size()))
@@ -81,8 +83,8 @@ public:
     bool SurrogatePending() const noexcept { return highSurrogate_ != 0; }
 
     bool Pending() const noexcept { return highSurrogate_ != 0 || LeadPending(); }
-    // Whether `token` may complete what waits: text or \'hh after a lead byte, \uN after a high
-    // surrogate. Before any other token the reader flushes what waits.
+    // Whether `token` may complete what waits: text or \'hh after a lead byte, \uN (or \ucN
+    // before it) after a high surrogate. Before any other token the reader flushes what waits.
     bool Continues(const RtfToken& token) const noexcept;
     // Ends a waiting lead byte or high surrogate as U+FFFD in `out`.
     void Flush(std::string& out);

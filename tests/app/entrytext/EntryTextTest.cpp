@@ -80,6 +80,7 @@ const Case kCases[] = {
     {"bytes in the document's code page, a font's, a symbol font's",
      R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0 Arial;}{\f1\fcharset161 Greek;}{\f2\fcharset2 Symbol;}}\'c6{\f1 \'d3}\f2 \'e8\plain \'c6})",
      "ЖΣèЖ"},
+    {"a font's charset that comes after the font is chosen", R"({\rtf1\charset204{{\fonttbl;}}\'c6})", "Ж"},
     {"double-byte characters, a trail byte raw", R"({\rtf1\ansi\ansicpg932 \'82\'a0\'83A\'82\par x})", "あア\uFFFD|x"},
     {"a lead byte at the end of the input", R"({\rtf1\ansicpg932 a\'82)", "a\uFFFD"},
     {"the Unicode half of \\upr", R"({\rtf1 a{\upr{x}{\*\ud{\u1046?}}}b})", "aЖb"},

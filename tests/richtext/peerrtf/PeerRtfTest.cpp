@@ -213,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(Files, PeerRtf,
                          testing::Values("office-styles", "office-table", "office-letters", "office-notes",
                                          "office-picture", "abiword-styles", "abiword-table", "abiword-letters",
                                          "pandoc-notes", "pandoc-table", "abiword-scripts",
-                                         "pandoc-scripts"),
+                                         "pandoc-scripts", "office-scripts"),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              for (char& c : name)

@@ -50,6 +50,7 @@ TEST(RtfReaderScripts, ReadsUnicodeWordsOfEveryScript)
         {"cp1252 characters skip their fallback as before", "{\\rtf1 \\u233\\'e9 \\u8364?\\u8212\\'97}", "é €—"},
         {"emoji as a surrogate pair", "{\\rtf1 a\\u-10179?\\u-8704?b}", "a😀b"},
         {"mathematical letter as a pair without fallbacks", "{\\rtf1\\uc0 \\u-10187\\u-9115 x}", "𝑥x"},
+        {"a pair with \\uc between its halves", "{\\rtf1 \\uc0 \\u55357\\uc1 \\u56832\\'3f!}", "😀!"},
         {"a character beyond 16 bits given whole", "{\\rtf1 \\u128512?}", "😀"},
         {"a high half without its low one", "{\\rtf1 \\u-10179?x\\u-10179?\\u-10179?\\u-8704?}", "\uFFFDx\uFFFD😀"},
         {"a low half alone", "{\\rtf1 \\u-8704?y}", "\uFFFDy"},
@@ -184,6 +185,10 @@ TEST(RtfReaderScripts, DecodesTheStringsBesideTheText)
     EXPECT_EQ(read.document->objects()[0]->fileName, "Ж.bmp");
     EXPECT_EQ(DumpDocument(*read.document),
               "- | \"a1\\x01\\xd0\\x96\" | 1 f1 s10, 1 f1 s10 super fn #1, 1 f1 s10 obj #1, 2 f1 s10 link\n");
+
+    // A long name is cut between characters.
+    const auto longName = ReadRtf("{\\rtf1\\ansicpg1251{\\fonttbl{\\f0 a" + std::string(20, 'x') + std::string(15, '\xc6') + ";}}x}");
+    EXPECT_EQ(longName.document->header().font(1)->name, "a" + std::string(20, 'x') + "ЖЖЖЖЖ");
 
     // A footnote anchored on a character beyond ASCII marks all its bytes.
     const auto anchored = ReadRtf("{\\rtf1 \\u1046?{\\footnote note}}");

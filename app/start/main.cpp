@@ -4,9 +4,9 @@
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
 #include "platform/ProgramFolder.h"
+#include "platform/qt/DeferredStandardIcons.h"
 #include "platform/qt/DesktopIconTheme.h"
 #include "platform/qt/MessageBoxes.h"
-#include "richtext/qt/SymbolFonts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -44,12 +44,12 @@ bool UseDiaryFolder(const QStringList& arguments)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(quillory::StyleWithDeferredStandardIcons(nullptr));  // the desktop's style
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillory")));
     if (!UseDiaryFolder(QCoreApplication::arguments()))
         return 2;
     quillory::UseDesktopIconTheme();
-    quillory::AddSymbolFonts();
     std::unique_ptr<quillory::TMainScreen> mainWindow;
     quillory::StartupWindows windows;
     windows.createMainWindow = [&] {

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QStyle>
+#include <QStyleFactory>
 #include <cstdio>
 #include <memory>
 
@@ -44,7 +46,8 @@ bool UseDiaryFolder(const QStringList& arguments)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(quillory::StyleWithDeferredStandardIcons(nullptr));  // the desktop's style
+    // The style chosen for this run (the desktop's, or -style), its standard icons read when drawn.
+    QApplication::setStyle(quillory::StyleWithDeferredStandardIcons(QStyleFactory::create(QApplication::style()->name())));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillory")));
     if (!UseDiaryFolder(QCoreApplication::arguments()))

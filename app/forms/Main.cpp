@@ -333,6 +333,11 @@ void TMainScreen::FormActivate()
     PlaceIconPalette();
     SetButtons();
     SavePreferencesShowingErrors();
+    // The keyboard belongs to the diary's page from the moment the window shows: the window
+    // asks for it itself (at once when mapped, where no window manager gives it), and the
+    // palette shown beside it never takes it.
+    if (startShow_ != StartShowState::Minimized)
+        activateWindow();
     WPRichText1->setFocus();
 }
 

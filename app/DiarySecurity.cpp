@@ -45,6 +45,16 @@ unsigned long long ToNumber(std::string_view text)
     return error == std::errc() && end == text.data() + text.size() ? value : 0;
 }
 
+// The strong key of a password as typed; the copy made on the way is wiped.
+std::optional<strong::SecretKey> DeriveFromPassword(std::string_view password, std::string_view salt,
+                                                    const strong::KdfLimits& limits)
+{
+    std::string bytes = StrongKeyBytes(password);
+    auto derived = strong::DeriveKey(bytes, salt, limits);
+    sodium_memzero(bytes.data(), bytes.size());
+    return derived;
+}
+
 struct HeldKey {
     std::string folder;
     std::string password;
@@ -127,7 +137,7 @@ std::optional<DiaryKey> UnlockDiary(const DiarySecurity& security, std::string_v
         key.legacyPassword = std::string(password);
         return key;
     case Scheme::Strong: {
-        auto derived = strong::DeriveKey(password, security.salt, security.limits);
+        auto derived = DeriveFromPassword(password, security.salt, security.limits);
         if (!derived)
             return std::nullopt;
         auto opened = strong::Open(*derived, kCheckData, security.check);
@@ -146,7 +156,7 @@ NewStrongDiary MakeStrongDiary(std::string_view password, const strong::KdfLimit
     diary.security.scheme = Scheme::Strong;
     diary.security.salt = strong::RandomBytes(strong::kSaltBytes);
     diary.security.limits = limits;
-    const auto derived = strong::DeriveKey(password, diary.security.salt, limits);
+    const auto derived = DeriveFromPassword(password, diary.security.salt, limits);
     if (!derived)
         throw Error("Not enough memory to derive the key of the new password");
     diary.security.check = strong::Seal(*derived, kCheckData, kCheckText);

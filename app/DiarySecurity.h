@@ -6,6 +6,7 @@
 // value; never the password, nor anything that tests a guess faster than Argon2id does.
 #pragma once
 
+#include "app/Passwords.h"
 #include "app/StrongCipher.h"
 #include "platform/IniFile.h"
 
@@ -20,9 +21,6 @@ enum class Scheme {
     Legacy,  // the stored format's cipher; the password is kept scrambled in QL.INI
     Strong,  // Argon2id and XChaCha20-Poly1305
 };
-
-// Which scheme a new password gets.
-enum class PasswordScheme { Legacy, Strong };
 
 struct DiarySecurity {
     Scheme scheme = Scheme::None;
@@ -57,7 +55,8 @@ struct DiaryKey {
 };
 
 // The key for `password`, or nothing when the password does not open this diary (for the
-// strong scheme: the check value does not open; for the legacy one: the text differs, letter
+// strong scheme, whose password is UTF-8 and is keyed through StrongKeyBytes: the check value
+// does not open; for the legacy one: the text differs, letter
 // case counting; for none: the password is not empty).
 std::optional<DiaryKey> UnlockDiary(const DiarySecurity& security, std::string_view password);
 

@@ -47,8 +47,10 @@ struct ActionButtonDesign {
 };
 inline constexpr int kActionButtonTop = 4;
 inline constexpr int kActionButtonHeight = 29;
+// Save and Hide carry no mnemonic: Alt+S is Spell Check's shortcut and Alt+I opens the Find menu,
+// and a key claimed twice does nothing at all. The menu's keys win; Save has Ctrl+S.
 inline constexpr std::array<ActionButtonDesign, 10> kActionButtons{{
-    {"SaveButton", "&Save", "", 9, 65, GlyphSide::Left, true},
+    {"SaveButton", "Save", "Save this entry (Ctrl+S)", 9, 65, GlyphSide::Left, true},
     {"CancelButton", "&Cancel", "", 78, 66, GlyphSide::Left, true},
     {"FirstButton", "Fi&rst", "", 155, 48, GlyphSide::Left, false},
     {"PriorButton", "&Prev", "", 208, 48, GlyphSide::Left, false},
@@ -56,7 +58,7 @@ inline constexpr std::array<ActionButtonDesign, 10> kActionButtons{{
     {"Nextbutton", "&Next", "", 314, 48, GlyphSide::Right, false},
     {"LastButton", "&Last", "", 367, 48, GlyphSide::Right, false},
     {"CalendarButton", "", "Select a date", 418, 29, GlyphSide::Left, false},
-    {"Hidebutton", "H&ide", "", 474, 58, GlyphSide::Right, false},
+    {"Hidebutton", "Hide", "", 474, 58, GlyphSide::Right, false},
     {"ExplorerButton1", "E&xit", "", 537, 63, GlyphSide::Right, false},
 }};
 

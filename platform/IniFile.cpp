@@ -278,7 +278,17 @@ std::string IniFile::Text() const
 
 void IniFile::UpdateFile() const
 {
-    if (file_.empty() || !WriteFileAtomically(file_, Text()))
+    const std::string text = Text();
+    // A file that already holds these bytes is left alone: a start that changes no setting
+    // then writes nothing, and a synced folder has nothing to send.
+    if (const auto existing = file_.empty() ? std::nullopt : FindNoCase(file_)) {
+        std::ifstream in(*existing, std::ios::binary);
+        std::string current(text.size() + 1, '\0');
+        if (in && in.read(current.data(), std::streamsize(current.size())).gcount() == std::streamsize(text.size())
+            && in.eof() && current.compare(0, text.size(), text) == 0)
+            return;
+    }
+    if (file_.empty() || !WriteFileAtomically(file_, text))
         throw Error(FormatMessage("Unable to write to %s", file_.string()));
 }
 

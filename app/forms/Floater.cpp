@@ -66,6 +66,8 @@ TFloatingPalette::TFloatingPalette(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("FloatingPalette"));
+    // Shown with the main window at start: the keyboard stays with the page being written.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Icons"));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);

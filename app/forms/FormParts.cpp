@@ -1,5 +1,6 @@
 #include "app/forms/FormParts.h"
 
+#include <QDir>
 #include <QLabel>
 
 namespace quillory {
@@ -18,6 +19,15 @@ QLabel* AddWrappedLabel(QWidget* parent, const char* name, const char* text, QRe
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+QString ShownFolderName(const std::string& folder)
+{
+    QString shown = QDir::toNativeSeparators(QString::fromStdString(folder));
+    while (shown.size() > 1 && shown.endsWith(QDir::separator()))
+        shown.chop(1);
+    shown.replace(QDir::separator(), QString(QDir::separator()) + QChar(0x200B));  // zero-width space
+    return shown;
 }
 
 } // namespace quillory

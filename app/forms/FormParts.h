@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
+
+#include <string>
 
 class QLabel;
 class QWidget;
@@ -12,5 +15,9 @@ namespace quillory {
 QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QRect place);
 // The same for a paragraph of notice text: wrapped, set from the top left.
 QLabel* AddWrappedLabel(QWidget* parent, const char* name, const char* text, QRect place);
+
+// A folder as a notice names it: this system's separators, no trailing one, and a break
+// allowed after each separator so that a long path wraps inside its label.
+QString ShownFolderName(const std::string& folder);
 
 } // namespace quillory

@@ -8,12 +8,13 @@
 #include "app/PasswordChange.h"
 #include "app/PasswordOwner.h"
 #include "app/Passwords.h"
+#include "app/forms/TypedPassword.h"
 #include "app/forms/Warn.h"
 #include "platform/Error.h"
 #include "platform/qt/CenterForm.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
-#include "platform/qt/QtCp1252.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -33,9 +34,15 @@ QLineEdit* AddEdit(QWidget* parent, const char* name, QRect place)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(kMaxPasswordLength);
+    // Characters, not bytes: the byte limit is checked when the field is left.
+    edit->setMaxLength(int(kMaxStrongPasswordBytes));
     edit->setGeometry(place);
     return edit;
+}
+
+QString Translated(const char* text)
+{
+    return QCoreApplication::translate("quillory::TGetPassword", text);
 }
 
 QPushButton* AddButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph, const char* text, QRect place)
@@ -44,12 +51,6 @@ QPushButton* AddButton(QWidget* parent, const char* name, QStyle::StandardPixmap
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
     return button;
-}
-
-// The password characters are ASCII; anything else has already been refused.
-std::string ToBytes(const QString& text)
-{
-    return QStringToCp1252Lossy(text);
 }
 
 } // namespace
@@ -79,22 +80,28 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     PassPanel->setFrameShape(QFrame::StyledPanel);
     PassPanel->setGeometry(8, 8, 350, 212);
     Label1 = AddLabel(PassPanel, "Label1", "Old Password", {16, 22, 100, 20});
-    OldPassword = AddEdit(PassPanel, "OldPassword", {124, 18, 120, 26});
+    OldPassword = AddEdit(PassPanel, "OldPassword", {124, 18, 210, 26});
     OldPassword->setEchoMode(QLineEdit::Password);
     OldPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // '*'
     Label2 = AddLabel(PassPanel, "Label2", "(none)", {124, 22, 120, 20});
     Label2->hide();
     Label3 = AddLabel(PassPanel, "Label3", "New Password", {16, 68, 100, 20});
-    NewPassword = AddEdit(PassPanel, "NewPassword", {124, 64, 120, 26});
+    NewPassword = AddEdit(PassPanel, "NewPassword", {124, 64, 210, 26});
     NewPassword->installEventFilter(this);
-    Label4 = AddLabel(PassPanel, "Label4", "(maximum 8 chars - A-Z, 0-9 and spaces)", {16, 108, 320, 20});
-    StrongScheme = new QRadioButton(QStringLiteral("Strong encryption (recommended)"), PassPanel);
+    Label4 = AddLabel(PassPanel, "Label4", "", {16, 96, 320, 20});
+    ShortNote = AddLabel(PassPanel, "ShortNote", "", {16, 116, 320, 20});
+    ShortNote->setText(Translated(password_text::kShortNote));
+    ShortNote->hide();
+    StrongScheme = new QRadioButton(tr("Strong encryption (recommended)"), PassPanel);
     StrongScheme->setObjectName(QStringLiteral("StrongScheme"));
     StrongScheme->setGeometry(16, 140, 320, 22);
     StrongScheme->setChecked(true);
-    LegacyScheme = new QRadioButton(QStringLiteral("Simple cipher, for diaries shared with older copies"), PassPanel);
+    LegacyScheme = new QRadioButton(tr("Simple cipher, for diaries shared with older copies"), PassPanel);
     LegacyScheme->setObjectName(QStringLiteral("LegacyScheme"));
     LegacyScheme->setGeometry(16, 170, 320, 22);
+    connect(StrongScheme, &QRadioButton::toggled, this, &TGetPassword::ShowRule);
+    connect(NewPassword, &QLineEdit::textChanged, this, &TGetPassword::ShowRule);
+    ShowRule();
 
     OkButton = AddButton(this, "OkButton", QStyle::SP_DialogOkButton, "OK", {12, 242, 92, 34});
     OkButton->setDefault(true);
@@ -126,16 +133,33 @@ bool TGetPassword::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+PasswordScheme TGetPassword::ChosenScheme() const
+{
+    return StrongScheme->isChecked() ? PasswordScheme::Strong : PasswordScheme::Legacy;
+}
+
+void TGetPassword::ShowRule()
+{
+    const bool strong = ChosenScheme() == PasswordScheme::Strong;
+    Label4->setText(Translated(strong ? password_text::kStrongRule : password_text::kLegacyRule));
+    // The simple cipher's field takes no more than its rule allows, as it always did.
+    NewPassword->setMaxLength(strong ? int(kMaxStrongPasswordBytes) : kMaxPasswordLength);
+    ShortNote->setVisible(strong && IsShortStrongPassword(QStringToText(NewPassword->text())));
+}
+
 void TGetPassword::NewPasswordExit()
 {
-    const auto typed = QStringToCp1252(NewPassword->text());
-    if (typed && HasOnlyPasswordCharacters(*typed))
+    const PasswordScheme scheme = ChosenScheme();
+    const auto typed = TypedPassword(NewPassword->text(), scheme == PasswordScheme::Strong ? Scheme::Strong : Scheme::Legacy);
+    const PasswordFault fault = typed ? CheckNewPassword(scheme, *typed) : PasswordFault::InvalidCharacters;
+    const char* notice = PasswordFaultNotice(scheme, fault);
+    if (!notice)
         return;
     if (checkingNewPassword_)  // the notice itself takes the focus away
         return;
     checkingNewPassword_ = true;
     QApplication::beep();
-    ShowInformation(QString::fromLatin1(password_text::kInvalidCharacters));
+    ShowInformation(Translated(notice));
     NewPassword->clear();
     NewPassword->setFocus();
     checkingNewPassword_ = false;
@@ -145,8 +169,7 @@ bool TGetPassword::checkoldpassword() const
 {
     if (OldPassword->isHidden())
         return true;
-    // A character that cp1252 cannot hold is in no stored password.
-    const auto typed = QStringToCp1252(OldPassword->text());
+    const auto typed = TypedPassword(OldPassword->text(), LoadDiarySecurity().scheme);
     return typed && OldPasswordMatches(true, *typed, owner_.DiaryPassword());
 }
 
@@ -154,7 +177,7 @@ bool TGetPassword::ConfirmOldPassword()
 {
     if (checkoldpassword())
         return true;
-    ShowInformation(QString::fromLatin1(OldPasswordRefusal(ToBytes(OldPassword->text()))));
+    ShowInformation(Translated(OldPasswordRefusal(QStringToText(OldPassword->text()))));
     return false;
 }
 
@@ -171,7 +194,9 @@ void TGetPassword::OkButtonClick()
         return;
     if (!ConfirmOldPassword())
         return;
-    ChangeTo(ToBytes(NewPassword->text()));
+    // Past the rule's check: the text is the scheme's password, which for the simple cipher
+    // is ASCII, the same bytes in UTF-8.
+    ChangeTo(QStringToText(NewPassword->text()));
 }
 
 void TGetPassword::ClearButtonClick()
@@ -197,14 +222,15 @@ void TGetPassword::ChangeTo(const std::string& newPassword)
                        MessageIcon::Error);
     }
     if (changed)
-        ShowInformation(Cp1252ToQString(PasswordChangedNotice(newPassword)));
+        ShowInformation(newPassword.empty() ? Translated(password_text::kCleared)
+                                            : Translated(password_text::kWriteDown) + TextToQString(newPassword));
     accept();
 }
 
 bool TGetPassword::SchemeChanges(const std::string& newPassword) const
 {
     const bool strongNow = LoadDiarySecurity().scheme == Scheme::Strong;
-    return strongNow != (!newPassword.empty() && StrongScheme->isChecked());
+    return strongNow != (!newPassword.empty() && ChosenScheme() == PasswordScheme::Strong);
 }
 
 void TGetPassword::SetProcessing(bool processing)
@@ -235,7 +261,7 @@ bool TGetPassword::ProcessPassword(const std::string& oldPassword, const std::st
     };
     try {
         RekeyTarget target;
-        target.scheme = StrongScheme->isChecked() ? PasswordScheme::Strong : PasswordScheme::Legacy;
+        target.scheme = ChosenScheme();
         QApplication::setOverrideCursor(Qt::WaitCursor);  // deriving a strong key takes a moment
         try {
             kept = quillory::ProcessPassword(oldPassword, newPassword, observer, target);

@@ -2,6 +2,8 @@
 // "Select or Change Password" command that leads to it.
 #pragma once
 
+#include "app/Passwords.h"
+
 #include <QDialog>
 #include <functional>
 #include <string>
@@ -29,7 +31,10 @@ public:
     void OkButtonClick();
     // Clear: once the old password is confirmed, the entries become plain RTF again.
     void ClearButtonClick();
-    // Leaving the new password: a character outside A-Z, a-z, 0-9 and space empties the field.
+    // Leaving the new password: one that breaks the chosen scheme's rule is refused with a
+    // notice and the field emptied. The simple cipher takes 1 to 8 characters from A-Z, a-z,
+    // 0-9 and space; the strong scheme up to 1,024 bytes of any letters, digits, spaces and
+    // punctuation, but no control characters.
     void NewPasswordExit();
     // Whether the old password typed is the one in memory (always, while none is set).
     bool checkoldpassword() const;
@@ -46,7 +51,8 @@ public:
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* NewPassword = nullptr;
-    QLabel* Label4 = nullptr;
+    QLabel* Label4 = nullptr;     // the chosen scheme's rule
+    QLabel* ShortNote = nullptr;  // shown while a strong password is short: longer is safer
     // The scheme of the new password: strong unless the diary is shared with older copies.
     QRadioButton* StrongScheme = nullptr;
     QRadioButton* LegacyScheme = nullptr;
@@ -61,6 +67,9 @@ protected:
 
 private:
     void FormCreate();
+    PasswordScheme ChosenScheme() const;
+    // Label4, the field's length and the short-password note, after the scheme and the text.
+    void ShowRule();
     void SetProcessing(bool processing);
     // Re-keys, then stores `newPassword` as the owner's and says so when it changed.
     void ChangeTo(const std::string& newPassword);

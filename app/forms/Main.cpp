@@ -3,6 +3,7 @@
 
 #include "app/MainLayout.h"
 #include "app/forms/ButtonIcons.h"
+#include "app/forms/SymbolFontLoading.h"
 #include "app/legacy/LegacyConversion.h"
 #include "app/forms/Openmess.h"
 #include "controls/Graphp.h"
@@ -125,7 +126,11 @@ void TMainScreen::CreateComponents()
     WPRichText1->SetFont(QFont(QStringLiteral("Arial"), 8));
     WPRichText1->SetZooming(100);
     WPRichText1->OnChange = [this](TWPRichText&) { WPRichText1Change(); };
-    WPRichText1->OnBeforePasteEvent = [](TWPRichText& editor) { editor.Changed(); };
+    WPRichText1->OnBeforePasteEvent = [this](TWPRichText& editor) {
+        if (ClipboardNamesSymbolFont())
+            UseSymbolFonts();
+        editor.Changed();
+    };
     WPRichText1->installEventFilter(this);
 
     WPRichTextAllPurpose = new TWPRichText(RingPanel1);
@@ -135,13 +140,24 @@ void TMainScreen::CreateComponents()
     WPToolBar2->setObjectName(QStringLiteral("WPToolBar2"));
     {
         using enum ToolIconId;
-        WPToolBar2->Setsel_ListBoxes({ToolListId::SelFontName, ToolListId::SelFontSize, ToolListId::SelFontColor,
-                                      ToolListId::SelBackgroundColor});
-        WPToolBar2->Setsel_StatusIcons(
-            {SelNormal, SelBold, SelItalic, SelUnder, SelStrikeOut, SelLeft, SelRight, SelBlock, SelCenter});
-        WPToolBar2->Setsel_EditIcons({SelCopy, SelCut, SelPaste, SelSelAll, SelFind, SelReplace, SelSpellCheck});
-        WPToolBar2->Setsel_ActionIcons({});
-        WPToolBar2->Setsel_DatabaseIcons({});
+        // Each setter builds the toolbar anew, its lists and icons with it: only the sets that
+        // differ from the toolbar's own are set.
+        const auto choose = [this](auto current, auto wanted, auto setter) {
+            if (current != wanted)
+                (WPToolBar2->*setter)(wanted);
+        };
+        choose(WPToolBar2->sel_ListBoxes(),
+               ToolListSet{ToolListId::SelFontName, ToolListId::SelFontSize, ToolListId::SelFontColor,
+                           ToolListId::SelBackgroundColor},
+               &TWPToolBar::Setsel_ListBoxes);
+        choose(WPToolBar2->sel_StatusIcons(),
+               ToolIconSet{SelNormal, SelBold, SelItalic, SelUnder, SelStrikeOut, SelLeft, SelRight, SelBlock, SelCenter},
+               &TWPToolBar::Setsel_StatusIcons);
+        choose(WPToolBar2->sel_EditIcons(),
+               ToolIconSet{SelCopy, SelCut, SelPaste, SelSelAll, SelFind, SelReplace, SelSpellCheck},
+               &TWPToolBar::Setsel_EditIcons);
+        choose(WPToolBar2->sel_ActionIcons(), ToolIconSet{}, &TWPToolBar::Setsel_ActionIcons);
+        choose(WPToolBar2->sel_DatabaseIcons(), ToolIconSet{}, &TWPToolBar::Setsel_DatabaseIcons);
     }
     WPToolBar2->FontChoice = TWPFontChoice::fsPrinterFonts;
     WPToolBar2->SetFontSizeFrom(8);
@@ -317,6 +333,11 @@ void TMainScreen::FormActivate()
     PlaceIconPalette();
     SetButtons();
     SavePreferencesShowingErrors();
+    // The keyboard belongs to the diary's page from the moment the window shows: the window
+    // asks for it itself (at once when mapped, where no window manager gives it), and the
+    // palette shown beside it never takes it.
+    if (startShow_ != StartShowState::Minimized)
+        activateWindow();
     WPRichText1->setFocus();
 }
 

@@ -167,6 +167,10 @@ public:
     void Redo1Click();
     void PasteGraphicButtonClick();
     void SymbolSelectorButtonClick();
+    // Loads the symbol fonts if not yet loaded and lists them in the toolbar; each place that
+    // may first need them calls it (an entry or a paste naming one, the symbol selector, the
+    // font list, printing).
+    void UseSymbolFonts();
 
     // --- components, by their designer names -----------------------------------------------------
     TWPToolBar* WPToolBar2 = nullptr;

@@ -5,15 +5,18 @@
 #include "app/EntryConflicts.h"
 #include "app/EntryFiles.h"
 #include "app/SettingsSync.h"
+#include "app/SymbolFontUse.h"
 #include "controls/Ring.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
 #include "platform/qt/CenterForm.h"
 #include "platform/qt/MessageBoxes.h"
 #include "richtext/qt/RichText.h"
+#include "richtext/qt/ToolBar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -88,6 +91,8 @@ void TMainScreen::LoadRichText()
         loadedStamp_.exists = true;
         try {
             const std::string bytes = ReadEntry(CurrentDay, Settings.DiaryPassword, loadedStamp_);
+            if (MayNameSymbolFont(bytes))
+                UseSymbolFonts();  // before the text is laid out in them
             WPRichText1->LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
         } catch (const Error& error) {
             ShowError(error);
@@ -274,6 +279,10 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == RingPanel1 && event->type() == QEvent::Resize)
         FormResize();
+    // The font list is about to be opened or typed into: it must hold the symbol fonts.
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::FocusIn)
+        && watched == WPToolBar2->ListBox(ToolListId::SelFontName))
+        UseSymbolFonts();
     if (event->type() == QEvent::KeyPress)
         return PreviewKey(watched, static_cast<QKeyEvent&>(*event));
     return QMainWindow::eventFilter(watched, event);

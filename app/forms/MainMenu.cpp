@@ -67,6 +67,15 @@ void TMainScreen::CreateMenu()
     edit->addSeparator();
     SaveChanges1 = item(edit, QStringLiteral("Save Changes"), QKeySequence(Qt::CTRL | Qt::Key_S),
                         &TMainScreen::SaveChanges1Click);
+    {
+        // The desktop's Save key too, where it is another.
+        QList<QKeySequence> keys = SaveChanges1->shortcuts();
+        for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Save)) {
+            if (!keys.contains(key))
+                keys.append(key);
+        }
+        SaveChanges1->setShortcuts(keys);
+    }
     DeleteEntry1 = item(edit, QStringLiteral("Delete Entry"), QKeySequence(Qt::ALT | Qt::Key_D),
                         &TMainScreen::DeleteEntry1Click);
     edit->addSeparator();

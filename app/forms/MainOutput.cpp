@@ -54,6 +54,7 @@ void TMainScreen::PrintNowClick()
 {
     if (!SaveButtonClick())
         return;
+    UseSymbolFonts();  // any of the days printed may use them
     QCoreApplication::processEvents();
 
     TPrintOptions options(this);

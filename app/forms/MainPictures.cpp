@@ -4,12 +4,15 @@
 
 #include "app/forms/Imageb.h"
 #include "app/forms/PictureForEntry.h"
+#include "app/forms/SymbolFontLoading.h"
 #include "app/forms/symsel.h"
 #include "platform/qt/CenterForm.h"
 #include "platform/qt/ModalRunner.h"
 #include "richtext/qt/RichText.h"
+#include "richtext/qt/ToolBar.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QSpinBox>
 
@@ -31,8 +34,18 @@ void TMainScreen::PasteGraphicButtonClick()
     WPRichText1->Changed();
 }
 
+void TMainScreen::UseSymbolFonts()
+{
+    const QStringList added = EnsureSymbolFonts();
+    if (added.isEmpty())
+        return;
+    if (QComboBox* names = WPToolBar2->ListBox(ToolListId::SelFontName))
+        AddToFontList(*names, added);
+}
+
 void TMainScreen::SymbolSelectorButtonClick()
 {
+    UseSymbolFonts();
     TSymbolSelector dialog(this);
     if (!dialog.NoSymbolFonts()) {
         CenterForm(dialog);

@@ -4,10 +4,11 @@
 #include "app/DiarySecurity.h"
 #include "app/Passwords.h"
 #include "app/StartupRules.h"
+#include "app/forms/TypedPassword.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
-#include "platform/qt/QtCp1252.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,18 +76,25 @@ void TGetOpeningPassword::FormCreate()
 
 void TGetOpeningPassword::BitBtn1Click()
 {
-    // Byte for byte: a typed character that cp1252 cannot hold matches no stored password.
-    const auto typed = QStringToCp1252(Pass->text());
+    // Byte for byte, in the bytes of the diary's scheme.
+    const auto typed = TypedPassword(Pass->text(), scheme_);
     if (typed && check_ && check_(*typed)) {
         accept();
         return;
     }
-    ShowInformation(QString::fromLatin1(password_text::kWrongPassword));
+    ShowInformation(QCoreApplication::translate("quillory::TGetOpeningPassword", password_text::kWrongPassword));
 }
 
 void TGetOpeningPassword::SetExpectedPassword(const std::string& password)
 {
+    scheme_ = Scheme::Legacy;
     check_ = [password](const std::string& typed) { return typed == password; };
+}
+
+void TGetOpeningPassword::SetPasswordCheck(std::function<bool(const std::string& typed)> check)
+{
+    scheme_ = Scheme::Strong;
+    check_ = std::move(check);
 }
 
 void TGetOpeningPassword::BitBtn2Click()
@@ -97,6 +105,8 @@ void TGetOpeningPassword::BitBtn2Click()
 bool CheckOpeningPassword()
 {
     const DiarySecurity security = LoadDiarySecurity();
+    if (security.scheme == Scheme::None)
+        return true;  // the dialog is not even built: its widgets and pictures cost the start time
     TGetOpeningPassword dialog;
     switch (security.scheme) {
     case Scheme::None:

@@ -1,6 +1,8 @@
 // TGetOpeningPassword: the password asked for at start-up while the diary has one.
 #pragma once
 
+#include "app/DiarySecurity.h"
+
 #include <QDialog>
 #include <functional>
 #include <string>
@@ -17,10 +19,12 @@ class TGetOpeningPassword : public QDialog {
 public:
     explicit TGetOpeningPassword(QWidget* parent = nullptr);
 
-    // The password to expect (the stored one, unscrambled).
+    // The password to expect (the stored one of the simple cipher, unscrambled): the typed
+    // text is compared as cp1252 bytes.
     void SetExpectedPassword(const std::string& password);
-    // Or the test a typed password must pass (a strong diary's check value must open).
-    void SetPasswordCheck(std::function<bool(const std::string& typed)> check) { check_ = std::move(check); }
+    // Or the test a typed password must pass (a strong diary's check value must open), given
+    // the UTF-8 of the typed text.
+    void SetPasswordCheck(std::function<bool(const std::string& typed)> check);
 
     // OK: accepted only on the exact password, letter case counting; otherwise a notice, and
     // the dialog stays open with the typed text in place. Tries are not limited.
@@ -37,6 +41,7 @@ private:
     void FormCreate();
 
     std::function<bool(const std::string&)> check_;
+    Scheme scheme_ = Scheme::Strong;
 };
 
 // The start-up gate: true without a question when the diary has no password, else whether the

@@ -3,6 +3,7 @@
 
 #include "app/forms/FormParts.h"
 
+#include "platform/ProgramFolder.h"
 #include "platform/qt/ModalRunner.h"
 
 #include <QCheckBox>
@@ -30,10 +31,12 @@ TShowOpeningMessage::TShowOpeningMessage(QWidget* parent)
                       "While Quillory! makes every attempt to keep the data safe, we cannot prevent data damage "
                       "from such things as power failures, hard drive crashes, etc.",
                       {13, 60, 401, 40});
-    Label3 = AddWrappedLabel(this, "Label3",
-                      "Therefore, it is up to you to ensure that you make frequent backups of all files in the "
-                      "\\ENTRIES subdirectory, as well as the QL.INI file.",
-                      {13, 108, 401, 40});
+    // The diary folder as it is named on this system, however it was chosen.
+    Label3 = AddWrappedLabel(this, "Label3", "", {13, 108, 401, 56});
+    Label3->setText(tr("Therefore, it is up to you to make frequent backups: File > \"Back Up Diary...\" saves the "
+                       "whole diary in one file. The diary is the folder %1, with the entries in its Entries "
+                       "folder and the settings in QL.INI.")
+                        .arg(ShownFolderName(DiaryFolder())));
 
     OKButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Ok"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -13,21 +13,37 @@
 #include "platform/qt/SingleInstance.h"
 
 #include <QApplication>
+#include <QPrinterInfo>
 #include <exception>
+#include <memory>
+#include <optional>
 
 namespace quillory {
 
 void ApplyPrinterTest()
 {
-    try {
-        std::vector<std::string> names;
-        for (const QString& name : InstalledPrinterNames())
-            names.push_back(name.toStdString());
-        if (PrintersCountAsNone(names))
-            SetPrinterNamesProvider([] { return QStringList(); });
-    } catch (const std::exception&) {
-        // A printer that cannot be asked about is no reason not to start.
-    }
+    // Asking the system for its printers loads the print plug-in and talks to the print
+    // service: left to the first question about printers, which the start does not ask. The
+    // answer then is the start's decision for the rest of the run.
+    PrinterNamesProvider asked = SetPrinterNamesProvider({});
+    auto none = std::make_shared<std::optional<bool>>();
+    SetPrinterNamesProvider([asked = std::move(asked), none]() -> QStringList {
+        if (none->has_value())
+            return **none ? QStringList() : asked ? asked() : QPrinterInfo::availablePrinterNames();
+        QStringList installed;
+        try {
+            installed = asked ? asked() : QPrinterInfo::availablePrinterNames();
+            std::vector<std::string> names;
+            for (const QString& name : installed)
+                names.push_back(name.toStdString());
+            *none = PrintersCountAsNone(names);
+        } catch (const std::exception&) {
+            *none = false;  // printers that cannot be asked about are no reason to drop them
+        }
+        if (**none)
+            return {};
+        return installed;
+    });
 }
 
 StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)

@@ -26,7 +26,8 @@ enum class StartupOutcome {
 };
 
 // If exactly one printer is installed and its name contains "Rendering", the program's printer
-// list becomes empty from now on. Failures are ignored.
+// list becomes empty from now on. Failures are ignored. The printers are first asked about when
+// the list is first wanted, not here.
 void ApplyPrinterTest();
 
 // Steps 2 to 7 of the start, without the message loop: a test drives them with `lock` in a

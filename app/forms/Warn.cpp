@@ -3,6 +3,7 @@
 #include "app/forms/Warn.h"
 
 #include "app/forms/FormParts.h"
+#include "platform/ProgramFolder.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -28,11 +29,13 @@ TWarningScreen::TWarningScreen(QWidget* parent)
     Label2 = AddWrappedLabel(this, "Label2",
                       "Please verify that you have made backups of the following files before continuing:",
                       {20, 76, 433, 32});
-    Label3 = AddWrappedLabel(this, "Label3", "-QL.INI (found in the main Quillory! directory)", {44, 112, 409, 20});
+    // The diary folder as it is named on this system.
+    Label3 = AddWrappedLabel(this, "Label3", "", {44, 112, 409, 30});
+    Label3->setText(tr("-QL.INI, in the diary folder %1").arg(ShownFolderName(DiaryFolder())));
     Label4 = AddWrappedLabel(this, "Label4",
-                      "-All files with the .QLE extension, in the \\Entries subdirectory (these are your "
-                      "Quillory entries)",
-                      {44, 136, 409, 32});
+                      "-All files with the .QLE extension, in its Entries folder (these are your Quillory "
+                      "entries)",
+                      {44, 144, 409, 32});
     Label5 = AddWrappedLabel(this, "Label5",
                       "Copying them to another directory, or to a floppy disk or other removable media is "
                       "recommended. Should datafile damage occur, you can then simply copy these files back "

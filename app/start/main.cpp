@@ -4,12 +4,14 @@
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
 #include "platform/ProgramFolder.h"
+#include "platform/qt/DeferredStandardIcons.h"
 #include "platform/qt/DesktopIconTheme.h"
 #include "platform/qt/MessageBoxes.h"
-#include "richtext/qt/SymbolFonts.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QStyle>
+#include <QStyleFactory>
 #include <cstdio>
 #include <memory>
 
@@ -44,12 +46,13 @@ bool UseDiaryFolder(const QStringList& arguments)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The style chosen for this run (the desktop's, or -style), its standard icons read when drawn.
+    QApplication::setStyle(quillory::StyleWithDeferredStandardIcons(QStyleFactory::create(QApplication::style()->name())));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillory")));
     if (!UseDiaryFolder(QCoreApplication::arguments()))
         return 2;
     quillory::UseDesktopIconTheme();
-    quillory::AddSymbolFonts();
     std::unique_ptr<quillory::TMainScreen> mainWindow;
     quillory::StartupWindows windows;
     windows.createMainWindow = [&] {

@@ -53,4 +53,31 @@ grep -q '^Scheme=Strong' "$diary/QL.INI" && fail "still strong"
 
 "$cli" --folder "$diary" password clear --old-password-file "$work/old" || fail "clear failed"
 [ "$(cat "$diary/Entries/20261206.QLE")" = "$rtf" ] || fail "cleared entry is not plain"
+
+# A passphrase of any letters, spaces and punctuation: its file's CRLF is no part of it, and
+# the file that reads it back ends in a bare LF. The simple cipher refuses it by its own rule.
+phrase='Zażółć gęślą jaźń — correct horse 7!'
+printf '%s\r\n' "$phrase" > "$work/phrase-crlf"
+printf '%s\n' "$phrase" > "$work/phrase"
+printf '%s' "$phrase" > "$work/phrase-bare"
+err=$("$cli" --folder "$diary" password set --legacy --password-file "$work/phrase" 2>&1)
+[ $? -eq 2 ] || fail "the simple cipher took a passphrase"
+case "$err" in *"1 to 8 characters from A-Z, a-z, 0-9 and space"*) ;; *) fail "unclear refusal: $err" ;; esac
+err=$("$cli" --folder "$diary" password set --password-file "$work/phrase-crlf" 2>&1) || fail "passphrase refused: $err"
+[ -z "$err" ] || fail "a long passphrase got a note: $err"
+grep -q '^Scheme=Strong' "$diary/QL.INI" || fail "the passphrase did not make the diary strong"
+[ "$("$cli" --folder "$diary" cat 20261206 --password-file "$work/phrase")" = "$rtf" ] || fail "cat with the passphrase"
+[ "$("$cli" --folder "$diary" cat 20261207 --password-file "$work/phrase-bare")" = "$rtf two" ] \
+  || fail "cat with the passphrase in a file without a line end"
+printf '%s\n' "${phrase%7!}8!" > "$work/phrase-wrong"
+"$cli" --folder "$diary" cat 20261206 --password-file "$work/phrase-wrong" >/dev/null 2>&1 && fail "a wrong passphrase opened"
+printf '%s\n\n' "$phrase" > "$work/phrase-two-lines"
+"$cli" --folder "$diary" cat 20261206 --password-file "$work/phrase-two-lines" >/dev/null 2>&1 \
+  && fail "a password file of two lines was taken"
+
+# A short strong password is noted, not refused.
+err=$("$cli" --folder "$diary" password set --password-file "$work/strong" --old-password-file "$work/phrase" 2>&1) \
+  || fail "a short strong password was refused: $err"
+case "$err" in *"longer is safer"*) ;; *) fail "no note on a short password: $err" ;; esac
+[ "$("$cli" --folder "$diary" cat 20261206 --password-file "$work/strong")" = "$rtf" ] || fail "cat after the change back"
 exit 0

@@ -26,15 +26,32 @@ std::optional<std::string> TakeOption(Arguments& args, const std::string& option
 
 std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error)
 {
+    // A password is short: a file longer than this is no password file (nor is read whole).
+    constexpr std::size_t kMostBytes = 64 * 1024;
     std::ifstream in(file, std::ios::binary);
-    std::string line;
-    if (!in || (!std::getline(in, line) && !in.eof())) {
+    std::string password(kMostBytes + 1, '\0');
+    if (in)
+        in.read(password.data(), std::streamsize(password.size()));
+    if (!in && !in.eof()) {
         error = "cannot read " + file;
         return std::nullopt;
     }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
+    password.resize(std::size_t(in.gcount()));
+    if (password.size() > kMostBytes) {
+        error = file + " is too long to hold a password";
+        return std::nullopt;
+    }
+    if (password.ends_with("\r\n"))
+        password.resize(password.size() - 2);
+    else if (password.ends_with('\n'))
+        password.pop_back();
+    // A second line would be part of no password that a dialog can type: better said than
+    // silently cut off.
+    if (password.find('\n') != std::string::npos) {
+        error = file + " holds more than one line; a password file holds the password alone";
+        return std::nullopt;
+    }
+    return password;
 }
 
 std::optional<std::string> AskPassword(const std::string& prompt, std::string& error)

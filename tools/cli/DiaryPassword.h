@@ -15,7 +15,8 @@ namespace quillory::cli {
 // option without its file name is an error: `error` is set.
 std::optional<std::string> TakeOption(Arguments& args, const std::string& option, std::string& error);
 
-// The first line of `file` without its line end; nothing when it cannot be read (`error` set).
+// The password in `file`: its bytes without the one line end (LF or CRLF) that may close them.
+// Nothing, with `error` set, when the file cannot be read or holds more than one line.
 std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error);
 
 // A password typed on the terminal without echo after `prompt`; nothing (with `error` set) when

@@ -37,7 +37,22 @@ std::optional<std::string> OldPassword(Arguments& args, std::string& error)
     return password;
 }
 
-std::optional<std::string> NewPassword(Arguments& args, std::string& error)
+// Why a new password breaks its scheme's rule, in the words of the command line.
+std::string RuleBroken(PasswordScheme scheme, PasswordFault fault)
+{
+    if (scheme == PasswordScheme::Legacy)
+        return "with --legacy a password has 1 to 8 characters from A-Z, a-z, 0-9 and space";
+    switch (fault) {
+    case PasswordFault::NotUtf8:
+        return "a password must be UTF-8 text";
+    case PasswordFault::ControlCharacter:
+        return "a password cannot hold tabs, line breaks or other control characters";
+    default:
+        return "a password has 1 to 1,024 bytes of UTF-8: any letters, digits, spaces and punctuation";
+    }
+}
+
+std::optional<std::string> NewPassword(Arguments& args, PasswordScheme scheme, std::string& error)
 {
     const auto file = TakeOption(args, "--password-file", error);
     if (!error.empty())
@@ -59,11 +74,15 @@ std::optional<std::string> NewPassword(Arguments& args, std::string& error)
     }
     if (!password)
         return std::nullopt;
-    if (password->empty() || password->size() > static_cast<std::size_t>(kMaxPasswordLength)
-        || !HasOnlyPasswordCharacters(*password)) {
-        error = "a password has 1 to 8 characters from A-Z, a-z, 0-9 and space";
+    if (const PasswordFault fault = CheckNewPassword(scheme, *password); fault != PasswordFault::None) {
+        error = RuleBroken(scheme, fault);
         return std::nullopt;
     }
+    // Advice, not a refusal: the password is the user's to choose.
+    if (scheme == PasswordScheme::Strong && IsShortStrongPassword(*password))
+        std::fprintf(stderr, "quillory-cli: note: a password of fewer than %zu characters is easier to guess; "
+                             "longer is safer (a few words make a good one)\n",
+                     kShortStrongPassword);
     return password;
 }
 
@@ -111,7 +130,7 @@ int RunPassword(const Arguments& given)
         return Fail(error);
     std::optional<std::string> newPassword = std::string();
     if (set) {
-        newPassword = NewPassword(args, error);
+        newPassword = NewPassword(args, target.scheme, error);
         if (!newPassword)
             return Fail(error);
     }

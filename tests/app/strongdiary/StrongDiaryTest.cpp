@@ -82,6 +82,40 @@ TEST_F(StrongDiaryTest, MovesFromLegacyToStrongAndBackAndClears)
     EXPECT_EQ(LoadDiarySecurity().scheme, Scheme::None);
 }
 
+// A passphrase of 40 characters with spaces, punctuation and Polish letters keys the diary with
+// its UTF-8; the same words with their accents spelled as combining marks open it too.
+TEST_F(StrongDiaryTest, APassphraseOfAnyScriptKeysTheDiary)
+{
+    const std::string passphrase = "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 "
+                                   "ja\xC5\xBA\xC5\x84 \xE2\x80\x94 correct horse 7!";
+    const std::string decomposed = "Za\x7A\xCC\x87o\xCC\x81\xC5\x82\x63\xCC\x81 g\x65\xCC\xA8\x73\xCC\x81l\x61\xCC\xA8 "
+                                   "ja\x7A\xCC\x81\x6E\xCC\x81 \xE2\x80\x94 correct horse 7!";
+    PasswordDiary diary("old");
+    ProcessPassword("old", passphrase, {}, kStrong);
+    ExpectStrong(diary, passphrase);
+    ForgetSessionKey();
+    EXPECT_EQ(ReadEntry(kFirst, decomposed), diary.Plain().at("20261201.QLE"));
+    EXPECT_FALSE(UnlockDiary(LoadDiarySecurity(), "Zazolc gesla jazn \xE2\x80\x94 correct horse 7!"));
+    ProcessPassword(decomposed, "", {}, kStrong);
+    diary.ExpectOpensWith("");
+}
+
+// A diary made strong before passphrases (its password keyed from cp1252 bytes, which for its
+// characters are the UTF-8 ones) opens as it did, and takes a passphrase.
+TEST_F(StrongDiaryTest, ADiaryMadeStrongBeforePassphrasesStillOpens)
+{
+    TempFolder folder;
+    fs::copy(fs::path(QUILLORY_TEST_DATA) / "strong-diary", folder.path(), fs::copy_options::recursive);
+    SetProgramFolder(folder.withSlash());
+    const Day leapDay = *Day::FromDate(2024, 2, 29);
+    const std::string text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Written before passphrases.\\par}";
+    EXPECT_THROW(ReadEntry(leapDay, "str0ng 1"), Error);
+    EXPECT_EQ(ReadEntry(leapDay, "Str0ng 1"), text);
+    ProcessPassword("Str0ng 1", "Zwei Wörter, ein Satz", {}, kStrong);
+    ForgetSessionKey();
+    EXPECT_EQ(ReadEntry(leapDay, "Zwei Wörter, ein Satz"), text);
+}
+
 TEST_F(StrongDiaryTest, AWrongPasswordNeitherReadsNorWritesNorReKeys)
 {
     PasswordDiary diary("");

@@ -32,6 +32,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
 #include <QRadioButton>
@@ -41,6 +42,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace quillory {
@@ -228,6 +230,52 @@ TEST_F(MainWindowTest, CtrlSSavesOnlyInTheActiveMainWindow)
     QTest::keyClick(window->WPRichText1, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(HasEntry(kToday));
     EXPECT_FALSE(Changed(*window));
+}
+
+// Every key the window claims: the menu's shortcuts, the menu bar's mnemonics and the buttons'
+// mnemonics, hidden buttons included (Save shows as soon as the page changes). A key claimed
+// twice does nothing at all: Alt+S was Spell Check's and "&Save"'s, Alt+I "F&ind"'s and "H&ide"'s.
+TEST_F(MainWindowTest, EveryShortcutAndMnemonicOfTheWindowIsClaimedOnce)
+{
+    auto window = Open();
+    std::map<QString, QStringList> owners;  // key -> what claims it
+    const auto claim = [&](const QKeySequence& key, const QString& owner) {
+        if (!key.isEmpty())
+            owners[key.toString()].append(owner);
+    };
+    for (QAction* action : window->findChildren<QAction*>()) {
+        for (const QKeySequence& key : action->shortcuts())
+            claim(key, QStringLiteral("menu item \"%1\"").arg(action->text()));
+    }
+    for (QAction* title : window->menuBar()->actions())
+        claim(QKeySequence::mnemonic(title->text()), QStringLiteral("menu \"%1\"").arg(title->text()));
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->window() == window.get())
+            claim(QKeySequence::mnemonic(button->text()), QStringLiteral("button \"%1\"").arg(button->text()));
+    }
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->buddy())
+            claim(QKeySequence::mnemonic(label->text()), QStringLiteral("label \"%1\"").arg(label->text()));
+    }
+    ASSERT_GE(owners.size(), 20u);  // the listing sees the window's keys
+    for (const auto& [key, claimants] : owners)
+        EXPECT_EQ(claimants.size(), 1) << key.toStdString() << ": " << claimants.join(QStringLiteral(", ")).toStdString();
+    EXPECT_EQ(owners.at(QStringLiteral("Alt+S")), QStringList{QStringLiteral("menu item \"&Spell Check\"")});
+    EXPECT_EQ(owners.at(QStringLiteral("Ctrl+S")), QStringList{QStringLiteral("menu item \"Save Changes\"")});
+    EXPECT_TRUE(window->SaveButton->toolTip().contains(QStringLiteral("Ctrl+S")));
+}
+
+// Once the page has changed the Save button shows; Alt+S still opens the spelling dialog.
+TEST_F(MainWindowTest, AltSChecksTheSpellingWhileSaveIsShown)
+{
+    auto window = Open();
+    Type(*window, "Changed");
+    ASSERT_TRUE(Changed(*window));
+    ModalScript script;
+    script.Then([](QDialog&) { return int(QDialog::Rejected); });
+    QTest::keyClick(window->WPRichText1, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(script.Ran(), std::vector<QString>{QStringLiteral("quillory::TSpellCheckDialog")});
+    EXPECT_FALSE(HasEntry(kToday));  // nor did it save
 }
 
 TEST_F(MainWindowTest, KeysThatAlwaysCountAsAChange)

@@ -55,6 +55,16 @@ std::function<int(TGetPassword&)> TypeAndPress(QString oldText, QString newText,
     };
 }
 
+// Types `text` character by character as a keyboard of its script would: keyClicks sends only
+// Latin-1 characters.
+void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+const QString kPassphrase = QStringLiteral("Zażółć gęślą jaźń — correct horse 7!");
+
 std::function<int(TWarningScreen&)> PressOk()
 {
     return [](TWarningScreen& warning) {
@@ -183,6 +193,7 @@ TEST(PasswordDialogsTest, InvalidCharactersAreRefusedOnLeavingTheFieldAndOnOk)
     TGetPassword dialog(owner);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
+    dialog.LegacyScheme->setChecked(true);  // the simple cipher's rule
 
     dialog.NewPassword->setFocus();
     QTest::keyClicks(dialog.NewPassword, "ab-c");
@@ -311,6 +322,72 @@ TEST(PasswordDialogsTest, ANewPasswordIsStrongByDefaultAndTheGateOpensItsCheckVa
     RunModal(dialog);
     diary.ExpectOpensWith("abc");
     ForgetSessionKey();
+}
+
+// A passphrase with spaces, a dash and Polish letters is set in the dialog under the strong
+// scheme, opens the gate at the next start and reads the entries; the simple cipher refuses it
+// with its own rule, which the dialog shows beside the field.
+TEST(PasswordDialogsTest, TheStrongSchemeTakesAPassphraseAndTheSimpleCipherKeepsItsRule)
+{
+    PasswordDiary diary("");
+    const std::string passphrase = kPassphrase.toStdString();
+    {
+        MessageBoxScript boxes;
+        SettingsPasswordOwner owner;
+        TGetPassword dialog(owner);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+
+        dialog.LegacyScheme->setChecked(true);
+        EXPECT_EQ(dialog.Label4->text(), QStringLiteral("(maximum 8 chars - A-Z, 0-9 and spaces)"));
+        dialog.NewPassword->setFocus();
+        TypeText(dialog.NewPassword, kPassphrase);
+        dialog.CancelButton->setFocus();
+        EXPECT_EQ(Texts(boxes), std::vector<QString>{"Valid password characters are A-Z, 0-9 and spaces"});
+        EXPECT_EQ(dialog.NewPassword->text(), QString());
+
+        dialog.StrongScheme->setChecked(true);
+        EXPECT_EQ(dialog.Label4->text(), QStringLiteral("(any letters, digits, spaces and punctuation)"));
+        TypeText(dialog.NewPassword, QStringLiteral("Str0ng"));
+        EXPECT_FALSE(dialog.ShortNote->isHidden());  // a note, not a refusal
+        EXPECT_EQ(dialog.ShortNote->text(), QStringLiteral("Longer is safer: a few words make a good password."));
+        dialog.NewPassword->clear();
+        TypeText(dialog.NewPassword, kPassphrase);
+        EXPECT_EQ(dialog.NewPassword->text(), kPassphrase);
+        EXPECT_TRUE(dialog.ShortNote->isHidden());
+        QTest::mouseClick(dialog.OkButton, Qt::LeftButton);
+        EXPECT_EQ(Texts(boxes).back(), QStringLiteral("Be sure to write down your new password: ") + kPassphrase);
+        EXPECT_EQ(owner.DiaryPassword(), passphrase);
+    }
+    EXPECT_EQ(LoadDiarySecurity().scheme, Scheme::Strong);
+
+    ForgetSessionKey();  // the next start
+    MessageBoxScript boxes;
+    ModalScript script;
+    script.Then<TGetOpeningPassword>([](TGetOpeningPassword& gate) {
+        gate.show();
+        TypeText(gate.Pass, kPassphrase);
+        QTest::keyClick(gate.Pass, Qt::Key_Return);
+        return ModalScript::kKeepResult;
+    });
+    EXPECT_TRUE(CheckOpeningPassword());
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(ReadEntry(*Day::FromDate(2026, 12, 1), passphrase), diary.Plain().at("20261201.QLE"));
+
+    // Changing it asks for the passphrase as the old password.
+    MessageBoxScript more;
+    ModalScript change;
+    change.Then<TGetPassword>([](TGetPassword& dialog) {
+        dialog.show();
+        TypeText(dialog.OldPassword, kPassphrase);
+        QTest::mouseClick(dialog.ClearButton, Qt::LeftButton);
+        return ModalScript::kKeepResult;
+    });
+    SettingsPasswordOwner owner;
+    TGetPassword dialog(owner);
+    RunModal(dialog);
+    EXPECT_EQ(Texts(more), std::vector<QString>{"Password cleared. No password now required."});
+    diary.ExpectOpensWith("");
 }
 
 TEST(PasswordDialogsTest, OpeningDialogLayoutAndClose)

@@ -180,6 +180,14 @@ TEST(StartupTest, OpeningNoticeRemembersDoNotShowAgain)
 
     TShowOpeningMessage notice;
     EXPECT_EQ(notice.windowTitle(), QStringLiteral("Quillory!"));
+    // The backup advice names this diary's folder and the command that backs it up, not the
+    // Windows path "\\ENTRIES" of old.
+    const QString advice = notice.Label3->text().remove(QChar(0x200B));
+    QString folder = QString::fromStdString(DiaryFolder());
+    folder.chop(1);
+    EXPECT_TRUE(advice.contains(folder)) << advice.toStdString();
+    EXPECT_TRUE(advice.contains(QStringLiteral("File > \"Back Up Diary...\""))) << advice.toStdString();
+    EXPECT_FALSE(advice.contains(QLatin1Char('\\'))) << advice.toStdString();
     EXPECT_EQ(notice.size(), QSize(427, 230));
     EXPECT_EQ(notice.OKButton->geometry(), QRect(331, 170, 76, 35));
     EXPECT_EQ(notice.DontShow->pos(), QPoint(13, 184));

@@ -9,6 +9,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -171,6 +172,28 @@ TEST(IniFileDisk, NameInAnotherCaseIsTheSameFile)
     ini.UpdateFile();
     EXPECT_EQ(folder.read("ql.ini"), "[Icons]\r\nVisible=0\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "QL.INI"));  // no second settings file
+}
+
+// A start that changes no setting used to replace QL.INI anyway, twice: time at every start, and
+// a file for a synced folder to send.
+TEST(IniFileDisk, AFileThatAlreadyHoldsTheTextIsNotReplaced)
+{
+    TempFolder folder;
+    folder.write("ql.ini", "[Icons]\r\nVisible=1\r\n");
+    const auto inode = [&] {
+        struct stat info {};
+        ::stat((folder.path() / "ql.ini").c_str(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode();
+    IniFile ini(folder.path() / "QL.INI");
+    ini.WriteBool("Icons", "Visible", true);
+    ini.UpdateFile();
+    EXPECT_EQ(inode(), before);
+    ini.WriteBool("Icons", "Visible", false);
+    ini.UpdateFile();
+    EXPECT_NE(inode(), before);  // replaced whole, as always
+    EXPECT_EQ(folder.read("ql.ini"), "[Icons]\r\nVisible=0\r\n");
 }
 
 TEST(IniFileDisk, FailedWriteRaisesTheMessageAndLeavesTheOldFile)

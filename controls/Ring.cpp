@@ -1,6 +1,8 @@
 // The ring-binder page: grey cloth, a white page with rounded corners, and rings down its left.
 #include "controls/Ring.h"
 
+#include "platform/qt/KnownFormatImage.h"
+
 #include <QPainter>
 
 namespace quillory {
@@ -11,7 +13,7 @@ const QColor kCloth(128, 128, 128);
 
 QImage LoadRingPicture(bool small)
 {
-    return QImage(small ? QStringLiteral(":/furniture/RINGIMAGES") : QStringLiteral(":/furniture/RINGIMAGE"));
+    return ReadImageAs(small ? QStringLiteral(":/furniture/RINGIMAGES") : QStringLiteral(":/furniture/RINGIMAGE"), "bmp");
 }
 
 } // namespace

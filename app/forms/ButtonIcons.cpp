@@ -1,6 +1,8 @@
 // The main window's button pictures: freedesktop standard names first, drawn ones behind them.
 #include "app/forms/ButtonIcons.h"
 
+#include "platform/qt/ThemeIcons.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -140,8 +142,9 @@ QIcon ButtonIcon(std::string_view buttonName)
     if (!picture)
         return {};
     for (const QString& name : ButtonIconNames(buttonName)) {
-        if (QIcon::hasThemeIcon(name))
-            return QIcon::fromTheme(name);
+        QIcon themed = ThemeIcon(name);
+        if (!themed.isNull())
+            return themed;
     }
     return picture->paint ? Drawn(picture->paint) : QIcon();
 }

@@ -7,6 +7,7 @@
 #include "platform/qt/DeferredStandardIcons.h"
 #include "platform/qt/DesktopIconTheme.h"
 #include "platform/qt/MessageBoxes.h"
+#include "platform/qt/ThemeIcons.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -49,10 +50,10 @@ int main(int argc, char** argv)
     // The style chosen for this run (the desktop's, or -style), its standard icons read when drawn.
     QApplication::setStyle(quillory::StyleWithDeferredStandardIcons(QStyleFactory::create(QApplication::style()->name())));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillory")));
     if (!UseDiaryFolder(QCoreApplication::arguments()))
         return 2;
     quillory::UseDesktopIconTheme();
+    QApplication::setWindowIcon(quillory::ThemeIcon(QStringLiteral("quillory")));
     std::unique_ptr<quillory::TMainScreen> mainWindow;
     quillory::StartupWindows windows;
     windows.createMainWindow = [&] {

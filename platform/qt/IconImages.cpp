@@ -2,9 +2,10 @@
 // (palette and true-colour bitmaps with their masks, PNG).
 #include "platform/qt/IconImages.h"
 
+#include "platform/qt/KnownFormatImage.h"
+
 #include <QBuffer>
 #include <QByteArray>
-#include <QImageReader>
 
 namespace quillory {
 
@@ -13,8 +14,7 @@ QImage DecodeIconFile(std::span<const std::uint8_t> icoFile)
     QByteArray bytes(reinterpret_cast<const char*>(icoFile.data()), qsizetype(icoFile.size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    QImage image = reader.read();
+    const QImage image = ReadImageAs(&buffer, "ico");
     if (image.isNull())
         return {};
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -3,6 +3,8 @@
 // that they stay legible at 20 × 20.
 #include "richtext/qt/ToolIcons.h"
 
+#include "platform/qt/ThemeIcons.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -351,9 +353,9 @@ const char* ToolIconThemeName(ToolIconId id) noexcept
 QIcon ToolIconImage(ToolIconId id)
 {
     if (const char* name = ToolIconThemeName(id)) {
-        const QString themed = QString::fromLatin1(name);
-        if (QIcon::hasThemeIcon(themed))
-            return QIcon::fromTheme(themed);
+        QIcon themed = ThemeIcon(QString::fromLatin1(name));
+        if (!themed.isNull())
+            return themed;
     }
     QIcon icon;
     for (int scale : {1, 2}) {

@@ -224,6 +224,13 @@ std::string BackupArchive::ReadMember(const BackupMember& member) const
     return bytes;
 }
 
+std::string BackupArchive::Comment() const
+{
+    int length = 0;
+    const char* comment = zip_get_archive_comment(archive_.get(), &length, ZIP_FL_ENC_RAW);
+    return comment && length > 0 ? std::string(comment, std::size_t(length)) : std::string();
+}
+
 std::vector<BackupMember> CheckBackupArchive(const BackupArchive& archive, const ArchiveLimits& limits)
 {
     auto members = archive.Catalogue(limits);

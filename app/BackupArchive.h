@@ -82,6 +82,8 @@ public:
     std::string ReadMember(const BackupMember& member) const;
 
     const std::string& Label() const noexcept { return label_; }
+    // The archive's own comment (empty when it has none); automatic backups mark themselves there.
+    std::string Comment() const;
 
 private:
     struct Closer {

@@ -5,6 +5,7 @@
 #include "app/DiaryBackup.h"
 #include "app/DiaryRestore.h"
 #include "app/DiarySecurity.h"
+#include "app/forms/AutoBackups.h"
 #include "app/forms/BackupSettings.h"
 #include "app/forms/BusyCursor.h"
 #include "app/forms/Opasswrd.h"
@@ -99,6 +100,7 @@ void TMainScreen::RestoreDiary1Click()
     RestoreOutcome outcome;
     try {
         BusyCursor busy;
+        AutoBackups->Wait();  // nor a backup being written see the diary half restored
         outcome = RestoreDiary(file.toStdString());
     } catch (const RestoreIncomplete& error) {
         // The new diary is half in place; only a fresh start finishes it.

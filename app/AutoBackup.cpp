@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
 #include <numeric>
 #include <sys/file.h>
 #include <unistd.h>
@@ -24,7 +25,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kSection = "Backups";
 constexpr std::string_view kNamePrefix = "Quillory backup ";
 constexpr std::string_view kCommentMark = "Quillory automatic backup\n";
-constexpr std::string_view kFingerprintKey = "fingerprint=";
 constexpr std::string_view kRecordSection = "Last Backup";
 
 int Clamp(int value, int low)
@@ -123,7 +123,7 @@ void RemoveLeftovers(const fs::path& folder)
 
 std::vector<fs::path> RemoveUnkept(const fs::path& folder, const fs::path& written, const KeepCounts& keep)
 {
-    const std::vector<FoundBackup> found = FindAutoBackups(folder);
+    const std::vector<FoundBackup> found = FindAutoBackups(folder, BackupScrutiny::Check);
     std::vector<LocalTime> times;
     for (const FoundBackup& backup : found)
         times.push_back(backup.time);
@@ -198,23 +198,79 @@ std::optional<LocalTime> TimeOfAutoBackupName(std::string_view name)
     return ParseStamp(name, false);
 }
 
-std::string AutoBackupComment(std::string_view fingerprint)
+std::string BackupMarkComment(const BackupMark& mark)
 {
-    return std::string(kCommentMark) + std::string(kFingerprintKey) + std::string(fingerprint) + "\n";
+    return std::string(kCommentMark) + "fingerprint=" + mark.fingerprint + "\nentries=" + std::to_string(mark.entries)
+        + "\nsettings=" + (mark.settings ? "1" : "0") + "\n";
 }
 
-std::optional<std::string> FingerprintOfComment(std::string_view comment)
+std::optional<BackupMark> ReadBackupMark(std::string_view comment)
 {
     if (!comment.starts_with(kCommentMark))
         return std::nullopt;
     comment.remove_prefix(kCommentMark.size());
-    if (!comment.starts_with(kFingerprintKey))
-        return std::string();
-    comment.remove_prefix(kFingerprintKey.size());
-    return std::string(comment.substr(0, comment.find('\n')));
+    BackupMark mark;
+    // "key=value" lines; unknown keys are passed by, so that later copies may add some.
+    while (!comment.empty()) {
+        const std::size_t end = std::min(comment.find('\n'), comment.size());
+        const std::string_view line = comment.substr(0, end);
+        comment.remove_prefix(std::min(end + 1, comment.size()));
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view key = line.substr(0, equals);
+        const std::string_view value = line.substr(equals + 1);
+        if (key == "fingerprint")
+            mark.fingerprint = std::string(value);
+        else if (key == "entries" && !value.empty() && value.size() <= 9
+                 && value.find_first_not_of("0123456789") == std::string_view::npos)
+            mark.entries = std::stoi(std::string(value));
+        else if (key == "settings")
+            mark.settings = value == "1";
+    }
+    return mark;
 }
 
-std::vector<FoundBackup> FindAutoBackups(const fs::path& folder)
+std::optional<std::string> ZipCommentAtEnd(std::string_view tail)
+{
+    constexpr std::size_t kRecord = 22;  // the record without its comment
+    if (tail.size() < kRecord)
+        return std::nullopt;
+    // The comment's length sits in the record's last two bytes, so the record is found by
+    // trying each place it could start, from the end.
+    for (std::size_t at = tail.size() - kRecord + 1; at-- > 0;) {
+        if (tail.substr(at, 4) != std::string_view("PK\x05\x06", 4))
+            continue;
+        const auto byte = [&](std::size_t i) { return std::size_t(static_cast<unsigned char>(tail[at + i])); };
+        const std::size_t length = byte(20) | byte(21) << 8;
+        if (at + kRecord + length == tail.size())
+            return std::string(tail.substr(at + kRecord));
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// The mark at the end of an archive file, read from its last bytes only.
+std::optional<BackupMark> MarkAtEndOf(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (!in || size <= 0)
+        return std::nullopt;
+    const std::streamoff tail = std::min<std::streamoff>(size, 1024);  // our marks are far shorter
+    std::string bytes(std::size_t(tail), '\0');
+    in.seekg(size - tail);
+    if (!in.read(bytes.data(), tail))
+        return std::nullopt;
+    const auto comment = ZipCommentAtEnd(bytes);
+    return comment ? ReadBackupMark(*comment) : std::nullopt;
+}
+
+} // namespace
+
+std::vector<FoundBackup> FindAutoBackups(const fs::path& folder, BackupScrutiny scrutiny)
 {
     std::vector<FoundBackup> found;
     std::error_code ec;
@@ -223,22 +279,33 @@ std::vector<FoundBackup> FindAutoBackups(const fs::path& folder)
         std::error_code fileError;
         if (!time || !it->is_regular_file(fileError))
             continue;
+        FoundBackup backup;
+        backup.file = it->path();
+        backup.time = *time;
+        backup.bytes = it->file_size(fileError);
         try {
-            const BackupArchive archive = BackupArchive::OpenFile(it->path());
-            const auto fingerprint = FingerprintOfComment(archive.Comment());
-            if (!fingerprint)
-                continue;  // named like ours, but not written by an automatic backup
-            FoundBackup backup;
-            backup.file = it->path();
-            backup.time = *time;
-            backup.fingerprint = *fingerprint;
-            for (const BackupMember& member : archive.Catalogue()) {
-                if (member.kind == MemberKind::Entry)
-                    ++backup.entries;
-                else
-                    backup.settings = true;
+            std::optional<BackupMark> mark;
+            if (scrutiny == BackupScrutiny::Check) {
+                const BackupArchive archive = BackupArchive::OpenFile(it->path());
+                mark = ReadBackupMark(archive.Comment());
+                if (mark) {
+                    mark->entries = 0;
+                    mark->settings = false;
+                    for (const BackupMember& member : archive.Catalogue()) {
+                        if (member.kind == MemberKind::Entry)
+                            ++mark->entries;
+                        else
+                            mark->settings = true;
+                    }
+                }
+            } else {
+                mark = MarkAtEndOf(it->path());
             }
-            backup.bytes = it->file_size(fileError);
+            if (!mark)
+                continue;  // named like ours, but not written by an automatic backup
+            backup.fingerprint = mark->fingerprint;
+            backup.entries = mark->entries;
+            backup.settings = mark->settings;
             found.push_back(std::move(backup));
         } catch (const Error&) {
             // Damaged or foreign: never counted as a backup, and never removed.
@@ -378,18 +445,22 @@ AutoBackupResult RunAutoBackup(AutoBackupOccasion occasion, const ArchiveLimits&
             result.step = AutoBackupStep::Busy;
             return result;
         }
-        const std::vector<FoundBackup> found = FindAutoBackups(folder);
+        const std::vector<FoundBackup> found = FindAutoBackups(folder, BackupScrutiny::Check);
         if (!found.empty()) {
             situation.newest = found.front().time;
             situation.newestFingerprint = found.front().fingerprint;
         }
-        std::string fingerprint;
-        result.step = DecideAutoBackup(occasion, situation, [&fingerprint] { return fingerprint = DiaryFingerprint(); });
+        std::optional<DiaryFingerprint> fingerprint;
+        result.step = DecideAutoBackup(occasion, situation, [&fingerprint] {
+            fingerprint = TakeDiaryFingerprint();
+            return fingerprint->text;
+        });
         if (result.step != AutoBackupStep::Written)
             return result;
-        if (fingerprint.empty())
-            fingerprint = DiaryFingerprint();
-        result.outcome = BackUpDiary(folder / AutoBackupName(situation.now), limits, AutoBackupComment(fingerprint));
+        if (!fingerprint)
+            fingerprint = TakeDiaryFingerprint();
+        const BackupMark mark{fingerprint->text, fingerprint->entries, fingerprint->settings};
+        result.outcome = BackUpDiary(folder / AutoBackupName(situation.now), limits, BackupMarkComment(mark));
         RecordGoodBackup(situation.now);
         // Only now, with a checked backup in place, may older ones go.
         result.removed = RemoveUnkept(folder, result.outcome.archive, settings.keep);

@@ -57,11 +57,21 @@ std::string AutoBackupName(const LocalTime& time);
 // The time such a name stands for; nothing for any other name (another spelling included).
 std::optional<LocalTime> TimeOfAutoBackupName(std::string_view name);
 
-// The comment that marks an archive as one this program wrote automatically, with the
-// fingerprint of the diary it holds; and the fingerprint back from it (nothing when the
-// comment is not such a mark).
-std::string AutoBackupComment(std::string_view fingerprint);
-std::optional<std::string> FingerprintOfComment(std::string_view comment);
+// The comment that marks an archive as one this program wrote automatically: the fingerprint of
+// the diary it holds and what it holds, so that a listing need not read the archive's members;
+// and the mark read back from a comment (nothing when the comment is not such a mark).
+struct BackupMark {
+    std::string fingerprint;
+    int entries = 0;
+    bool settings = false;
+    friend bool operator==(const BackupMark&, const BackupMark&) = default;
+};
+std::string BackupMarkComment(const BackupMark& mark);
+std::optional<BackupMark> ReadBackupMark(std::string_view comment);
+
+// The comment of a zip archive whose last bytes are `tail`, from its end-of-central-directory
+// record; nothing when the tail holds no such record ending exactly at the end.
+std::optional<std::string> ZipCommentAtEnd(std::string_view tail);
 
 struct FoundBackup {
     std::filesystem::path file;
@@ -72,11 +82,18 @@ struct FoundBackup {
     std::string fingerprint;
 };
 
+// How closely FindAutoBackups looks at each archive: List reads its mark from the end of the file
+// (a listing for the user, quick however large the archives); Check opens it as a restore does,
+// its every member's header read and its list of members checked, before it counts for the
+// rotation or for deciding that no new backup is needed.
+enum class BackupScrutiny { List, Check };
+
 // The automatic backups in `folder`, newest first: files named by AutoBackupName, marked by
-// AutoBackupComment, whose list of members reads as a backup's. Everything else there (the
+// BackupMarkComment (and, when checked, whose list of members reads as a backup's). Everything else there (the
 // user's files, archives of the user's naming, damaged archives) is passed by. A missing or
 // unreadable folder has none.
-std::vector<FoundBackup> FindAutoBackups(const std::filesystem::path& folder);
+std::vector<FoundBackup> FindAutoBackups(const std::filesystem::path& folder,
+                                         BackupScrutiny scrutiny = BackupScrutiny::List);
 
 // Which of the backups taken at `times` (in any order) are kept: one flag per time. A backup is
 // kept when it is the newest of its day among the last keep.daily days that have backups, or

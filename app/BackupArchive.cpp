@@ -101,10 +101,18 @@ void BackupArchive::Refuse(const std::string& why) const
 
 BackupArchive BackupArchive::OpenFile(const std::filesystem::path& file, std::string label)
 {
-    if (label.empty())
-        label = file.string();
+    return Open(file, label.empty() ? file.string() : std::move(label), ZIP_RDONLY | ZIP_CHECKCONS);
+}
+
+BackupArchive BackupArchive::OpenFileForListing(const std::filesystem::path& file)
+{
+    return Open(file, file.string(), ZIP_RDONLY);
+}
+
+BackupArchive BackupArchive::Open(const std::filesystem::path& file, std::string label, int flags)
+{
     int code = 0;
-    zip* archive = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    zip* archive = zip_open(file.c_str(), flags, &code);
     if (!archive) {
         const std::string why = code == ZIP_ER_NOENT || code == ZIP_ER_OPEN ? "it cannot be opened"
                                                                             : "it is not a sound zip archive";

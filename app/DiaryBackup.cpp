@@ -211,8 +211,9 @@ BackupOutcome BackUpDiary(const fs::path& archive, const ArchiveLimits& limits, 
     }
 }
 
-std::string DiaryFingerprint()
+DiaryFingerprint TakeDiaryFingerprint()
 {
+    DiaryFingerprint fingerprint;
     // FNV-1a over every source in member order: cheap enough for every close, and a changed
     // byte count, time or name changes it.
     std::uint64_t hash = 14695981039346656037ull;
@@ -228,17 +229,20 @@ std::string DiaryFingerprint()
         mix(source.member);
         std::error_code ec;
         if (source.member == kSettingsMemberName) {
+            fingerprint.settings = true;
             std::ifstream in(source.file, std::ios::binary);
             mix(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
             continue;
         }
+        ++fingerprint.entries;
         const auto size = fs::file_size(source.file, ec);
         const auto time = fs::last_write_time(source.file, ec);
         mix(std::to_string(size) + ":" + std::to_string(time.time_since_epoch().count()));
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
+    fingerprint.text = text;
+    return fingerprint;
 }
 
 std::string BackupContentsText(int entries, bool settings)

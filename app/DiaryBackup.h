@@ -33,10 +33,16 @@ std::string DefaultBackupName(Day day);
 BackupOutcome BackUpDiary(const std::filesystem::path& archive, const ArchiveLimits& limits = {},
                           std::string_view comment = {});
 
-// A short text that changes whenever a file a backup would hold changes: the entry files' names,
-// sizes and modification times, and QL.INI's bytes (it is rewritten unchanged at every close).
-// Two equal fingerprints mean that a backup taken at the first holds the diary of the second.
-std::string DiaryFingerprint();
+// What a backup taken now would hold: how many entries, whether QL.INI, and a short text that
+// changes whenever one of those files changes (the entry files' names, sizes and modification
+// times, and QL.INI's bytes, since it is rewritten unchanged at every close). Two equal
+// fingerprints mean that a backup taken at the first holds the diary of the second.
+struct DiaryFingerprint {
+    std::string text;
+    int entries = 0;
+    bool settings = false;
+};
+DiaryFingerprint TakeDiaryFingerprint();
 
 // "12 entries and QL.INI backed up to /path/x.zip" (one line, for the command line and boxes).
 std::string BackupSummary(const BackupOutcome& outcome);

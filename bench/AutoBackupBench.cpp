@@ -172,6 +172,26 @@ void BM_StartCheckNotOverdue(benchmark::State& state)
 }
 BENCHMARK(BM_StartCheckNotOverdue)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The restore list and the settings dialog read the backup folder on the window's thread: twenty
+// backups of ten years, as the rotation keeps them.
+void BM_ListTwentyBackups(benchmark::State& state)
+{
+    const TenYears& diary = Diary();
+    diary.ClearBackups();
+    fs::path first;
+    {
+        const ScopedFixedToday now(kClosing);
+        first = RunAutoBackup(AutoBackupOccasion::Close).outcome.archive;
+    }
+    for (int i = 1; i < 20; ++i)
+        fs::copy_file(first, first.parent_path() / AutoBackupName(LocalTime{kClosing.day - 30 * i, 22, 0}));
+    for (auto _ : state) {
+        if (FindAutoBackups(first.parent_path()).size() != 20)
+            state.SkipWithError("not twenty");
+    }
+}
+BENCHMARK(BM_ListTwentyBackups)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The figures as ratios from the runs above.
 class FigureReporter : public benchmark::ConsoleReporter {
 public:

@@ -1,5 +1,6 @@
 // Fuzz target: what the backup folder and its archives tell about automatic backups - file
-// names, the mark in an archive's comment, the times in Backups.ini - read from any bytes
+// names, the mark in an archive's comment and the end of an archive that holds it, the times
+// in Backups.ini - read from any bytes
 // without a crash, and whatever is taken reads back the same when written again.
 #include "app/AutoBackup.h"
 
@@ -17,12 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (const auto time = ParseBackupTime(input); time && BackupTimeText(*time) != input)
         std::abort();
-    if (const auto fingerprint = FingerprintOfComment(input)) {
-        if (fingerprint->find('\n') != std::string::npos)
+    if (const auto mark = ReadBackupMark(input)) {
+        if (mark->fingerprint.find('\n') != std::string::npos || mark->entries < 0)
             std::abort();
-        if (FingerprintOfComment(AutoBackupComment(*fingerprint)) != fingerprint)
+        if (ReadBackupMark(BackupMarkComment(*mark)) != mark)
             std::abort();
     }
+    // The end of an archive: a comment found ends exactly where the bytes end.
+    if (const auto comment = ZipCommentAtEnd(input); comment && !input.ends_with(*comment))
+        std::abort();
     // The rotation over times taken from the input, three bytes each: never more kept than the
     // rules allow, and the newest always kept.
     std::vector<LocalTime> times;

@@ -122,8 +122,10 @@ TEST(AutoBackupRules, ArchiveNamesAreOursOnlyInTheirExactSpelling)
                              "Quillory diary 2026-12-10.zip", "Quillory backup 2026-12-10 0705.zip.tmp", ""}) {
         EXPECT_FALSE(TimeOfAutoBackupName(name)) << name;
     }
-    EXPECT_EQ(FingerprintOfComment(AutoBackupComment("00ff")), "00ff");
-    EXPECT_FALSE(FingerprintOfComment("made by hand"));
+    const BackupMark mark{"00ff", 3650, true};
+    EXPECT_EQ(ReadBackupMark(BackupMarkComment(mark)), mark);
+    EXPECT_EQ(ReadBackupMark("Quillory automatic backup\nentries=12x\nlater=1\nfingerprint=ab"), (BackupMark{"ab", 0, false}));
+    EXPECT_FALSE(ReadBackupMark("made by hand"));
     EXPECT_EQ(ParseBackupTime(BackupTimeText(At(2026, 1, 2, 3, 4))), At(2026, 1, 2, 3, 4));
 }
 

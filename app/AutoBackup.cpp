@@ -98,13 +98,12 @@ private:
     bool held_ = false;
 };
 
-// The temporary files that a backup into `name` writes beside it (".<name>.XXXXXX"): one left by
-// a run that was killed is ours to remove.
+// The temporary files that a backup into `name` writes beside it (".<name>.XXXXXX", and the zip
+// library's own beside that): one left by a run that was killed is ours to remove.
 bool IsLeftoverTemporary(std::string_view name)
 {
-    if (name.size() < 8 || name.front() != '.' || name[name.size() - 7] != '.')
-        return false;
-    return TimeOfAutoBackupName(name.substr(1, name.size() - 8)).has_value();
+    const std::size_t end = name.find(".zip.");
+    return name.starts_with('.') && end != std::string_view::npos && TimeOfAutoBackupName(name.substr(1, end + 3));
 }
 
 void RemoveLeftovers(const fs::path& folder)

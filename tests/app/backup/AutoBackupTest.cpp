@@ -247,7 +247,16 @@ TEST_F(AutoBackupTest, AYearOfDailyClosesKeepsTheRotationAndLeavesOtherFilesAlon
     BackUpDiary(Folder() / "Quillory diary 2025-12-31.zip");
     BackUpDiary(Folder() / "Quillory backup 2025-06-01 1200.zip");
     std::ofstream(Folder() / "Quillory backup 2026-01-01 0800.zip") << "PK\x03\x04 damaged";
-    const std::set<std::string> foreign = Names(Folder());
+    std::ofstream(Folder() / ".hidden.zip.txt") << "mine";
+    // Temporary files of backups killed while writing: removed once they are an hour old.
+    for (const char* leftover : {".Quillory backup 2025-12-30 2200.zip.Ab12Cd", ".Quillory backup 2025-12-30 2200.zip.Ab12Cd.XyZ123"}) {
+        std::ofstream(Folder() / leftover) << "PK";
+        fs::last_write_time(Folder() / leftover, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    }
+    std::ofstream(Folder() / ".Quillory backup 2025-12-31 2200.zip.Fresh1") << "PK";  // being written now
+    std::set<std::string> foreign = Names(Folder());
+    foreign.erase(".Quillory backup 2025-12-30 2200.zip.Ab12Cd");
+    foreign.erase(".Quillory backup 2025-12-30 2200.zip.Ab12Cd.XyZ123");
 
     const Day first = *Day::FromDate(2026, 1, 1);
     for (int i = 0; i < 365; ++i) {

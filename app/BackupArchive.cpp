@@ -101,10 +101,18 @@ void BackupArchive::Refuse(const std::string& why) const
 
 BackupArchive BackupArchive::OpenFile(const std::filesystem::path& file, std::string label)
 {
-    if (label.empty())
-        label = file.string();
+    return Open(file, label.empty() ? file.string() : std::move(label), ZIP_RDONLY | ZIP_CHECKCONS);
+}
+
+BackupArchive BackupArchive::OpenFileForListing(const std::filesystem::path& file)
+{
+    return Open(file, file.string(), ZIP_RDONLY);
+}
+
+BackupArchive BackupArchive::Open(const std::filesystem::path& file, std::string label, int flags)
+{
     int code = 0;
-    zip* archive = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    zip* archive = zip_open(file.c_str(), flags, &code);
     if (!archive) {
         const std::string why = code == ZIP_ER_NOENT || code == ZIP_ER_OPEN ? "it cannot be opened"
                                                                             : "it is not a sound zip archive";
@@ -222,6 +230,13 @@ std::string BackupArchive::ReadMember(const BackupMember& member) const
     bytes.reserve(std::size_t(member.size));
     ReadMember(member, [&bytes](std::string_view piece) { bytes.append(piece); });
     return bytes;
+}
+
+std::string BackupArchive::Comment() const
+{
+    int length = 0;
+    const char* comment = zip_get_archive_comment(archive_.get(), &length, ZIP_FL_ENC_RAW);
+    return comment && length > 0 ? std::string(comment, std::size_t(length)) : std::string();
 }
 
 std::vector<BackupMember> CheckBackupArchive(const BackupArchive& archive, const ArchiveLimits& limits)

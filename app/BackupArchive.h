@@ -63,6 +63,9 @@ public:
     // Opens a file, with the stricter consistency checks (local headers must agree with the
     // central directory). `label` names it in messages (default: the file's name).
     static BackupArchive OpenFile(const std::filesystem::path& file, std::string label = {});
+    // Opens a file reading only its central directory: enough to list what it holds (a listing
+    // of many large archives), not to trust it for a restore.
+    static BackupArchive OpenFileForListing(const std::filesystem::path& file);
     // Opens bytes held in memory (they must outlive the archive); `label` names it in messages.
     static BackupArchive OpenBytes(std::string_view bytes, std::string label = "the backup");
 
@@ -82,12 +85,15 @@ public:
     std::string ReadMember(const BackupMember& member) const;
 
     const std::string& Label() const noexcept { return label_; }
+    // The archive's own comment (empty when it has none); automatic backups mark themselves there.
+    std::string Comment() const;
 
 private:
     struct Closer {
         void operator()(zip* archive) const noexcept;
     };
     BackupArchive(std::unique_ptr<zip, Closer> archive, std::string label);
+    static BackupArchive Open(const std::filesystem::path& file, std::string label, int flags);
     [[noreturn]] void Refuse(const std::string& why) const;
 
     std::unique_ptr<zip, Closer> archive_;

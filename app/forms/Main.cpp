@@ -2,6 +2,7 @@
 #include "app/forms/Main.h"
 
 #include "app/MainLayout.h"
+#include "app/forms/AutoBackups.h"
 #include "app/forms/ButtonIcons.h"
 #include "app/forms/SymbolFontLoading.h"
 #include "app/legacy/LegacyConversion.h"
@@ -68,6 +69,7 @@ TMainScreen::TMainScreen(StartShowState startShow, QWidget* parent)
     // The designed client area, below the menu bar.
     resize(kMainClientWidth, kMainClientHeight + menuBar()->sizeHint().height());
     qApp->installEventFilter(this);
+    AutoBackups = new TAutoBackups(this);
     FormCreate();
 }
 
@@ -333,6 +335,7 @@ void TMainScreen::FormActivate()
     PlaceIconPalette();
     SetButtons();
     SavePreferencesShowingErrors();
+    AutoBackups->AtStart();
     // The keyboard belongs to the diary's page from the moment the window shows: the window
     // asks for it itself (at once when mapped, where no window manager gives it), and the
     // palette shown beside it never takes it.

@@ -33,6 +33,7 @@ class QToolButton;
 namespace quillory {
 
 class Error;
+class TAutoBackups;
 class TFoundEntries;
 class TGraphicPanel;
 class TFloatingPalette;
@@ -147,6 +148,9 @@ public:
     // is kept as a backup beside it, and the restored one shown (its password asked when it
     // changed).
     void RestoreDiary1Click();
+    // The settings of automatic backups; those backups themselves are AutoBackups' (AutoBackups.cpp).
+    void AutoBackups1Click();
+    TAutoBackups* AutoBackups = nullptr;
     // The printer that Print Setup sets up and printing uses, kept until the program ends.
     QPrinter& KeptPrinter();
     // --- finding entries: the date selector and the search across entries (MainSearch.cpp) ---
@@ -211,6 +215,7 @@ public:
     QAction* Export1 = nullptr;
     QAction* BackUpDiary1 = nullptr;
     QAction* RestoreDiary1 = nullptr;
+    QAction* AutoBackups1 = nullptr;
     QAction* exit1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;

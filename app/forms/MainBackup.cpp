@@ -1,10 +1,15 @@
 // TMainScreen: backing the diary up into a zip archive and restoring it from one.
 #include "app/forms/Main.h"
 
+#include "app/AutoBackup.h"
 #include "app/DiaryBackup.h"
 #include "app/DiaryRestore.h"
 #include "app/DiarySecurity.h"
+#include "app/forms/AutoBackups.h"
+#include "app/forms/BackupSettings.h"
+#include "app/forms/BusyCursor.h"
 #include "app/forms/Opasswrd.h"
+#include "app/forms/RestoreChoice.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
 #include "platform/qt/MessageBoxes.h"
@@ -35,19 +40,26 @@ QString AskArchive(QWidget* parent, QFileDialog::AcceptMode mode, const QString&
     return dialog.selectedFiles().constFirst();
 }
 
+// The archive to restore from: one of the backups found in the backup folder, listed newest
+// first, or a file chosen in an open dialog (at once when the folder holds none).
+QString ChooseRestoreArchive(QWidget* parent)
+{
+    auto found = FindAutoBackups(BackupFolderOf(LoadAutoBackupSettings()));
+    if (!found.empty()) {
+        TRestoreChoice choice(std::move(found), parent);
+        const int result = RunModal(choice);
+        if (result == QDialog::Accepted && choice.Selected())
+            return QString::fromStdString(choice.Selected()->file.string());
+        if (result != TRestoreChoice::kChooseFile)
+            return {};
+    }
+    return AskArchive(parent, QFileDialog::AcceptOpen, QStringLiteral("Restore Diary"), {});
+}
+
 QString FileNameOf(const std::filesystem::path& path)
 {
     return QString::fromStdString(path.filename().string());
 }
-
-// The busy cursor while files are written and read back.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 } // namespace
 
@@ -67,6 +79,7 @@ void TMainScreen::BackUpDiary1Click()
         ShowError(error);
         return;
     }
+    RecordGoodBackup(Now());
     ShowInformation(QStringLiteral("The diary was backed up and checked: %1 in \"%2\".")
                         .arg(QString::fromStdString(BackupContentsText(outcome.entries, outcome.settings)),
                              FileNameOf(outcome.archive)));
@@ -76,7 +89,7 @@ void TMainScreen::RestoreDiary1Click()
 {
     if (!SaveButtonClick())
         return;
-    const QString file = AskArchive(this, QFileDialog::AcceptOpen, QStringLiteral("Restore Diary"), {});
+    const QString file = ChooseRestoreArchive(this);
     if (file.isEmpty())
         return;
     if (!AskConfirm(QStringLiteral("Replace the whole diary with the backup \"%1\"? The diary as it is now "
@@ -87,6 +100,7 @@ void TMainScreen::RestoreDiary1Click()
     RestoreOutcome outcome;
     try {
         BusyCursor busy;
+        AutoBackups->Wait();  // nor a backup being written see the diary half restored
         outcome = RestoreDiary(file.toStdString());
     } catch (const RestoreIncomplete& error) {
         // The new diary is half in place; only a fresh start finishes it.
@@ -125,6 +139,12 @@ void TMainScreen::RestoreDiary1Click()
             kept = QStringLiteral(" The diary it replaced is kept in the diary folder as \"%1\".").arg(FileNameOf(outcome.kept));
     }
     ShowInformation(restored + kept);
+}
+
+void TMainScreen::AutoBackups1Click()
+{
+    TBackupSettings dialog(this);
+    RunModal(dialog);
 }
 
 } // namespace quillory

@@ -6,6 +6,7 @@
 #include "app/EntryFiles.h"
 #include "app/SettingsSync.h"
 #include "app/SymbolFontUse.h"
+#include "app/forms/AutoBackups.h"
 #include "controls/Ring.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
@@ -270,6 +271,7 @@ void TMainScreen::closeEvent(QCloseEvent* event)
     HideIconPalette();
     QCoreApplication::processEvents();
     SaveFormPlacement();
+    AutoBackups->AtClose();  // after every file of the diary is written; the window does not wait
     event->accept();
 }
 

@@ -4,6 +4,7 @@
 #include "app/DateTexts.h"
 #include "app/DiarySecurity.h"
 #include "app/MainLayout.h"
+#include "app/forms/AutoBackups.h"
 #include "app/forms/DefaultFont.h"
 #include "app/forms/Getpass.h"
 #include "app/forms/Splash.h"
@@ -55,6 +56,7 @@ void TMainScreen::CreateMenu()
     file->addSeparator();
     BackUpDiary1 = item(file, QStringLiteral("Back Up Diary..."), none, &TMainScreen::BackUpDiary1Click);
     RestoreDiary1 = item(file, QStringLiteral("Restore Diary..."), none, &TMainScreen::RestoreDiary1Click);
+    AutoBackups1 = item(file, tr("Automatic Backups..."), none, &TMainScreen::AutoBackups1Click);
     file->addSeparator();
     exit1 = item(file, QStringLiteral("E&xit"), none, &TMainScreen::exit1Click);
 
@@ -120,6 +122,7 @@ void TMainScreen::CreateMenu()
 void TMainScreen::mnuSecurityClick()
 {
     const DiarySecurity before = LoadDiarySecurity();
+    AutoBackups->Wait();  // a backup being written must not see the entries half re-keyed
     ChangeDiaryPassword(*this, [this] { return SaveButtonClick(); }, this);
     // Re-keyed, the day's file has new bytes: the page (saved before the change) is loaded
     // again, or its next save would take them for a change made on another computer.

@@ -19,7 +19,8 @@ int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--u
 int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] TEXT
 int RunPassword(const Arguments& args);  // password set [--legacy] [--password-file F] [--old-password-file F] | clear
 int RunSpell(const Arguments& args);    // spell [--suggest] FILE
-int RunBackup(const Arguments& args);   // backup OUT.zip
+int RunBackup(const Arguments& args);   // backup OUT.zip | backup --auto
+int RunBackups(const Arguments& args);  // backups
 int RunRestore(const Arguments& args);  // restore IN.zip
 
 // Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some

@@ -41,6 +41,7 @@ constexpr Command kCommands[] = {
     {"spell", quillory::cli::RunSpell},
     {"backup", quillory::cli::RunBackup},
     {"restore", quillory::cli::RunRestore},
+    {"backups", quillory::cli::RunBackups},
 };
 
 constexpr const char* kUsage =
@@ -60,6 +61,8 @@ constexpr const char* kUsage =
     "  password clear [--old-password-file F]  set, change or clear the diary password\n"
     "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n"
     "  backup OUT.zip                          the entries and QL.INI into one checked archive\n"
+    "  backup --auto                           what closing the diary does: an automatic backup when due\n"
+    "  backups                                 the automatic backups: date, entries, bytes, file\n"
     "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n";
 
 } // namespace

@@ -74,4 +74,9 @@ int RunRestore(const Arguments&)
     return HandOver();
 }
 
+int RunBackups(const Arguments&)
+{
+    return HandOver();
+}
+
 } // namespace quillory::cli

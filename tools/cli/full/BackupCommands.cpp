@@ -1,7 +1,9 @@
 // quillory-cli backup OUT.zip and restore IN.zip: the diary into one checked archive and back,
 // through the same units as the window's File menu. One line of result on standard output.
+// backup --auto and backups: the automatic backups, as the window makes them when it closes.
 #include "tools/cli/CliCommands.h"
 
+#include "app/AutoBackup.h"
 #include "app/DiaryBackup.h"
 #include "app/DiaryRestore.h"
 #include "app/PasswordChange.h"
@@ -38,8 +40,27 @@ void PrintLine(const std::string& line)
 
 } // namespace
 
+// What closing the diary does, for a timer of the user's own. A password change or a restore
+// under way (the window's, perhaps) is left alone: the next run backs up what it made.
+int RunAutoBackupCommand()
+{
+    std::error_code ec;
+    if (!std::filesystem::is_directory(DiaryFolder(), ec))
+        return Fail("no such folder: " + DiaryFolder());
+    if (std::filesystem::exists(RekeyJournalFileName(), ec) || std::filesystem::exists(RestoreJournalFileName(), ec))
+        return Fail("a password change or a restore is under way; no backup was made");
+    try {
+        PrintLine(AutoBackupResultText(RunAutoBackup(AutoBackupOccasion::Close)));
+    } catch (const Error& failure) {
+        return Fail(failure.what());
+    }
+    return 0;
+}
+
 int RunBackup(const Arguments& args)
 {
+    if (args.size() == 1 && args[0] == "--auto")
+        return RunAutoBackupCommand();
     std::string error;
     const std::string archive = ArchiveArgument(args, "backup", error);
     if (!error.empty())
@@ -69,6 +90,18 @@ int RunRestore(const Arguments& args)
         return Fail(failure.what());
     }
     return 0;
+}
+
+// One line per automatic backup, newest first: "YYYY-MM-DD HH:MM<TAB>entries<TAB>bytes<TAB>file".
+int RunBackups(const Arguments& args)
+{
+    if (!args.empty())
+        return Fail("backups takes no arguments");
+    const auto found = FindAutoBackups(BackupFolderOf(LoadAutoBackupSettings()));
+    for (const FoundBackup& backup : found)
+        PrintLine(BackupTimeText(backup.time) + "\t" + std::to_string(backup.entries) + "\t"
+                  + std::to_string(backup.bytes) + "\t" + backup.file.string());
+    return found.empty() ? kNothingStatus : 0;
 }
 
 } // namespace quillory::cli

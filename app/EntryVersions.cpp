@@ -304,17 +304,4 @@ SettledVersion UseVersion(const EntryVersion& version, std::string_view password
     return settled;
 }
 
-std::string VersionsNotice(const std::vector<EntryVersion>& versions)
-{
-    if (versions.empty())
-        return {};
-    const bool elsewhere = std::all_of(versions.begin(), versions.end(),
-                                       [](const EntryVersion& v) { return FromElsewhere(v.source); });
-    std::string text = "This day has " + std::to_string(versions.size())
-        + (versions.size() == 1 ? " other version" : " other versions");
-    if (elsewhere)
-        text += " from another computer";
-    return text;
-}
-
 } // namespace quillory

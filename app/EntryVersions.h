@@ -100,7 +100,4 @@ SettledVersion AppendVersion(const EntryVersion& version, std::string_view passw
 // beside it under ReplacedHereName, and the version is then set aside. Throws as AppendVersion.
 SettledVersion UseVersion(const EntryVersion& version, std::string_view password);
 
-// "This day has 1 other version from another computer": what the bar above the page says.
-std::string VersionsNotice(const std::vector<EntryVersion>& versions);
-
 } // namespace quillory

@@ -37,6 +37,7 @@ class TFoundEntries;
 class TGraphicPanel;
 class TFloatingPalette;
 class TRingPanel;
+class TVersionBar;
 class TWPRichText;
 class TWPRuler;
 class TWPToolBar;
@@ -182,6 +183,8 @@ public:
     TWPRichText* WPRichText1 = nullptr;
     TWPRichText* WPRichTextAllPurpose = nullptr;
     QWidget* ActionPanel = nullptr;
+    // Above the page while the day has other versions (sync tools' conflict copies).
+    TVersionBar* VersionBar = nullptr;
     QWidget* Panel2 = nullptr;
 
     QPushButton* SaveButton = nullptr;

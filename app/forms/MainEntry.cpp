@@ -6,6 +6,7 @@
 #include "app/EntryFiles.h"
 #include "app/SettingsSync.h"
 #include "app/SymbolFontUse.h"
+#include "app/forms/VersionBar.h"
 #include "controls/Ring.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
@@ -115,6 +116,7 @@ void TMainScreen::LoadRichText()
     }
     Deletebutton->setEnabled(!pageUnreadable_);
     DeleteEntry1->setEnabled(!pageUnreadable_);
+    VersionBar->ShowDay(CurrentDay);
     if (!FirstActivation)
         WPRichText1->setFocus();
 }
@@ -168,6 +170,7 @@ bool TMainScreen::SaveRichText()
         if (const std::string notice = ConflictNotice(CurrentDay, saved); !notice.empty())
             ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
                            MessageIcon::Warning);
+        VersionBar->ShowDay(CurrentDay);  // a version the save kept beside
         // The emptied page gives way to the text that stayed the entry.
         if (saved.conflict == EntryConflict::NotDeleted)
             LoadRichText();

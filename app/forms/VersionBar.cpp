@@ -146,7 +146,7 @@ void TVersionBar::Refresh()
         && std::equal(versions.begin(), versions.end(), versions_.begin(), [](const auto& a, const auto& b) {
                return a.file == b.file && a.modified == b.modified;
            });
-    if (same && isVisible() == !versions.empty())
+    if (same && isHidden() == versions.empty())
         return;  // the folder changed elsewhere: nothing to redraw, and the choice stays
     versions_ = std::move(versions);
     const QSignalBlocker quiet(Choice);

@@ -18,6 +18,7 @@ cleanup() {
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM  # a run stopped from outside still stops both instances
 
 today=$(date +%Y%m%d)
 iso=$(date +%Y-%m-%d)

@@ -101,6 +101,12 @@ std::string NameWithNumber(const std::string& name, int attempt)
 
 std::optional<VersionName> ParseVersionName(std::string_view fileName)
 {
+    // An entry's own name ("yyyymmdd.QLE") is the common case, and no version: the listing of a
+    // diary of many years passes by thousands of them at every change of day.
+    constexpr std::size_t kEntryNameLength = 12;
+    if (fileName.size() <= kEntryNameLength
+        || !std::all_of(fileName.begin(), fileName.begin() + 8, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
     const auto& forms = CompiledForms();
     std::match_results<std::string_view::const_iterator> match;
     for (std::size_t i = 0; i < forms.size(); ++i) {

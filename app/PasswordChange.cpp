@@ -4,6 +4,7 @@
 #include "app/Crypt.h"
 #include "app/EntryFiles.h"
 #include "app/EntryStore.h"
+#include "app/EntryVersions.h"
 #include "app/Settings.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Error.h"
@@ -112,18 +113,32 @@ fs::path StagingPath()
     return fs::path(RekeyStagingFolder());
 }
 
-// The entry files by name: the regular files matching *.QLE, whatever their case. Another
-// computer's version kept beside an entry is no entry: it stays as it was kept.
-std::vector<std::string> EntryNames(const fs::path& folder)
+// The regular files matching *.QLE in `folder`, whatever their case.
+std::vector<std::string> QleFiles(const fs::path& folder)
 {
     std::vector<std::string> names;
     for (auto& name : ScanFolder(folder, "*.QLE")) {
-        if (IsChangedElsewhereName(name))
-            continue;
         std::error_code ec;
         if (fs::is_regular_file(folder / name, ec))
             names.push_back(std::move(name));
     }
+    return names;
+}
+
+// The entry files by name. Another version of a day (a sync tool's conflict copy, or one kept
+// here) is no entry: it is re-keyed apart, with its day's key (StageVersion).
+std::vector<std::string> EntryNames(const fs::path& folder)
+{
+    std::vector<std::string> names = QleFiles(folder);
+    std::erase_if(names, [](const std::string& name) { return IsChangedElsewhereName(name) || IsVersionName(name); });
+    return names;
+}
+
+// The other versions of days beside the entries, by name.
+std::vector<std::string> VersionNames(const fs::path& folder)
+{
+    std::vector<std::string> names = QleFiles(folder);
+    std::erase_if(names, [](const std::string& name) { return !IsVersionName(name); });
     return names;
 }
 
@@ -182,6 +197,26 @@ void StageEntry(const DiaryKey& oldKey, const DiaryKey& newKey, const std::strin
         throw Error(FormatMessage("Cannot create file %s", staged.string()));
 }
 
+// Re-keys another version of a day with its day's key, so that it opens as that day's version
+// and still opens when renamed to the day's own name. A version that does not open with the old
+// key (sealed with another diary's key, damaged, or no entry at all) is not staged: it stays in
+// Entries exactly as it is, and the change goes on. Returns whether it was staged.
+bool StageVersion(const DiaryKey& oldKey, const DiaryKey& newKey, const std::string& name, std::string_view bytes)
+{
+    const auto parsed = ParseVersionName(name);
+    if (!parsed)
+        return false;
+    const EntryVersion version{EntriesPath() / name, parsed->day, parsed->source, {}};
+    const auto plain = OpenVersionBytes(oldKey, version, bytes);
+    if (!plain)
+        return false;
+    const std::string rekeyed = EncodeEntry(newKey, DayKey(parsed->day), *plain);
+    const fs::path staged = StagingPath() / name;
+    if (!WriteFileAtomicallyExact(staged, rekeyed))
+        throw Error(FormatMessage("Cannot create file %s", staged.string()));
+    return true;
+}
+
 StagedStamps StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const RekeyObserver& observer)
 {
     const fs::path entries = EntriesPath();
@@ -192,7 +227,8 @@ StagedStamps StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const 
         throw Error(FormatMessage("Cannot create file %s", staging.string()));
 
     const auto names = EntryNames(entries);
-    const int total = static_cast<int>(names.size());
+    const auto versions = VersionNames(entries);
+    const int total = static_cast<int>(names.size() + versions.size());
     if (observer.progress)
         observer.progress(0, total);
     int done = 0;
@@ -202,6 +238,13 @@ StagedStamps StageEntries(const DiaryKey& oldKey, const DiaryKey& newKey, const 
         StageEntry(oldKey, newKey, name, bytes);
         stamps[name] = StampOf(entries / name, bytes);
         Reach(observer, RekeyPoint::FileStaged);
+        if (observer.progress)
+            observer.progress(++done, total);
+    }
+    for (const auto& name : versions) {
+        const std::string bytes = ReadWholeFile(entries / name);
+        if (StageVersion(oldKey, newKey, name, bytes))
+            stamps[name] = StampOf(entries / name, bytes);
         if (observer.progress)
             observer.progress(++done, total);
     }
@@ -225,6 +268,17 @@ void RestageChangedEntries(const DiaryKey& oldKey, const DiaryKey& newKey, Stage
         if (staged == stamps.end() || !StillTheSame(staged->second, stamp))
             StageEntry(oldKey, newKey, name, bytes);
         now[name] = stamp;
+    }
+    for (const auto& name : VersionNames(entries)) {
+        std::string bytes;
+        const FileStamp stamp = ReadFileStamp(entries / name, &bytes);
+        if (!stamp.exists)
+            continue;
+        const auto staged = stamps.find(name);
+        if (staged != stamps.end() && StillTheSame(staged->second, stamp))
+            now[name] = stamp;
+        else if (StageVersion(oldKey, newKey, name, bytes))
+            now[name] = stamp;
     }
     for (const auto& [name, stamp] : stamps) {
         if (now.count(name) == 0 && !RemoveFileNoCase(StagingPath() / name))
@@ -296,7 +350,7 @@ void SwapStagedFiles(const RekeyObserver& observer, const StagedStamps* stamps, 
 {
     const fs::path entries = EntriesPath();
     const fs::path staging = StagingPath();
-    const auto names = EntryNames(staging);
+    const auto names = QleFiles(staging);
     std::error_code ec;
     // Only when there is something to move: a missing Entries folder means something to the
     // main window's start (a legacy diary is converted only while there is none).
@@ -377,7 +431,7 @@ std::string RekeyStagingFolder()
 
 int CountEntryFiles()
 {
-    return static_cast<int>(EntryNames(EntriesPath()).size());
+    return static_cast<int>(EntryNames(EntriesPath()).size() + VersionNames(EntriesPath()).size());
 }
 
 std::vector<KeptVersion> ProcessPassword(const std::string& oldPassword, const std::string& newPassword,

@@ -75,7 +75,8 @@ public:
 std::string RekeyJournalFileName();
 std::string RekeyStagingFolder();
 
-// The number of entry files, the progress maximum of a re-keying.
+// The number of files a re-keying reads (the entry files and the other versions beside them),
+// its progress maximum.
 int CountEntryFiles();
 
 // The scheme a new password gets, and the Argon2id limits of a strong one.
@@ -91,6 +92,9 @@ struct RekeyTarget {
 // set. A strong entry whose seal does not open stops the change with DamagedEntry naming it; a
 // wrong old password of a strong diary with kPasswordDoesNotOpen. After the change the key of
 // this run is the new one.
+// The other versions of days beside the entries (EntryVersions) are re-keyed with their day's
+// key, so that each opens as its day's version and, renamed to the day's own name, as the entry;
+// a version that does not open with the old key stays exactly as it is and stops nothing.
 // On failure throws quillory::Error with its message ("Cannot open file %s", "Cannot create
 // file %s", "Unable to write to %s") after putting back the old state: every entry file as it
 // was and the old password in QL.INI. Should even that fail, the journal stays and the next

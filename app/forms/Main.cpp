@@ -5,6 +5,7 @@
 #include "app/forms/AutoBackups.h"
 #include "app/forms/ButtonIcons.h"
 #include "app/forms/SymbolFontLoading.h"
+#include "app/forms/VersionBar.h"
 #include "app/legacy/LegacyConversion.h"
 #include "app/forms/Openmess.h"
 #include "controls/Graphp.h"
@@ -93,6 +94,11 @@ void TMainScreen::CreateComponents()
     ActionPanel = new QWidget(central);
     layout->addWidget(WPToolBar2);
     layout->addWidget(WPRuler1);
+    VersionBar = new TVersionBar(central);
+    VersionBar->SavePage = [this] { return SaveButtonClick(); };
+    VersionBar->ReloadPage = [this] { ShowDay(CurrentDay); };
+    VersionBar->Password = [this] { return Settings.DiaryPassword; };
+    layout->addWidget(VersionBar);
     layout->addWidget(RingPanel1, 1);
     layout->addWidget(ActionPanel);
 

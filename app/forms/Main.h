@@ -38,6 +38,7 @@ class TFoundEntries;
 class TGraphicPanel;
 class TFloatingPalette;
 class TRingPanel;
+class TVersionBar;
 class TWPRichText;
 class TWPRuler;
 class TWPToolBar;
@@ -186,6 +187,8 @@ public:
     TWPRichText* WPRichText1 = nullptr;
     TWPRichText* WPRichTextAllPurpose = nullptr;
     QWidget* ActionPanel = nullptr;
+    // Above the page while the day has other versions (sync tools' conflict copies).
+    TVersionBar* VersionBar = nullptr;
     QWidget* Panel2 = nullptr;
 
     QPushButton* SaveButton = nullptr;

@@ -7,6 +7,7 @@
 #include "app/SettingsSync.h"
 #include "app/SymbolFontUse.h"
 #include "app/forms/AutoBackups.h"
+#include "app/forms/VersionBar.h"
 #include "controls/Ring.h"
 #include "platform/Clock.h"
 #include "platform/Error.h"
@@ -116,6 +117,7 @@ void TMainScreen::LoadRichText()
     }
     Deletebutton->setEnabled(!pageUnreadable_);
     DeleteEntry1->setEnabled(!pageUnreadable_);
+    VersionBar->ShowDay(CurrentDay);
     if (!FirstActivation)
         WPRichText1->setFocus();
 }
@@ -169,6 +171,7 @@ bool TMainScreen::SaveRichText()
         if (const std::string notice = ConflictNotice(CurrentDay, saved); !notice.empty())
             ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
                            MessageIcon::Warning);
+        VersionBar->ShowDay(CurrentDay);  // a version the save kept beside
         // The emptied page gives way to the text that stayed the entry.
         if (saved.conflict == EntryConflict::NotDeleted)
             LoadRichText();

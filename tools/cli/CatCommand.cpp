@@ -1,6 +1,6 @@
-// quillory-cli cat DAY [--password-file F]: the entry's RTF on standard output, deciphered in
-// memory (with the password of QL.INI, or a strong diary's password given or typed), so that no
-// plain copy is written anywhere.
+// quillory-cli cat DAY [--version FILE] [--password-file F]: the entry's RTF (or that of another
+// version of the day) on standard output, deciphered in memory (with the password of QL.INI, or
+// a strong diary's password given or typed), so that no plain copy is written anywhere.
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliDays.h"
 #include "tools/cli/CliInput.h"
@@ -8,6 +8,7 @@
 
 #include "app/EntryFiles.h"
 #include "app/EntryStore.h"
+#include "app/EntryVersions.h"
 #include "app/Settings.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -27,6 +28,9 @@ int RunCat(const Arguments& given)
     const auto passwordFile = TakeOption(args, "--password-file", problem);
     if (!problem.empty())
         return Fail(problem);
+    const auto versionName = TakeOption(args, "--version", problem);
+    if (!problem.empty())
+        return Fail(problem);
     if (args.size() != 1)
         return Fail("cat takes one argument, the day as YYYY-MM-DD");
     const auto day = ParseDayArgument(args[0]);
@@ -36,7 +40,13 @@ int RunCat(const Arguments& given)
     if (!std::filesystem::is_directory(DiaryFolder(), error))
         return Fail("no such folder: " + DiaryFolder());
 
-    const auto file = FindNoCase(GetCurrentDateFileName(*day));
+    std::optional<EntryVersion> version;
+    if (versionName) {
+        version = FindVersion(*day, *versionName);
+        if (!version)
+            return Fail("no version " + *versionName + " of " + IsoText(*day));
+    }
+    const auto file = version ? std::optional(version->file) : FindNoCase(GetCurrentDateFileName(*day));
     if (!file || std::filesystem::is_directory(*file, error)) {
         Fail("no entry for " + IsoText(*day));
         return kNothingStatus;
@@ -51,9 +61,9 @@ int RunCat(const Arguments& given)
     const auto key = OpenDiaryKey(keyArgs, problem);
     if (!key)
         return Fail(problem);
-    const auto plain = DecodeEntry(*key, DayKey(*day), *stored);
+    const auto plain = version ? OpenVersionBytes(*key, *version, *stored) : DecodeEntry(*key, DayKey(*day), *stored);
     if (!plain)
-        return Fail(FormatMessage(kDamagedEntry, file->string()));
+        return Fail(FormatMessage(version ? kVersionDoesNotOpen : kDamagedEntry, file->string()));
     const std::string& rtf = *plain;
     if (std::fwrite(rtf.data(), 1, rtf.size(), stdout) != rtf.size() || std::fflush(stdout) != 0)
         return Fail("cannot write to standard output");

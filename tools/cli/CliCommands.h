@@ -10,7 +10,7 @@ namespace quillory::cli {
 using Arguments = std::vector<std::string>;
 
 int RunDays(const Arguments& args);     // days [YYYY-MM]
-int RunCat(const Arguments& args);      // cat DAY
+int RunCat(const Arguments& args);      // cat DAY [--version FILE]
 int RunCrypt(const Arguments& args);    // crypt --encrypt|--decrypt --password P IN OUT
 int RunConvert(const Arguments& args);  // convert [--to rtf|text|html|pdf] IN OUT
 int RunConvertLegacy(const Arguments& args);  // convert-legacy
@@ -22,6 +22,8 @@ int RunSpell(const Arguments& args);    // spell [--suggest] FILE
 int RunBackup(const Arguments& args);   // backup OUT.zip | backup --auto
 int RunBackups(const Arguments& args);  // backups
 int RunRestore(const Arguments& args);  // restore IN.zip
+int RunVersions(const Arguments& args);  // versions [DAY]
+int RunResolve(const Arguments& args);   // resolve DAY --append [FILE] | --use FILE | --dismiss FILE
 
 // Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some
 // files not written), 2 for an error.

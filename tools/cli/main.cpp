@@ -42,12 +42,16 @@ constexpr Command kCommands[] = {
     {"backup", quillory::cli::RunBackup},
     {"restore", quillory::cli::RunRestore},
     {"backups", quillory::cli::RunBackups},
+    {"versions", quillory::cli::RunVersions},
+    {"resolve", quillory::cli::RunResolve},
 };
 
 constexpr const char* kUsage =
     "usage: quillory-cli [--folder DIR] COMMAND ...\n"
     "  days [YYYY-MM]                          first and last diary day, or a month's days\n"
-    "  cat DAY [--password-file F]             an entry's RTF (DAY is YYYY-MM-DD or YYYYMMDD)\n"
+    "  cat DAY [--version FILE] [--password-file F]\n"
+    "                                          an entry's RTF (DAY is YYYY-MM-DD or YYYYMMDD),\n"
+    "                                          or that of another version of the day\n"
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
     "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n"
@@ -63,7 +67,12 @@ constexpr const char* kUsage =
     "  backup OUT.zip                          the entries and QL.INI into one checked archive\n"
     "  backup --auto                           what closing the diary does: an automatic backup when due\n"
     "  backups                                 the automatic backups: date, entries, bytes, file\n"
-    "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n";
+    "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n"
+    "  versions [DAY]                          other versions of days (sync tools' conflict copies):\n"
+    "                                          DAY<TAB>file<TAB>modified per line (exit 1: none)\n"
+    "  resolve DAY --append [FILE] | --use FILE | --dismiss FILE [--password-file F]\n"
+    "                                          a version below the entry, instead of it (the entry\n"
+    "                                          kept as a version), or set aside in \"Old versions\"\n";
 
 } // namespace
 

@@ -142,7 +142,8 @@ TEST_F(EntryConflictsTest, AnEncipheredEntrysOtherVersionIsKeptAsItWasOnDisk)
 TEST_F(EntryConflictsTest, KeptVersionsAreNoEntriesOfTheDiary)
 {
     // Without an entry of its own, the day of a kept version must not show up as one: not in
-    // the listing, the calendar, the outermost days, nor the password change.
+    // the listing, the calendar, nor the outermost days. The password change re-keys it with
+    // its day's key, as the other version of that day, never as an entry of its own.
     const Day today = Today();
     const Day early = *Day::FromDate(2001, 2, 3);
     folder.write("Entries/20010203 (changed elsewhere 2001-02-04 0815).QLE", kTheirs);
@@ -152,11 +153,13 @@ TEST_F(EntryConflictsTest, KeptVersionsAreNoEntriesOfTheDiary)
     EXPECT_EQ(EntryDaysBetween(early, today), std::vector<Day>{kDay});
     EXPECT_TRUE(EntryDaysOfMonth(2001, 2).empty());
     EXPECT_EQ(FirstDiaryRecord(), kDay);
-    EXPECT_EQ(CountEntryFiles(), 1);
+    EXPECT_EQ(CountEntryFiles(), 3);  // the files a password change re-keys
 
     ProcessPassword("", "Secret");
     EXPECT_EQ(ReadEntry(kDay, "Secret"), kOurs);
-    EXPECT_EQ(folder.read("Entries/20240105 (changed elsewhere 2024-01-06 0815).QLE"), kTheirs);
+    EXPECT_EQ(DecipherBuffer(folder.read("Entries/20240105 (changed elsewhere 2024-01-06 0815).QLE"), "Secret"),
+              kTheirs);
+    EXPECT_EQ(EntryDaysBetween(early, today), std::vector<Day>{kDay});
 }
 
 } // namespace

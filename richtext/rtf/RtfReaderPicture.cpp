@@ -4,6 +4,7 @@
 #include "richtext/rtf/RtfReaderBuilder.h"
 #include "richtext/rtf/DibImage.h"
 
+#include "platform/Utf8.h"
 #include "richtext/model/EncodedPicture.h"
 
 #include <algorithm>
@@ -283,6 +284,7 @@ void RtfBuilder::FinishFilePicture()
     // No file name holds a double quote, and the writer leaves a stray one out: one kept here
     // would make a name that reads back as none.
     std::erase(name, '"');
+    name.resize(CharBoundaryAtOrBefore(name, std::min<size_t>(name.size(), kMaxPictureFileName)));
     if (name.empty())
         return;
     TTextObject* object = FindObjectByFileName(name);

@@ -192,8 +192,8 @@ void RtfBuilder::InsertChar(int code)
 void RtfBuilder::InsertText(std::string_view utf8)
 {
     // Text whose length is bounded keeps whole characters only.
-    const auto appendBounded = [utf8](std::string& text) {
-        if (text.size() + utf8.size() <= 255)
+    const auto appendBounded = [utf8](std::string& text, size_t limit = 255) {
+        if (text.size() + utf8.size() <= limit)
             text += utf8;
     };
     switch (g_.destination) {
@@ -208,7 +208,8 @@ void RtfBuilder::InsertText(std::string_view utf8)
             appendBounded(fontName_);
         return;
     case Destination::PictureFile:
-        appendBounded(picture_.fileName);
+        // The name is bounded when the picture ends; its quotes and blanks around it count not.
+        appendBounded(picture_.fileName, kMaxPictureFileText);
         return;
     case Destination::FieldInstruction:
         appendBounded(fieldInstruction_);
@@ -248,13 +249,15 @@ void RtfBuilder::InsertText(std::string_view utf8)
 }
 
 // \uN: the character goes in as UTF-8 (a high surrogate waits for its low half) and the
-// fallback after it is skipped.
+// fallback after it is skipped. Inside an RTF-code run the lexer took the writer's one '?'
+// with the word already.
 void RtfBuilder::OnUnicode(int32_t n)
 {
     decoded_.clear();
     decoder_.Unicode(n, CodePageInForce(), decoded_);
     InsertDecoded(decoded_);
-    fallback_.Start(g_.unicodeSkip);
+    if (lexer_.Mode() != RtfLexMode::CodeRun)
+        fallback_.Start(g_.unicodeSkip);
     attention_ = true;
 }
 

@@ -50,6 +50,8 @@ std::span<const uint8_t> Bytes(const std::string& text)
 // - size 0 stands for 10 points and is written \fs20, as size 10 is;
 // - a footnote's mark is written in a superscript group and reads back superscript;
 // - an object or a footnote mark is written as RTF of its own, never inside an RTF-code run;
+// - an object with neither picture data nor a file name is written as the application's
+//   placeholder, whatever made it;
 // - tab stops are numbered by the document as it meets them, and a stop that no paragraph uses
 //   is not written: they are renumbered here in the order the paragraphs use them.
 void MakeCanonical(quillory::TWPRTFText& document)
@@ -63,6 +65,10 @@ void MakeCanonical(quillory::TWPRTFText& document)
         header.addFont(font.name, family == 0x10 ? std::uint8_t(font.pitchFamily & 0x0F) : font.pitchFamily,
                        font.charset);
     }
+
+    for (const auto& object : document.objects())
+        if (!object->graphic && object->fileName.empty())
+            object->isApplicationObject = true;
 
     std::vector<std::vector<TabStop>> stops;
     for (TParagraph* p = document.firstParagraph(); p; p = p->next()) {

@@ -68,7 +68,9 @@ int32_t DisplaySize(int32_t goal, int32_t own, int32_t scale, bool metafile)
     int64_t twips = goal > 0 ? goal : metafile ? int64_t{own} * 1440 / 2540 : int64_t{own} * 15;
     if (scale > 0)
         twips = twips * scale / 100;
-    return int32_t(std::clamp<int64_t>(twips, 0, 1 << 24));
+    // Never none: the writer's \picwgoal0 would read back as "not given", and so as the size the
+    // picture's own measures give. (Layout shows a picture too small to see at its own size.)
+    return int32_t(std::clamp<int64_t>(twips, 1, 1 << 24));
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part)

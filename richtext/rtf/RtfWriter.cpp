@@ -456,6 +456,10 @@ void TWPRTFWriter::StartTableRow(const TParagraph& p)
         if (!cell->hasFlag(ParFlag::MoreCellsFollow))
             break;
     }
+    // Cells that leave the end of their row empty: the reader measures cells against the
+    // farthest edge it is given, so a cell that is never filled marks where the row ends.
+    if (sum < 255 && rowCells_ < MaxRowCells)
+        EmitNumbered("\\cellx", usable + p.leftIndent);
     Emit("\\intbl");
 }
 

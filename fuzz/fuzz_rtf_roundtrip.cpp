@@ -52,6 +52,7 @@ std::span<const uint8_t> Bytes(const std::string& text)
 // - an object or a footnote mark is written as RTF of its own, never inside an RTF-code run;
 // - an object with neither picture data nor a file name is written as the application's
 //   placeholder, whatever made it;
+// - a table cell's box is written as its four sides (RTF has no word for a cell's box);
 // - tab stops are numbered by the document as it meets them, and a stop that no paragraph uses
 //   is not written: they are renumbered here in the order the paragraphs use them.
 void MakeCanonical(quillory::TWPRTFText& document)
@@ -72,6 +73,9 @@ void MakeCanonical(quillory::TWPRTFText& document)
 
     std::vector<std::vector<TabStop>> stops;
     for (TParagraph* p = document.firstParagraph(); p; p = p->next()) {
+        if (p->isTableCell() && (p->border.flags & BorderFlag::Box))
+            p->border.flags = std::uint8_t((p->border.flags & ~BorderFlag::Box) | BorderFlag::Top
+                                           | BorderFlag::Bottom | BorderFlag::Left | BorderFlag::Right);
         std::vector<TabStop>& used = stops.emplace_back();
         for (const int index : header.tabOrder())
             if ((p->tabMask >> index) & 1)

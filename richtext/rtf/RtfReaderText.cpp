@@ -369,7 +369,7 @@ void RtfBuilder::OnCharacterProperty(RtfKeywordId id, int32_t n)
 
 // The footnote's mark is the character inserted last, which becomes its anchor. A mark is one
 // byte of text: where the last character is none (a character beyond ASCII, an object's
-// placeholder, another footnote's mark) or there is none, the footnote's default mark is
+// placeholder or another control code, another footnote's mark) or there is none, the footnote's default mark is
 // inserted as its anchor, so that no footnote is left without one (the writer writes a
 // footnote where its anchor stands, and one without would be lost).
 void RtfBuilder::StartFootnote()
@@ -386,7 +386,9 @@ void RtfBuilder::StartFootnote()
         if (!line || last < 0 || last >= line->length() || IsUtf8Continuation(uint8_t(line->text()[last])))
             return false;
         const uint8_t code = uint8_t(line->text()[last]);
-        if (code >= 0x80 || code <= CharCode::Reserved || code == '\r')
+        // A control code other than TAB and the soft break is no text inside the footnote,
+        // where the writer repeats the mark.
+        if (code >= 0x80 || (code < 32 && code != CharCode::Tab && code != CharCode::SoftBreak))
             return false;
         return !line->hasAttributes() || !line->attrAt(last).hasFlag(AttrFlag::FootnoteAnchor);
     };

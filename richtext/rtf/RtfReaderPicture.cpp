@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -219,6 +220,15 @@ void RtfBuilder::FinishPicture(Destination which)
         graphic->kind = GraphicKind::Dib;
         if (auto bmp = BmpFromDib(data)) {
             graphic->bytes = std::move(*bmp);
+            // The info header's measures are the picture's, and the ones the writer gives:
+            // \picw, \pich and the \wbm words only repeat them (or say otherwise by mistake).
+            if (data.size() >= 16 && LE32(data, 0) >= 16) {
+                const int64_t height = int32_t(LE32(data, 8));
+                graphic->width = int32_t(LE32(data, 4));
+                graphic->height = int32_t(std::min<int64_t>(height < 0 ? -height : height, INT32_MAX));
+                graphic->planes = int32_t(LE32(data, 12) & 0xFFFF);
+                graphic->bitsPerPixel = int32_t(LE32(data, 12) >> 16);
+            }
             if (!graphic->width)
                 graphic->width = int32_t(LE32(data, 4));
             if (!graphic->height)

@@ -414,6 +414,9 @@ const Foreign foreign[] = {
     {"a picture of no height", "{\\rtf1\\plain\\fs20 x{\\pict\\wmetafile8\\picw100\\pich0\\picwgoal1440 "
                                "010009000003220000000000}y{\\pict\\wmetafile8\\picw100\\pich50\\picwgoal1440"
                                "\\pichgoal0\\picscaley1 010009000003220000000000}}"},
+    {"a bitmap whose words give another size than its header",
+     "{\\rtf1\\plain\\fs20 x{\\pict\\dibitmap0\\wbmbitspixel16\\wbmplanes16\\picw2\\pich32 28000000020000000200000001"
+     "000100000000000800000000000000000000000000000000000000000000ffffff0080000000c0000000}}"},
     {"a pattern colour without a percent", "{\\rtf1\\plain\\fs20{\\cfpat2\\cbpat3 a\\par}b}"},
     {"footnotes whose mark the text cannot hold",
      "{\\rtf1\\plain\\fs20\\super{\\*\\footnote w}\\u1046?{\\*\\footnote x}a{\\*\\footnote y}{\\*\\footnote z}"

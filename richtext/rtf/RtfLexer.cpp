@@ -21,6 +21,12 @@ constexpr bool IsDigit(uint8_t c) noexcept { return c >= '0' && c <= '9'; }
 constexpr std::string_view kCodeRunClose = "\\wprtf0";
 constexpr RtfWordKey kCodeRunWordKey = MakeRtfWordKey("wprtf");
 constexpr RtfWordKey kBinaryWordKey = MakeRtfWordKey("bin");
+constexpr RtfWordKey kUnicodeWordKey = MakeRtfWordKey("u");
+
+bool StartsWithCodeRunClose(std::span<const uint8_t> bytes) noexcept
+{
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()).starts_with(kCodeRunClose);
+}
 
 RtfToken Simple(RtfTokenKind kind) noexcept
 {
@@ -243,7 +249,8 @@ bool RtfLexer::IsWriterStructureAt(size_t at)
 
 // Whether the chain of control words and symbols that starts at `at` is followed by a raw line
 // end. The walk from any backslash it passes is the rest of the same walk, so every backslash
-// visited gets the answer.
+// visited gets the answer. A chain that reaches \wprtf0 belongs to a run that ends there: the
+// writer ends every run so, and the user's text before it is text.
 bool RtfLexer::ChainEndsLineAt(size_t at)
 {
     const size_t size = input_.size();
@@ -254,6 +261,10 @@ bool RtfLexer::ChainEndsLineAt(size_t at)
     while (at + 1 < size && input_[at] == '\\') {
         if (chainEnds_[at] != 0) {
             answer = chainEnds_[at];
+            break;
+        }
+        if (StartsWithCodeRunClose(input_.subspan(at))) {
+            answer = 1;
             break;
         }
         visited.push_back(at);
@@ -270,21 +281,60 @@ bool RtfLexer::ChainEndsLineAt(size_t at)
     return answer == 2;
 }
 
+RtfCodeRunEscape RtfLexer::CodeRunEscapeAt(std::span<const uint8_t> bytes) noexcept
+{
+    using Kind = RtfCodeRunEscape::Kind;
+    RtfCodeRunEscape escape;
+    if (bytes.size() < 2 || bytes[0] != '\\')
+        return escape;
+    if (StartsWithCodeRunClose(bytes)) {
+        escape.kind = Kind::RunEnd;
+        escape.length = kCodeRunClose.size();
+        if (escape.length < bytes.size() && bytes[escape.length] == ' ')
+            ++escape.length; // the blank that ends a control word
+        return escape;
+    }
+    if (bytes[1] == '\'') {
+        if (bytes.size() >= 4 && RtfHexDigit(bytes[2]) >= 0 && RtfHexDigit(bytes[3]) >= 0) {
+            escape.kind = Kind::Byte;
+            escape.length = 4;
+            escape.byte = static_cast<uint8_t>(RtfHexDigit(bytes[2]) << 4 | RtfHexDigit(bytes[3]));
+        }
+        return escape;
+    }
+    if (!IsLower(bytes[1]))
+        return escape;
+    const RtfLexer lexer(bytes);
+    size_t at = 1;
+    const RtfToken word = lexer.ReadControlWordAt(at);
+    if (!word.hasParameter && (word.word == "tab" || word.word == "line")) {
+        escape.kind = Kind::Byte;
+        escape.length = at;
+        escape.byte = word.word == "tab" ? kTab : kLF;
+    } else if (word.hasParameter && word.word == "u" && at < bytes.size() && bytes[at] == '?') {
+        escape.kind = Kind::Unicode;
+        escape.length = at + 1;
+        escape.unicode = word.parameter;
+    }
+    return escape;
+}
+
 // Inside \wprtf1 ... \wprtf0 the bytes are the user's RTF source, kept as text. The writer
-// still escapes TAB, the soft line break and characters above 126 there (\tab, \line, \'hh),
-// so those three come back as the characters they stand for.
+// still escapes what the model holds beyond it there: TAB, the soft line break, characters
+// from 127 on and control bytes (\tab, \line, \'hh, \uN?), and a backslash that would be read
+// as one of those or as the run's end (\'5c); all of them come back as the characters they
+// stand for.
 RtfToken RtfLexer::NextInCodeRun()
 {
+    using Kind = RtfCodeRunEscape::Kind;
     const size_t size = input_.size();
     if (pos_ >= size)
         return Simple(RtfTokenKind::End);
     const uint8_t c = input_[pos_];
     if (c == '\\' || c == '{' || c == '}' || c == kCR || c == kLF) {
-        const std::string_view rest(reinterpret_cast<const char*>(&input_[pos_]), size - pos_);
-        if (rest.starts_with(kCodeRunClose)) {
-            pos_ += kCodeRunClose.size();
-            if (pos_ < size && input_[pos_] == ' ')
-                ++pos_; // the blank that ends a control word
+        const RtfCodeRunEscape escape = c == '\\' ? CodeRunEscapeAt(input_.subspan(pos_)) : RtfCodeRunEscape{};
+        if (escape.kind == Kind::RunEnd) {
+            pos_ += escape.length;
             mode_ = RtfLexMode::Normal;
             RtfToken token;
             token.kind = RtfTokenKind::ControlWord;
@@ -297,19 +347,19 @@ RtfToken RtfLexer::NextInCodeRun()
             mode_ = RtfLexMode::Normal; // re-read the sequence as ordinary RTF
             return Simple(RtfTokenKind::CodeRunEnd);
         }
-        if (c == '\\' && pos_ + 1 < size) {
-            if (rest.size() >= 4 && rest[1] == '\'' && RtfHexDigit(rest[2]) >= 0 && RtfHexDigit(rest[3]) >= 0) {
-                pos_ += 4;
-                return Char(static_cast<uint8_t>(RtfHexDigit(rest[2]) << 4 | RtfHexDigit(rest[3])));
-            }
-            if (IsLower(input_[pos_ + 1])) {
-                size_t at = pos_ + 1;
-                const RtfToken word = ReadControlWordAt(at);
-                if (!word.hasParameter && (word.word == "tab" || word.word == "line")) {
-                    pos_ = at;
-                    return Char(word.word == "tab" ? kTab : kLF);
-                }
-            }
+        if (escape.kind == Kind::Byte) {
+            pos_ += escape.length;
+            return Char(escape.byte);
+        }
+        if (escape.kind == Kind::Unicode) {
+            pos_ += escape.length;
+            RtfToken token;
+            token.kind = RtfTokenKind::ControlWord;
+            token.word = "u";
+            token.key = kUnicodeWordKey;
+            token.hasParameter = true;
+            token.parameter = escape.unicode;
+            return token;
         }
         RtfToken token;
         token.kind = RtfTokenKind::Text;

@@ -16,7 +16,8 @@ enum class RtfTokenKind : uint8_t {
     End,          // no more input
     GroupOpen,    // {
     GroupClose,   // }
-    ControlWord,  // \word or \word-123 (`word`, `hasParameter`, `parameter`)
+    ControlWord,  // \word or \word-123 (`word`, `hasParameter`, `parameter`); inside an RTF-code
+                  // run only \wprtf0 and \uN (its '?' taken with it)
     ControlSymbol,// \ and one byte that is not a lowercase letter (`word` holds the byte)
     HexChar,      // \'hh, or a character decoded inside an RTF-code run (`value`, a byte)
     Text,         // a run of ordinary bytes (`bytes`); CR, LF and TAB are left out
@@ -45,6 +46,18 @@ enum class RtfLexMode : uint8_t {
     CodeRun,    // every byte is text until \wprtf0 (see NextInCodeRun)
 };
 
+// What a backslash inside an RTF-code run begins, as the lexer reads it: the run's end (\wprtf0),
+// one of the escapes that stand for a character (\'hh, \tab and \line without a number, \uN
+// followed by the writer's '?'), or nothing: then the backslash is the user's text. The writer
+// asks the same of a run's text, to escape a backslash that would otherwise be read as more.
+struct RtfCodeRunEscape {
+    enum class Kind : uint8_t { None, RunEnd, Byte, Unicode };
+    Kind kind = Kind::None;
+    size_t length = 0;   // the bytes it takes, the blank after a word included
+    uint8_t byte = 0;    // Byte: the character (\'hh, TAB for \tab, LF for \line)
+    int32_t unicode = 0; // Unicode: the N of \uN
+};
+
 // Tokens over bytes held in memory. Total on any input: it never reads outside the span and
 // every call consumes at least one byte or returns End.
 class RtfLexer {
@@ -67,6 +80,9 @@ public:
     // all but the outermost, so at most that many '}' before a CR can be its own.
     void StartCodeRun(int openGroups) noexcept;
     RtfLexMode Mode() const noexcept { return mode_; }
+
+    // Reads `bytes`, which begin with a backslash, as a code run would.
+    static RtfCodeRunEscape CodeRunEscapeAt(std::span<const uint8_t> bytes) noexcept;
 
     // Bytes consumed so far (the position after the last byte of the last token).
     size_t Position() const noexcept { return pos_; }

@@ -56,6 +56,10 @@ struct GroupState {
 };
 
 inline constexpr int kMaxCells = 50;
+// A linked picture's file name keeps at most this many bytes (whole characters); the text of
+// its destination, the quotes and whatever stands around them, at most the second bound.
+inline constexpr size_t kMaxPictureFileName = 255;
+inline constexpr size_t kMaxPictureFileText = 1024;
 // \line inserts this code; it is stored as the soft line break.
 inline constexpr int kLineCode = 1010;
 

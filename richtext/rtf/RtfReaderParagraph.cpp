@@ -182,7 +182,8 @@ void RtfBuilder::FinishParagraph(bool asCell)
     p.spaceBefore = s.spaceBefore;
     p.spaceAfter = s.spaceAfter;
     p.lineSpacing = s.lineSpacing;
-    p.border = s.border;
+    // A width or colour without a side draws nothing, and the writer writes no border for it.
+    p.border = s.border.present() ? s.border : BorderWord{};
     p.shadingColors = s.shadingColors;
     p.shadingPercent = s.shadingPercent;
     p.tabMask = s.tabMask;

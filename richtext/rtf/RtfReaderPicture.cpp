@@ -4,10 +4,12 @@
 #include "richtext/rtf/RtfReaderBuilder.h"
 #include "richtext/rtf/DibImage.h"
 
+#include "platform/Utf8.h"
 #include "richtext/model/EncodedPicture.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -67,7 +69,9 @@ int32_t DisplaySize(int32_t goal, int32_t own, int32_t scale, bool metafile)
     int64_t twips = goal > 0 ? goal : metafile ? int64_t{own} * 1440 / 2540 : int64_t{own} * 15;
     if (scale > 0)
         twips = twips * scale / 100;
-    return int32_t(std::clamp<int64_t>(twips, 0, 1 << 24));
+    // Never none: the writer's \picwgoal0 would read back as "not given", and so as the size the
+    // picture's own measures give. (Layout shows a picture too small to see at its own size.)
+    return int32_t(std::clamp<int64_t>(twips, 1, 1 << 24));
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part)
@@ -216,6 +220,15 @@ void RtfBuilder::FinishPicture(Destination which)
         graphic->kind = GraphicKind::Dib;
         if (auto bmp = BmpFromDib(data)) {
             graphic->bytes = std::move(*bmp);
+            // The info header's measures are the picture's, and the ones the writer gives:
+            // \picw, \pich and the \wbm words only repeat them (or say otherwise by mistake).
+            if (data.size() >= 16 && LE32(data, 0) >= 16) {
+                const int64_t height = int32_t(LE32(data, 8));
+                graphic->width = int32_t(LE32(data, 4));
+                graphic->height = int32_t(std::min<int64_t>(height < 0 ? -height : height, INT32_MAX));
+                graphic->planes = int32_t(LE32(data, 12) & 0xFFFF);
+                graphic->bitsPerPixel = int32_t(LE32(data, 12) >> 16);
+            }
             if (!graphic->width)
                 graphic->width = int32_t(LE32(data, 4));
             if (!graphic->height)
@@ -283,6 +296,7 @@ void RtfBuilder::FinishFilePicture()
     // No file name holds a double quote, and the writer leaves a stray one out: one kept here
     // would make a name that reads back as none.
     std::erase(name, '"');
+    name.resize(CharBoundaryAtOrBefore(name, std::min<size_t>(name.size(), kMaxPictureFileName)));
     if (name.empty())
         return;
     TTextObject* object = FindObjectByFileName(name);

@@ -145,7 +145,9 @@ void RtfBuilder::InsertChar(int code)
         OnParagraphContent();
         if (code == kLineCode)
             code = CharCode::SoftBreak;
-        else if (code == 13 || code == 10 || code < 1 || code > 0x7F)
+        // The placeholder codes other than an object's stand for nothing without their object.
+        else if (code == 13 || code == 10 || code < 1 || code > 0x7F || code == CharCode::ObjectSecond
+                 || code == CharCode::Reserved)
             return;
         if (code == CharCode::Object)
             InsertObjectChar();
@@ -192,8 +194,8 @@ void RtfBuilder::InsertChar(int code)
 void RtfBuilder::InsertText(std::string_view utf8)
 {
     // Text whose length is bounded keeps whole characters only.
-    const auto appendBounded = [utf8](std::string& text) {
-        if (text.size() + utf8.size() <= 255)
+    const auto appendBounded = [utf8](std::string& text, size_t limit = 255) {
+        if (text.size() + utf8.size() <= limit)
             text += utf8;
     };
     switch (g_.destination) {
@@ -208,7 +210,8 @@ void RtfBuilder::InsertText(std::string_view utf8)
             appendBounded(fontName_);
         return;
     case Destination::PictureFile:
-        appendBounded(picture_.fileName);
+        // The name is bounded when the picture ends; its quotes and blanks around it count not.
+        appendBounded(picture_.fileName, kMaxPictureFileText);
         return;
     case Destination::FieldInstruction:
         appendBounded(fieldInstruction_);
@@ -248,13 +251,15 @@ void RtfBuilder::InsertText(std::string_view utf8)
 }
 
 // \uN: the character goes in as UTF-8 (a high surrogate waits for its low half) and the
-// fallback after it is skipped.
+// fallback after it is skipped. Inside an RTF-code run the lexer took the writer's one '?'
+// with the word already.
 void RtfBuilder::OnUnicode(int32_t n)
 {
     decoded_.clear();
     decoder_.Unicode(n, CodePageInForce(), decoded_);
     InsertDecoded(decoded_);
-    fallback_.Start(g_.unicodeSkip);
+    if (lexer_.Mode() != RtfLexMode::CodeRun)
+        fallback_.Start(g_.unicodeSkip);
     attention_ = true;
 }
 
@@ -362,28 +367,46 @@ void RtfBuilder::OnCharacterProperty(RtfKeywordId id, int32_t n)
     }
 }
 
-// The footnote's mark is the character inserted last, which becomes its anchor.
+// The footnote's mark is the character inserted last, which becomes its anchor. A mark is one
+// byte of text: where the last character is none (a character beyond ASCII, an object's
+// placeholder or another control code, another footnote's mark) or there is none, the footnote's default mark is
+// inserted as its anchor, so that no footnote is left without one (the writer writes a
+// footnote where its anchor stands, and one without would be lost).
 void RtfBuilder::StartFootnote()
 {
-    g_.destination = Destination::Footnote;
-    footnote_ = nullptr;
-    if (doc_.footnotes().size() >= kMaxObjects)
+    if (doc_.footnotes().size() >= kMaxObjects) {
+        g_.destination = Destination::Footnote;
+        footnote_ = nullptr;
         return;
+    }
     TFootnote created;
     created.number = NextFootnoteNumber();
     highestFootnote_ = created.number;
+    const auto markable = [this](const TTextLine* line, int last) {
+        if (!line || last < 0 || last >= line->length() || IsUtf8Continuation(uint8_t(line->text()[last])))
+            return false;
+        const uint8_t code = uint8_t(line->text()[last]);
+        // A control code other than TAB and the soft break is no text inside the footnote,
+        // where the writer repeats the mark.
+        if (code >= 0x80 || (code < 32 && code != CharCode::Tab && code != CharCode::SoftBreak))
+            return false;
+        return !line->hasAttributes() || !line->attrAt(last).hasFlag(AttrFlag::FootnoteAnchor);
+    };
+    if (!markable(out_.lastLine(), out_.lastIndex()))
+        InsertChar(uint8_t(created.mark));
+    g_.destination = Destination::Footnote;
+    footnote_ = nullptr;
     TTextLine* line = out_.lastLine();
-    const int last = out_.lastIndex(); // the last byte of the character
-    const bool marked = line && last >= 0 && last < line->length();
-    const int first = marked ? int(CharBoundaryAtOrBefore(line->view(), size_t(last))) : last;
-    if (marked && first == last)
-        created.mark = line->text()[last]; // a mark beyond ASCII keeps the default one
+    const int last = out_.lastIndex();
+    if (!markable(line, last))
+        return; // the text could not take the mark
+    created.mark = line->text()[last];
     footnote_ = &doc_.addFootnote(std::move(created));
-    if (marked && line->hasAttributes()) {
-        TAttr anchor = line->attrAt(first);
+    if (line->hasAttributes()) {
+        TAttr anchor = line->attrAt(last);
         anchor.flags |= AttrFlag::FootnoteAnchor;
         anchor.tag = uint16_t(footnote_->number);
-        line->fillAttrs(first, last + 1, anchor);
+        line->setAttr(last, anchor);
     }
     footnoteEcho_ = true;
     footnoteEchoBlank_ = false;

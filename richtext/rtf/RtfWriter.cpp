@@ -2,6 +2,7 @@
 #include "richtext/rtf/RtfWriter.h"
 
 #include "platform/Utf8.h"
+#include "richtext/rtf/RtfLexer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,6 +36,13 @@ const char* familyWord(std::uint8_t pitchFamily) noexcept
 constexpr bool IsPlainRtfChar(unsigned char c) noexcept
 {
     return c >= 32 && c <= 126 && c != '\\' && c != '{' && c != '}';
+}
+
+// Two runs that one attribute block writes alike.
+bool writtenAlike(const TAttr& a, const TAttr& b) noexcept
+{
+    return a.font == b.font && a.pointSize() == b.pointSize() && a.color == b.color && a.style == b.style
+        && a.flags == b.flags && (!a.hasFlag(AttrFlag::InsertPoint) || a.tag == b.tag);
 }
 
 bool IsSymbolGlyph(char32_t c) noexcept
@@ -191,8 +199,10 @@ std::size_t TWPRTFWriter::EmitCharacterAt(std::string_view text, std::size_t at)
     // A symbol font's glyphs may come as U+F000 + byte (as other programs write them): the byte.
     if (encoding_->symbol() && IsSymbolGlyph(c)) {
         const auto byte = static_cast<unsigned char>(c - 0xF000);
-        if (byte >= 0x80)
+        if (byte >= 0x7F || (codeRunOpen_ && (byte < 32 || byte == '\\')))
             EmitHexByte(byte);
+        else if (codeRunOpen_)
+            Emit(char(byte));
         else {
             const char plain = char(byte);
             WriteText(&plain, 1);
@@ -446,6 +456,10 @@ void TWPRTFWriter::StartTableRow(const TParagraph& p)
         if (!cell->hasFlag(ParFlag::MoreCellsFollow))
             break;
     }
+    // Cells that leave the end of their row empty: the reader measures cells against the
+    // farthest edge it is given, so a cell that is never filled marks where the row ends.
+    if (sum < 255 && rowCells_ < MaxRowCells)
+        EmitNumbered("\\cellx", usable + p.leftIndent);
     Emit("\\intbl");
 }
 
@@ -559,18 +573,18 @@ int TWPRTFWriter::StartParagraph()
 
     // The shading group holds nothing but the shading and the paragraph's text, so that closing
     // it at the paragraph end undoes no other state. A percent alone is shading too: black.
+    // No percent is written \shading1, which reads back as none, also beside a pattern colour:
+    // no pattern shows then, and written as full (as the stored format once did) it would show
+    // the pattern colour solid after the next load.
     if (!cell && (p.shadingColors || p.shadingPercent)) {
         Emit('{');
         if (p.shadingPercent)
             EmitNumbered("\\shading", p.shadingPercent * 100);
-        else if (p.patternColor())
-            Emit("\\shading10000");
         else
             Emit("\\shading1");
         EmitNumbered("\\cfpat", p.patternColor());
-        // Judged by the percent written: \shading10000 reads back as 100, where no background shows.
-        const int written = p.shadingPercent ? p.shadingPercent : (p.patternColor() ? 100 : 0);
-        if (written != 100)
+        // At 100 percent no background shows.
+        if (p.shadingPercent != 100)
             EmitNumbered("\\cbpat", p.backgroundColor());
         FlushWithBlank();
         shadingOpen_ = true;
@@ -583,10 +597,7 @@ int TWPRTFWriter::EndParagraph()
     const TParagraph& p = *paragraph_;
     closedAfterEnd_ = false;
     // A code run ends with its paragraph, so that the paragraph end is read as RTF again.
-    if (codeRunOpen_) {
-        Emit("\\wprtf0");
-        codeRunOpen_ = false;
-    }
+    CloseCodeRun();
     if (p.isTableCell()) {
         Emit("\\cell");
         // The cell that ends a row ends it with \row, also in a row of one cell.
@@ -613,12 +624,11 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
     // Objects and footnotes are written as RTF of their own, which a code run would swallow.
     const bool code = attr.hasFlag(AttrFlag::RtfCode)
                    && !attr.hasFlag(AttrFlag::Object) && !attr.hasFlag(AttrFlag::FootnoteAnchor);
-    if (codeRunOpen_ && code)
+    // A code run goes on while the runs are written alike; another font or style inside it would
+    // be read as code, so it ends and the next run has a block of its own.
+    if (codeRunOpen_ && code && writtenAlike(attr, codeAttr_))
         return result_;
-    if (codeRunOpen_) {
-        Emit("\\wprtf0");
-        codeRunOpen_ = false;
-    }
+    CloseCodeRun();
     Flush();
     runWritten_ = true;
     encoding_ = &EncodingOfFont(attr.font);
@@ -656,6 +666,7 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
     if (code) {
         Emit("\\wprtf1");
         codeRunOpen_ = true;
+        codeAttr_ = attr;
     }
     Emit(' ');
     return Flush();
@@ -664,7 +675,10 @@ int TWPRTFWriter::WriteAttributes(const TAttr& attr)
 int TWPRTFWriter::WriteText(const char* text, int count)
 {
     const std::string_view all(text, std::size_t(std::max(count, 0)));
-    const bool code = codeRunOpen_;
+    if (codeRunOpen_) {
+        codeText_ += all;
+        return result_;
+    }
     for (std::size_t i = 0; i < all.size() && result_ == WriteResult::Ok;) {
         // Characters that stand for themselves go out together.
         std::size_t plain = i;
@@ -682,8 +696,7 @@ int TWPRTFWriter::WriteText(const char* text, int count)
         }
         ++i;
         if (c == '\\' || c == '{' || c == '}') {
-            if (!code)
-                Emit('\\');
+            Emit('\\');
             Emit(char(c));
         } else if (c == CharCode::Tab) {
             Emit("\\tab ");
@@ -700,6 +713,54 @@ int TWPRTFWriter::WriteText(const char* text, int count)
     return result_;
 }
 
+void TWPRTFWriter::CloseCodeRun()
+{
+    if (!codeRunOpen_)
+        return;
+    EmitCodeText(codeText_);
+    codeText_.clear();
+    Emit("\\wprtf0");
+    codeRunOpen_ = false;
+}
+
+// The user's RTF source goes out as it is, so that other readers take it as RTF, except what
+// would not read back as the same text: TAB, the soft break, control bytes and characters from
+// 127 on are escaped as in other text, and a backslash that the reader of a code run would
+// take for an escape or for the run's end is written \'5c (a backslash that ends the text is
+// followed by the writer's \wprtf0, which begins no escape with it).
+void TWPRTFWriter::EmitCodeText(std::string_view text)
+{
+    const auto bytes = [text](std::size_t from) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()) + from, text.size() - from);
+    };
+    for (std::size_t i = 0; i < text.size() && result_ == WriteResult::Ok;) {
+        std::size_t plain = i;
+        while (plain < text.size() && IsPlainRtfChar(static_cast<unsigned char>(text[plain])))
+            ++plain;
+        if (plain > i) {
+            Emit(text.substr(i, plain - i));
+            i = plain;
+            continue;
+        }
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            i += EmitCharacterAt(text, i);
+            continue;
+        }
+        if (c == '\\' && rtf::RtfLexer::CodeRunEscapeAt(bytes(i)).kind != rtf::RtfCodeRunEscape::Kind::None)
+            EmitHexByte(c);
+        else if (c == '\\' || c == '{' || c == '}')
+            Emit(char(c));
+        else if (c == CharCode::Tab)
+            Emit("\\tab ");
+        else if (c == CharCode::SoftBreak)
+            Emit("\\line ");
+        else if (c > CharCode::Reserved)
+            EmitHexByte(c);
+        ++i;
+    }
+}
+
 // --- trailer --------------------------------------------------------------------------------
 
 int TWPRTFWriter::WriteTrailer()
@@ -709,10 +770,7 @@ int TWPRTFWriter::WriteTrailer()
     // border around it from the end of a border run: an attribute block stands in for its text.
     if (paragraph_ && !runWritten_ && !paragraph_->isTableCell() && (closedAfterEnd_ || groups_.size() > 1))
         WriteAttributes(TAttr{});
-    if (codeRunOpen_) {
-        Emit("\\wprtf0");
-        codeRunOpen_ = false;
-    }
+    CloseCodeRun();
     if (shadingOpen_) {
         Emit('}');
         shadingOpen_ = false;

@@ -92,6 +92,9 @@ private:
 
     // Characters.
     void EmitHexByte(unsigned char byte); // \'hh
+    // The text of an RTF-code run, gathered until the run ends, and then the run's end.
+    void CloseCodeRun();
+    void EmitCodeText(std::string_view text);
     // Writes the character from U+0080 on that starts at `at`; the bytes it took.
     std::size_t EmitCharacterAt(std::string_view text, std::size_t at);
     // Whether some text of the part to write needs \u (and so \uc1 in the header).
@@ -104,6 +107,8 @@ private:
     int rowCells_ = 0;
     bool lastRunHidden_ = false;
     bool codeRunOpen_ = false;
+    TAttr codeAttr_;       // of the open code run
+    std::string codeText_; // its text: a backslash is judged by what follows it in the run
     bool shadingOpen_ = false;
     bool closedAfterEnd_ = false; // a group closed since the last paragraph end
     bool runWritten_ = false;    // the current paragraph has an attribute block

@@ -165,6 +165,14 @@ TEST(RtfLexer, KeepsRtfCodeAsTextUntilItsEnd)
         {"a\\tab b\\line c\\'e9\\wprtf0", "T(a) X(09) T(b) X(0a) T(c) X(e9) \\wprtf0 |end|"},
         // a partial match of the closing word is text
         {"\\wprtf\\wprtf0", "T(\\) T(wprtf) \\wprtf0 |end|"},
+        // the writer's escaped backslash, and its \u with the one '?' it writes; \u without the
+        // '?' or \tab with a number are the user's text
+        {"x\\'5cwprtf0\\u1046?\\u-10179?\\u-8704?y\\wprtf0",
+         "T(x) X(5c) T(wprtf0) \\u1046 \\u-10179 \\u-8704 T(y) \\wprtf0 |end|"},
+        {"\\u5 ?\\u5x\\tab5", "\\u5 T(\\) T(u5x) T(\\) T(tab5) |end|"},
+        // the user's words just before the run's end: the writer's own paragraph end follows
+        // \wprtf0, not them (they were read as RTF, and a \par split the paragraph)
+        {"x\\par\\wprtf0\\par\n\r", "T(x) T(\\) T(par) \\wprtf0 \\par |end|"},
         // the writer's paragraph end reached inside the run: read it as RTF again
         {"x\\par\n\r\\ql y", "T(x) |code-end| \\par \\ql T(y) |end|"},
         {"x}\r\n}", "T(x) |code-end| } } |end|"},

@@ -68,7 +68,8 @@ TEST(RtfReaderHostile, EndsOnMalformedInput)
         {"code run never closed", "{\\rtf1 a\\wprtf1 {}{}\\par", "a{}{}\\\\par\n"},
         {"text only", "just text", "just text\n"},
         {"empty", "", "\n"},
-        {"footnote without text before it", "{\\rtf1{\\*\\footnote x}y}", "y\n"},
+        // its default mark anchors it: a footnote without an anchor is lost at the next save
+        {"footnote without text before it", "{\\rtf1{\\*\\footnote x}y}", "?y\n"},
         {"cells beyond 50", "{\\rtf1\\trowd" + [] {
              std::string edges;
              for (int i = 1; i <= 60; ++i)

@@ -269,7 +269,7 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
     struct Row { std::uint8_t colors, percent; std::string words; } rows[] = {
         {0x21, 20, "{\\shading2000\\cfpat1\\cbpat2 "},
         {0x21, 100, "{\\shading10000\\cfpat1 "},
-        {0x21, 0, "{\\shading10000\\cfpat1 "}, // read back as 100 percent
+        {0x21, 0, "{\\shading1\\cfpat1\\cbpat2 "}, // no percent, as it reads back: no pattern shows
         {0x20, 0, "{\\shading1\\cfpat0\\cbpat2 "},
         {0x00, 30, "{\\shading3000\\cfpat0\\cbpat0 "}, // black: once left out
     };
@@ -286,7 +286,7 @@ TEST(RtfWriter, ShadingGroupEndsWithItsParagraph)
     }
     TParagraph& last = addParagraph(doc, "z");
     last.shadingColors = 0x01;
-    EXPECT_EQ(body(doc), "{{\\shading10000\\cfpat1 " + Plain + "z}") << "closed by the trailer";
+    EXPECT_EQ(body(doc), "{{\\shading1\\cfpat1\\cbpat0 " + Plain + "z}") << "closed by the trailer";
 }
 
 // Without the block, "a" boxed and an empty last paragraph after or inside its border were

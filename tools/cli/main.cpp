@@ -58,7 +58,9 @@ constexpr const char* kUsage =
     "                                          days whose entries contain TEXT\n"
     "  password set [--legacy] [--password-file F] [--old-password-file F]\n"
     "  password clear [--old-password-file F]  set, change or clear the diary password\n"
-    "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n"
+    "  spell [--suggest] [--language CODE] FILE|-\n"
+    "                                          misspelt words of an entry or text (exit 1: none;\n"
+    "                                          spell --help lists the languages)\n"
     "  backup OUT.zip                          the entries and QL.INI into one checked archive\n"
     "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n";
 

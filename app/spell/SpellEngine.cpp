@@ -57,6 +57,13 @@ bool TSpellEngine::OpenDictionary(const std::string& file)
     return true;
 }
 
+bool TSpellEngine::ReplaceMainDictionary(const std::string& file)
+{
+    std::erase_if(sections_, [](const OpenSection& open) { return open.section->Kind() != SectionKind::User; });
+    DictionaryName = file;  // so that a later lookup does not open the old one again
+    return OpenDictionary(file);
+}
+
 int TSpellEngine::NextUserNumber() noexcept
 {
     const int number = nextUserNumber_;
@@ -146,6 +153,12 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
     }
     if (capitals.size() >= 2 && capitals.substr(capitals.size() - 2) == "'S")
         return KnowsCapitals(capitals.substr(0, capitals.size() - 2));
+    // An elided word before another (French l'homme, qu'il; Italian dell'anno): the part up to
+    // the first apostrophe is known with its apostrophe ("L'", as the French list has it) and
+    // the rest is known. English lists hold no word ending in an apostrophe: it never applies.
+    const std::size_t apostrophe = capitals.find('\'');
+    if (apostrophe != std::string_view::npos && apostrophe > 0 && apostrophe + 1 < capitals.size())
+        return KnowsCapitals(capitals.substr(0, apostrophe + 1)) && KnowsCapitals(capitals.substr(apostrophe + 1));
     return false;
 }
 

@@ -36,6 +36,10 @@ public:
     // Opens a main dictionary unless one is open; false when the file cannot be read or its
     // first section is not a main section. On success DictionaryName becomes `file`.
     bool OpenDictionary(const std::string& file);
+    // Closes the main dictionary (the user dictionaries stay open) and opens `file` instead, as
+    // when the diary's language changes. False, with no main dictionary open, when `file` cannot
+    // be read or is no main dictionary.
+    bool ReplaceMainDictionary(const std::string& file);
     // The number of the opened user dictionary, or -1 when the file cannot be read or is not a
     // user dictionary.
     int OpenUserDictionary(const std::string& file);

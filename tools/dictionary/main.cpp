@@ -1,7 +1,8 @@
 // make-dictionary: writes a main spelling dictionary from word lists of one word a line, such
 // as Debian's. A list is UTF-8, or Latin-1 when it is not well-formed UTF-8 (some of Debian's
 // are). Words that the dictionary alphabet cannot spell (a space, a digit, a letter outside
-// cp1252) are left out and counted. Run at build time, deterministic for the same lists.
+// cp1252) are left out and counted; a line beginning with '#' is a comment. Run at build time,
+// deterministic for the same lists.
 #include "app/spell/DictionaryBuilder.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Cp1252.h"
@@ -37,8 +38,9 @@ bool ReadList(const char* file, std::vector<std::string>& words, std::size_t& le
         at = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (line.empty())
-            continue;
+        if (line.empty() || line.front() == '#')
+            continue;  // a comment of our own lists; no word begins with '#'
+
         if (!utf8) {
             words.emplace_back(line);
         } else if (auto word = quillory::Utf8ToCp1252(line)) {

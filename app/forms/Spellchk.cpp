@@ -144,20 +144,14 @@ void TSpellCheckDialog::CheckNextWord()
     if (!editor_ || closed_)
         return;
     WordList->clear();
-    QString unknown;
-    while (true) {
-        const QString word = editor_->NextWord(restartWalk_);
-        restartWalk_ = false;
-        if (word.isEmpty())
-            break;
-        // A word of a script the dictionary does not spell counts as correct: it is passed by.
-        const std::string text = QStringToText(word);
-        if (!SpellEngine1.IsWordCorrect(text)) {
-            for (const std::string& suggestion : SpellEngine1.GetSuggestions(text))
-                WordList->addItem(TextToQString(suggestion));
-            unknown = word;  // NextWord has selected it and scrolled it into view
-            break;
-        }
+    // The walk stops only at unknown words; a word of a script the dictionary does not spell
+    // counts as correct: it is passed by.
+    const QString unknown = editor_->NextWord(
+        restartWalk_, [this](std::string_view word) { return !SpellEngine1.IsWordCorrect(word); });
+    restartWalk_ = false;
+    if (!unknown.isEmpty()) {  // NextWord has selected it and scrolled it into view
+        for (const std::string& suggestion : SpellEngine1.GetSuggestions(QStringToText(unknown)))
+            WordList->addItem(TextToQString(suggestion));
     }
     Word->setText(unknown);
     ReplaceAs->setText(WordList->count() > 0 ? WordList->item(0)->text() : unknown);

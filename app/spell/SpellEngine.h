@@ -80,6 +80,8 @@ private:
     static bool SectionKnows(const Section& section, std::uint32_t rootList, std::string_view capitals);
     void WalkForCandidates(const DictionarySection& section, SuggestionSearch& search) const;
     void Score(std::string_view candidate, SuggestionSearch& search) const;
+    // The known words (capitals) one slip from `word` (capitals), most likely first.
+    std::vector<std::string> NearWords(const std::string& word) const;
 
     std::vector<OpenSection> sections_;  // main sections first, then user dictionaries
     std::vector<std::string> suggestions_;

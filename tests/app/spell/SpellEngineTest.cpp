@@ -302,6 +302,33 @@ TEST(Suggestions, RankedBestFirstInTheCaseOfTheTypedWord)
     EXPECT_TRUE(std::find(the.begin(), the.end(), "the") != the.end());
 }
 
+// A known word one slip away is offered first, whatever slip it was, even where it changes the
+// first letters or the sound that the tree walk follows; a swap before a doubled letter before
+// other slips, and a two-letter word for a longer one last among them.
+TEST(Suggestions, AWordOneSlipAwayComesFirst)
+{
+    TempFolder folder;
+    TSpellEngine engine;
+    ASSERT_TRUE(engine.OpenDictionary(WriteMain(folder, {"the", "tea", "ten", "te", "house", "dough", "ugh",
+                                                         "program", "rogram", "at", "cat", "oat"})));
+    struct Row {
+        const char* typed;
+        const char* first;
+    } rows[] = {
+        {"teh", "the"},            // swapped, though "te", "tea" and "ten" are one slip too
+        {"hte", "the"},            // the first letter swapped
+        {"pprogram", "program"},   // a doubled first letter, before the dropped one "rogram"
+        {"huose", "house"}, {"hose", "house"}, {"hiuse", "house"}, {"houuse", "house"},
+        {"ouse", "house"},         // a first letter dropped
+        {"aat", "cat"},            // before "at", and "oat" is as near but less similar
+    };
+    for (const Row& row : rows) {
+        const auto& list = engine.GetSuggestions(row.typed);
+        ASSERT_FALSE(list.empty()) << row.typed;
+        EXPECT_EQ(list.front(), row.first) << row.typed;
+    }
+}
+
 TEST(Suggestions, TwoKnownWordsRunTogetherAreOfferedApart)
 {
     TempFolder folder;

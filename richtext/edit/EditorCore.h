@@ -154,8 +154,8 @@ public:
     using WordFilter = std::function<bool(std::string_view word)>;
     // The next word of the spell checker's walk for which `stopAt` is true (any word without
     // one), selected; restart begins at the document start. The words passed over cost no
-    // selection and no position lookup: each paragraph is read once, so that a walk over a
-    // long entry takes time in proportion to its length.
+    // selection and no position lookup: each paragraph is read once. A stop still looks its
+    // place up from the first paragraph (selecting, locating the cursor), once per stop.
     std::optional<std::string> NextWord(bool restart = false, const WordFilter& stopAt = {});
 
     // --- paragraphs, header, page --------------------------------------------------------------

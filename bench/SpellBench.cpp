@@ -1,8 +1,15 @@
 // The spell engine against hunspell with Debian's en_US dictionary, in the same run, on the same
 // text: 100,000 words of ordinary prose in which 2 % are misspelt by one edit of the real word.
-// Counters: words checked per second and suggestion requests per second of each, their ratio
-// (quillory/hunspell; more is better), and how often the intended word is among the first five
-// suggestions of each. Without hunspell the program says so and measures the engine alone.
+//  - BM_CheckFile: the whole programs on that text as a file of lines with Unix line ends:
+//    `quillory-cli spell FILE` against `hunspell -l -d en_US FILE` (start, dictionary, walk and
+//    output included), best of the runs; `x_hunspell` = hunspell's time / ours (target >= 2).
+//  - BM_CheckWords: the engine's lookups against the hunspell library's, word by word.
+//  - BM_Suggest: suggestion requests per second of each and their ratio (target >= 10).
+//  - BM_SuggestionQuality: how often the intended word is among the first five suggestions.
+// Without hunspell the program says so in each benchmark's label and measures ours alone.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "app/spell/SpellAlphabet.h"
 #include "app/spell/SpellEngine.h"
 
@@ -10,6 +17,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -18,6 +26,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
 
 #if defined(QUILLORY_HAVE_HUNSPELL)
 #include <hunspell.hxx>
@@ -38,6 +48,9 @@ double ThreadSeconds()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
+
+constexpr const char* kNoLibrary = "the hunspell library with Debian's en_US dictionary is NOT installed "
+                                   "(packages libhunspell-dev, hunspell-en-us): no comparison";
 
 struct Misspelling {
     std::string typed;
@@ -158,6 +171,110 @@ const Text& TheText()
     return text;
 }
 
+// The text as a file: a dozen words a line, Unix line ends.
+const std::filesystem::path& TextFile()
+{
+    static const std::filesystem::path file = [] {
+        const auto folder = std::filesystem::temp_directory_path() / ("quillory-spell-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        const auto path = folder / "prose.txt";
+        std::ofstream out(path, std::ios::binary);
+        const Text& text = TheText();
+        for (std::size_t i = 0; i < text.words.size(); ++i)
+            out << text.words[i] << ((i + 1) % 12 == 0 ? '\n' : ' ');
+        out << '\n';
+        return path;
+    }();
+    return file;
+}
+
+// A portable copy of quillory-cli beside the main dictionary, in the text's folder, as a user has it.
+std::string PortableCli()
+{
+    static const std::string cli = [] {
+        const auto folder = TextFile().parent_path();
+        std::filesystem::copy_file(QUILLORY_CLI, folder / "quillory-cli", std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(QUILLORY_MAIN_DICTIONARY, folder / "quillor.dct",
+                                   std::filesystem::copy_options::overwrite_existing);
+        return (folder / "quillory-cli").string();
+    }();
+    return cli;
+}
+
+// The program on PATH, or empty.
+std::string OnPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string rest = path ? path : "/usr/bin:/bin";
+    for (std::size_t at = 0; at <= rest.size();) {
+        const std::size_t end = std::min(rest.find(':', at), rest.size());
+        const auto candidate = std::filesystem::path(rest.substr(at, end - at)) / name;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate.string();
+        at = end + 1;
+    }
+    return {};
+}
+
+// Wall seconds of one run of `argv`, its output thrown away; negative when it could not run
+// or failed (exit codes 0 and 1 are success: 1 is spell's "nothing found").
+double RunSeconds(const std::vector<std::string>& argv)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        std::vector<char*> args;
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_CheckFile(benchmark::State& state)
+{
+    const std::string file = TextFile().string();
+    const std::vector<std::string> ours = {PortableCli(), "--folder", TextFile().parent_path().string(), "spell", file};
+    const std::string hunspellTool = OnPath("hunspell");
+    const bool compare = !hunspellTool.empty() && std::filesystem::exists("/usr/share/hunspell/en_US.dic");
+    const std::vector<std::string> theirs = {hunspellTool, "-l", "-d", "en_US", file};
+    double bestOurs = 1e9, bestTheirs = 1e9;
+    for (auto _ : state) {
+        const double a = RunSeconds(ours);
+        if (a < 0) {
+            state.SkipWithError("quillory-cli spell failed");
+            return;
+        }
+        bestOurs = std::min(bestOurs, a);
+        if (compare) {
+            const double b = RunSeconds(theirs);
+            if (b < 0) {
+                state.SkipWithError("hunspell -l failed");
+                return;
+            }
+            bestTheirs = std::min(bestTheirs, b);
+        }
+    }
+    const double words = double(TheText().words.size());
+    state.counters["words"] = words;
+    state.counters["quillory words/s"] = words / bestOurs;
+    if (compare) {
+        state.counters["hunspell words/s"] = words / bestTheirs;
+        state.counters["x_hunspell"] = bestTheirs / bestOurs;
+    } else {
+        state.SetLabel("hunspell -l with Debian's en_US dictionary is NOT installed (packages hunspell, "
+                       "hunspell-en-us): no comparison");
+    }
+}
+BENCHMARK(BM_CheckFile)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
 void BM_CheckWords(benchmark::State& state)
 {
     Checkers& c = Shared();
@@ -182,6 +299,8 @@ void BM_CheckWords(benchmark::State& state)
     if (c.hunspell) {
         state.counters["hunspell words/s"] = words / theirs;
         state.counters["quillory/hunspell"] = theirs / ours;
+    } else {
+        state.SetLabel(kNoLibrary);
     }
 }
 BENCHMARK(BM_CheckWords)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -209,6 +328,8 @@ void BM_Suggest(benchmark::State& state)
     if (c.hunspell) {
         state.counters["hunspell suggestions/s"] = requests / theirs;
         state.counters["quillory/hunspell"] = theirs / ours;
+    } else {
+        state.SetLabel(kNoLibrary);
     }
 }
 BENCHMARK(BM_Suggest)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -241,6 +362,8 @@ void BM_SuggestionQuality(benchmark::State& state)
     state.counters["quillory top-5 %"] = 100.0 * double(ours) / double(n);
     if (c.hunspell)
         state.counters["hunspell top-5 %"] = 100.0 * double(theirs) / double(n);
+    else
+        state.SetLabel(kNoLibrary);
 }
 BENCHMARK(BM_SuggestionQuality)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -4,19 +4,25 @@
 
 #include "app/forms/FormParts.h"
 #include "app/spell/DictionaryPaths.h"
+#include "platform/Error.h"
 #include "platform/qt/CenterForm.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtText.h"
 #include "richtext/qt/RichText.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace quillory {
 
@@ -53,7 +59,7 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
-    setFixedSize(406, 181);
+    setFixedSize(406, 213);
 
     Label1 = AddLabel(this, "Label1", "Possible spelling error", {8, 8, 190, 16});
     Word = AddWordEdit(this, "Word", "red", {8, 26, 190, 24});
@@ -81,13 +87,33 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
     connect(WordList, &QListWidget::itemClicked, this, [this] { WordListDblClick(); });
     connect(WordList, &QListWidget::itemDoubleClicked, this, [this] { WordListDblClick(); });
 
+    LanguageLabel = new QLabel(tr("&Language"), this);
+    LanguageLabel->setObjectName(QStringLiteral("LanguageLabel"));
+    LanguageLabel->setGeometry(8, 184, 92, 20);
+    Language = new QComboBox(this);
+    Language->setObjectName(QStringLiteral("Language"));
+    Language->setGeometry(106, 181, 292, 24);
+    LanguageLabel->setBuddy(Language);
+    const auto installed = spell::InstalledSpellLanguages();
+    for (const spell::SpellLanguage* language : installed) {
+        const QString name = QCoreApplication::translate("SpellLanguage", std::string(language->name).c_str());
+        Language->addItem(name, QString::fromLatin1(language->code.data(), qsizetype(language->code.size())));
+    }
+    const spell::SpellLanguage* chosen = spell::ChooseSpellLanguage(
+        spell::StoredSpellLanguage(), QLocale::system().name().toStdString(), installed);
+    if (chosen)
+        Language->setCurrentIndex(int(std::find(installed.begin(), installed.end(), chosen) - installed.begin()));
+    Language->setEnabled(installed.size() > 1);
+
     // FormCreate: the dictionaries.
-    SpellEngine1.OpenDictionary(spell::MainDictionaryPath());
+    SpellEngine1.OpenDictionary(spell::MainDictionaryPath(chosen ? chosen->code : spell::kDefaultSpellLanguage));
     const std::string user = spell::UserDictionaryPath();
     UserDictionaryNumber = QFile::exists(QString::fromStdString(user)) ? SpellEngine1.OpenUserDictionary(user)
                                                                         : SpellEngine1.CreateUserDictionary(user, {});
     Addbutton->setEnabled(UserDictionaryNumber != -1);
     FirstActivation = true;
+    // Connected once the choice above is made, which is no change of the user's.
+    connect(Language, &QComboBox::currentIndexChanged, this, [this] { LanguageChange(); });
 }
 
 // A modal run ends as soon as the dialog hides, which may be before its closing request is
@@ -118,20 +144,14 @@ void TSpellCheckDialog::CheckNextWord()
     if (!editor_ || closed_)
         return;
     WordList->clear();
-    QString unknown;
-    while (true) {
-        const QString word = editor_->NextWord(restartWalk_);
-        restartWalk_ = false;
-        if (word.isEmpty())
-            break;
-        // A word of a script the dictionary does not spell counts as correct: it is passed by.
-        const std::string text = QStringToText(word);
-        if (!SpellEngine1.IsWordCorrect(text)) {
-            for (const std::string& suggestion : SpellEngine1.GetSuggestions(text))
-                WordList->addItem(TextToQString(suggestion));
-            unknown = word;  // NextWord has selected it and scrolled it into view
-            break;
-        }
+    // The walk stops only at unknown words; a word of a script the dictionary does not spell
+    // counts as correct: it is passed by.
+    const QString unknown = editor_->NextWord(
+        restartWalk_, [this](std::string_view word) { return !SpellEngine1.IsWordCorrect(word); });
+    restartWalk_ = false;
+    if (!unknown.isEmpty()) {  // NextWord has selected it and scrolled it into view
+        for (const std::string& suggestion : SpellEngine1.GetSuggestions(QStringToText(unknown)))
+            WordList->addItem(TextToQString(suggestion));
     }
     Word->setText(unknown);
     ReplaceAs->setText(WordList->count() > 0 ? WordList->item(0)->text() : unknown);
@@ -142,6 +162,23 @@ void TSpellCheckDialog::CheckNextWord()
         // run that is only starting still ends. (A hidden dialog ignores close(): reject.)
         QMetaObject::invokeMethod(this, [this] { reject(); }, Qt::QueuedConnection);
     }
+}
+
+void TSpellCheckDialog::LanguageChange()
+{
+    const std::string code = Language->currentData().toString().toStdString();
+    if (code.empty())
+        return;
+    try {
+        spell::StoreSpellLanguage(code);
+    } catch (const Error& error) {
+        ShowMessageBox(QString::fromStdString(error.what()), windowTitle(), MessageButtons::Ok);
+    }
+    SpellEngine1.ReplaceMainDictionary(spell::MainDictionaryPath(code));
+    if (FirstActivation)
+        return;  // the walk has not begun: it will start with this language
+    restartWalk_ = true;
+    CheckNextWord();
 }
 
 void TSpellCheckDialog::ReplaceClick()

@@ -1,6 +1,7 @@
 // TSpellCheckDialog: walks the words of an entry, stops at each that no dictionary knows, and
 // lets the user skip it, replace it (with a suggestion or their own text) or add it to the user
-// dictionary. The dictionaries are the program folder's, through the Qt-free TSpellEngine.
+// dictionary. The dictionaries are the program folder's, through the Qt-free TSpellEngine; the
+// language is chosen in the dialog and kept for the diary in QL.INI.
 #pragma once
 
 #include "app/spell/SpellEngine.h"
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,6 +40,9 @@ public:
     void AddbuttonClick();
     void WordListDblClick();
     void CancelClick() { close(); }
+    // Another language chosen: kept for the diary, its dictionary opened, and the walk started
+    // again from the start of the entry, whose words are now judged by another dictionary.
+    void LanguageChange();
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -49,6 +54,8 @@ public:
     QPushButton* Replace = nullptr;
     QPushButton* Addbutton = nullptr;
     QPushButton* Cancel = nullptr;
+    QLabel* LanguageLabel = nullptr;
+    QComboBox* Language = nullptr;  // the installed languages; item data: the code
     spell::TSpellEngine SpellEngine1;
 
     bool FirstActivation = true;

@@ -1,5 +1,6 @@
 // TSpellEngine: lookups in every open section, user dictionaries, and the suggestion search
-// (alternative first letters, a tree walk pruned by sound-alike key, two-word splits, ranking).
+// (known words one slip away, alternative first letters, a tree walk pruned by sound-alike key,
+// two-word splits, ranking).
 #include "app/spell/SpellEngine.h"
 
 #include "app/spell/SpellAlphabet.h"
@@ -55,6 +56,13 @@ bool TSpellEngine::OpenDictionary(const std::string& file)
                      std::make_move_iterator(opened.end()));
     DictionaryName = file;
     return true;
+}
+
+bool TSpellEngine::ReplaceMainDictionary(const std::string& file)
+{
+    std::erase_if(sections_, [](const OpenSection& open) { return open.section->Kind() != SectionKind::User; });
+    DictionaryName = file;  // so that a later lookup does not open the old one again
+    return OpenDictionary(file);
 }
 
 int TSpellEngine::NextUserNumber() noexcept
@@ -146,6 +154,12 @@ bool TSpellEngine::KnowsCapitals(std::string_view capitals) const
     }
     if (capitals.size() >= 2 && capitals.substr(capitals.size() - 2) == "'S")
         return KnowsCapitals(capitals.substr(0, capitals.size() - 2));
+    // An elided word before another (French l'homme, qu'il; Italian dell'anno): the part up to
+    // the first apostrophe is known with its apostrophe ("L'", as the French list has it) and
+    // the rest is known. English lists hold no word ending in an apostrophe: it never applies.
+    const std::size_t apostrophe = capitals.find('\'');
+    if (apostrophe != std::string_view::npos && apostrophe > 0 && apostrophe + 1 < capitals.size())
+        return KnowsCapitals(capitals.substr(0, apostrophe + 1)) && KnowsCapitals(capitals.substr(apostrophe + 1));
     return false;
 }
 
@@ -241,6 +255,65 @@ void TSpellEngine::WalkForCandidates(const DictionarySection& section, Suggestio
     }
 }
 
+std::vector<std::string> TSpellEngine::NearWords(const std::string& word) const
+{
+    // Kinds of slip, most likely first; within a kind the closer word by similarity first.
+    enum Slip { Swapped, Doubled, Dropped, Struck, Added };
+    struct Near {
+        std::string word;
+        int slip;
+        int score;
+    };
+    std::vector<Near> found;
+    const auto consider = [&](std::string candidate, Slip slip) {
+        if (candidate.size() < 2 || candidate == word || !KnowsCapitals(candidate))
+            return;
+        const auto same = std::find_if(found.begin(), found.end(), [&](const Near& n) { return n.word == candidate; });
+        if (same == found.end())
+            found.push_back(Near{candidate, slip, Similarity(candidate, word)});
+        else if (slip < same->slip)
+            same->slip = slip;
+    };
+    const std::size_t n = word.size();
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        std::string swapped = word;
+        std::swap(swapped[i], swapped[i + 1]);
+        consider(std::move(swapped), Swapped);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool doubled = (i > 0 && word[i] == word[i - 1]) || (i + 1 < n && word[i] == word[i + 1]);
+        consider(word.substr(0, i) + word.substr(i + 1), doubled ? Doubled : Dropped);
+    }
+    // Letters only: the apostrophe, hyphen and grave accent are seldom the slip.
+    for (const unsigned char letter : kAlphabet) {
+        if (!IsLetter(letter))
+            continue;
+        const char c = static_cast<char>(letter);
+        for (std::size_t i = 0; i <= n; ++i) {
+            if (i < n && word[i] != c) {
+                std::string struck = word;
+                struck[i] = c;
+                consider(std::move(struck), Struck);
+            }
+            std::string added = word;
+            added.insert(i, 1, c);
+            consider(std::move(added), Added);
+        }
+    }
+    // A word of two letters for one of three or more is seldom meant ("ok" for "yok"): after
+    // the longer ones.
+    const auto stub = [&](const Near& near) { return near.word.size() <= 2 && n >= 3; };
+    std::stable_sort(found.begin(), found.end(), [&](const Near& a, const Near& b) {
+        if (stub(a) != stub(b))
+            return stub(b);
+        return a.slip != b.slip ? a.slip < b.slip : a.score > b.score;
+    });
+    std::vector<std::string> words;
+    for (Near& near : found)
+        words.push_back(std::move(near.word));
+    return words;
+}
+
 const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view word)
 {
     suggestions_.clear();
@@ -275,8 +348,18 @@ const std::vector<std::string>& TSpellEngine::GetSuggestions(std::string_view wo
             Score(std::string(head) + " " + std::string(tail), search);
     }
 
-    for (const Candidate& candidate : search.table)
-        suggestions_.push_back(Cp1252ToUtf8(ApplyCasePattern(candidate.word, typed)));
+    // Known words one slip away come first: most typing slips are one (two letters swapped, a
+    // letter doubled, dropped or struck for another), and the walk above, pruned by sound,
+    // misses those that change the first letters or the sound ("teh", "PProgram", "ough").
+    std::vector<std::string> ranked = NearWords(search.word);
+    for (const Candidate& candidate : search.table) {
+        if (std::find(ranked.begin(), ranked.end(), candidate.word) == ranked.end())
+            ranked.push_back(candidate.word);
+    }
+    if (ranked.size() > search.capacity)
+        ranked.resize(search.capacity);
+    for (const std::string& candidate : ranked)
+        suggestions_.push_back(Cp1252ToUtf8(ApplyCasePattern(candidate, typed)));
     return suggestions_;
 }
 

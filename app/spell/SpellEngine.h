@@ -36,6 +36,10 @@ public:
     // Opens a main dictionary unless one is open; false when the file cannot be read or its
     // first section is not a main section. On success DictionaryName becomes `file`.
     bool OpenDictionary(const std::string& file);
+    // Closes the main dictionary (the user dictionaries stay open) and opens `file` instead, as
+    // when the diary's language changes. False, with no main dictionary open, when `file` cannot
+    // be read or is no main dictionary.
+    bool ReplaceMainDictionary(const std::string& file);
     // The number of the opened user dictionary, or -1 when the file cannot be read or is not a
     // user dictionary.
     int OpenUserDictionary(const std::string& file);
@@ -76,6 +80,8 @@ private:
     static bool SectionKnows(const Section& section, std::uint32_t rootList, std::string_view capitals);
     void WalkForCandidates(const DictionarySection& section, SuggestionSearch& search) const;
     void Score(std::string_view candidate, SuggestionSearch& search) const;
+    // The known words (capitals) one slip from `word` (capitals), most likely first.
+    std::vector<std::string> NearWords(const std::string& word) const;
 
     std::vector<OpenSection> sections_;  // main sections first, then user dictionaries
     std::vector<std::string> suggestions_;

@@ -468,16 +468,31 @@ int EditorCore::ReplaceAll(std::string_view pattern, std::string_view replacemen
     return count;
 }
 
-std::optional<std::string> EditorCore::NextWord(bool restart)
+std::optional<std::string> EditorCore::NextWord(bool restart, const WordFilter& stopAt)
 {
     if (restart)
         wordCursor_ = 0;
-    const auto found = FindNextWord(*document_, wordCursor_);
-    if (!found)
-        return std::nullopt;
-    wordCursor_ = found->start + found->length;
-    Select(found->start, found->length);
-    return TextOfRange(*document_, found->start, found->length);
+    const ParagraphSpot spot = LocatePosition(*document_, wordCursor_);
+    long paragraphStart = PositionOfParagraph(*document_, spot.paragraph);
+    std::size_t offset = std::size_t(std::max(spot.offset, 0));
+    for (TParagraph* paragraph = spot.paragraph; paragraph; paragraph = paragraph->next()) {
+        const ParagraphContent content = ReadParagraph(*paragraph);
+        for (auto found = FindNextWordIn(content, offset); found;
+             found = FindNextWordIn(content, std::size_t(found->start + found->length))) {
+            const std::string_view word = std::string_view(content.text).substr(std::size_t(found->start),
+                                                                                std::size_t(found->length));
+            if (stopAt && !stopAt(word))
+                continue;
+            const long start = paragraphStart + found->start;
+            wordCursor_ = start + found->length;
+            Select(start, found->length);
+            return std::string(word);
+        }
+        paragraphStart += long(content.text.size()) + 1;
+        offset = 0;
+    }
+    wordCursor_ = document_->characterCount();
+    return std::nullopt;
 }
 
 // --- paragraphs, header, page -----------------------------------------------------------------------

@@ -150,8 +150,13 @@ public:
     bool ReplaceSelection(std::string_view text);
     // Replaces every match from the document start; returns how many were replaced.
     int ReplaceAll(std::string_view pattern, std::string_view replacement, const FindOptions& options);
-    // The next word of the spell checker's walk, selected; restart begins at the document start.
-    std::optional<std::string> NextWord(bool restart = false);
+    // Which words of the walk to stop at (a spell checker's: those it does not know).
+    using WordFilter = std::function<bool(std::string_view word)>;
+    // The next word of the spell checker's walk for which `stopAt` is true (any word without
+    // one), selected; restart begins at the document start. The words passed over cost no
+    // selection and no position lookup: each paragraph is read once. A stop still looks its
+    // place up from the first paragraph (selecting, locating the cursor), once per stop.
+    std::optional<std::string> NextWord(bool restart = false, const WordFilter& stopAt = {});
 
     // --- paragraphs, header, page --------------------------------------------------------------
     void SetParagraphSpacing(int spaceBefore, int spaceAfter, int lineSpacing);

@@ -444,9 +444,9 @@ bool TWPRichText::ReplaceSelection(const QString& text)
     return core_->ReplaceSelection(QStringToText(text));
 }
 
-QString TWPRichText::NextWord(bool restart)
+QString TWPRichText::NextWord(bool restart, const EditorCore::WordFilter& stopAt)
 {
-    const auto word = core_->NextWord(restart);
+    const auto word = core_->NextWord(restart, stopAt);
     if (!word)
         return {};
     ensureCaretVisible();

@@ -128,8 +128,9 @@ public:
     void HideSelection() { core_->HideSelection(); }
     bool FindText(const QString& text, bool backwards = false);
     bool ReplaceSelection(const QString& text);
-    // The next word of the spell checker's walk, selected; empty at the end.
-    QString NextWord(bool restart = false);
+    // The next word of the spell checker's walk for which `stopAt` is true (any word without
+    // one), selected and scrolled into view; empty at the end.
+    QString NextWord(bool restart = false, const EditorCore::WordFilter& stopAt = {});
     void SetParagraphSpacing(int before, int after, int lineSpacing) { core_->SetParagraphSpacing(before, after, lineSpacing); }
     void SetParagraphIndents(int first, int left, int right) { core_->SetParagraphIndents(first, left, right); }
     void AssignHeader(const TWPRichText& other) { core_->AssignHeader(other.RtfText()); }

@@ -47,6 +47,28 @@ printf 'Жук σοφός 東京\n' > "$folder/foreign.txt"
 out=$("$cli" --folder "$folder" spell "$folder/foreign.txt"); status=$?
 [ $status -eq 1 ] && [ -z "$out" ] || fail "foreign words reported: status $status, '$out'"
 
+# Unix line ends end lines: the last word of one line and the first of the next stay apart,
+# as they do with CR LF.
+printf 'wrld\nbad speling\n' > "$folder/lf.txt"
+out=$("$cli" --folder "$folder" spell "$folder/lf.txt") || fail "LF text failed"
+[ "$out" = "$(printf 'wrld\nspeling')" ] || fail "LF text: got '$out'"
+out=$(printf 'wrld\r\nbad speling\r\n' | "$cli" --folder "$folder" spell -) || fail "CRLF text failed"
+[ "$out" = "$(printf 'wrld\nspeling')" ] || fail "CRLF text: got '$out'"
+
+# Another language by its code; spell --help names the installed ones; an unknown code is an error.
+cp "$(dirname "$dictionary")/quillor-de.dct" "$folder/" || fail "no German dictionary built"
+out=$(printf 'Die Stra\303\237e ist sch\303\266n, the Strasse\n' | "$cli" --folder "$folder" spell --language de -) \
+  || fail "spell --language de failed"
+[ "$out" = "$(printf 'the\nStrasse')" ] || fail "German: got '$out'"
+"$cli" spell --help | grep -qx 'languages installed: en-US de' || fail "help: $("$cli" spell --help)"
+"$cli" --folder "$folder" spell --language xx "$folder/lf.txt" 2>/dev/null; [ $? -eq 2 ] || fail "unknown language not an error"
+"$cli" --folder "$folder" spell --language fr "$folder/lf.txt" 2>/dev/null; [ $? -eq 2 ] || fail "language not installed not an error"
+# The diary's language, kept in QL.INI, is the default.
+printf '[Spelling]\r\nLanguage=de\r\n' > "$folder/QL.INI"
+out=$(printf 'Die Strasse\n' | "$cli" --folder "$folder" spell -) || fail "diary language failed"
+[ "$out" = Strasse ] || fail "diary language: got '$out'"
+rm "$folder/QL.INI" "$folder/quillor-de.dct"
+
 # Standard input, as from `quillory-cli cat DAY`.
 out=$("$cli" --folder "$folder" spell - < "$folder/entry.rtf") || fail "spell - failed"
 [ "$out" = "$(printf 'Teh\nhous\ndefinately\nQuillory')" ] || fail "stdin: got '$out'"

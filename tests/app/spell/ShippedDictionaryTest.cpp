@@ -1,12 +1,15 @@
-// The main dictionary that the build writes: every word of its list is correct, and words one
-// edit away from listed words, but not listed themselves, are not.
+// The dictionaries that the build writes: every word of the main one's list is correct, and
+// words one edit away from listed words, but not listed themselves, are not; each language's
+// dictionary knows words of its language.
 #include "app/spell/SpellAlphabet.h"
 #include "app/spell/SpellEngine.h"
+#include "app/spell/SpellLanguages.h"
 #include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <random>
 #include <set>
@@ -80,6 +83,49 @@ TEST(ShippedDictionary, SuggestsTheIntendedWordForCommonSlips)
         const auto& list = engine.GetSuggestions(row.typed);
         ASSERT_FALSE(list.empty()) << row.typed;
         EXPECT_EQ(list.front(), row.intended) << row.typed;
+    }
+}
+
+} // namespace
+
+#endif
+
+#if defined(QUILLORY_DIST_DATA)
+
+namespace {
+
+// Every language's dictionary that the build writes: words of the language, its own letters
+// among them, pass; a slip of one of them (often the letter without its accent) is flagged. A
+// dictionary left unbuilt (its word list missing) fails here rather than ship unnoticed.
+TEST(ShippedDictionaries, EachLanguageKnowsItsWordsAndFlagsASlip)
+{
+    struct Row {
+        const char* code;
+        std::vector<const char*> correct;
+        const char* misspelt;
+    } rows[] = {
+        {"en-US", {"color", "realize", "neighbor", "don't"}, "colour"},
+        {"en-GB", {"colour", "realise", "grey", "harbour"}, "color"},
+        {"de", {"Straße", "schön", "Mädchen", "Haus", "Grüße"}, "Strasse"},
+        {"fr", {"été", "garçon", "hôpital", "aujourd'hui", "l'école", "qu'il"}, "ecole"},
+        {"es", {"mañana", "corazón", "canción"}, "manana"},
+        {"it", {"città", "perché", "caffè", "dell'anno", "un'amica"}, "perche"},
+        {"pt", {"coração", "não", "amanhã"}, "nao"},
+        {"nl", {"één", "ruïne", "huis"}, "huiss"},
+        {"sv", {"kärlek", "smörgås"}, "karlek"},
+        {"da", {"søster", "kærlighed"}, "soster"},
+        {"no", {"søster", "kjærlighet"}, "kjaerlighet"},
+    };
+    ASSERT_EQ(std::size(rows), SpellLanguages().size());
+    for (const Row& row : rows) {
+        const SpellLanguage* language = FindSpellLanguage(row.code);
+        ASSERT_NE(language, nullptr) << row.code;
+        const auto file = std::filesystem::path(QUILLORY_DIST_DATA) / std::string(language->fileName);
+        TSpellEngine engine;
+        ASSERT_TRUE(engine.OpenDictionary(file.string())) << row.code << ": no dictionary at " << file;
+        for (const char* word : row.correct)
+            EXPECT_TRUE(engine.IsWordCorrect(word)) << row.code << ": " << word;
+        EXPECT_FALSE(engine.IsWordCorrect(row.misspelt)) << row.code << ": " << row.misspelt;
     }
 }
 

@@ -81,6 +81,48 @@ TEST(SpellEngine, WordsTheAlphabetCannotSpellArePassedBy)
     EXPECT_TRUE(engine.IsWordCorrect("ZÜRICH"));
 }
 
+// French and Italian write an elided word before the next one: "l'homme" is known when the
+// dictionary holds "l'" (as the French list does) and "homme". English lists hold no word that
+// ends in an apostrophe, so no English word is let through by it.
+TEST(SpellEngine, AnElidedWordBeforeAKnownWordIsKnown)
+{
+    TempFolder folder;
+    TSpellEngine engine;
+    ASSERT_TRUE(engine.OpenDictionary(WriteMain(folder, {"l'", "qu'", "homme", "il", "aujourd'hui", "don't"})));
+    struct Row {
+        const char* word;
+        bool correct;
+    } rows[] = {
+        {"l'homme", true}, {"L’HOMME", true}, {"qu'il", true}, {"aujourd'hui", true},
+        {"l'hommes", false}, {"d'homme", false},  // the rest unknown; "d'" not listed
+        {"homme'il", false},                      // "homme'" is no elided word
+        {"l'", true}, {"don'", false}, {"don't", true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(engine.IsWordCorrect(row.word), row.correct) << row.word;
+}
+
+// Another language: the main dictionary is swapped, the user's words stay known.
+TEST(SpellEngine, ReplacingTheMainDictionaryKeepsTheUserDictionary)
+{
+    TempFolder folder;
+    TSpellEngine engine;
+    ASSERT_TRUE(engine.OpenDictionary(WriteMain(folder, {"house", "the"})));
+    const int user = engine.CreateUserDictionary(folder.withSlash() + "quilloru.dct", {"Quillory"});
+    ASSERT_NE(user, -1);
+    ASSERT_TRUE(engine.ReplaceMainDictionary(WriteMain(folder, {"haus", "der"}, 64000, "quillor-de.dct")));
+    EXPECT_TRUE(engine.IsWordCorrect("Haus"));
+    EXPECT_FALSE(engine.IsWordCorrect("house"));
+    EXPECT_TRUE(engine.IsWordCorrect("Quillory"));
+    EXPECT_TRUE(engine.AddWord("Hauss", user));
+
+    // A file that is no main dictionary leaves none open, not the old one.
+    EXPECT_FALSE(engine.ReplaceMainDictionary(folder.withSlash() + "quilloru.dct"));
+    EXPECT_FALSE(engine.HasMainDictionary());
+    EXPECT_FALSE(engine.IsWordCorrect("Haus"));
+    EXPECT_TRUE(engine.IsWordCorrect("Hauss"));
+}
+
 TEST(SpellEngine, EverySectionOfAMainDictionaryIsSearched)
 {
     TempFolder folder;
@@ -258,6 +300,33 @@ TEST(Suggestions, RankedBestFirstInTheCaseOfTheTypedWord)
     const auto& the = engine.GetSuggestions("teh");
     EXPECT_EQ(std::set<std::string>(the.begin(), the.end()).size(), the.size());
     EXPECT_TRUE(std::find(the.begin(), the.end(), "the") != the.end());
+}
+
+// A known word one slip away is offered first, whatever slip it was, even where it changes the
+// first letters or the sound that the tree walk follows; a swap before a doubled letter before
+// other slips, and a two-letter word for a longer one last among them.
+TEST(Suggestions, AWordOneSlipAwayComesFirst)
+{
+    TempFolder folder;
+    TSpellEngine engine;
+    ASSERT_TRUE(engine.OpenDictionary(WriteMain(folder, {"the", "tea", "ten", "te", "house", "dough", "ugh",
+                                                         "program", "rogram", "at", "cat", "oat"})));
+    struct Row {
+        const char* typed;
+        const char* first;
+    } rows[] = {
+        {"teh", "the"},            // swapped, though "te", "tea" and "ten" are one slip too
+        {"hte", "the"},            // the first letter swapped
+        {"pprogram", "program"},   // a doubled first letter, before the dropped one "rogram"
+        {"huose", "house"}, {"hose", "house"}, {"hiuse", "house"}, {"houuse", "house"},
+        {"ouse", "house"},         // a first letter dropped
+        {"aat", "cat"},            // before "at", and "oat" is as near but less similar
+    };
+    for (const Row& row : rows) {
+        const auto& list = engine.GetSuggestions(row.typed);
+        ASSERT_FALSE(list.empty()) << row.typed;
+        EXPECT_EQ(list.front(), row.first) << row.typed;
+    }
 }
 
 TEST(Suggestions, TwoKnownWordsRunTogetherAreOfferedApart)

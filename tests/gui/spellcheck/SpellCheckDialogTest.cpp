@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "app/spell/DictionaryBuilder.h"
 #include "platform/Clock.h"
+#include "platform/Cp1252.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
@@ -16,6 +17,7 @@
 #include "richtext/qt/ToolBar.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -187,6 +189,58 @@ TEST_F(SpellCheckDialogTest, AFileThatIsNoUserDictionaryLeavesAddDisabledButChec
     RunSpellCheck(&editor, nullptr);
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(folder.read("quilloru.dct"), folder.read("quillor.dct"));  // left as it was
+}
+
+// The language is the diary's: chosen in the dialog, kept in QL.INI beside the other settings,
+// and the choice of the next time the dialog opens; the user dictionary stays the diary's one.
+TEST_F(SpellCheckDialogTest, TheChosenLanguageChecksTheEntryAndIsKeptForTheDiary)
+{
+    const std::vector<std::string> german = {"der", "hund", "ist", "gut", "und", *Utf8ToCp1252("schön")};
+    folder.write("quillor-de.dct", spell::BuildMainDictionary(spell::PrepareWords(german).capitals).bytes);
+    folder.write("QL.INI", "[Opening Screen]\nshow=0\n[Spelling]\nLanguage=en-US\n");
+    TWPRichText editor;
+    editor.core().InsertText("Der Hund ist schön und gut, teh.");
+
+    const auto select = [](QComboBox& box, const char* code) {
+        const int at = box.findData(QString::fromLatin1(code));
+        ASSERT_GE(at, 0) << code;
+        box.setFocus();
+        // As a person picks it from the closed box: keys move the choice one item at a time.
+        while (box.currentIndex() != at)
+            QTest::keyClick(&box, box.currentIndex() < at ? Qt::Key_Down : Qt::Key_Up);
+    };
+    ModalScript script;
+    script.Then<TSpellCheckDialog>([&](TSpellCheckDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        EXPECT_EQ(dialog.Language->count(), 2);  // the installed ones only
+        EXPECT_EQ(dialog.Language->currentData().toString(), "en-US");
+        EXPECT_EQ(dialog.Word->text(), "Der");
+        select(*dialog.Language, "de");
+        EXPECT_EQ(dialog.Word->text(), "teh");  // German now: the walk began again
+        Click(dialog.Addbutton);                 // into the diary's one user dictionary
+        EXPECT_FALSE(dialog.isVisible());
+        QApplication::processEvents();
+        return ModalScript::kKeepResult;
+    });
+    RunSpellCheck(&editor, nullptr);
+    const std::string ini = folder.read("QL.INI");
+    EXPECT_NE(ini.find("[Spelling]"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Language=de"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("show=0"), std::string::npos) << ini;  // the other settings kept
+
+    TWPRichText later;
+    later.core().InsertText("Der Teh hous");
+    script.Then<TSpellCheckDialog>([&](TSpellCheckDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        EXPECT_EQ(dialog.Language->currentData().toString(), "de");
+        EXPECT_EQ(dialog.Word->text(), "hous");  // "teh" was added, whatever the language
+        Click(dialog.Cancel);
+        return ModalScript::kKeepResult;
+    });
+    RunSpellCheck(&later, nullptr);
+    EXPECT_TRUE(script.Finished());
 }
 
 TEST_F(SpellCheckDialogTest, MenuItemAndToolbarIconStartItOnTheEntryAndReplacingMarksItChanged)

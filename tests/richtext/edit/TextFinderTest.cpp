@@ -269,5 +269,24 @@ TEST(NextWord, ContinuesAfterAReplacedWord)
     EXPECT_EQ(core.NextWord(true), "the") << "restart goes back to the document start";
 }
 
+// The spell checker's walk stops only where its filter says, across paragraphs, selecting the
+// word at its place in the document; a replacement of another length shifts nothing it finds.
+TEST(NextWord, StopsOnlyAtTheWordsItsFilterWants)
+{
+    EditorCore core;
+    core.InsertText("good teh\rgood\r\rgood recieve good teh");
+    const auto unknown = [](std::string_view word) { return word != "good"; };
+    ASSERT_EQ(core.NextWord(true, unknown), "teh");
+    EXPECT_EQ(core.SelStartPosition(), 5);
+    ASSERT_TRUE(core.ReplaceSelection("the"));
+    ASSERT_EQ(core.NextWord(false, unknown), "recieve");
+    EXPECT_EQ(core.SelectedText(), "recieve");
+    ASSERT_TRUE(core.ReplaceSelection("receive it"));
+    ASSERT_EQ(core.NextWord(false, unknown), "teh");
+    EXPECT_EQ(core.SelectedText(), "teh");
+    EXPECT_FALSE(core.NextWord(false, unknown).has_value());
+    EXPECT_FALSE(core.NextWord(false, unknown).has_value());  // and stays at the end
+}
+
 } // namespace
 } // namespace quillory

@@ -166,14 +166,13 @@ namespace {
 // Every entry holding `narrower` holds `wider` too.
 bool Implies(const QueryTerm& narrower, const QueryTerm& wider)
 {
-    if (narrower.parts == wider.parts && narrower.plain == wider.plain)
+    if (narrower.parts == wider.parts && narrower.accented == wider.accented)
         return true;
     if (narrower.parts.size() != 1 || wider.parts.size() != 1)
         return false;
-    if (!wider.plain)
-        return !narrower.plain && narrower.parts[0].find(wider.parts[0]) != std::string::npos;
-    const std::string plain = narrower.plain ? narrower.parts[0] : SearchKey(narrower.parts[0], true);
-    return plain.find(wider.parts[0]) != std::string::npos;
+    if (!wider.plain())
+        return !narrower.plain() && narrower.accented[0].find(wider.accented[0]) != std::string::npos;
+    return narrower.parts[0].find(wider.parts[0]) != std::string::npos;
 }
 
 } // namespace
@@ -193,7 +192,7 @@ bool Narrows(const SearchQuery& narrower, const SearchQuery& wider)
             if (n.excluded != w.excluded)
                 return false;
             // An exclusion narrows only as itself: excluding more text excludes fewer entries.
-            return w.excluded ? n.parts == w.parts && n.plain == w.plain : Implies(n, w);
+            return w.excluded ? n.parts == w.parts && n.accented == w.accented : Implies(n, w);
         });
     });
 }

@@ -45,27 +45,36 @@ std::vector<std::string_view> Tokens(std::string_view text)
     return tokens;
 }
 
+// `key` split at each `*`, empty parts dropped; a phrase is one part.
+std::vector<std::string> Parts(const std::string& key, bool phrase)
+{
+    std::vector<std::string> parts;
+    if (phrase) {
+        if (!key.empty())
+            parts.push_back(key);
+        return parts;
+    }
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        const std::size_t star = std::min(key.find('*', start), key.size());
+        if (star > start)
+            parts.push_back(key.substr(start, star - start));
+        start = star + 1;
+    }
+    return parts;
+}
+
 void AddTerm(SearchQuery& query, std::string_view text, bool phrase, bool excluded)
 {
     QueryTerm term;
     term.excluded = excluded;
     const std::string folded = SearchKey(text, false);
     const std::string plain = SearchKey(text, true);
-    term.plain = folded == plain;
-    const std::string& key = term.plain ? plain : folded;
-    if (phrase) {
-        if (!key.empty())
-            term.parts.push_back(key);
-    } else {
-        std::size_t start = 0;
-        while (start <= key.size()) {
-            const std::size_t star = std::min(key.find('*', start), key.size());
-            if (star > start)
-                term.parts.push_back(key.substr(start, star - start));
-            start = star + 1;
-        }
-    }
-    if (!term.parts.empty())
+    term.parts = Parts(plain, phrase);
+    if (folded != plain)
+        term.accented = Parts(folded, phrase);
+    // Accents alone ("-´") leave nothing to look for in the text without them.
+    if (!term.parts.empty() && (term.plain() || term.accented.size() == term.parts.size()))
         query.terms.push_back(std::move(term));
 }
 

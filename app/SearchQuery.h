@@ -15,12 +15,14 @@ namespace quillory {
 // A word or a phrase. A word may hold `*`: its parts must then occur in that order within one
 // paragraph ("anything later in the same paragraph", as in the Find menu).
 struct QueryTerm {
-    std::vector<std::string> parts;  // case-folded, without accents when `plain`
-    // No accent in what was typed: the term also finds accented forms (cafe finds café), and its
-    // parts are matched against the entry's text without accents. An accented term finds only
-    // itself (ignoring case).
-    bool plain = true;
+    std::vector<std::string> parts;  // case-folded, without accents
+    // The same with their accents, for a term typed with accents, which finds only itself
+    // (ignoring case); empty for a term without any, which also finds the accented forms
+    // (cafe finds café).
+    std::vector<std::string> accented;
     bool excluded = false;  // -word: the entry must not contain it
+
+    bool plain() const noexcept { return accented.empty(); }
 };
 
 struct SearchQuery {

@@ -29,13 +29,48 @@ std::size_t Find(std::string_view haystack, std::string_view needle, std::size_t
     return found ? std::size_t(static_cast<const char*>(found) - haystack.data()) : npos;
 }
 
-// The first place at or after `from` where the term's parts occur in order within one line
-// ('\n' ends a line): [start, end), or start == npos.
-std::pair<std::size_t, std::size_t> FindTerm(std::string_view haystack, const QueryTerm& term, std::size_t from)
+// Whether the letters of `text` from `at` are those of `accented` (its accents included), where
+// `plain` was found there: `accents` gives the letters that had accents.
+bool AccentsAgree(const std::vector<AccentedLetter>& accents, std::size_t at,
+                  std::string_view plain, std::string_view accented)
 {
-    const auto& parts = term.parts;
+    auto accent = std::lower_bound(accents.begin(), accents.end(), at,
+                                   [](const AccentedLetter& a, std::size_t offset) { return a.at < offset; });
+    std::size_t p = 0, f = 0;
+    while (p < plain.size() && f < accented.size()) {
+        int plainLength = 1, foldedLength = 1;
+        const char32_t base = DecodeUtf8At(plain, p, plainLength);
+        const char32_t wanted = DecodeUtf8At(accented, f, foldedLength);
+        f += std::size_t(foldedLength);
+        if (IsCombiningAccent(wanted))
+            continue;  // a mark the typed text could not compose: its letter decides
+        const std::size_t offset = at + p;
+        while (accent != accents.end() && accent->at < offset)
+            ++accent;
+        const char32_t actual = accent != accents.end() && accent->at == offset ? accent->folded : base;
+        if (actual != wanted)
+            return false;
+        p += std::size_t(plainLength);
+    }
+    return true;
+}
+
+// The first place at or after `from` where the term's parts occur in order within one line
+// ('\n' ends a line): [start, end), or start == npos. `accents` is null where the haystack holds
+// the accents itself (a paragraph's folded text) or the term has none.
+std::pair<std::size_t, std::size_t> FindTerm(std::string_view haystack, const std::vector<std::string>& parts,
+                                             std::size_t from, const QueryTerm* accentedTerm = nullptr,
+                                             const std::vector<AccentedLetter>* accents = nullptr)
+{
+    // The next place of part `i` in `line` from `at` whose accents agree.
+    const auto findPart = [&](std::string_view line, std::size_t i, std::size_t at) {
+        for (std::size_t found = Find(line, parts[i], at); found != npos; found = Find(line, parts[i], found + 1))
+            if (!accents || AccentsAgree(*accents, found, parts[i], accentedTerm->accented[i]))
+                return found;
+        return npos;
+    };
     while (from <= haystack.size()) {
-        const std::size_t first = Find(haystack, parts[0], from);
+        const std::size_t first = findPart(haystack, 0, from);
         if (first == npos || parts.size() == 1)
             return {first, first == npos ? npos : first + parts[0].size()};
         // The earliest first part leaves the most room for the others: if they are not in its
@@ -47,7 +82,7 @@ std::pair<std::size_t, std::size_t> FindTerm(std::string_view haystack, const Qu
         std::size_t at = first + parts[0].size();
         bool all = true;
         for (std::size_t i = 1; i < parts.size() && all; ++i) {
-            const std::size_t next = Find(line, parts[i], at);
+            const std::size_t next = findPart(line, i, at);
             all = next != npos;
             if (all)
                 at = next + parts[i].size();
@@ -102,7 +137,8 @@ void AppendKey(std::string& out, std::string key)
 
 std::size_t SearchableText::Bytes() const noexcept
 {
-    std::size_t bytes = sizeof(*this) + folded.capacity() + plain.capacity() + tags.capacity() * sizeof(std::string);
+    std::size_t bytes = sizeof(*this) + text.capacity() + accents.capacity() * sizeof(AccentedLetter)
+                        + tags.capacity() * sizeof(std::string);
     for (const std::string& tag : tags)
         bytes += tag.capacity() > 15 ? tag.capacity() : 0;
     return bytes;
@@ -142,26 +178,42 @@ std::uint32_t CountWords(std::string_view text)
 SearchableText MakeSearchableText(std::string_view content)
 {
     SearchableText entry;
-    entry.folded.reserve(content.size() / 2);
+    entry.text.reserve(content.size() / 2);
     ForEachEntryParagraph(content, [&](std::string_view text) {
-        std::string folded = SearchKey(text, false);
-        if (IsAscii(text))
-            AppendKey(entry.plain, folded);
-        else
-            AppendKey(entry.plain, SearchKey(text, true));
-        AppendKey(entry.folded, std::move(folded));
+        if (IsAscii(text)) {
+            AppendKey(entry.text, SearchKey(text, true));
+        } else {
+            // As SearchKey folds without accents, noting each letter that had them.
+            std::string key;
+            for (std::size_t at = 0; at < text.size();) {
+                int length = 1;
+                const char32_t c = DecodeUtf8At(text, at, length);
+                at += std::size_t(length);
+                if (c == ReplacementCharacter && length == 1) {
+                    key += text[at - 1];
+                    continue;
+                }
+                if (IsCombiningAccent(c))
+                    continue;
+                const char32_t folded = FoldCase(c);
+                const char32_t base = WithoutAccents(folded);
+                if (base != folded)
+                    entry.accents.push_back(AccentedLetter{std::uint32_t(entry.text.size() + key.size()), folded});
+                AppendUtf8(key, base);
+            }
+            AppendKey(entry.text, std::move(key));
+        }
         if (text.find('#') != npos)
             for (std::string& tag : TagsIn(text))
                 entry.tags.push_back(std::move(tag));
         entry.words += CountWords(text);
         return false;
     });
-    if (entry.plain == entry.folded)
-        entry.plain = std::string();
-    entry.folded.shrink_to_fit();
-    entry.plain.shrink_to_fit();
+    entry.text.shrink_to_fit();
+    entry.accents.shrink_to_fit();
     std::sort(entry.tags.begin(), entry.tags.end());
     entry.tags.erase(std::unique(entry.tags.begin(), entry.tags.end()), entry.tags.end());
+    entry.tags.shrink_to_fit();
     return entry;
 }
 
@@ -171,8 +223,9 @@ bool Matches(const SearchQuery& query, const SearchableText& entry)
     if (!std::all_of(query.tags.begin(), query.tags.end(), hasTag) || std::any_of(query.excludedTags.begin(), query.excludedTags.end(), hasTag))
         return false;
     for (const QueryTerm& term : query.terms) {
-        const std::string_view haystack = term.plain ? entry.Plain() : std::string_view(entry.folded);
-        if ((FindTerm(haystack, term, 0).first != npos) == term.excluded)
+        const bool found = term.plain() ? FindTerm(entry.text, term.parts, 0).first != npos
+                                        : FindTerm(entry.text, term.parts, 0, &term, &entry.accents).first != npos;
+        if (found == term.excluded)
             return false;
     }
     return true;
@@ -193,13 +246,14 @@ std::vector<TextSpan> HitsInParagraph(const SearchQuery& query, std::string_view
     for (const QueryTerm& term : query.terms) {
         if (term.excluded)
             continue;
-        std::string& key = term.plain ? plain : folded;
-        std::vector<int>& origin = term.plain ? plainOrigin : foldedOrigin;
+        std::string& key = term.plain() ? plain : folded;
+        std::vector<int>& origin = term.plain() ? plainOrigin : foldedOrigin;
         if (origin.empty()) {
-            key = SearchKey(paragraph, term.plain, &origin);
+            key = SearchKey(paragraph, term.plain(), &origin);
             std::replace(key.begin(), key.end(), '\n', ' ');
         }
-        for (auto hit = FindTerm(key, term, 0); hit.first != npos; hit = FindTerm(key, term, hit.second))
+        const auto& parts = term.plain() ? term.parts : term.accented;
+        for (auto hit = FindTerm(key, parts, 0); hit.first != npos; hit = FindTerm(key, parts, hit.second))
             add(std::size_t(origin[hit.first]), std::size_t(origin[hit.second]));
     }
     if (!query.tags.empty())

@@ -12,15 +12,23 @@
 
 namespace quillory {
 
+// A letter of the entry that has accents, where the text without them holds its base letter.
+struct AccentedLetter {
+    std::uint32_t at = 0;    // byte offset in SearchableText::text
+    char32_t folded = 0;     // the letter case-folded with its accents
+};
+
 struct SearchableText {
-    // The entry's paragraphs case-folded, each ended by '\n' (a phrase never spans two).
-    std::string folded;
-    // The same without accents; empty when it would equal `folded` (no accent in the entry).
-    std::string plain;
+    // The entry's paragraphs case-folded and without accents, each ended by '\n' (a phrase
+    // never spans two). Every term is looked for here first.
+    std::string text;
+    // The letters of `text` that had accents, by offset: a term typed with accents is checked
+    // against them where its letters were found. Kept apart, so that the index holds the text
+    // about once rather than twice.
+    std::vector<AccentedLetter> accents;
     std::vector<std::string> tags;  // case-folded, sorted, each once
     std::uint32_t words = 0;
 
-    std::string_view Plain() const noexcept { return plain.empty() ? std::string_view(folded) : std::string_view(plain); }
     // The heap and object bytes it holds.
     std::size_t Bytes() const noexcept;
 };

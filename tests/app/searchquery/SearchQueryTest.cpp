@@ -67,6 +67,12 @@ TEST(SearchQuery, FindsTheDaysOfEachKindOfTerm)
         {"cafe", "24-03-10 24-01-01 23-12-31"},              // a plain word finds its accented forms
         {"café", "24-03-10 23-12-31"},                       // an accented word only itself
         {"CAFÉ", "24-03-10 23-12-31"},
+        {"cafè", "none"},                                    // ... with its own accents
+        {"afé by", "23-12-31"},                              // an accent inside a phrase
+        {"ЁЛКА", "24-04-02"},
+        {"ёж", "none"},
+        {"caf*by", "23-12-31"},
+        {"café*river", "23-12-31"},                          // an accented part of a `*` word
         {"caf", "24-03-10 24-01-01 23-12-31"},               // anywhere in a word
         {"sunflower", "24-03-10"},                           // a word split by bold
         {"seeds*again", "none"},                             // `*`: later in the same paragraph

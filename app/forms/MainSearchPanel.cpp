@@ -9,6 +9,9 @@
 
 #include <QDockWidget>
 #include <QPointer>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace quillory {
 
@@ -35,7 +38,26 @@ void TMainScreen::CreateSearchPanel()
 
 void TMainScreen::mnuSearchEntriesClick()
 {
-    SearchDock->show();
+    if (!SearchDock->isVisible()) {
+        // The window grows by the panel, so that the page keeps its designed width; closing the
+        // panel gives the room back.
+        const int room = SearchPanel->sizeHint().width() + 20;
+        resize(width() + room, height());
+        // Kept on the screen: moved left as far as it grew past the screen's edge.
+        if (const QScreen* display = screen()) {
+            const QRect area = display->availableGeometry();
+            if (frameGeometry().right() > area.right())
+                move(std::max(area.left(), x() - (frameGeometry().right() - area.right())), y());
+        }
+        SearchDock->show();
+        resizeDocks({SearchDock}, {room}, Qt::Horizontal);
+        connect(SearchDock, &QDockWidget::visibilityChanged, this, [this, room](bool visible) {
+            if (!visible && !isMinimized()) {
+                disconnect(SearchDock, &QDockWidget::visibilityChanged, this, nullptr);
+                resize(width() - room, height());
+            }
+        });
+    }
     SearchPanel->FocusField();
 }
 

@@ -56,6 +56,7 @@ TSearchPanel::TSearchPanel(const EntryIndex& index, QWidget* parent)
     // Further lines of a day stand under it as soon as they are known.
     connect(results_, &TSearchResults::Announced, ResultList, &QTreeView::expand);
     setMinimumWidth(280);
+    setMinimumHeight(200);
 }
 
 void TSearchPanel::FocusField()

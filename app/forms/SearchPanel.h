@@ -48,6 +48,7 @@ public:
     // Escape: back to the entry.
     std::function<void()> OnLeave;
 
+    QSize sizeHint() const override { return QSize(360, 400); }
     // Puts the caret into the field, its text selected.
     void FocusField();
     // Runs the query again: the index changed (built, or an entry saved).

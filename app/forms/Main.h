@@ -38,6 +38,7 @@ class Error;
 class TFoundEntries;
 class TSearchPanel;
 struct FoundPlace;
+struct EarlierEntry;
 class TGraphicPanel;
 class TFloatingPalette;
 class TRingPanel;
@@ -175,6 +176,15 @@ public:
     // Shows the day of a chosen result with its match selected.
     void ShowFoundPlace(const FoundPlace& place);
     std::unique_ptr<EntryIndex> Index;
+    // --- what the diary tells about its days (MainDiaryDays.cpp) -----------------------------------
+    void mnuOnThisDayClick();
+    void mnuTagsClick();
+    void mnuStatisticsClick();
+    // The entries of `day`'s calendar day in earlier years with their first lines, oldest first.
+    std::vector<EarlierEntry> EarlierEntries(Day day) const;
+    QAction* mnuOnThisDay = nullptr;
+    QAction* mnuTags = nullptr;
+    QAction* mnuStatistics = nullptr;
     TSearchPanel* SearchPanel = nullptr;
     QDockWidget* SearchDock = nullptr;
     QAction* mnuSearchEntries = nullptr;

@@ -113,6 +113,9 @@ void TMainScreen::CreateMenu()
     find->addSeparator();
     mnuSearchEntries = item(find, tr("&Search Entries"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
                             &TMainScreen::mnuSearchEntriesClick);
+    mnuOnThisDay = item(find, tr("&On This Day..."), none, &TMainScreen::mnuOnThisDayClick);
+    mnuTags = item(find, tr("&Tags..."), none, &TMainScreen::mnuTagsClick);
+    mnuStatistics = item(find, tr("S&tatistics..."), none, &TMainScreen::mnuStatisticsClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = item(help, QStringLiteral("Contents"), none, &TMainScreen::Contents1Click);

@@ -104,9 +104,11 @@ void TSearchPanel::ShowStatus()
         parts << tr("Not a day (YYYY-MM-DD): %1").arg(unclear.join(QStringLiteral(", ")));
     }
     if (lastQuery_.AsksAnything())
-        parts << (lastDays_.empty() ? tr("No matches") : tr("%n day(s)", nullptr, int(lastDays_.size())));
+        parts << (lastDays_.empty()       ? tr("No matches")
+                  : lastDays_.size() == 1 ? tr("1 day")
+                                          : tr("%1 days").arg(lastDays_.size()));
     if (!index_.Ready())
-        parts << tr("Reading entries (%n so far)...", nullptr, int(index_.EntryCount()));
+        parts << tr("Reading entries (%1 so far)...").arg(index_.EntryCount());
     Status->setText(parts.join(QStringLiteral(" \u00B7 ")));
 }
 

@@ -124,7 +124,7 @@ void TMonthBars::paintEvent(QPaintEvent*)
     double top = 0;
     for (const auto& [month, value] : values_)
         top = std::max(top, value);
-    const QRectF area = QRectF(rect()).adjusted(metrics.horizontalAdvance(QStringLiteral("00000")) + 8, 8, -8,
+    const QRectF area = QRectF(rect()).adjusted(metrics.horizontalAdvance(QStringLiteral("00000")) + 8, metrics.height() + 6, -8,
                                                 -metrics.height() - 6);
     const double width = area.width() / months;
     // The scale: the largest value at the top, half of it at the middle.

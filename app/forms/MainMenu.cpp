@@ -115,7 +115,7 @@ void TMainScreen::CreateMenu()
                             &TMainScreen::mnuSearchEntriesClick);
     mnuOnThisDay = item(find, tr("&On This Day..."), none, &TMainScreen::mnuOnThisDayClick);
     mnuTags = item(find, tr("&Tags..."), none, &TMainScreen::mnuTagsClick);
-    mnuStatistics = item(find, tr("S&tatistics..."), none, &TMainScreen::mnuStatisticsClick);
+    mnuStatistics = item(find, tr("Stat&istics..."), none, &TMainScreen::mnuStatisticsClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = item(help, QStringLiteral("Contents"), none, &TMainScreen::Contents1Click);

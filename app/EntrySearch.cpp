@@ -76,7 +76,7 @@ std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery&
     return match;
 }
 
-std::string MatchContext(std::string_view paragraph, long start, long length)
+ContextSpan MatchContextSpan(std::string_view paragraph, long start, long length)
 {
     const std::size_t size = paragraph.size();
     const std::size_t matchStart = CharBoundaryAtOrBefore(paragraph, std::min<std::size_t>(std::size_t(std::max(start, 0L)), size));
@@ -100,6 +100,13 @@ std::string MatchContext(std::string_view paragraph, long start, long length)
         if (blank != std::string_view::npos && blank >= matchEnd)
             to = blank;
     }
+    return ContextSpan{from, to};
+}
+
+std::string MatchContext(std::string_view paragraph, long start, long length)
+{
+    const std::size_t size = paragraph.size();
+    const auto [from, to] = MatchContextSpan(paragraph, start, length);
     std::string line;
     if (from > 0)
         line += kEllipsis;

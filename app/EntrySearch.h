@@ -48,6 +48,12 @@ std::optional<TextMatch> FindInEntry(std::string_view content, const EntryQuery&
 // offsets), cut at blanks where it can and never inside a character or a cluster, with "…" where
 // it was cut; tabs, line breaks and object placeholders become blanks.
 std::string MatchContext(std::string_view paragraph, long start, long length);
+// The part of `paragraph` (byte offsets) that MatchContext shows, without its ellipses.
+struct ContextSpan {
+    std::size_t from = 0;
+    std::size_t to = 0;
+};
+ContextSpan MatchContextSpan(std::string_view paragraph, long start, long length);
 
 struct SearchHooks {
     // Asked before each entry: true ends the walk there (a window whose list was closed).

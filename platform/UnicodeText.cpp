@@ -6,6 +6,7 @@
 
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
+#include <unicode/unorm2.h>
 #include <unicode/uscript.h>
 #include <unicode/utext.h>
 
@@ -182,6 +183,33 @@ std::string FoldCase(std::string_view utf8)
         at += std::size_t(length);
     }
     return folded;
+}
+
+char32_t WithoutAccents(char32_t c) noexcept
+{
+    // Letters with accents lie in the Latin, Greek and Cyrillic blocks and in Latin and Greek
+    // Extended; everything else is kept, so that no other script loses a distinction.
+    if (c < 0xC0 || (c >= 0x530 && c < 0x1E00) || c >= 0x2000)
+        return c;
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
+    if (U_FAILURE(status))
+        return c;
+    UChar parts[8];
+    const int32_t length = unorm2_getDecomposition(nfd, UChar32(c), parts, 8, &status);
+    if (U_FAILURE(status) || length < 2)
+        return c;
+    // The base and only combining marks after it: a letter with accents. A base outside the
+    // Basic Multilingual Plane never decomposes from these blocks.
+    for (int32_t i = 1; i < length; ++i)
+        if (u_charType(parts[i]) != U_NON_SPACING_MARK)
+            return c;
+    return char32_t(parts[0]);
+}
+
+bool IsCombiningAccent(char32_t c) noexcept
+{
+    return c >= 0x300 && c <= 0x36F;
 }
 
 bool IsRightToLeft(char32_t c) noexcept

@@ -35,6 +35,15 @@ struct FoldedText {
 };
 FoldedText FoldCaseKeepingOffsets(std::string_view utf8);
 
+// For searching without regard to accents in the alphabets that write them as marks on a letter
+// (Latin, Greek, Cyrillic): the letter without its marks (é -> e, Ё -> Е, ά -> α), or the
+// character itself. Other scripts keep every character as it is (a Hangul syllable, a kana with
+// its voicing mark).
+char32_t WithoutAccents(char32_t character) noexcept;
+// A combining accent of those alphabets (U+0300..U+036F): what WithoutAccents drops from text
+// written in decomposed form.
+bool IsCombiningAccent(char32_t character) noexcept;
+
 // Layout's questions. A character that needs shaping with its neighbours (joining scripts,
 // Indic clusters, combining marks, emoji sequences) or that runs right to left.
 bool IsRightToLeft(char32_t character) noexcept;

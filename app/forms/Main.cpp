@@ -1,6 +1,7 @@
 // TMainScreen: its components as designed, creation, first activation and the page layout.
 #include "app/forms/Main.h"
 
+#include "app/EntryIndex.h"
 #include "app/MainLayout.h"
 #include "app/forms/AutoBackups.h"
 #include "app/forms/ButtonIcons.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -67,6 +69,7 @@ TMainScreen::TMainScreen(StartShowState startShow, QWidget* parent)
     setFont(QFont(QStringLiteral("Arial"), 8));
     CreateComponents();
     CreateMenu();
+    CreateSearchPanel();
     // The designed client area, below the menu bar.
     resize(kMainClientWidth, kMainClientHeight + menuBar()->sizeHint().height());
     qApp->installEventFilter(this);
@@ -78,6 +81,7 @@ TMainScreen::~TMainScreen()
 {
     // The children about to go still send events; none of them is for this window any more.
     qApp->removeEventFilter(this);
+    Index->Wait(true);
 }
 
 void TMainScreen::CreateComponents()
@@ -348,6 +352,8 @@ void TMainScreen::FormActivate()
     if (startShow_ != StartShowState::Minimized)
         activateWindow();
     WPRichText1->setFocus();
+    // The search's index is read once the window is on screen, never before.
+    QTimer::singleShot(0, this, &TMainScreen::StartIndexing);
 }
 
 void TMainScreen::showEvent(QShowEvent* event)

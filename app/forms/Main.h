@@ -22,6 +22,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -32,9 +33,13 @@ class QToolButton;
 
 namespace quillory {
 
+class EntryIndex;
 class Error;
 class TAutoBackups;
 class TFoundEntries;
+class TSearchPanel;
+struct FoundPlace;
+struct EarlierEntry;
 class TGraphicPanel;
 class TFloatingPalette;
 class TRingPanel;
@@ -166,6 +171,28 @@ public:
     QString LastSearchText;
     bool LastSearchFound = false;
     QPointer<TFoundEntries> FoundEntries;
+    // --- search as you type (MainSearchPanel.cpp) ------------------------------------------------
+    // The panel beside the page (Ctrl+Shift+F), and the index of the entries' text it searches:
+    // built in the background after the window shows, in memory only, kept current on saves.
+    void mnuSearchEntriesClick();
+    void StartIndexing();
+    // The day's entry changed on disk (saved, deleted): the index follows.
+    void NoteEntrySaved(Day day);
+    // Shows the day of a chosen result with its match selected.
+    void ShowFoundPlace(const FoundPlace& place);
+    std::unique_ptr<EntryIndex> Index;
+    // --- what the diary tells about its days (MainDiaryDays.cpp) -----------------------------------
+    void mnuOnThisDayClick();
+    void mnuTagsClick();
+    void mnuStatisticsClick();
+    // The entries of `day`'s calendar day in earlier years with their first lines, oldest first.
+    std::vector<EarlierEntry> EarlierEntries(Day day) const;
+    QAction* mnuOnThisDay = nullptr;
+    QAction* mnuTags = nullptr;
+    QAction* mnuStatistics = nullptr;
+    TSearchPanel* SearchPanel = nullptr;
+    QDockWidget* SearchDock = nullptr;
+    QAction* mnuSearchEntries = nullptr;
     void ParagraphSetupButtonClick();
     void Contents1Click();
     void Undo1Click();
@@ -260,6 +287,8 @@ private:
     void MoveToolButtons();
     // MainMenu.cpp
     void CreateMenu();
+    // MainSearchPanel.cpp
+    void CreateSearchPanel();
     // MainEditing.cpp: the undo and redo items and the style keys.
     void CreateEditingActions(QMenu* edit, QAction* before);
     // Key preview of the window (Ctrl+Page Up/Down) and of the editor (keys that always count

@@ -128,6 +128,7 @@ void TMainScreen::RestoreDiary1Click()
     }
     FindDateRecord();
     LoadRichText();
+    StartIndexing();
     const QString restored = QStringLiteral("The diary was restored: %1 from \"%2\".")
                                  .arg(QString::fromStdString(BackupContentsText(outcome.entries, outcome.settings)),
                                       FileNameOf(file.toStdString()));

@@ -168,6 +168,8 @@ bool TMainScreen::SaveRichText()
         const SavedEntry saved = SaveEntryChecked(CurrentDay, step, bytes, Settings.DiaryPassword, loadedStamp_);
         loadedStamp_ = saved.stamp;
         EntryExists = saved.stamp.exists;
+        if (step != SaveStep::Nothing)
+            NoteEntrySaved(CurrentDay);
         if (const std::string notice = ConflictNotice(CurrentDay, saved); !notice.empty())
             ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
                            MessageIcon::Warning);

@@ -112,6 +112,12 @@ void TMainScreen::CreateMenu()
     mnuFindNextBig->setEnabled(false);  // until a search has found something
     mnuFindAll = item(find, QStringLiteral("Find All Entries Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F6),
                       &TMainScreen::mnuFindAllClick);
+    find->addSeparator();
+    mnuSearchEntries = item(find, tr("&Search Entries"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+                            &TMainScreen::mnuSearchEntriesClick);
+    mnuOnThisDay = item(find, tr("&On This Day..."), none, &TMainScreen::mnuOnThisDayClick);
+    mnuTags = item(find, tr("&Tags..."), none, &TMainScreen::mnuTagsClick);
+    mnuStatistics = item(find, tr("Stat&istics..."), none, &TMainScreen::mnuStatisticsClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = item(help, QStringLiteral("Contents"), none, &TMainScreen::Contents1Click);
@@ -128,6 +134,8 @@ void TMainScreen::mnuSecurityClick()
     // again, or its next save would take them for a change made on another computer.
     if (!(LoadDiarySecurity() == before) && SaveButton->isHidden() && !pageUnreadable_)
         LoadRichText();
+    if (!(LoadDiarySecurity() == before))
+        StartIndexing();  // a build under way read with the old key
 }
 
 void TMainScreen::PrintSetup1Click()

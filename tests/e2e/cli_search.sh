@@ -29,6 +29,25 @@ out=$(search 'seeds*again')
 [ $? = 1 ] || fail "a match across paragraphs"
 [ -z "$out" ] || fail "printed without a match: '$out'"
 search Arial >/dev/null && fail "a font name was found"
+
+# The query language: every word in any order, a phrase, an excluded word, a tag, days; a word
+# without accents finds the accented ones; several arguments are one query.
+printf 'Tea by the river. #Walk\r\nAnother line\r\n' > "$diary/Entries/20240201.QLE"
+out=$(search cafe) || fail "cafe not found"
+[ "$out" = "$(printf '2023-12-31\n2024-01-01\n2024-03-10')" ] || fail "cafe: got '$out'"
+out=$(search again seeds) || fail "two words not found"
+[ "$out" = 2024-03-10 ] || fail "two words: got '$out'"
+out=$(search cafe -plain) || fail "an exclusion failed"
+[ "$out" = "$(printf '2023-12-31\n2024-03-10')" ] || fail "cafe -plain: got '$out'"
+out=$(search '"by the river"') || fail "a phrase not found"
+[ "$out" = 2024-02-01 ] || fail "phrase: got '$out'"
+search '"the by river"' >/dev/null && fail "a phrase matched out of order"
+out=$(search '#WALK') || fail "a tag not found"
+[ "$out" = 2024-02-01 ] || fail "tag: got '$out'"
+out=$(search 'from:2024-01-02 until:2024-03' e) || fail "a range in the query failed"
+[ "$out" = "$(printf '2024-02-01\n2024-03-10')" ] || fail "range in the query: got '$out'"
+search 'from:2024-02-30 tea' 2>/dev/null; [ $? = 2 ] || fail "a day that is none accepted"
+rm "$diary/Entries/20240201.QLE"
 search '\par' >/dev/null && fail "markup was found"
 
 # Any script: a Cyrillic or Greek query in any case, in RTF written with \uN and in plain UTF-8

@@ -16,7 +16,10 @@ int RunConvert(const Arguments& args);  // convert [--to rtf|text|html|pdf] IN O
 int RunConvertLegacy(const Arguments& args);  // convert-legacy
 int RunExport(const Arguments& args);   // export [--from DAY] [--until DAY] [--format F] OUTDIR
 int RunPrint(const Arguments& args);    // print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged]
-int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] TEXT
+int RunSearch(const Arguments& args);   // search [--from DAY] [--until DAY] QUERY
+int RunOnThisDay(const Arguments& args);  // onthisday [DAY]
+int RunTags(const Arguments& args);     // tags [--from DAY] [--until DAY]
+int RunStats(const Arguments& args);    // stats [--from DAY] [--until DAY] [--json]
 int RunPassword(const Arguments& args);  // password set [--legacy] [--password-file F] [--old-password-file F] | clear
 int RunSpell(const Arguments& args);    // spell [--suggest] FILE
 int RunBackup(const Arguments& args);   // backup OUT.zip | backup --auto

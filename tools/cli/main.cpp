@@ -37,6 +37,9 @@ constexpr Command kCommands[] = {
     {"export", quillory::cli::RunExport},
     {"print", quillory::cli::RunPrint},
     {"search", quillory::cli::RunSearch},
+    {"onthisday", quillory::cli::RunOnThisDay},
+    {"tags", quillory::cli::RunTags},
+    {"stats", quillory::cli::RunStats},
     {"password", quillory::cli::RunPassword},
     {"spell", quillory::cli::RunSpell},
     {"backup", quillory::cli::RunBackup},
@@ -59,8 +62,13 @@ constexpr const char* kUsage =
     "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf)\n"
     "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged] [--password-file F]\n"
     "                                          the printed pages of the entries as a PDF\n"
-    "  search [--from DAY] [--until DAY] [--password-file F] TEXT\n"
-    "                                          days whose entries contain TEXT\n"
+    "  search [--from DAY] [--until DAY] [--password-file F] QUERY\n"
+    "                                          days whose entries answer QUERY: words, \"a phrase\",\n"
+    "                                          -word, #tag, from:DAY, until:DAY\n"
+    "  onthisday [DAY]                         entries of DAY's date in earlier years, with their first line\n"
+    "  tags [--from DAY] [--until DAY]         tags and the number of days each is on, most used first\n"
+    "  stats [--from DAY] [--until DAY] [--json]\n"
+    "                                          entries, words, first entry, streaks (key: value or JSON)\n"
     "  password set [--legacy] [--password-file F] [--old-password-file F]\n"
     "  password clear [--old-password-file F]  set, change or clear the diary password\n"
     "  spell [--suggest] [--language CODE] FILE|-\n"

@@ -112,6 +112,24 @@ TEST(CaseFolding, MatchesCaseOfEveryAlphabet)
     EXPECT_EQ(folded.origin, (std::vector<int>{0, 1, 1, 3, 4}));
 }
 
+// Accents come off the letters of Latin, Greek and Cyrillic; no other script loses a character.
+TEST(Accents, ComeOffLettersOfTheAlphabetsThatWriteThem)
+{
+    const struct {
+        char32_t letter;
+        char32_t base;
+    } rows[] = {
+        {U'é', U'e'}, {U'Å', U'A'}, {U'ż', U'z'}, {U'ǖ', U'u'}, {U'ё', U'е'}, {U'й', U'и'},
+        {U'ά', U'α'}, {U'ῷ', U'ω'}, {U'ṩ', U's'},
+        {U'ø', U'ø'}, {U'ł', U'ł'}, {U'ß', U'ß'}, {U'e', U'e'},  // no marks to take off
+        {U'한', U'한'}, {U'が', U'が'}, {U'\u0958', U'\u0958'}, {U'\u212B', U'\u212B'},  // other scripts and signs keep theirs
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(WithoutAccents(row.letter), row.base) << std::uint32_t(row.letter);
+    EXPECT_TRUE(IsCombiningAccent(0x301));
+    EXPECT_FALSE(IsCombiningAccent(0x3099));  // the kana voicing mark
+}
+
 TEST(CodePages, EveryWindowsPageDecodesItsOwnLetters)
 {
     const struct {

@@ -38,6 +38,12 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A text of the window's design tables, in the user's language.
+QString Translated(std::string_view text)
+{
+    return text.empty() ? QString() : QCoreApplication::translate("MainScreen", text.data());
+}
+
 QIcon Glyph(const char* buttonName)
 {
     return ButtonIcon(buttonName);
@@ -62,6 +68,7 @@ TMainScreen::TMainScreen(StartShowState startShow, QWidget* parent)
 {
     setObjectName(QStringLiteral("MainScreen"));
     setWindowTitle(QStringLiteral("Quillory"));
+    setAccessibleName(tr("Quillory diary"));
     setFont(QFont(QStringLiteral("Arial"), 8));
     CreateComponents();
     CreateMenu();
@@ -118,6 +125,7 @@ void TMainScreen::CreateComponents()
 
     WPRichText1 = new TWPRichText(RingPanel1);
     WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
+    WPRichText1->setAccessibleName(tr("Diary entry"));
     WPRichText1->SetColor(Qt::white);
     WPRichText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     WPRichText1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -205,10 +213,10 @@ void TMainScreen::CreateActionButtons()
     static_assert(std::size(targets) == kActionButtons.size());
     for (std::size_t i = 0; i < kActionButtons.size(); ++i) {
         const ActionButtonDesign& design = kActionButtons[i];
-        auto* button = new QPushButton(Text(design.caption), ActionPanel);
+        auto* button = new QPushButton(Translated(design.caption), ActionPanel);
         button->setObjectName(Text(design.name));
         button->setGeometry(design.left, kActionButtonTop, design.width, kActionButtonHeight);
-        button->setToolTip(Text(design.hint));
+        button->setToolTip(Translated(design.hint));
         button->setFocusPolicy(Qt::TabFocus);
         if (design.glyph != GlyphSide::None)
             button->setIcon(Glyph(std::string(design.name).c_str()));
@@ -217,6 +225,9 @@ void TMainScreen::CreateActionButtons()
         button->setVisible(!design.startsHidden);
         *targets[i] = button;
     }
+    // The one button that shows only a picture is named for screen readers.
+    CalendarButton->setAccessibleName(tr("Calendar"));
+    CalendarButton->setAccessibleDescription(CalendarButton->toolTip());
     connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, &TMainScreen::CancelButtonClick);
     connect(FirstButton, &QPushButton::clicked, this, &TMainScreen::FirstButtonClick);
@@ -240,14 +251,15 @@ void TMainScreen::CreateToolButtons()
         auto* button = new QToolButton(Panel2);
         button->setObjectName(Text(design.name));
         button->setFixedSize(design.width, kToolButtonHeight);
-        button->setToolTip(Text(design.hint));
+        button->setToolTip(Translated(design.hint));
+        button->setAccessibleName(Translated(design.hint));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         if (design.caption.empty()) {
             button->setIcon(Glyph(std::string(design.name).c_str()));
             button->setIconSize(QSize(16, 16));
         } else {
-            button->setText(Text(design.caption));
+            button->setText(Translated(design.caption));
         }
         *targets[i] = button;
     }
@@ -299,11 +311,18 @@ void TMainScreen::FormCreate()
         return;
     }
     MoveToolButtons();
-    DocWordWrapButton->setToolTip(Text(WordWrapHint(mnuWrapTexttofitScreen->isChecked())));
-    if (QComboBox* sizes = WPToolBar2->ListBox(ToolListId::SelFontSize))
-        sizes->setToolTip(QStringLiteral("Font Size"));
-    if (QComboBox* names = WPToolBar2->ListBox(ToolListId::SelFontName))
-        names->setToolTip(QStringLiteral("Font"));
+    DocWordWrapButton->setToolTip(Translated(WordWrapHint(mnuWrapTexttofitScreen->isChecked())));
+    DocWordWrapButton->setAccessibleName(tr("Word wrap"));
+    if (QComboBox* sizes = WPToolBar2->ListBox(ToolListId::SelFontSize)) {
+        sizes->setToolTip(tr("Font Size"));
+        sizes->setAccessibleName(sizes->toolTip());
+        sizes->setAccessibleDescription(sizes->toolTip());
+    }
+    if (QComboBox* names = WPToolBar2->ListBox(ToolListId::SelFontName)) {
+        names->setToolTip(tr("Font"));
+        names->setAccessibleName(names->toolTip());
+        names->setAccessibleDescription(names->toolTip());
+    }
     WPRichText1->setFrameShape(QFrame::NoFrame);
 
     CurrentDay = Today();

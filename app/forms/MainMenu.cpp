@@ -14,6 +14,7 @@
 #include "platform/qt/PrinterList.h"
 #include "richtext/qt/RichText.h"
 
+#include <QCoreApplication>
 #include <QFontDialog>
 #include <QLocale>
 #include <QMenuBar>
@@ -211,7 +212,8 @@ void TMainScreen::mnuWrapTexttofitScreenClick()
 void TMainScreen::DocWordWrapButtonClick()
 {
     mnuWrapTexttofitScreenClick();
-    DocWordWrapButton->setToolTip(QString::fromUtf8(WordWrapHint(mnuWrapTexttofitScreen->isChecked()).data()));
+    DocWordWrapButton->setToolTip(
+        QCoreApplication::translate("MainScreen", WordWrapHint(mnuWrapTexttofitScreen->isChecked()).data()));
 }
 
 void TMainScreen::mnuDefaultFontClick()

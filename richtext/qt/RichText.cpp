@@ -8,6 +8,7 @@
 #include "richtext/io/FileBytes.h"
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
+#include "richtext/qt/RichTextAccessible.h"
 #include "richtext/qt/RichTextEditingController.h"
 #include "richtext/qt/SteadyScrollBar.h"
 #include "richtext/text/TextReader.h"
@@ -67,6 +68,7 @@ TWPRichText::TWPRichText(QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent); // the paint event fills what it paints
     Clear();
     controller_ = std::make_unique<EditingInput>(*this);
+    InstallRichTextAccessibility();
 }
 
 TWPRichText::~TWPRichText()
@@ -133,6 +135,7 @@ void TWPRichText::documentUpdated(bool textChanged)
     else
         viewport()->update();
     caretShown_ = true;
+    tellAccessibility(textChanged);
 }
 
 void TWPRichText::relayout(bool everything)
@@ -155,6 +158,7 @@ void TWPRichText::editedByController(const Rect& area, bool textChanged)
         updateScrollBars();
     caretShown_ = true;
     updateInputMethod();
+    tellAccessibility(textChanged);
     if (area.empty())
         return;
     const QRect view = viewport()->rect();

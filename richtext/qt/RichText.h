@@ -227,6 +227,9 @@ private:
     void updateInputMethod();
     // A new document ends a composition: the input method forgets it.
     void dropComposition();
+    // Tells screen readers that the text changed or the caret or selection moved
+    // (RichTextAccessible.cpp); nothing is computed while no assistive technology listens.
+    void tellAccessibility(bool textChanged);
 
     std::unique_ptr<EditorCore> core_;
     std::unique_ptr<TWPRTFTextPaint> engine_;
@@ -245,6 +248,11 @@ private:
     std::uint64_t updates_ = 0;
     QString preedit_;
     int preeditCursor_ = 0;
+    // What screen readers were last told: the text, the caret and the selection's offsets.
+    QString toldText_;
+    int toldCaret_ = -1;
+    int toldSelectionStart_ = 0;
+    int toldSelectionEnd_ = 0;
 
     void timerEvent(QTimerEvent* event) override;
 };

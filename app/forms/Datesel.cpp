@@ -57,6 +57,8 @@ TDateSelector::TDateSelector(QWidget* parent)
 
     Calendar = new TCalendarWithGlyphs(this);
     Calendar->setObjectName(QStringLiteral("Calendar"));
+    Calendar->setAccessibleName(tr("Calendar"));
+    Calendar->setAccessibleDescription(tr("Days with an entry are marked; arrow keys move by days, Page Up and Page Down by months"));
     Calendar->setGeometry(4, kPanelHeight + 4, kClientWidth - 8, 197);
     Calendar->SetStartOfWeek(0);
     Calendar->OnChange = [this] { CalendarChange(); };

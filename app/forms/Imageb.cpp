@@ -60,6 +60,8 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     DriveComboBox1 = new QComboBox(this);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setAccessibleName(tr("Place"));
+    DriveComboBox1->setAccessibleDescription(tr("Place"));
     DriveComboBox1->setGeometry(8, 8, 185, 22);
     DriveComboBox1->addItem(QDir::homePath(), QDir::homePath());
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
@@ -70,12 +72,14 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     DirectoryListBox1 = new QListWidget(this);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setAccessibleName(tr("Folders"));
     DirectoryListBox1->setGeometry(8, 34, 185, 140);
     connect(DirectoryListBox1, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { SetFolder(item->data(kPathRole).toString()); });
 
     FileListBox1 = new QListWidget(this);
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    FileListBox1->setAccessibleName(tr("Pictures"));
     FileListBox1->setGeometry(8, 180, 185, 142);
     connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
     connect(FileListBox1, &QListWidget::itemActivated, this, [this] { OKButtonClick(); });
@@ -88,6 +92,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     Panel1 = new QScrollArea(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAccessibleName(tr("Preview"));
     Panel1->setGeometry(203, 8, 368, 284);
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel1->setBackgroundRole(QPalette::Base);
@@ -104,6 +109,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setAccessibleName(tr("Size in percent"));
     SpinEdit1->setGeometry(203, 298, 60, 22);
     SpinEdit1->setRange(25, 200);
     SpinEdit1->setSingleStep(5);

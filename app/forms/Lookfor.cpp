@@ -22,6 +22,7 @@ TLookForAll::TLookForAll(QWidget* parent)
 
     Label1 = AddLabel(this, "Label1", "Text to look for", {16, 16, 217, 16});
     LookForText = new QLineEdit(this);
+    LabelFor(Label1, LookForText);
     LookForText->setObjectName(QStringLiteral("LookForText"));
     LookForText->setGeometry(16, 36, 217, 24);
 

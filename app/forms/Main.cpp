@@ -324,6 +324,7 @@ void TMainScreen::FormCreate()
         names->setAccessibleDescription(names->toolTip());
     }
     WPRichText1->setFrameShape(QFrame::NoFrame);
+    ShowKeysInHints();
 
     CurrentDay = Today();
     EntryExists = false;
@@ -333,6 +334,25 @@ void TMainScreen::FormCreate()
 
     if (Settings.ShowOpeningScreen)
         Settings.ShowOpeningScreen = ShowOpeningNotice();
+}
+
+void TMainScreen::ShowKeysInHints()
+{
+    using enum ToolIconId;
+    const std::pair<QWidget*, QAction*> keyed[] = {
+        {WPToolBar2->IconButton(SelBold), BoldKey},       {WPToolBar2->IconButton(SelItalic), ItalicKey},
+        {WPToolBar2->IconButton(SelUnder), UnderlineKey}, {WPToolBar2->IconButton(SelCopy), Copy1},
+        {WPToolBar2->IconButton(SelCut), Cut1},           {WPToolBar2->IconButton(SelPaste), Paste1},
+        {WPToolBar2->IconButton(SelSelAll), SelectAll1},  {WPToolBar2->IconButton(SelFind), mnuFind},
+        {WPToolBar2->IconButton(SelReplace), Replace1},   {WPToolBar2->IconButton(SelSpellCheck), SpellCheck1},
+        {Printbutton, PrintNow},                          {Deletebutton, DeleteEntry1},
+    };
+    for (const auto& [widget, action] : keyed) {
+        if (!widget || !action || action->shortcut().isEmpty())
+            continue;
+        const QString name = widget->accessibleName().isEmpty() ? widget->toolTip() : widget->accessibleName();
+        widget->setToolTip(tr("%1 (%2)").arg(name, action->shortcut().toString(QKeySequence::NativeText)));
+    }
 }
 
 bool TMainScreen::LegacyDiaryWaiting() const

@@ -258,6 +258,8 @@ private:
     // as a change). True when the key was taken.
     bool PreviewKey(QObject* watched, QKeyEvent& key);
 
+    // The hints of the buttons that a key also works name that key: "Bold (Ctrl+B)".
+    void ShowKeysInHints();
     // The toggle button's caption follows the palette's visibility.
     void SetIconToolCaption();
     // First activation: the palette where it was, with its library, shown as it was.

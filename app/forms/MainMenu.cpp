@@ -113,7 +113,8 @@ void TMainScreen::CreateMenu()
                       &TMainScreen::mnuFindAllClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    Contents1 = item(help, QStringLiteral("Contents"), none, &TMainScreen::Contents1Click);
+    Contents1 = item(help, QStringLiteral("Contents"), QKeySequence(QKeySequence::HelpContents),
+                     &TMainScreen::Contents1Click);
     help->addSeparator();
     About1 = item(help, QStringLiteral("About"), none, &TMainScreen::About1Click);
 }

@@ -44,6 +44,7 @@ TGetOpeningPassword::TGetOpeningPassword(QWidget* parent)
     Label1->setGeometry(24, 20, 290, 20);
 
     Pass = new QLineEdit(this);
+    Pass->setAccessibleName(tr("Password"));
     Pass->setObjectName(QStringLiteral("Pass"));
     Pass->setFont(Arial(16, true));
     Pass->setEchoMode(QLineEdit::Password);

@@ -96,6 +96,18 @@ TParagraphPropDlg::TParagraphPropDlg(QWidget* parent)
     LineHeightPts->setToolTip(
         QStringLiteral("Specify spacing between lines of paragraph in points (1 point=1/72 inch)"));
 
+    LabelFor(Label1, FirstIndentCombo);
+    FirstIndent->setAccessibleName(tr("First indent by"));
+    LabelFor(Label2, LeftIndent);
+    LabelFor(Label3, RightIndent);
+    LabelFor(Label7, ComboBox1);
+    LabelFor(Label8, SpaceBeforePts);
+    LabelFor(Label9, LineHeightPts);
+    LabelFor(Label10, SpaceAfterPts);
+    // The indents down the left column, the spacing down the right, then the buttons.
+    ChainTabs({LeftIndent, RightIndent, FirstIndentCombo, FirstIndent, SpaceBeforePts, SpaceAfterPts, LineHeightPts,
+               ComboBox1, Okbutton, CancelButton});
+
     for (QLineEdit* edit : {FirstIndent, LeftIndent, RightIndent, SpaceBeforePts, SpaceAfterPts, LineHeightPts})
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { EditChange(edit); });
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TParagraphPropDlg::ComboBox1Change);

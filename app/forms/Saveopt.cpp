@@ -76,6 +76,9 @@ TSaveOptions::TSaveOptions(QWidget* parent) : TOutputOptions("Export", parent)
 
     OKButton->setGeometry(24, 336, 100, 32);
     CancelButton->setGeometry(318, 336, 100, 32);
+    LabelFor(Label2, DirectoryListBox1);
+    LabelFor(FormatLabel, FormatBox);
+    ChainTabs({DirectoryListBox1, BrowseButton, FormatBox, OKButton, CancelButton});
     connect(BrowseButton, &QPushButton::clicked, this, &TSaveOptions::BrowseButtonClick);
     connect(FormatBox, &QComboBox::currentIndexChanged, this, &TSaveOptions::FormatBoxChange);
 }

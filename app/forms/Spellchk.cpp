@@ -68,6 +68,10 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
     WordList->setFont(listFont);
     WordList->setGeometry(208, 26, 190, 110);
 
+    LabelFor(Label1, Word);
+    LabelFor(Label2, ReplaceAs);
+    LabelFor(Label3, WordList);
+
     GetNextWordButton = AddButton(this, "GetNextWordButton", QStyle::SP_ArrowForward, "&Skip Word", {8, 145, 92, 28});
     Replace = AddButton(this, "Replace", QStyle::SP_BrowserReload, "&Replace", {106, 145, 92, 28});
     Addbutton = AddButton(this, "Addbutton", QStyle::SP_FileDialogNewFolder, "Add", {208, 145, 92, 28});

@@ -62,6 +62,7 @@ TSymbolSelector::TSymbolSelector(QWidget* parent)
     Panel3->setGeometry(0, 37, 530, 371 - 37 - 43);
     SymbolList = new QListWidget(Panel3);
     SymbolList->setObjectName(QStringLiteral("SymbolList"));
+    SymbolList->setAccessibleName(tr("Symbols"));
     SymbolList->setGeometry(5, 5, 520, Panel3->height() - 10);
     SymbolList->setViewMode(QListView::IconMode);
     SymbolList->setFlow(QListView::LeftToRight);

@@ -59,7 +59,7 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), owner_(owner)
 {
     setObjectName(QStringLiteral("GetPassword"));
-    setWindowTitle(QStringLiteral("Set Up Password"));
+    setWindowTitle(tr("Set Up Password"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);

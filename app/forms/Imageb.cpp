@@ -51,7 +51,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("ImageBrowser"));
-    setWindowTitle(QStringLiteral("Load Image File  "));
+    setWindowTitle(tr("Load Image File  "));
     setWindowIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
@@ -117,7 +117,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
     Label1 = AddLabel(this, "Label1", "percent", {268, 301, 60, 16});
 
-    KeepOriginalCheck = new QCheckBox(QStringLiteral("Keep all pixels of a large photo"), this);
+    KeepOriginalCheck = new QCheckBox(tr("Keep all pixels of a large photo"), this);
     KeepOriginalCheck->setObjectName(QStringLiteral("KeepOriginalCheck"));
     KeepOriginalCheck->setToolTip(QStringLiteral("A photo wider than the page is shown at the page's width; "
                                                  "without this, only the pixels that width needs are kept"));

@@ -14,7 +14,7 @@ TLookForAll::TLookForAll(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("LookForAll"));
-    setWindowTitle(QStringLiteral("Find text from any entry"));
+    setWindowTitle(tr("Find text from any entry"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);

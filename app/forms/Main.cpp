@@ -173,14 +173,14 @@ void TMainScreen::CreateComponents()
     // The diary speaks English: the engine's English messages, colour names and hints (its German
     // set stays for editors that ask for it); the diary's own icon hints are set here.
     WPRichText1->SetLanguage(TWPToolLanguage::twpEnglish);
-    WPToolBar2->SetHints({QStringLiteral("WPI_Normal=Normal"), QStringLiteral("WPI_Bold=Bold"),
-                          QStringLiteral("WPI_Italic=Italic"), QStringLiteral("WPI_Under=Underline"),
-                          QStringLiteral("WPI_StrikeOut=StrikeOut"), QStringLiteral("WPI_Left=Left Justified"),
-                          QStringLiteral("WPI_Right=Right Justified"), QStringLiteral("WPI_Justified=Justified"),
-                          QStringLiteral("WPI_Center=Centered"), QStringLiteral("WPI_Copy=Copy"),
-                          QStringLiteral("WPI_Cut=Cut"), QStringLiteral("WPI_Paste=Paste"),
-                          QStringLiteral("WPI_SelAll=Select All"), QStringLiteral("WPI_Find=Find"),
-                          QStringLiteral("WPI_Replace=Find and Replace"), QStringLiteral("WPI_Spell=Spell Check")});
+    WPToolBar2->SetHints({QStringLiteral("WPI_Normal=") + tr("Normal"), QStringLiteral("WPI_Bold=") + tr("Bold"),
+                          QStringLiteral("WPI_Italic=") + tr("Italic"), QStringLiteral("WPI_Under=") + tr("Underline"),
+                          QStringLiteral("WPI_StrikeOut=") + tr("StrikeOut"), QStringLiteral("WPI_Left=") + tr("Left Justified"),
+                          QStringLiteral("WPI_Right=") + tr("Right Justified"), QStringLiteral("WPI_Justified=") + tr("Justified"),
+                          QStringLiteral("WPI_Center=") + tr("Centered"), QStringLiteral("WPI_Copy=") + tr("Copy"),
+                          QStringLiteral("WPI_Cut=") + tr("Cut"), QStringLiteral("WPI_Paste=") + tr("Paste"),
+                          QStringLiteral("WPI_SelAll=") + tr("Select All"), QStringLiteral("WPI_Find=") + tr("Find"),
+                          QStringLiteral("WPI_Replace=") + tr("Find and Replace"), QStringLiteral("WPI_Spell=") + tr("Spell Check")});
     WPToolBar2->SetUpdateObject(WPRichText1);
     WPToolBar2->setFixedHeight(kToolBarHeight);
     WPToolBar2->OnIconSelection = [this](TWPToolBar&, int& typ, QString&, int group, int num, int) {
@@ -302,7 +302,7 @@ void TMainScreen::FormCreate()
     if (LegacyDiaryWaiting() && !PerformConversion()) {
         // Refused or failed: no Entries folder is made, so the conversion is offered again at
         // the next start.
-        ShowInformation(QStringLiteral("Terminating Quillory!"));
+        ShowInformation(tr("Terminating Quillory!"));
         return;
     }
     std::string error;

@@ -49,7 +49,7 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("SpellCheckDialog"));
-    setWindowTitle(QStringLiteral("Spell Check"));
+    setWindowTitle(tr("Spell Check"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -141,7 +141,7 @@ void TSpellCheckDialog::CheckNextWord()
     ReplaceAs->setText(WordList->count() > 0 ? WordList->item(0)->text() : unknown);
     if (unknown.isEmpty()) {
         hide();
-        ShowInformation(QStringLiteral("Spell check complete"));
+        ShowInformation(tr("Spell check complete"));
         // Closed from the event loop, as the dialog's own message once did, so that a modal
         // run that is only starting still ends. (A hidden dialog ignores close(): reject.)
         QMetaObject::invokeMethod(this, [this] { reject(); }, Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include "app/forms/Main.h"
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
+#include "app/forms/Translations.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/DeferredStandardIcons.h"
 #include "platform/qt/DesktopIconTheme.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillory")));
     if (!UseDiaryFolder(QCoreApplication::arguments()))
         return 2;
+    quillory::InstallTranslations(QLocale::system());
     quillory::UseDesktopIconTheme();
     std::unique_ptr<quillory::TMainScreen> mainWindow;
     quillory::StartupWindows windows;

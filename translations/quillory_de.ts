@@ -498,6 +498,14 @@
         <source>Find all entries containing</source>
         <translation>Alle Einträge suchen mit</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
 </context>
 <context>
     <name>quillory::TParagraphPropDlg</name>

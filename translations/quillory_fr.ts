@@ -498,6 +498,14 @@
         <source>Find all entries containing</source>
         <translation>Chercher toutes les entrées contenant</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler l'action</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
 </context>
 <context>
     <name>quillory::TParagraphPropDlg</name>

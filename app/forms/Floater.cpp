@@ -127,7 +127,7 @@ void TFloatingPalette::FillBonusIconSets()
     if (found.empty())
         return;  // the item keeps its own handler, which says so
     // The item becomes a submenu in its place; its own click handler goes with the old action.
-    auto* sets = new QMenu(QStringLiteral("Bonus Icon Sets"), File);
+    auto* sets = new QMenu(tr("Bonus Icon Sets"), File);
     for (const BonusIconSet& set : found) {
         QAction* item = sets->addAction(QString::fromStdString(set.name));
         item->setData(QString::fromStdString(set.file));

@@ -183,6 +183,8 @@ TABLE = {
     "Re&place with:": ("Ersetzen &durch:", "Rem&placer par :"),
     "Replace with": ("Ersetzen durch", "Remplacer par"),
     "Warning!": ("Warnung!", "Avertissement !"),
+    "&Undo": ("&Rückgängig", "&Annuler l'action"),
+    "&Redo": ("&Wiederholen", "&Rétablir"),
     "Dark page": ("Dunkle Seite", "Page sombre"),
     "&View": ("&Ansicht", "&Affichage"),
 }

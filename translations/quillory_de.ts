@@ -506,6 +506,10 @@
         <source>&amp;Redo</source>
         <translation>&amp;Wiederholen</translation>
     </message>
+    <message>
+        <source>Dark Page</source>
+        <translation>Dunkle Seite</translation>
+    </message>
 </context>
 <context>
     <name>quillory::TParagraphPropDlg</name>

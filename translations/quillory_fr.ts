@@ -506,6 +506,10 @@
         <source>&amp;Redo</source>
         <translation>&amp;Rétablir</translation>
     </message>
+    <message>
+        <source>Dark Page</source>
+        <translation>Page sombre</translation>
+    </message>
 </context>
 <context>
     <name>quillory::TParagraphPropDlg</name>

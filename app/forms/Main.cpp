@@ -311,6 +311,7 @@ void TMainScreen::FormCreate()
         return;
     }
     MoveToolButtons();
+    ApplyPageColours();
     DocWordWrapButton->setToolTip(Translated(WordWrapHint(mnuWrapTexttofitScreen->isChecked())));
     DocWordWrapButton->setAccessibleName(tr("Word wrap"));
     if (QComboBox* sizes = WPToolBar2->ListBox(ToolListId::SelFontSize)) {
@@ -352,6 +353,23 @@ void TMainScreen::ShowKeysInHints()
             continue;
         const QString name = widget->accessibleName().isEmpty() ? widget->toolTip() : widget->accessibleName();
         widget->setToolTip(tr("%1 (%2)").arg(name, action->shortcut().toString(QKeySequence::NativeText)));
+    }
+}
+
+void TMainScreen::ApplyPageColours()
+{
+    const bool dark = Settings.DarkPage;
+    mnuDarkPage->setChecked(dark);
+    RingPanel1->SetDarkPage(dark);
+    WPRichText1->SetDarkPage(dark);
+    // The date keeps its violet, lightened on dark paper; the rules take the page's outline.
+    QPalette datePalette = DateLabel->palette();
+    datePalette.setColor(QPalette::WindowText, dark ? QColor(214, 160, 232) : QColor(128, 0, 128));
+    DateLabel->setPalette(datePalette);
+    for (QFrame* rule : {TopLine, Bottomline}) {
+        QPalette palette = rule->palette();
+        palette.setColor(QPalette::Window, TRingPanel::ColoursFor(false, dark).outline);
+        rule->setPalette(palette);
     }
 }
 

@@ -224,6 +224,9 @@ public:
     QAction* InsertTodaystime1 = nullptr;
     QAction* mnuWrapTexttofitScreen = nullptr;
     QAction* mnuDefaultFont = nullptr;
+    // The page shown dark with light text (the setting DarkPage); the entry keeps its colours.
+    QAction* mnuDarkPage = nullptr;
+    void ApplyPageColours();
     QAction* mnuFind = nullptr;
     QAction* Replace1 = nullptr;
     QAction* mnuFindentrycontaining = nullptr;

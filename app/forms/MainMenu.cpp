@@ -95,6 +95,13 @@ void TMainScreen::CreateMenu()
         WPRichText1->SetWordWrap(wrap);
         WPRichText1->viewport()->update();
     });
+    mnuDarkPage = edit->addAction(tr("Dark Page"));
+    mnuDarkPage->setCheckable(true);
+    connect(mnuDarkPage, &QAction::triggered, this, [this](bool dark) {
+        Settings.DarkPage = dark;
+        SavePreferencesShowingErrors();
+        ApplyPageColours();
+    });
     mnuDefaultFont = item(edit, tr("Change Default Font"), none, &TMainScreen::mnuDefaultFontClick);
     CreateEditingActions(edit, Cut1);
 

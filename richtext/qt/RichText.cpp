@@ -93,6 +93,12 @@ void TWPRichText::SetColor(const QColor& color)
     viewport()->update();
 }
 
+void TWPRichText::SetDarkPage(bool on)
+{
+    screenCanvas_->setDarkPage(on);
+    viewport()->update();
+}
+
 void TWPRichText::SetCaretDisabled(bool on)
 {
     caretDisabled_ = on;
@@ -209,7 +215,7 @@ void TWPRichText::scrollContentsBy(int dx, int dy)
 void TWPRichText::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
-    painter.fillRect(event->rect(), color_);
+    painter.fillRect(event->rect(), screenCanvas_->ink(toRgb(color_)));
     const int scrollX = horizontalScrollBar()->value();
     const int scrollY = verticalScrollBar()->value();
     const QRect r = event->rect();
@@ -221,7 +227,7 @@ void TWPRichText::paintEvent(QPaintEvent* event)
     const int intoPreedit = paintPreedit(painter, caret, scrollX, scrollY);
     if (hasFocus() && caretShown_ && !caretDisabled_ && !core_->HasSelection())
         painter.fillRect(QRect(caret.x + intoPreedit - scrollX, caret.y - scrollY, 1, std::max(caret.height, 1)),
-                         Qt::black);
+                         screenCanvas_->ink(RGBColor{}));
 }
 
 void TWPRichText::timerEvent(QTimerEvent* event)

@@ -68,6 +68,10 @@ public:
     void SetFont(const QFont& font) { font_ = font; }
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
+    // The page shown dark with light text, the document's colours unchanged (printing and saving
+    // see them as they are).
+    bool DarkPage() const noexcept { return screenCanvas_->darkPage(); }
+    void SetDarkPage(bool on);
     bool CaretDisabled() const noexcept { return caretDisabled_; }
     void SetCaretDisabled(bool on);
     bool ShowPageBreak() const noexcept { return engine_->showPageBreak; }

@@ -185,7 +185,7 @@ TABLE = {
     "Warning!": ("Warnung!", "Avertissement !"),
     "&Undo": ("&Rückgängig", "&Annuler l'action"),
     "&Redo": ("&Wiederholen", "&Rétablir"),
-    "Dark page": ("Dunkle Seite", "Page sombre"),
+    "Dark Page": ("Dunkle Seite", "Page sombre"),
     "&View": ("&Ansicht", "&Affichage"),
 }
 PLURALS = {

@@ -2,6 +2,8 @@
 // page whenever the window changes size.
 #pragma once
 
+#include "platform/TranslationMark.h"
+
 #include <array>
 #include <string_view>
 
@@ -50,16 +52,16 @@ inline constexpr int kActionButtonHeight = 29;
 // Save and Hide carry no mnemonic: Alt+S is Spell Check's shortcut and Alt+I opens the Find menu,
 // and a key claimed twice does nothing at all. The menu's keys win; Save has Ctrl+S.
 inline constexpr std::array<ActionButtonDesign, 10> kActionButtons{{
-    {"SaveButton", "Save", "Save this entry (Ctrl+S)", 9, 65, GlyphSide::Left, true},
-    {"CancelButton", "&Cancel", "", 78, 66, GlyphSide::Left, true},
-    {"FirstButton", "Fi&rst", "", 155, 48, GlyphSide::Left, false},
-    {"PriorButton", "&Prev", "", 208, 48, GlyphSide::Left, false},
-    {"BitBtn1", "Today", "", 261, 48, GlyphSide::None, false},
-    {"Nextbutton", "&Next", "", 314, 48, GlyphSide::Right, false},
-    {"LastButton", "&Last", "", 367, 48, GlyphSide::Right, false},
-    {"CalendarButton", "", "Select a date", 418, 29, GlyphSide::Left, false},
-    {"Hidebutton", "Hide", "", 474, 58, GlyphSide::Right, false},
-    {"ExplorerButton1", "E&xit", "", 537, 63, GlyphSide::Right, false},
+    {"SaveButton", QY_TRANSLATE_NOOP("MainScreen", "Save"), QY_TRANSLATE_NOOP("MainScreen", "Save this entry (Ctrl+S)"), 9, 65, GlyphSide::Left, true},
+    {"CancelButton", QY_TRANSLATE_NOOP("MainScreen", "&Cancel"), "", 78, 66, GlyphSide::Left, true},
+    {"FirstButton", QY_TRANSLATE_NOOP("MainScreen", "Fi&rst"), "", 155, 48, GlyphSide::Left, false},
+    {"PriorButton", QY_TRANSLATE_NOOP("MainScreen", "&Prev"), "", 208, 48, GlyphSide::Left, false},
+    {"BitBtn1", QY_TRANSLATE_NOOP("MainScreen", "Today"), "", 261, 48, GlyphSide::None, false},
+    {"Nextbutton", QY_TRANSLATE_NOOP("MainScreen", "&Next"), "", 314, 48, GlyphSide::Right, false},
+    {"LastButton", QY_TRANSLATE_NOOP("MainScreen", "&Last"), "", 367, 48, GlyphSide::Right, false},
+    {"CalendarButton", "", QY_TRANSLATE_NOOP("MainScreen", "Select a date"), 418, 29, GlyphSide::Left, false},
+    {"Hidebutton", QY_TRANSLATE_NOOP("MainScreen", "Hide"), "", 474, 58, GlyphSide::Right, false},
+    {"ExplorerButton1", QY_TRANSLATE_NOOP("MainScreen", "E&xit"), "", 537, 63, GlyphSide::Right, false},
 }};
 
 // The tool buttons that creation moves into the toolbar, in order, with 3-pixel gaps between.
@@ -72,20 +74,21 @@ struct ToolButtonDesign {
 inline constexpr int kToolButtonHeight = 20;
 inline constexpr int kToolGapWidth = 3;
 inline constexpr std::array<ToolButtonDesign, 8> kToolButtons{{
-    {"Deletebutton", "", "Delete current entry", 20},
-    {"DocPageBreakButton", "", "Insert Page Break", 20},
-    {"ParagraphSetupButton", "", "Paragraph properties", 20},
+    {"Deletebutton", "", QY_TRANSLATE_NOOP("MainScreen", "Delete current entry"), 20},
+    {"DocPageBreakButton", "", QY_TRANSLATE_NOOP("MainScreen", "Insert Page Break"), 20},
+    {"ParagraphSetupButton", "", QY_TRANSLATE_NOOP("MainScreen", "Paragraph properties"), 20},
     {"DocWordWrapButton", "", "", 20},
-    {"Printbutton", "", "Print diary entries", 20},
-    {"PasteGraphicButton", "", "Paste an image into the text", 20},
-    {"SymbolSelectorButton", "", "Paste a symbol into the text", 20},
-    {"ShowHideIconTool", "Show Icon Tool", "Show/hide the icon palette", 96},
+    {"Printbutton", "", QY_TRANSLATE_NOOP("MainScreen", "Print diary entries"), 20},
+    {"PasteGraphicButton", "", QY_TRANSLATE_NOOP("MainScreen", "Paste an image into the text"), 20},
+    {"SymbolSelectorButton", "", QY_TRANSLATE_NOOP("MainScreen", "Paste a symbol into the text"), 20},
+    {"ShowHideIconTool", QY_TRANSLATE_NOOP("MainScreen", "Show Icon Tool"), QY_TRANSLATE_NOOP("MainScreen", "Show/hide the icon palette"), 96},
 }};
 
 // The hint of the word-wrap button says what pressing it will do.
 constexpr std::string_view WordWrapHint(bool wrapping) noexcept
 {
-    return wrapping ? "Toggle word wrap off" : "Toggle word wrap on";
+    return wrapping ? QY_TRANSLATE_NOOP("MainScreen", "Toggle word wrap off")
+                    : QY_TRANSLATE_NOOP("MainScreen", "Toggle word wrap on");
 }
 
 } // namespace quillory

@@ -111,6 +111,7 @@ Preferences ReadPreferences(const IniFile& ini, const PreferenceContext& context
     p.DefaultFontUnderline = ReadBool(ini, Preference::FontUnderline, context);
     p.DefaultFontColor = ReadInteger(ini, Preference::FontColor, context);
     p.ShowOpeningScreen = ReadBool(ini, Preference::ShowOpeningScreen, context);
+    p.DarkPage = ReadBool(ini, Preference::DarkPage, context);
     p.IconsFile = IconLibraryFromStored(ReadString(ini, Preference::IconsFile, context), context.programFolder);
     p.IconsVisible = ReadBool(ini, Preference::IconsVisible, context);
     p.IconsTop = ReadInteger(ini, Preference::IconsTop, context);
@@ -131,6 +132,7 @@ void WritePreferences(IniFile& ini, const Preferences& p, std::string_view progr
     Write(ini, Preference::FontUnderline, p.DefaultFontUnderline);
     Write(ini, Preference::FontColor, p.DefaultFontColor);
     Write(ini, Preference::ShowOpeningScreen, p.ShowOpeningScreen);
+    Write(ini, Preference::DarkPage, p.DarkPage);
     Write(ini, Preference::IconsVisible, p.IconsVisible);
     Write(ini, Preference::IconsFile, StoredIconLibrary(p.IconsFile, programFolder));
     Write(ini, Preference::IconsTop, p.IconsTop);

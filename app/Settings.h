@@ -43,6 +43,7 @@ enum class Preference {
     FontUnderline,
     FontColor,
     ShowOpeningScreen,
+    DarkPage,
     IconsVisible,
     IconsFile,
     IconsTop,
@@ -69,6 +70,8 @@ inline constexpr PreferenceKey kPreferenceKeys[] = {
     {Preference::FontUnderline, "Default Font", "Underline", SettingKind::Boolean, DefaultBase::None, "0"},
     {Preference::FontColor, "Default Font", "Color", SettingKind::Integer, DefaultBase::None, "0"},
     {Preference::ShowOpeningScreen, "Opening Screen", "show", SettingKind::Boolean, DefaultBase::None, "1"},
+    // The page shown dark with light text; the entries keep their own colours.
+    {Preference::DarkPage, "Display", "DarkPage", SettingKind::Boolean, DefaultBase::None, "0"},
     {Preference::IconsVisible, "Icons", "Visible", SettingKind::Boolean, DefaultBase::None, "0"},
     {Preference::IconsFile, "Icons", "File", SettingKind::String, DefaultBase::ProgramFolder, "ICONS/MISC1.ICL"},
     {Preference::IconsTop, "Icons", "Top", SettingKind::Integer, DefaultBase::MainWindowTop, "100"},
@@ -96,6 +99,7 @@ struct Preferences {
     bool DefaultFontUnderline = false;
     int DefaultFontColor = 0;   // red in the low byte, green in the second, blue in the third
     bool ShowOpeningScreen = true;
+    bool DarkPage = false;
     std::string IconsFile;
     bool IconsVisible = false;
     int IconsTop = 0;

@@ -51,7 +51,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, libqt6svg6, fonts-liberation")
 # Fonts for every script an entry may hold: Noto covers Latin, Greek, Cyrillic, Hebrew, Arabic,
 # Devanagari and Thai, Droid Sans Fallback Chinese and Japanese, Nanum Korean, Noto Color Emoji the emoji.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tango-icon-theme, fonts-wine, fonts-noto-core, fonts-droid-fallback, fonts-nanum, fonts-noto-color-emoji")
+# qt6-gtk-platformtheme lets the window follow the desktop's light or dark colour scheme.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme, tango-icon-theme, fonts-wine, fonts-noto-core, fonts-droid-fallback, fonts-nanum, fonts-noto-color-emoji")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quillory)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

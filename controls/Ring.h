@@ -1,6 +1,7 @@
 // TRingPanel: the ring-binder page on which the main window shows the entry.
 #pragma once
 
+#include <QColor>
 #include <QFrame>
 #include <QImage>
 #include <vector>
@@ -43,6 +44,18 @@ public:
     int RightEdge() const noexcept { return rightEdge_; }
     void SetRightEdge(int rightEdge);
 
+    // A dark page (dark paper, light outline) for the "dark page" setting.
+    bool DarkPage() const noexcept { return darkPage_; }
+    void SetDarkPage(bool on);
+    // The colours of the furniture: the cloth follows the desktop's light or dark scheme, the
+    // paper the dark page setting.
+    struct Colours {
+        QColor cloth;
+        QColor paper;
+        QColor outline;
+    };
+    static Colours ColoursFor(bool darkDesktop, bool darkPage);
+
     // The tops of the rings (first copies only) for a client area `height` pixels high.
     static std::vector<int> RingRows(int height);
 
@@ -51,6 +64,8 @@ protected:
 
 private:
     void PaintPage(QPainter& painter, const QRect& client);
+    // A ring drawn as shapes, sharp at any scale, at the place of the ring picture's top left.
+    void PaintRing(QPainter& painter, int y) const;
 
     int shape_ = 1;
     bool doubleRing_ = false;
@@ -59,6 +74,7 @@ private:
     int rightEdge_ = 0;
     QImage ring_;
     bool ringIsSmall_ = false;
+    bool darkPage_ = false;
 };
 
 } // namespace quillory

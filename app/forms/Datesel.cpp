@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/qt/DateNames.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -37,7 +38,7 @@ TDateSelector::TDateSelector(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), InitialDate(Today())
 {
     setObjectName(QStringLiteral("DateSelector"));
-    setWindowTitle(QStringLiteral("Select Date"));
+    setWindowTitle(QCoreApplication::translate("quillory::TDateSelector", "Select Date"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -57,6 +58,8 @@ TDateSelector::TDateSelector(QWidget* parent)
 
     Calendar = new TCalendarWithGlyphs(this);
     Calendar->setObjectName(QStringLiteral("Calendar"));
+    Calendar->setAccessibleName(QCoreApplication::translate("quillory::TDateSelector", "Calendar"));
+    Calendar->setAccessibleDescription(QCoreApplication::translate("quillory::TDateSelector", "Days with an entry are marked; arrow keys move by days, Page Up and Page Down by months"));
     Calendar->setGeometry(4, kPanelHeight + 4, kClientWidth - 8, 197);
     Calendar->SetStartOfWeek(0);
     Calendar->OnChange = [this] { CalendarChange(); };

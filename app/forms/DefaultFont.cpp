@@ -16,7 +16,7 @@ namespace quillory {
 TDefaultFontDialog::TDefaultFontDialog(const QFont& font, const QColor& color, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("DefaultFontDialog"));
-    setWindowTitle(QStringLiteral("Default Font"));
+    setWindowTitle(tr("Default Font"));
     auto* layout = new QVBoxLayout(this);
 
     // Qt's font dialog serves as a part of this one: its own buttons give way to ours.

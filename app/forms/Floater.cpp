@@ -68,7 +68,7 @@ TFloatingPalette::TFloatingPalette(QWidget* parent)
     setObjectName(QStringLiteral("FloatingPalette"));
     // Shown with the main window at start: the keyboard stays with the page being written.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(QStringLiteral("Icons"));
+    setWindowTitle(tr("Icons"));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
     setFont(font);
@@ -96,7 +96,7 @@ TFloatingPalette::TFloatingPalette(QWidget* parent)
         QStringLiteral("Drag and drop icons onto the diary entry.  Icons\nwill become part of the text."));
     panelLayout->addWidget(IconListBox);
 
-    File = MainMenu->addMenu(QStringLiteral("File"));
+    File = MainMenu->addMenu(tr("File"));
     QAction** const standard[] = {&mnuActivitiesICL, &mnuEventsICL, &mnuHolidaysICL, &mnuMisc1ICL, &mnuMisc2ICL};
     for (std::size_t i = 0; i < std::size(standard); ++i) {
         QAction* item = File->addAction(Text(kStandardIconLibraries[i].caption));
@@ -104,9 +104,9 @@ TFloatingPalette::TFloatingPalette(QWidget* parent)
         connect(item, &QAction::triggered, this, [this, i] { ShowStandardLibrary(int(i)); });
         *standard[i] = item;
     }
-    mnuBonusIconSets = File->addAction(QStringLiteral("Bonus Icon Sets"));
+    mnuBonusIconSets = File->addAction(tr("Bonus Icon Sets"));
     connect(mnuBonusIconSets, &QAction::triggered, this, &TFloatingPalette::mnuBonusIconSetsClick);
-    mnuOtherIconFile = File->addAction(QStringLiteral("Other..."));
+    mnuOtherIconFile = File->addAction(tr("Other..."));
     mnuOtherIconFile->setCheckable(true);
     connect(mnuOtherIconFile, &QAction::triggered, this, &TFloatingPalette::mnuOtherIconFileClick);
 
@@ -127,7 +127,7 @@ void TFloatingPalette::FillBonusIconSets()
     if (found.empty())
         return;  // the item keeps its own handler, which says so
     // The item becomes a submenu in its place; its own click handler goes with the old action.
-    auto* sets = new QMenu(QStringLiteral("Bonus Icon Sets"), File);
+    auto* sets = new QMenu(tr("Bonus Icon Sets"), File);
     for (const BonusIconSet& set : found) {
         QAction* item = sets->addAction(QString::fromStdString(set.name));
         item->setData(QString::fromStdString(set.file));
@@ -164,7 +164,7 @@ void TFloatingPalette::DefaultMenuClick(QAction* item)
 
 void TFloatingPalette::mnuBonusIconSetsClick()
 {
-    ShowInformation(QStringLiteral("No bonus icon sets were found in the folder BonusIcons."));
+    ShowInformation(tr("No bonus icon sets were found in the folder BonusIcons."));
 }
 
 QString TFloatingPalette::PickIconFile()
@@ -189,7 +189,7 @@ void TFloatingPalette::mnuOtherIconFileClick()
     if (!picked.isEmpty())
         IconListBox->SetFileName(picked);
     while (IconListBox->NumberOfIcons() == 0) {
-        ShowInformation(QStringLiteral("No icons found in ") + IconListBox->FileName());
+        ShowInformation(tr("No icons found in ") + IconListBox->FileName());
         const QString again = PickIconFile();
         if (again.isEmpty())
             break;

@@ -30,4 +30,20 @@ QString ShownFolderName(const std::string& folder)
     return shown;
 }
 
+void ChainTabs(std::initializer_list<QWidget*> widgets)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void LabelFor(QLabel* label, QWidget* field)
+{
+    label->setBuddy(field);
+    field->setAccessibleName(label->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
+}
+
 } // namespace quillory

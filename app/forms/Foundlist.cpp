@@ -23,7 +23,7 @@ TFoundEntries::TFoundEntries(const QString& query, QWidget* parent)
     setObjectName(QStringLiteral("FoundEntries"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(QStringLiteral("Entries containing \"%1\"").arg(query.left(60)));
+    setWindowTitle(tr("Entries containing \"%1\"").arg(query.left(60)));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -40,10 +40,10 @@ TFoundEntries::TFoundEntries(const QString& query, QWidget* parent)
     Results->setColumnWidth(0, 90);
     connect(Results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ResultsActivated(item); });
 
-    Status = new QLabel(QStringLiteral("Searching..."), this);
+    Status = new QLabel(tr("Searching..."), this);
     Status->setObjectName(QStringLiteral("Status"));
 
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton = new QPushButton(tr("Close"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     CloseButton->setAutoDefault(false);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);

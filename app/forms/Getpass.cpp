@@ -59,7 +59,7 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), owner_(owner)
 {
     setObjectName(QStringLiteral("GetPassword"));
-    setWindowTitle(QStringLiteral("Set Up Password"));
+    setWindowTitle(tr("Set Up Password"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -87,6 +87,8 @@ TGetPassword::TGetPassword(PasswordOwner& owner, QWidget* parent)
     Label2->hide();
     Label3 = AddLabel(PassPanel, "Label3", "New Password", {16, 68, 100, 20});
     NewPassword = AddEdit(PassPanel, "NewPassword", {124, 64, 210, 26});
+    LabelFor(Label1, OldPassword);
+    LabelFor(Label3, NewPassword);
     NewPassword->installEventFilter(this);
     Label4 = AddLabel(PassPanel, "Label4", "", {16, 96, 320, 20});
     ShortNote = AddLabel(PassPanel, "ShortNote", "", {16, 116, 320, 20});

@@ -17,17 +17,17 @@ namespace quillory {
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Quillory Help"));
+    setWindowTitle(tr("Quillory Help"));
     resize(640, 560);
 
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
-    ContentsButton = new QPushButton(QStringLiteral("&Contents"), this);
+    ContentsButton = new QPushButton(tr("&Contents"), this);
     ContentsButton->setObjectName(QStringLiteral("ContentsButton"));
-    BackButton = new QPushButton(QStringLiteral("&Back"), this);
+    BackButton = new QPushButton(tr("&Back"), this);
     BackButton->setObjectName(QStringLiteral("BackButton"));
     BackButton->setEnabled(false);
-    CloseButton = new QPushButton(QStringLiteral("C&lose"), this);
+    CloseButton = new QPushButton(tr("C&lose"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     buttons->addWidget(ContentsButton);
     buttons->addWidget(BackButton);

@@ -51,7 +51,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("ImageBrowser"));
-    setWindowTitle(QStringLiteral("Load Image File  "));
+    setWindowTitle(tr("Load Image File  "));
     setWindowIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
@@ -60,6 +60,8 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     DriveComboBox1 = new QComboBox(this);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setAccessibleName(tr("Place"));
+    DriveComboBox1->setAccessibleDescription(tr("Place"));
     DriveComboBox1->setGeometry(8, 8, 185, 22);
     DriveComboBox1->addItem(QDir::homePath(), QDir::homePath());
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
@@ -70,12 +72,14 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     DirectoryListBox1 = new QListWidget(this);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setAccessibleName(tr("Folders"));
     DirectoryListBox1->setGeometry(8, 34, 185, 140);
     connect(DirectoryListBox1, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { SetFolder(item->data(kPathRole).toString()); });
 
     FileListBox1 = new QListWidget(this);
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    FileListBox1->setAccessibleName(tr("Pictures"));
     FileListBox1->setGeometry(8, 180, 185, 142);
     connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
     connect(FileListBox1, &QListWidget::itemActivated, this, [this] { OKButtonClick(); });
@@ -88,6 +92,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     Panel1 = new QScrollArea(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAccessibleName(tr("Preview"));
     Panel1->setGeometry(203, 8, 368, 284);
     Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel1->setBackgroundRole(QPalette::Base);
@@ -104,6 +109,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
 
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setAccessibleName(tr("Size in percent"));
     SpinEdit1->setGeometry(203, 298, 60, 22);
     SpinEdit1->setRange(25, 200);
     SpinEdit1->setSingleStep(5);
@@ -111,7 +117,7 @@ TImageBrowser::TImageBrowser(QWidget* parent)
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
     Label1 = AddLabel(this, "Label1", "percent", {268, 301, 60, 16});
 
-    KeepOriginalCheck = new QCheckBox(QStringLiteral("Keep all pixels of a large photo"), this);
+    KeepOriginalCheck = new QCheckBox(tr("Keep all pixels of a large photo"), this);
     KeepOriginalCheck->setObjectName(QStringLiteral("KeepOriginalCheck"));
     KeepOriginalCheck->setToolTip(QStringLiteral("A photo wider than the page is shown at the page's width; "
                                                  "without this, only the pixels that width needs are kept"));

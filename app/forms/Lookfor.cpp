@@ -14,7 +14,7 @@ TLookForAll::TLookForAll(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("LookForAll"));
-    setWindowTitle(QStringLiteral("Find text from any entry"));
+    setWindowTitle(tr("Find text from any entry"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -22,6 +22,7 @@ TLookForAll::TLookForAll(QWidget* parent)
 
     Label1 = AddLabel(this, "Label1", "Text to look for", {16, 16, 217, 16});
     LookForText = new QLineEdit(this);
+    LabelFor(Label1, LookForText);
     LookForText->setObjectName(QStringLiteral("LookForText"));
     LookForText->setGeometry(16, 36, 217, 24);
 

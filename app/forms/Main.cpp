@@ -42,6 +42,12 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A text of the window's design tables, in the user's language.
+QString Translated(std::string_view text)
+{
+    return text.empty() ? QString() : QCoreApplication::translate("MainScreen", text.data());
+}
+
 QIcon Glyph(const char* buttonName)
 {
     return ButtonIcon(buttonName);
@@ -66,6 +72,7 @@ TMainScreen::TMainScreen(StartShowState startShow, QWidget* parent)
 {
     setObjectName(QStringLiteral("MainScreen"));
     setWindowTitle(QStringLiteral("Quillory"));
+    setAccessibleName(tr("Quillory diary"));
     setFont(QFont(QStringLiteral("Arial"), 8));
     CreateComponents();
     CreateMenu();
@@ -130,6 +137,7 @@ void TMainScreen::CreateComponents()
 
     WPRichText1 = new TWPRichText(RingPanel1);
     WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
+    WPRichText1->setAccessibleName(tr("Diary entry"));
     WPRichText1->SetColor(Qt::white);
     WPRichText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     WPRichText1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -177,14 +185,14 @@ void TMainScreen::CreateComponents()
     // The diary speaks English: the engine's English messages, colour names and hints (its German
     // set stays for editors that ask for it); the diary's own icon hints are set here.
     WPRichText1->SetLanguage(TWPToolLanguage::twpEnglish);
-    WPToolBar2->SetHints({QStringLiteral("WPI_Normal=Normal"), QStringLiteral("WPI_Bold=Bold"),
-                          QStringLiteral("WPI_Italic=Italic"), QStringLiteral("WPI_Under=Underline"),
-                          QStringLiteral("WPI_StrikeOut=StrikeOut"), QStringLiteral("WPI_Left=Left Justified"),
-                          QStringLiteral("WPI_Right=Right Justified"), QStringLiteral("WPI_Justified=Justified"),
-                          QStringLiteral("WPI_Center=Centered"), QStringLiteral("WPI_Copy=Copy"),
-                          QStringLiteral("WPI_Cut=Cut"), QStringLiteral("WPI_Paste=Paste"),
-                          QStringLiteral("WPI_SelAll=Select All"), QStringLiteral("WPI_Find=Find"),
-                          QStringLiteral("WPI_Replace=Find and Replace"), QStringLiteral("WPI_Spell=Spell Check")});
+    WPToolBar2->SetHints({QStringLiteral("WPI_Normal=") + tr("Normal"), QStringLiteral("WPI_Bold=") + tr("Bold"),
+                          QStringLiteral("WPI_Italic=") + tr("Italic"), QStringLiteral("WPI_Under=") + tr("Underline"),
+                          QStringLiteral("WPI_StrikeOut=") + tr("StrikeOut"), QStringLiteral("WPI_Left=") + tr("Left Justified"),
+                          QStringLiteral("WPI_Right=") + tr("Right Justified"), QStringLiteral("WPI_Justified=") + tr("Justified"),
+                          QStringLiteral("WPI_Center=") + tr("Centered"), QStringLiteral("WPI_Copy=") + tr("Copy"),
+                          QStringLiteral("WPI_Cut=") + tr("Cut"), QStringLiteral("WPI_Paste=") + tr("Paste"),
+                          QStringLiteral("WPI_SelAll=") + tr("Select All"), QStringLiteral("WPI_Find=") + tr("Find"),
+                          QStringLiteral("WPI_Replace=") + tr("Find and Replace"), QStringLiteral("WPI_Spell=") + tr("Spell Check")});
     WPToolBar2->SetUpdateObject(WPRichText1);
     WPToolBar2->setFixedHeight(kToolBarHeight);
     WPToolBar2->OnIconSelection = [this](TWPToolBar&, int& typ, QString&, int group, int num, int) {
@@ -217,10 +225,10 @@ void TMainScreen::CreateActionButtons()
     static_assert(std::size(targets) == kActionButtons.size());
     for (std::size_t i = 0; i < kActionButtons.size(); ++i) {
         const ActionButtonDesign& design = kActionButtons[i];
-        auto* button = new QPushButton(Text(design.caption), ActionPanel);
+        auto* button = new QPushButton(Translated(design.caption), ActionPanel);
         button->setObjectName(Text(design.name));
         button->setGeometry(design.left, kActionButtonTop, design.width, kActionButtonHeight);
-        button->setToolTip(Text(design.hint));
+        button->setToolTip(Translated(design.hint));
         button->setFocusPolicy(Qt::TabFocus);
         if (design.glyph != GlyphSide::None)
             button->setIcon(Glyph(std::string(design.name).c_str()));
@@ -229,6 +237,9 @@ void TMainScreen::CreateActionButtons()
         button->setVisible(!design.startsHidden);
         *targets[i] = button;
     }
+    // The one button that shows only a picture is named for screen readers.
+    CalendarButton->setAccessibleName(tr("Calendar"));
+    CalendarButton->setAccessibleDescription(CalendarButton->toolTip());
     connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, &TMainScreen::CancelButtonClick);
     connect(FirstButton, &QPushButton::clicked, this, &TMainScreen::FirstButtonClick);
@@ -252,14 +263,15 @@ void TMainScreen::CreateToolButtons()
         auto* button = new QToolButton(Panel2);
         button->setObjectName(Text(design.name));
         button->setFixedSize(design.width, kToolButtonHeight);
-        button->setToolTip(Text(design.hint));
+        button->setToolTip(Translated(design.hint));
+        button->setAccessibleName(Translated(design.hint));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         if (design.caption.empty()) {
             button->setIcon(Glyph(std::string(design.name).c_str()));
             button->setIconSize(QSize(16, 16));
         } else {
-            button->setText(Text(design.caption));
+            button->setText(Translated(design.caption));
         }
         *targets[i] = button;
     }
@@ -302,7 +314,7 @@ void TMainScreen::FormCreate()
     if (LegacyDiaryWaiting() && !PerformConversion()) {
         // Refused or failed: no Entries folder is made, so the conversion is offered again at
         // the next start.
-        ShowInformation(QStringLiteral("Terminating Quillory!"));
+        ShowInformation(tr("Terminating Quillory!"));
         return;
     }
     std::string error;
@@ -311,12 +323,21 @@ void TMainScreen::FormCreate()
         return;
     }
     MoveToolButtons();
-    DocWordWrapButton->setToolTip(Text(WordWrapHint(mnuWrapTexttofitScreen->isChecked())));
-    if (QComboBox* sizes = WPToolBar2->ListBox(ToolListId::SelFontSize))
-        sizes->setToolTip(QStringLiteral("Font Size"));
-    if (QComboBox* names = WPToolBar2->ListBox(ToolListId::SelFontName))
-        names->setToolTip(QStringLiteral("Font"));
+    ApplyPageColours();
+    DocWordWrapButton->setToolTip(Translated(WordWrapHint(mnuWrapTexttofitScreen->isChecked())));
+    DocWordWrapButton->setAccessibleName(tr("Word wrap"));
+    if (QComboBox* sizes = WPToolBar2->ListBox(ToolListId::SelFontSize)) {
+        sizes->setToolTip(tr("Font Size"));
+        sizes->setAccessibleName(sizes->toolTip());
+        sizes->setAccessibleDescription(sizes->toolTip());
+    }
+    if (QComboBox* names = WPToolBar2->ListBox(ToolListId::SelFontName)) {
+        names->setToolTip(tr("Font"));
+        names->setAccessibleName(names->toolTip());
+        names->setAccessibleDescription(names->toolTip());
+    }
     WPRichText1->setFrameShape(QFrame::NoFrame);
+    ShowKeysInHints();
 
     CurrentDay = Today();
     EntryExists = false;
@@ -326,6 +347,42 @@ void TMainScreen::FormCreate()
 
     if (Settings.ShowOpeningScreen)
         Settings.ShowOpeningScreen = ShowOpeningNotice();
+}
+
+void TMainScreen::ShowKeysInHints()
+{
+    using enum ToolIconId;
+    const std::pair<QWidget*, QAction*> keyed[] = {
+        {WPToolBar2->IconButton(SelBold), BoldKey},       {WPToolBar2->IconButton(SelItalic), ItalicKey},
+        {WPToolBar2->IconButton(SelUnder), UnderlineKey}, {WPToolBar2->IconButton(SelCopy), Copy1},
+        {WPToolBar2->IconButton(SelCut), Cut1},           {WPToolBar2->IconButton(SelPaste), Paste1},
+        {WPToolBar2->IconButton(SelSelAll), SelectAll1},  {WPToolBar2->IconButton(SelFind), mnuFind},
+        {WPToolBar2->IconButton(SelReplace), Replace1},   {WPToolBar2->IconButton(SelSpellCheck), SpellCheck1},
+        {Printbutton, PrintNow},                          {Deletebutton, DeleteEntry1},
+    };
+    for (const auto& [widget, action] : keyed) {
+        if (!widget || !action || action->shortcut().isEmpty())
+            continue;
+        const QString name = widget->accessibleName().isEmpty() ? widget->toolTip() : widget->accessibleName();
+        widget->setToolTip(tr("%1 (%2)").arg(name, action->shortcut().toString(QKeySequence::NativeText)));
+    }
+}
+
+void TMainScreen::ApplyPageColours()
+{
+    const bool dark = Settings.DarkPage;
+    mnuDarkPage->setChecked(dark);
+    RingPanel1->SetDarkPage(dark);
+    WPRichText1->SetDarkPage(dark);
+    // The date keeps its violet, lightened on dark paper; the rules take the page's outline.
+    QPalette datePalette = DateLabel->palette();
+    datePalette.setColor(QPalette::WindowText, dark ? QColor(214, 160, 232) : QColor(128, 0, 128));
+    DateLabel->setPalette(datePalette);
+    for (QFrame* rule : {TopLine, Bottomline}) {
+        QPalette palette = rule->palette();
+        palette.setColor(QPalette::Window, TRingPanel::ColoursFor(false, dark).outline);
+        rule->setPalette(palette);
+    }
 }
 
 bool TMainScreen::LegacyDiaryWaiting() const

@@ -259,6 +259,9 @@ public:
     QAction* InsertTodaystime1 = nullptr;
     QAction* mnuWrapTexttofitScreen = nullptr;
     QAction* mnuDefaultFont = nullptr;
+    // The page shown dark with light text (the setting DarkPage); the entry keeps its colours.
+    QAction* mnuDarkPage = nullptr;
+    void ApplyPageColours();
     QAction* mnuFind = nullptr;
     QAction* Replace1 = nullptr;
     QAction* mnuFindentrycontaining = nullptr;
@@ -295,6 +298,8 @@ private:
     // as a change). True when the key was taken.
     bool PreviewKey(QObject* watched, QKeyEvent& key);
 
+    // The hints of the buttons that a key also works name that key: "Bold (Ctrl+B)".
+    void ShowKeysInHints();
     // The toggle button's caption follows the palette's visibility.
     void SetIconToolCaption();
     // First activation: the palette where it was, with its library, shown as it was.

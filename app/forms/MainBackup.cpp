@@ -80,7 +80,7 @@ void TMainScreen::BackUpDiary1Click()
         return;
     }
     RecordGoodBackup(Now());
-    ShowInformation(QStringLiteral("The diary was backed up and checked: %1 in \"%2\".")
+    ShowInformation(tr("The diary was backed up and checked: %1 in \"%2\".")
                         .arg(QString::fromStdString(BackupContentsText(outcome.entries, outcome.settings)),
                              FileNameOf(outcome.archive)));
 }
@@ -105,7 +105,7 @@ void TMainScreen::RestoreDiary1Click()
     } catch (const RestoreIncomplete& error) {
         // The new diary is half in place; only a fresh start finishes it.
         ShowError(error);
-        ShowInformation(QStringLiteral("Quillory! will close now. Start it again to finish the restore."));
+        ShowInformation(tr("Quillory! will close now. Start it again to finish the restore."));
         QCoreApplication::exit(0);
         return;
     } catch (const Error& error) {
@@ -117,7 +117,7 @@ void TMainScreen::RestoreDiary1Click()
     // protected otherwise than before opens only with its own password.
     LoadPreferences();
     if (outcome.securityChanged && LoadDiarySecurity().scheme != Scheme::None) {
-        ShowInformation(QStringLiteral("The restored diary has a password of its own. Please enter it."));
+        ShowInformation(tr("The restored diary has a password of its own. Please enter it."));
         if (!CheckOpeningPassword()) {
             ShowInformation(QStringLiteral("Quillory! will close now: the restored diary opens only with its "
                                            "password."));

@@ -17,12 +17,12 @@ namespace quillory {
 
 void TMainScreen::CreateDiaryFolderItem(QMenu* menu)
 {
-    mnuDiaryFolder = menu->addAction(QStringLiteral("Diary Folder..."));
+    mnuDiaryFolder = menu->addAction(tr("Diary Folder..."));
     mnuDiaryFolder->setObjectName(QStringLiteral("mnuDiaryFolder"));
     connect(mnuDiaryFolder, &QAction::triggered, this, &TMainScreen::mnuDiaryFolderClick);
     if (PortableCopy()) {
         mnuDiaryFolder->setEnabled(false);
-        mnuDiaryFolder->setToolTip(QStringLiteral("A portable copy keeps its diary beside the program."));
+        mnuDiaryFolder->setToolTip(tr("A portable copy keeps its diary beside the program."));
     }
 }
 

@@ -17,9 +17,9 @@ namespace quillory {
 
 void TMainScreen::CreateEditingActions(QMenu* edit, QAction* before)
 {
-    Undo1 = new QAction(QStringLiteral("&Undo"), this);
+    Undo1 = new QAction(tr("&Undo"), this);
     Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Redo1 = new QAction(QStringLiteral("&Redo"), this);
+    Redo1 = new QAction(tr("&Redo"), this);
     Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction* action : {Undo1, Redo1})
         action->setShortcutContext(Qt::WindowShortcut);

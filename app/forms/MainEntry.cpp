@@ -2,6 +2,8 @@
 // days, the settings and window placement, and closing.
 #include "app/forms/Main.h"
 
+#include "platform/qt/DateNames.h"
+
 #include "app/EntryConflicts.h"
 #include "app/EntryFiles.h"
 #include "app/SettingsSync.h"
@@ -12,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Error.h"
 #include "platform/qt/CenterForm.h"
+#include "platform/qt/DateNames.h"
 #include "platform/qt/MessageBoxes.h"
 #include "richtext/qt/RichText.h"
 #include "richtext/qt/ToolBar.h"
@@ -73,13 +76,9 @@ void TMainScreen::FindDateRecord()
 
 void TMainScreen::SetDateCaption()
 {
-    const QLocale locale;
-    const int weekday = CurrentDay.Weekday() == 0 ? 7 : CurrentDay.Weekday();  // Qt counts from Monday
-    DateLabel->setText(QStringLiteral("%1, %2 %3, %4")
-                           .arg(locale.dayName(weekday, QLocale::LongFormat),
-                                locale.monthName(CurrentDay.Month(), QLocale::LongFormat))
-                           .arg(CurrentDay.DayOfMonth())
-                           .arg(CurrentDay.Year()));
+    DateLabel->setText(LongDateCaption(CurrentDay));
+    // Screen readers name the page by its day, and say the new day when it changes.
+    WPRichText1->setAccessibleName(tr("Diary entry, %1").arg(DateLabel->text()));
 }
 
 void TMainScreen::LoadRichText()

@@ -15,6 +15,7 @@
 #include "platform/qt/PrinterList.h"
 #include "richtext/qt/RichText.h"
 
+#include <QCoreApplication>
 #include <QFontDialog>
 #include <QLocale>
 #include <QMenuBar>
@@ -45,29 +46,29 @@ void TMainScreen::CreateMenu()
     };
     const QKeySequence none;
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuSecurity = item(file, QStringLiteral("Select or Change Password"), none, &TMainScreen::mnuSecurityClick);
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    mnuSecurity = item(file, tr("Select or Change Password"), none, &TMainScreen::mnuSecurityClick);
     CreateDiaryFolderItem(file);
     file->addSeparator();
-    PrintSetup1 = item(file, QStringLiteral("Print Setup"), none, &TMainScreen::PrintSetup1Click);
-    PrintNow = item(file, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TMainScreen::PrintNowClick);
+    PrintSetup1 = item(file, tr("Print Setup"), none, &TMainScreen::PrintSetup1Click);
+    PrintNow = item(file, tr("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TMainScreen::PrintNowClick);
     file->addSeparator();
-    Export1 = item(file, QStringLiteral("Export to RTF (Rich Text Format)"), none, &TMainScreen::Export1Click);
+    Export1 = item(file, tr("Export to RTF (Rich Text Format)"), none, &TMainScreen::Export1Click);
     file->addSeparator();
-    BackUpDiary1 = item(file, QStringLiteral("Back Up Diary..."), none, &TMainScreen::BackUpDiary1Click);
-    RestoreDiary1 = item(file, QStringLiteral("Restore Diary..."), none, &TMainScreen::RestoreDiary1Click);
+    BackUpDiary1 = item(file, tr("Back Up Diary..."), none, &TMainScreen::BackUpDiary1Click);
+    RestoreDiary1 = item(file, tr("Restore Diary..."), none, &TMainScreen::RestoreDiary1Click);
     AutoBackups1 = item(file, tr("Automatic Backups..."), none, &TMainScreen::AutoBackups1Click);
     file->addSeparator();
-    exit1 = item(file, QStringLiteral("E&xit"), none, &TMainScreen::exit1Click);
+    exit1 = item(file, tr("E&xit"), none, &TMainScreen::exit1Click);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    Cut1 = item(edit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), &TMainScreen::Cut1Click);
-    Copy1 = item(edit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TMainScreen::Copy1Click);
-    Paste1 = item(edit, QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TMainScreen::Paste1Click);
-    DeleteSelection1 = item(edit, QStringLiteral("Delete Selection"), none, &TMainScreen::DeleteSelection1Click);
-    SelectAll1 = item(edit, QStringLiteral("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), &TMainScreen::SelectAll1Click);
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    Cut1 = item(edit, tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), &TMainScreen::Cut1Click);
+    Copy1 = item(edit, tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TMainScreen::Copy1Click);
+    Paste1 = item(edit, tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TMainScreen::Paste1Click);
+    DeleteSelection1 = item(edit, tr("Delete Selection"), none, &TMainScreen::DeleteSelection1Click);
+    SelectAll1 = item(edit, tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), &TMainScreen::SelectAll1Click);
     edit->addSeparator();
-    SaveChanges1 = item(edit, QStringLiteral("Save Changes"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    SaveChanges1 = item(edit, tr("Save Changes"), QKeySequence(Qt::CTRL | Qt::Key_S),
                         &TMainScreen::SaveChanges1Click);
     {
         // The desktop's Save key too, where it is another.
@@ -78,39 +79,46 @@ void TMainScreen::CreateMenu()
         }
         SaveChanges1->setShortcuts(keys);
     }
-    DeleteEntry1 = item(edit, QStringLiteral("Delete Entry"), QKeySequence(Qt::ALT | Qt::Key_D),
+    DeleteEntry1 = item(edit, tr("Delete Entry"), QKeySequence(Qt::ALT | Qt::Key_D),
                         &TMainScreen::DeleteEntry1Click);
     edit->addSeparator();
-    SpellCheck1 = item(edit, QStringLiteral("&Spell Check"), QKeySequence(Qt::ALT | Qt::Key_S),
+    SpellCheck1 = item(edit, tr("&Spell Check"), QKeySequence(Qt::ALT | Qt::Key_S),
                        &TMainScreen::SpellCheck1Click);
     edit->addSeparator();
-    EnterDate1 = item(edit, QStringLiteral("Insert Today's &Date "), QKeySequence(Qt::CTRL | Qt::Key_D),
+    EnterDate1 = item(edit, tr("Insert Today's &Date "), QKeySequence(Qt::CTRL | Qt::Key_D),
                       &TMainScreen::EnterDate1Click);
-    InsertTodaystime1 = item(edit, QStringLiteral("Insert Current Time"), QKeySequence(Qt::CTRL | Qt::Key_T),
+    InsertTodaystime1 = item(edit, tr("Insert Current Time"), QKeySequence(Qt::CTRL | Qt::Key_T),
                              &TMainScreen::InsertTodaystime1Click);
     edit->addSeparator();
-    mnuWrapTexttofitScreen = edit->addAction(QStringLiteral("&Wrap Text to fit Screen"));
+    mnuWrapTexttofitScreen = edit->addAction(tr("&Wrap Text to fit Screen"));
     mnuWrapTexttofitScreen->setCheckable(true);
     mnuWrapTexttofitScreen->setChecked(true);  // every run starts wrapping; it is not stored
     connect(mnuWrapTexttofitScreen, &QAction::toggled, this, [this](bool wrap) {
         WPRichText1->SetWordWrap(wrap);
         WPRichText1->viewport()->update();
     });
-    mnuDefaultFont = item(edit, QStringLiteral("Change Default Font"), none, &TMainScreen::mnuDefaultFontClick);
+    mnuDarkPage = edit->addAction(tr("Dark Page"));
+    mnuDarkPage->setCheckable(true);
+    connect(mnuDarkPage, &QAction::triggered, this, [this](bool dark) {
+        Settings.DarkPage = dark;
+        SavePreferencesShowingErrors();
+        ApplyPageColours();
+    });
+    mnuDefaultFont = item(edit, tr("Change Default Font"), none, &TMainScreen::mnuDefaultFontClick);
     CreateEditingActions(edit, Cut1);
 
-    QMenu* find = menuBar()->addMenu(QStringLiteral("F&ind"));
-    mnuFind = item(find, QStringLiteral("&Find in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_F),
+    QMenu* find = menuBar()->addMenu(tr("F&ind"));
+    mnuFind = item(find, tr("&Find in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_F),
                    &TMainScreen::mnuFindClick);
-    Replace1 = item(find, QStringLiteral("&Replace in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_R),
+    Replace1 = item(find, tr("&Replace in Current Entry"), QKeySequence(Qt::CTRL | Qt::Key_R),
                     &TMainScreen::Replace1Click);
     find->addSeparator();
-    mnuFindentrycontaining = item(find, QStringLiteral("Find Any Entry Containing..."),
+    mnuFindentrycontaining = item(find, tr("Find Any Entry Containing..."),
                                   QKeySequence(Qt::CTRL | Qt::Key_F4), &TMainScreen::mnuFindentrycontainingClick);
-    mnuFindNextBig = item(find, QStringLiteral("Find Next Entry Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F5),
+    mnuFindNextBig = item(find, tr("Find Next Entry Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F5),
                           &TMainScreen::mnuFindNextBigClick);
     mnuFindNextBig->setEnabled(false);  // until a search has found something
-    mnuFindAll = item(find, QStringLiteral("Find All Entries Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F6),
+    mnuFindAll = item(find, tr("Find All Entries Containing..."), QKeySequence(Qt::CTRL | Qt::Key_F6),
                       &TMainScreen::mnuFindAllClick);
     find->addSeparator();
     mnuSearchEntries = item(find, tr("&Search Entries"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
@@ -119,10 +127,11 @@ void TMainScreen::CreateMenu()
     mnuTags = item(find, tr("&Tags..."), none, &TMainScreen::mnuTagsClick);
     mnuStatistics = item(find, tr("Stat&istics..."), none, &TMainScreen::mnuStatisticsClick);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    Contents1 = item(help, QStringLiteral("Contents"), none, &TMainScreen::Contents1Click);
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    Contents1 = item(help, tr("Contents"), QKeySequence(QKeySequence::HelpContents),
+                     &TMainScreen::Contents1Click);
     help->addSeparator();
-    About1 = item(help, QStringLiteral("About"), none, &TMainScreen::About1Click);
+    About1 = item(help, tr("About"), none, &TMainScreen::About1Click);
 }
 
 void TMainScreen::mnuSecurityClick()
@@ -143,12 +152,12 @@ void TMainScreen::PrintSetup1Click()
     if (!SaveButtonClick())
         return;
     if (InstalledPrinterNames().isEmpty()) {
-        ShowInformation(QStringLiteral("No printers installed"));
+        ShowInformation(tr("No printers installed"));
         return;
     }
     // The choice holds for every printing after it, until the program ends.
     QPrintDialog dialog(&KeptPrinter(), this);
-    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.setWindowTitle(tr("Print Setup"));
     RunModal(dialog);
 }
 
@@ -222,7 +231,8 @@ void TMainScreen::mnuWrapTexttofitScreenClick()
 void TMainScreen::DocWordWrapButtonClick()
 {
     mnuWrapTexttofitScreenClick();
-    DocWordWrapButton->setToolTip(QString::fromUtf8(WordWrapHint(mnuWrapTexttofitScreen->isChecked()).data()));
+    DocWordWrapButton->setToolTip(
+        QCoreApplication::translate("MainScreen", WordWrapHint(mnuWrapTexttofitScreen->isChecked()).data()));
 }
 
 void TMainScreen::mnuDefaultFontClick()

@@ -98,7 +98,7 @@ void TMainScreen::WalkForMatch(Day last)
     const EntryQuery finder(QStringToText(LastSearchText));
     WaitCursor hourglass;
     auto progress = std::make_unique<TConvertNotify>(this);
-    progress->WhatAmIdoing->setText(QStringLiteral("Searching..."));
+    progress->WhatAmIdoing->setText(tr("Searching..."));
     progress->show();
     SetSearching(true);
     struct Done {
@@ -130,7 +130,7 @@ void TMainScreen::FinishFind(Day remembered)
     mnuFindNextBig->setEnabled(LastSearchFound);
     if (!LastSearchFound) {
         CurrentDay = remembered;
-        ShowInformation(QStringLiteral("No matches"));
+        ShowInformation(tr("No matches"));
     }
     FindDateRecord();
     LoadRichText();
@@ -182,7 +182,7 @@ void TMainScreen::mnuFindAllClick()
     QString query;
     {
         TLookForAll dialog(this);
-        dialog.setWindowTitle(QStringLiteral("Find all entries containing"));
+        dialog.setWindowTitle(tr("Find all entries containing"));
         CenterForm(dialog);
         if (RunModal(dialog) != QDialog::Accepted)
             return;

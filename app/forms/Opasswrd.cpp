@@ -34,16 +34,17 @@ TGetOpeningPassword::TGetOpeningPassword(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("GetOpeningPassword"));
-    setWindowTitle(QStringLiteral("Quillory! - Password Required"));
+    setWindowTitle(tr("Quillory! - Password Required"));
     setFont(Arial(11));
     setFixedSize(332, 178);
 
-    Label1 = new QLabel(QStringLiteral("Please enter your password and press OK"), this);
+    Label1 = new QLabel(tr("Please enter your password and press OK"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(Arial(13));
     Label1->setGeometry(24, 20, 290, 20);
 
     Pass = new QLineEdit(this);
+    Pass->setAccessibleName(tr("Password"));
     Pass->setObjectName(QStringLiteral("Pass"));
     Pass->setFont(Arial(16, true));
     Pass->setEchoMode(QLineEdit::Password);

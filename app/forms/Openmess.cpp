@@ -19,7 +19,7 @@ TShowOpeningMessage::TShowOpeningMessage(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("ShowOpeningMessage"));
-    setWindowTitle(QStringLiteral("Quillory!"));
+    setWindowTitle(tr("Quillory!"));
     setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(427, 230);
 
@@ -44,7 +44,7 @@ TShowOpeningMessage::TShowOpeningMessage(QWidget* parent)
     OKButton->setGeometry(331, 170, 76, 35);
     connect(OKButton, &QPushButton::clicked, this, &TShowOpeningMessage::OKButtonClick);
 
-    DontShow = new QCheckBox(QStringLiteral("Do not show this message again"), this);
+    DontShow = new QCheckBox(tr("Do not show this message again"), this);
     DontShow->setObjectName(QStringLiteral("DontShow"));
     DontShow->move(13, 184);
     DontShow->adjustSize();

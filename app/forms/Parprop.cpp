@@ -50,7 +50,7 @@ TParagraphPropDlg::TParagraphPropDlg(QWidget* parent)
                   | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("ParagraphPropDlg"));
-    setWindowTitle(QStringLiteral("Paragraph Properties"));
+    setWindowTitle(tr("Paragraph Properties"));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
     setFont(font);
@@ -75,11 +75,11 @@ TParagraphPropDlg::TParagraphPropDlg(QWidget* parent)
     ComboBox1 = AddList(this, "ComboBox1", {QStringLiteral("Inch"), QStringLiteral("Cm")}, {311, 89, 56, 21},
                         "Change unit of measurement to inches or centimeters");
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(396, 46, 84, 27);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    Okbutton = new QPushButton(QStringLiteral("OK"), this);
+    Okbutton = new QPushButton(tr("OK"), this);
     Okbutton->setObjectName(QStringLiteral("Okbutton"));
     Okbutton->setGeometry(396, 11, 84, 26);
     Okbutton->setDefault(true);
@@ -89,12 +89,24 @@ TParagraphPropDlg::TParagraphPropDlg(QWidget* parent)
                                {QStringLiteral("Same as Left Indent"), QStringLiteral("Indented by")},
                                {24, 84, 113, 21}, "Specify special handling for first line indent");
     SpaceBeforePts = AddEdit(this, "SpaceBeforePts", {318, 10, 49, 21});
-    SpaceBeforePts->setToolTip(QStringLiteral("Specify spacing before paragraph in points (1 point=1/72 inch)"));
+    SpaceBeforePts->setToolTip(tr("Specify spacing before paragraph in points (1 point=1/72 inch)"));
     SpaceAfterPts = AddEdit(this, "SpaceAfterPts", {318, 34, 49, 21});
-    SpaceAfterPts->setToolTip(QStringLiteral("Specify spacing after paragraph in points (1 point=1/72 inch)"));
+    SpaceAfterPts->setToolTip(tr("Specify spacing after paragraph in points (1 point=1/72 inch)"));
     LineHeightPts = AddEdit(this, "LineHeightPts", {318, 58, 49, 21});
     LineHeightPts->setToolTip(
         QStringLiteral("Specify spacing between lines of paragraph in points (1 point=1/72 inch)"));
+
+    LabelFor(Label1, FirstIndentCombo);
+    FirstIndent->setAccessibleName(tr("First indent by"));
+    LabelFor(Label2, LeftIndent);
+    LabelFor(Label3, RightIndent);
+    LabelFor(Label7, ComboBox1);
+    LabelFor(Label8, SpaceBeforePts);
+    LabelFor(Label9, LineHeightPts);
+    LabelFor(Label10, SpaceAfterPts);
+    // The indents down the left column, the spacing down the right, then the buttons.
+    ChainTabs({LeftIndent, RightIndent, FirstIndentCombo, FirstIndent, SpaceBeforePts, SpaceAfterPts, LineHeightPts,
+               ComboBox1, Okbutton, CancelButton});
 
     for (QLineEdit* edit : {FirstIndent, LeftIndent, RightIndent, SpaceBeforePts, SpaceAfterPts, LineHeightPts})
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { EditChange(edit); });
@@ -216,9 +228,9 @@ void TParagraphPropDlg::FirstIndentComboClick()
 void TParagraphPropDlg::SetHints()
 {
     const QString unit = ComboBox1->currentIndex() == 1 ? QStringLiteral("centimeters") : QStringLiteral("inches");
-    LeftIndent->setToolTip(QStringLiteral("Specify left indent for the paragraph in ") + unit);
-    RightIndent->setToolTip(QStringLiteral("Specify right indent for the paragraph in ") + unit);
-    FirstIndent->setToolTip(QStringLiteral("Specify first line indent for the paragraph in ") + unit);
+    LeftIndent->setToolTip(tr("Specify left indent for the paragraph in ") + unit);
+    RightIndent->setToolTip(tr("Specify right indent for the paragraph in ") + unit);
+    FirstIndent->setToolTip(tr("Specify first line indent for the paragraph in ") + unit);
 }
 
 void TParagraphPropDlg::OkbuttonClick()

@@ -18,7 +18,7 @@ TPrintStatusForm::TPrintStatusForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("PrintStatusForm"));
-    setWindowTitle(QStringLiteral("Print Status"));
+    setWindowTitle(tr("Print Status"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -88,7 +88,7 @@ void TPrintStatusForm::Run()
 void TPrintStatusForm::BecomeOkButton()
 {
     closes_ = true;
-    CancelButton->setText(QStringLiteral("Ok"));
+    CancelButton->setText(tr("Ok"));
     CancelButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
 }
 

@@ -52,7 +52,7 @@ QString WithSlash(QString folder)
 TSaveOptions::TSaveOptions(QWidget* parent) : TOutputOptions("Export", parent)
 {
     setObjectName(QStringLiteral("SaveOptions"));
-    setWindowTitle(QStringLiteral("Export Options (Export to RTF Format)"));
+    setWindowTitle(tr("Export Options (Export to RTF Format)"));
     setFixedSize(442, 382);
 
     Panel2 = new QWidget(this);
@@ -62,9 +62,9 @@ TSaveOptions::TSaveOptions(QWidget* parent) : TOutputOptions("Export", parent)
     DirectoryListBox1 = new QLineEdit(Panel2);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
     DirectoryListBox1->setGeometry(0, 18, 300, 24);
-    BrowseButton = new QPushButton(QStringLiteral("Browse..."), Panel2);
+    BrowseButton = new QPushButton(tr("Browse..."), Panel2);
     BrowseButton->setObjectName(QStringLiteral("BrowseButton"));
-    BrowseButton->setToolTip(QStringLiteral("Pick the folder from a list"));
+    BrowseButton->setToolTip(tr("Pick the folder from a list"));
     BrowseButton->setGeometry(308, 17, 86, 26);
     FormatLabel = AddLabel(Panel2, "FormatLabel", "Save as", {0, 52, 200, 16});
     FormatBox = new QComboBox(Panel2);
@@ -76,6 +76,9 @@ TSaveOptions::TSaveOptions(QWidget* parent) : TOutputOptions("Export", parent)
 
     OKButton->setGeometry(24, 336, 100, 32);
     CancelButton->setGeometry(318, 336, 100, 32);
+    LabelFor(Label2, DirectoryListBox1);
+    LabelFor(FormatLabel, FormatBox);
+    ChainTabs({DirectoryListBox1, BrowseButton, FormatBox, OKButton, CancelButton});
     connect(BrowseButton, &QPushButton::clicked, this, &TSaveOptions::BrowseButtonClick);
     connect(FormatBox, &QComboBox::currentIndexChanged, this, &TSaveOptions::FormatBoxChange);
 }
@@ -114,7 +117,7 @@ void TSaveOptions::OKButtonClick()
 {
     const QString folder = DirectoryListBox1->text().trimmed();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        ShowInformation(QStringLiteral("Please choose an existing folder to save to"));
+        ShowInformation(tr("Please choose an existing folder to save to"));
         DirectoryListBox1->setFocus();
         return;
     }
@@ -125,7 +128,7 @@ TExportProgress::TExportProgress(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("ExportProgress"));
-    setWindowTitle(QStringLiteral("Please wait"));
+    setWindowTitle(tr("Please wait"));
     setFixedSize(320, 90);
     WhatAmIdoing = AddLabel(this, "WhatAmIdoing", "Exporting...", {16, 14, 288, 20});
     QFont bold = WhatAmIdoing->font();

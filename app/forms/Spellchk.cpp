@@ -55,7 +55,7 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("SpellCheckDialog"));
-    setWindowTitle(QStringLiteral("Spell Check"));
+    setWindowTitle(tr("Spell Check"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);
@@ -73,6 +73,10 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent)
     listFont.setBold(true);
     WordList->setFont(listFont);
     WordList->setGeometry(208, 26, 190, 110);
+
+    LabelFor(Label1, Word);
+    LabelFor(Label2, ReplaceAs);
+    LabelFor(Label3, WordList);
 
     GetNextWordButton = AddButton(this, "GetNextWordButton", QStyle::SP_ArrowForward, "&Skip Word", {8, 145, 92, 28});
     Replace = AddButton(this, "Replace", QStyle::SP_BrowserReload, "&Replace", {106, 145, 92, 28});
@@ -157,7 +161,7 @@ void TSpellCheckDialog::CheckNextWord()
     ReplaceAs->setText(WordList->count() > 0 ? WordList->item(0)->text() : unknown);
     if (unknown.isEmpty()) {
         hide();
-        ShowInformation(QStringLiteral("Spell check complete"));
+        ShowInformation(tr("Spell check complete"));
         // Closed from the event loop, as the dialog's own message once did, so that a modal
         // run that is only starting still ends. (A hidden dialog ignores close(): reject.)
         QMetaObject::invokeMethod(this, [this] { reject(); }, Qt::QueuedConnection);

@@ -18,7 +18,7 @@ TSplashform::TSplashform(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Splashform"));
-    setWindowTitle(QStringLiteral("About Quillory!"));
+    setWindowTitle(tr("About Quillory!"));
     setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(360, 170);
 
@@ -32,11 +32,11 @@ TSplashform::TSplashform(QWidget* parent)
     ProgramName->setStyleSheet(QStringLiteral("color: purple"));
     ProgramName->setGeometry(20, 16, 320, 32);
 
-    Version = new QLabel(QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), this);
+    Version = new QLabel(tr("Version %1").arg(QString::fromLatin1(kProgramVersion)), this);
     Version->setObjectName(QStringLiteral("Version"));
     Version->setGeometry(20, 52, 320, 18);
 
-    FolderCaption = new QLabel(QStringLiteral("Your diary is kept in:"), this);
+    FolderCaption = new QLabel(tr("Your diary is kept in:"), this);
     FolderCaption->setObjectName(QStringLiteral("FolderCaption"));
     FolderCaption->setGeometry(20, 80, 320, 18);
 

@@ -51,7 +51,7 @@ StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)
     InitFurnitureResources();
     ApplyPrinterTest();
     if (lock.AlreadyRunning()) {
-        ShowInformation(QStringLiteral("Quillory! is already running"));
+        ShowInformation(QCoreApplication::translate("Startup", "Quillory! is already running"));
         return StartupOutcome::AlreadyRunning;
     }
     QCoreApplication::processEvents();
@@ -69,7 +69,7 @@ StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)
     } catch (const Error& error) {
         ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
                        MessageIcon::Error);
-        ShowInformation(QStringLiteral("Terminating Quillory!"));
+        ShowInformation(QCoreApplication::translate("Startup", "Terminating Quillory!"));
         return StartupOutcome::Failed;
     }
     RemoveLeftoverPlainCopy();

@@ -15,7 +15,7 @@ TWarningScreen::TWarningScreen(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("WarningScreen"));
-    setWindowTitle(QStringLiteral("Warning!"));
+    setWindowTitle(tr("Warning!"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
     setFont(arial);

@@ -37,7 +37,7 @@ TSymbolSelector::TSymbolSelector(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("SymbolSelector"));
-    setWindowTitle(QStringLiteral("Symbol Selector"));
+    setWindowTitle(tr("Symbol Selector"));
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
@@ -52,7 +52,7 @@ TSymbolSelector::TSymbolSelector(QWidget* parent)
     FontTestLabel->hide();
     SymbolSets = new QComboBox(Panel1);
     SymbolSets->setObjectName(QStringLiteral("SymbolSets"));
-    SymbolSets->setToolTip(QStringLiteral("Select a symbol font set"));
+    SymbolSets->setToolTip(tr("Select a symbol font set"));
     SymbolSets->setGeometry(48, 8, 250, 22);
     Label1->setBuddy(SymbolSets);
     connect(SymbolSets, &QComboBox::activated, this, [this] { SymbolSetsClick(); });
@@ -62,6 +62,7 @@ TSymbolSelector::TSymbolSelector(QWidget* parent)
     Panel3->setGeometry(0, 37, 530, 371 - 37 - 43);
     SymbolList = new QListWidget(Panel3);
     SymbolList->setObjectName(QStringLiteral("SymbolList"));
+    SymbolList->setAccessibleName(tr("Symbols"));
     SymbolList->setGeometry(5, 5, 520, Panel3->height() - 10);
     SymbolList->setViewMode(QListView::IconMode);
     SymbolList->setFlow(QListView::LeftToRight);
@@ -86,13 +87,13 @@ TSymbolSelector::TSymbolSelector(QWidget* parent)
     panel2->setGeometry(0, 371 - 43, 530, 43);
     CopyCharButton = new QToolButton(panel2);
     CopyCharButton->setObjectName(QStringLiteral("CopyCharButton"));
-    CopyCharButton->setText(QStringLiteral("Ok"));
-    CopyCharButton->setToolTip(QStringLiteral("Copy the selected symbol to the label"));
+    CopyCharButton->setText(tr("Ok"));
+    CopyCharButton->setToolTip(tr("Copy the selected symbol to the label"));
     CopyCharButton->setGeometry(340, 8, 85, 28);
     connect(CopyCharButton, &QToolButton::clicked, this, &TSymbolSelector::CopyCharButtonClick);
     OKButton = new QToolButton(panel2);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setText(QStringLiteral("Cancel"));
+    OKButton->setText(tr("Cancel"));
     OKButton->setGeometry(435, 8, 85, 28);
     connect(OKButton, &QToolButton::clicked, this, &TSymbolSelector::OkButtonClick);
 

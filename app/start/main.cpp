@@ -3,6 +3,7 @@
 #include "app/forms/Main.h"
 #include "app/forms/Startup.h"
 #include "app/forms/StartupProbe.h"
+#include "app/forms/Translations.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/DeferredStandardIcons.h"
 #include "platform/qt/DesktopIconTheme.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     if (!UseDiaryFolder(QCoreApplication::arguments()))
         return 2;
+    quillory::InstallTranslations(QLocale::system());
     quillory::UseDesktopIconTheme();
     QApplication::setWindowIcon(quillory::ThemeIcon(QStringLiteral("quillory")));
     std::unique_ptr<quillory::TMainScreen> mainWindow;

@@ -1,5 +1,5 @@
-// The long date as the diary writes it above a page: "Monday, January 4, 2016", with the day
-// and month names of the locale.
+// The long date as the diary writes it above a page: "Monday, January 4, 2016" in English, the
+// locale's own long form in other languages ("Montag, 4. Januar 2016").
 #pragma once
 
 #include "platform/Day.h"

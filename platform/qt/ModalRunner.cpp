@@ -1,6 +1,10 @@
 // The one place where modal dialogs are run.
 #include "platform/qt/ModalRunner.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QScopeGuard>
+
 namespace quillory {
 
 namespace {
@@ -15,6 +19,15 @@ ModalRunner& Runner()
 
 int RunModal(QDialog& dialog)
 {
+    // When the dialog closes, the keyboard goes back to where it was (the entry, as a rule), so
+    // that a person without a mouse goes on typing.
+    const QPointer<QWidget> before = QApplication::focusWidget();
+    const auto giveBack = qScopeGuard([&before] {
+        if (before && before->isVisible()) {
+            before->activateWindow();
+            before->setFocus(Qt::OtherFocusReason);
+        }
+    });
     if (!Runner())
         return dialog.exec();
     const int result = Runner()(dialog);

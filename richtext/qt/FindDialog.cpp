@@ -47,7 +47,17 @@ TWPFindDialog::TWPFindDialog(QWidget* parent) : QDialog(parent)
     directionLayout->addWidget(DownButton);
 
     grid_ = new QGridLayout(this);
-    grid_->addWidget(new QLabel(tr("Fi&nd what:"), this), 0, 0);
+    FindEdit->setObjectName(QStringLiteral("FindEdit"));
+    UpButton->setObjectName(QStringLiteral("UpButton"));
+    DownButton->setObjectName(QStringLiteral("DownButton"));
+    MatchCaseCheck->setObjectName(QStringLiteral("MatchCaseCheck"));
+    WholeWordCheck->setObjectName(QStringLiteral("WholeWordCheck"));
+    FindNextButton->setObjectName(QStringLiteral("FindNextButton"));
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    auto* findLabel = new QLabel(tr("Fi&nd what:"), this);
+    findLabel->setBuddy(FindEdit);
+    FindEdit->setAccessibleName(tr("Find what"));
+    grid_->addWidget(findLabel, 0, 0);
     grid_->addWidget(FindEdit, 0, 1);
     grid_->addWidget(MatchCaseCheck, 2, 0, 1, 2);
     grid_->addWidget(WholeWordCheck, 3, 0, 1, 2);
@@ -59,6 +69,13 @@ TWPFindDialog::TWPFindDialog(QWidget* parent) : QDialog(parent)
     buttons->addStretch();
     grid_->addLayout(buttons, 0, 2, 6, 1);
 
+    // The field, its options from the top, then the buttons.
+    setTabOrder(FindEdit, MatchCaseCheck);
+    setTabOrder(MatchCaseCheck, WholeWordCheck);
+    setTabOrder(WholeWordCheck, UpButton);
+    setTabOrder(UpButton, DownButton);
+    setTabOrder(DownButton, FindNextButton);
+    setTabOrder(FindNextButton, CloseButton);
     connect(FindNextButton, &QPushButton::clicked, this, [this] { FindNextButtonClick(); });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
     connect(FindEdit, &QLineEdit::textChanged, this, [this] { clearStatus(); });

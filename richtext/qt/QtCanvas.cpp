@@ -20,7 +20,6 @@ namespace quillory {
 
 namespace {
 
-QColor qcolor(RGBColor c) { return QColor(c.red, c.green, c.blue); }
 
 // Symbol fonts are addressed by byte: Qt finds glyph c of such a font at U+F000 + c.
 QChar glyphFor(unsigned char byte, bool symbol)
@@ -218,7 +217,7 @@ void QtCanvas::drawText(int x, int baseline, std::string_view text, std::span<co
 {
     if (!painter_ || !current_)
         return;
-    painter_->setPen(qcolor(color));
+    painter_->setPen(ink(color));
     // On the screen the characters go out as runs of glyphs, one per font (the font's own and the
     // fallback fonts Qt finds for what it lacks); a cluster of several characters, and every
     // character on a printer, is drawn by itself as text.
@@ -289,7 +288,7 @@ void QtCanvas::drawShapedText(int x, int baseline, std::string_view text, bool r
 {
     if (!painter_ || !current_)
         return;
-    painter_->setPen(qcolor(color));
+    painter_->setPen(ink(color));
     drawString(x, baseline, qtext(text), rightToLeft);
 }
 
@@ -357,7 +356,7 @@ void QtCanvas::drawLine(int x1, int y1, int x2, int y2, const Pen& pen)
 {
     if (!painter_)
         return;
-    QPen qpen(qcolor(pen.color));
+    QPen qpen(ink(pen.color));
     qpen.setWidth(pen.style == PenStyle::Hairline ? 0 : pen.width);
     qpen.setStyle(pen.style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
     qpen.setCapStyle(Qt::FlatCap);
@@ -368,7 +367,7 @@ void QtCanvas::drawLine(int x1, int y1, int x2, int y2, const Pen& pen)
 void QtCanvas::fillRect(const Rect& r, RGBColor color)
 {
     if (painter_)
-        painter_->fillRect(QRect(r.left, r.top, r.width, r.height), qcolor(color));
+        painter_->fillRect(QRect(r.left, r.top, r.width, r.height), ink(color));
 }
 
 void QtCanvas::fillShading(const Rect& r, RGBColor pattern, RGBColor background, int percent)
@@ -384,7 +383,7 @@ void QtCanvas::frameRect(const Rect& r, const Pen& pen)
 {
     if (!painter_ || r.empty())
         return;
-    QPen qpen(qcolor(pen.color));
+    QPen qpen(ink(pen.color));
     qpen.setWidth(pen.style == PenStyle::Hairline ? 0 : pen.width);
     qpen.setStyle(pen.style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
     painter_->setPen(qpen);
@@ -461,6 +460,17 @@ void QtCanvas::clearClip()
 {
     if (painter_)
         painter_->setClipping(false);
+}
+
+QColor QtCanvas::ink(RGBColor c) const
+{
+    const QColor color(c.red, c.green, c.blue);
+    if (!darkPage_)
+        return color;
+    // On a dark page every colour keeps its hue and saturation and turns its lightness over:
+    // black text becomes white, white paper the dark page's grey (30), a pale highlight a deep one.
+    const int lightness = 30 + (255 - color.lightness()) * 225 / 255;
+    return QColor::fromHsl(color.hslHue(), color.hslSaturation(), lightness);
 }
 
 } // namespace quillory

@@ -6,6 +6,7 @@
 
 #include "richtext/layout/Canvas.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRawFont>
 
@@ -32,6 +33,11 @@ public:
     ~QtCanvas() override;
 
     void setPainter(QPainter* painter) { painter_ = painter; }
+    // Shows the colours for a dark page (lightness turned over); pictures keep theirs.
+    void setDarkPage(bool on) noexcept { darkPage_ = on; }
+    bool darkPage() const noexcept { return darkPage_; }
+    // The colour as this canvas paints it.
+    QColor ink(RGBColor color) const;
     QPainter* painter() const noexcept { return painter_; }
     // The resolution reported for a printer (device pixels per inch) differs from the layout's.
     void setDeviceResolution(int x, int y);
@@ -116,6 +122,7 @@ private:
     Font* current_ = nullptr;
     std::vector<CachedPicture> pictures_; // most recently drawn last
     std::map<QString, bool> colourFonts_;  // by family: whether its glyphs are colour pictures
+    bool darkPage_ = false;
 };
 
 } // namespace quillory

@@ -9,6 +9,7 @@
 #include <QLayoutItem>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QCheckBox>
 #include <QVBoxLayout>
 
 namespace quillory {
@@ -19,7 +20,18 @@ TWPReplaceDialog::TWPReplaceDialog(QWidget* parent) : TWPFindDialog(parent)
     ReplaceEdit = new QLineEdit(this);
     ReplaceButton = new QPushButton(tr("&Replace"), this);
     ReplaceAllButton = new QPushButton(tr("Replace &All"), this);
-    grid_->addWidget(new QLabel(tr("Re&place with:"), this), 1, 0);
+    ReplaceEdit->setObjectName(QStringLiteral("ReplaceEdit"));
+    ReplaceButton->setObjectName(QStringLiteral("ReplaceButton"));
+    ReplaceAllButton->setObjectName(QStringLiteral("ReplaceAllButton"));
+    auto* replaceLabel = new QLabel(tr("Re&place with:"), this);
+    replaceLabel->setBuddy(ReplaceEdit);
+    ReplaceEdit->setAccessibleName(tr("Replace with"));
+    grid_->addWidget(replaceLabel, 1, 0);
+    setTabOrder(FindEdit, ReplaceEdit);
+    setTabOrder(ReplaceEdit, MatchCaseCheck);
+    setTabOrder(FindNextButton, ReplaceButton);
+    setTabOrder(ReplaceButton, ReplaceAllButton);
+    setTabOrder(ReplaceAllButton, CloseButton);
     grid_->addWidget(ReplaceEdit, 1, 1);
     if (auto* buttons = qobject_cast<QVBoxLayout*>(grid_->itemAtPosition(0, 2)->layout())) {
         buttons->insertWidget(1, ReplaceButton);

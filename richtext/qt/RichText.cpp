@@ -8,6 +8,7 @@
 #include "richtext/io/FileBytes.h"
 #include "richtext/qt/KeyInput.h"
 #include "richtext/qt/QtCanvas.h"
+#include "richtext/qt/RichTextAccessible.h"
 #include "richtext/qt/RichTextEditingController.h"
 #include "richtext/qt/SteadyScrollBar.h"
 #include "richtext/text/TextReader.h"
@@ -67,6 +68,7 @@ TWPRichText::TWPRichText(QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent); // the paint event fills what it paints
     Clear();
     controller_ = std::make_unique<EditingInput>(*this);
+    InstallRichTextAccessibility();
 }
 
 TWPRichText::~TWPRichText()
@@ -88,6 +90,12 @@ void TWPRichText::SetLanguage(TWPToolLanguage language)
 void TWPRichText::SetColor(const QColor& color)
 {
     color_ = color;
+    viewport()->update();
+}
+
+void TWPRichText::SetDarkPage(bool on)
+{
+    screenCanvas_->setDarkPage(on);
     viewport()->update();
 }
 
@@ -133,6 +141,7 @@ void TWPRichText::documentUpdated(bool textChanged)
     else
         viewport()->update();
     caretShown_ = true;
+    tellAccessibility(textChanged);
 }
 
 void TWPRichText::relayout(bool everything)
@@ -155,6 +164,7 @@ void TWPRichText::editedByController(const Rect& area, bool textChanged)
         updateScrollBars();
     caretShown_ = true;
     updateInputMethod();
+    tellAccessibility(textChanged);
     if (area.empty())
         return;
     const QRect view = viewport()->rect();
@@ -205,7 +215,7 @@ void TWPRichText::scrollContentsBy(int dx, int dy)
 void TWPRichText::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
-    painter.fillRect(event->rect(), color_);
+    painter.fillRect(event->rect(), screenCanvas_->ink(toRgb(color_)));
     const int scrollX = horizontalScrollBar()->value();
     const int scrollY = verticalScrollBar()->value();
     const QRect r = event->rect();
@@ -217,7 +227,7 @@ void TWPRichText::paintEvent(QPaintEvent* event)
     const int intoPreedit = paintPreedit(painter, caret, scrollX, scrollY);
     if (hasFocus() && caretShown_ && !caretDisabled_ && !core_->HasSelection())
         painter.fillRect(QRect(caret.x + intoPreedit - scrollX, caret.y - scrollY, 1, std::max(caret.height, 1)),
-                         Qt::black);
+                         screenCanvas_->ink(RGBColor{}));
 }
 
 void TWPRichText::timerEvent(QTimerEvent* event)

@@ -68,6 +68,10 @@ public:
     void SetFont(const QFont& font) { font_ = font; }
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
+    // The page shown dark with light text, the document's colours unchanged (printing and saving
+    // see them as they are).
+    bool DarkPage() const noexcept { return screenCanvas_->darkPage(); }
+    void SetDarkPage(bool on);
     bool CaretDisabled() const noexcept { return caretDisabled_; }
     void SetCaretDisabled(bool on);
     bool ShowPageBreak() const noexcept { return engine_->showPageBreak; }
@@ -228,6 +232,9 @@ private:
     void updateInputMethod();
     // A new document ends a composition: the input method forgets it.
     void dropComposition();
+    // Tells screen readers that the text changed or the caret or selection moved
+    // (RichTextAccessible.cpp); nothing is computed while no assistive technology listens.
+    void tellAccessibility(bool textChanged);
 
     std::unique_ptr<EditorCore> core_;
     std::unique_ptr<TWPRTFTextPaint> engine_;
@@ -246,6 +253,11 @@ private:
     std::uint64_t updates_ = 0;
     QString preedit_;
     int preeditCursor_ = 0;
+    // What screen readers were last told: the text, the caret and the selection's offsets.
+    QString toldText_;
+    int toldCaret_ = -1;
+    int toldSelectionStart_ = 0;
+    int toldSelectionEnd_ = 0;
 
     void timerEvent(QTimerEvent* event) override;
 };

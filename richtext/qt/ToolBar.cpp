@@ -38,6 +38,9 @@ void setHint(QWidget* widget, const QString& hint)
         return;
     widget->setToolTip(hint);
     widget->setProperty(kAppliedHint, hint);
+    // An icon has no words of its own: screen readers call it by its hint.
+    widget->setAccessibleName(hint);
+    widget->setAccessibleDescription(hint);
 }
 
 QColor toQColor(const RGBColor& c)

@@ -28,6 +28,7 @@ dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 for file in ./usr/bin/quillory ./usr/bin/quillory-cli ./usr/bin/quillory-cli-full ./usr/share/quillory/quillor.dct \
             ./usr/share/quillory/quillor-en-GB.dct ./usr/share/quillory/quillor-de.dct ./usr/share/quillory/quillor-no.dct \
             ./usr/share/quillory/help/01-getting-started.html ./usr/share/quillory/icons/misc1.icl \
+            ./usr/share/quillory/translations/quillory_de.qm ./usr/share/quillory/translations/quillory_fr.qm \
             ./usr/share/applications/org.quillory.Quillory.desktop \
             ./usr/share/metainfo/org.quillory.Quillory.metainfo.xml \
             ./usr/share/icons/hicolor/48x48/apps/quillory.png ./usr/share/man/man1/quillory-cli.1.gz; do

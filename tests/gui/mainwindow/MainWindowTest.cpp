@@ -575,7 +575,7 @@ TEST_F(MainWindowTest, NoGermanTextReachesTheWindow)
     const QComboBox* colours = window->WPToolBar2->ListBox(ToolListId::SelFontColor);
     EXPECT_EQ(colours->itemText(0).toStdString(), ColorName(0, false));
     EXPECT_EQ(window->WPToolBar2->ListBox(ToolListId::SelBackgroundColor)->itemText(0), QStringLiteral("None"));
-    EXPECT_EQ(window->WPToolBar2->IconButton(ToolIconId::SelReplace)->toolTip(), QStringLiteral("Find and Replace"));
+    EXPECT_EQ(window->WPToolBar2->IconButton(ToolIconId::SelReplace)->toolTip(), QStringLiteral("Find and Replace (Ctrl+R)"));
     find->close();
 }
 

@@ -7,7 +7,7 @@ namespace quillory {
 
 std::size_t TWPRtfReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
 {
-    rtf::RtfBuilder builder(input, appender, keepHeader, pictureFolder, snapIndents);
+    rtf::RtfBuilder builder(input, appender, keepHeader, pictureFolder, snapIndents, unicodeRuns);
     return builder.Run();
 }
 
@@ -57,14 +57,15 @@ constexpr bool IsAppearanceOnly(RtfKeywordId id) noexcept
 } // namespace
 
 RtfBuilder::RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
-                       const std::string& pictureFolder, bool snapIndents)
+                       const std::string& pictureFolder, bool snapIndents, bool unicodeRuns)
     : lexer_(input),
       out_(appender),
       doc_(appender.document()),
       header_(appender.document().header()),
       keepHeader_(keepHeader),
       pictureFolder_(pictureFolder),
-      snapIndents_(snapIndents)
+      snapIndents_(snapIndents),
+      unicodeRuns_(unicodeRuns)
 {
     g_.attr.size = DefaultPointSize;
     // Continuing in a paragraph keeps its properties unless the RTF changes them.

@@ -109,7 +109,7 @@ public:
     static constexpr size_t kMaxObjects = 10000;
 
     RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
-               const std::string& pictureFolder, bool snapIndents);
+               const std::string& pictureFolder, bool snapIndents, bool unicodeRuns);
 
     // Reads until the input ends or the outermost group closes; returns the bytes consumed.
     // An exception finishes the paragraphs read and passes on.
@@ -155,6 +155,8 @@ private:
     void InsertPlaceholder(TTextObject& object);
     void InsertObjectChar();
     void OnUnicode(int32_t n);
+    // The run of \uN that begins with this one, in the body (see OnUnicode).
+    void ReadUnicodeRun(int32_t n);
     // \fN outside the font table: its code page decodes the text even where its look is not
     // kept. Inline, as a word of most runs.
     void SelectFont(int32_t n) noexcept { g_.font = n; }
@@ -204,6 +206,7 @@ private:
     const bool keepHeader_;
     const std::string& pictureFolder_;
     const bool snapIndents_;
+    const bool unicodeRuns_; // TWPRtfReader::unicodeRuns
 
     GroupState g_; // the current group's state
     std::vector<GroupState> saved_;

@@ -85,7 +85,10 @@ std::size_t PrevGraphemeBoundary(std::string_view utf8, std::size_t at)
     // ICU moves a place inside a character to the character's start before it looks back.
     if (const std::size_t start = CharBoundaryAtOrBefore(utf8, at); start != at)
         return GraphemeBoundaryAtOrBefore(utf8, start);
-    if (Ascii(utf8, at - 1) && (at == utf8.size() || Ascii(utf8, at)) && utf8[at - 1] != '\n')
+    // An ASCII character between ASCII (or the text's ends) is a cluster of its own, but for CR
+    // LF; after a character beyond ASCII it may belong to that one's cluster (a prepended sign).
+    if (Ascii(utf8, at - 1) && (at == utf8.size() || Ascii(utf8, at)) && (at == 1 || Ascii(utf8, at - 2))
+        && !(utf8[at - 1] == '\n' && at >= 2 && utf8[at - 2] == '\r'))
         return at - 1;
     return Boundary(UBRK_CHARACTER, utf8, at, false);
 }
@@ -97,7 +100,7 @@ std::size_t GraphemeBoundaryAtOrBefore(std::string_view utf8, std::size_t at)
     at = CharBoundaryAtOrBefore(utf8, at);
     if (at == 0)
         return 0;
-    if (Ascii(utf8, at) && Ascii(utf8, at - 1))
+    if (Ascii(utf8, at) && Ascii(utf8, at - 1) && !(utf8[at - 1] == '\r' && utf8[at] == '\n'))
         return at;
     const std::size_t before = PrevGraphemeBoundary(utf8, at);
     const std::size_t after = NextGraphemeBoundary(utf8, before);

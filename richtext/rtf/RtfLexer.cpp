@@ -184,6 +184,23 @@ size_t RtfLexer::UnicodeWordAhead(int32_t& value)
     return end;
 }
 
+size_t RtfLexer::HexCharAhead(uint8_t& value) const noexcept
+{
+    const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    size_t at = pos_;
+    while (at < size && (data[at] == kCR || data[at] == kLF || data[at] == kTab))
+        ++at;
+    if (size - at < 4 || data[at] != '\\' || data[at + 1] != '\'')
+        return 0;
+    const int high = RtfHexDigit(data[at + 2]);
+    const int low = RtfHexDigit(data[at + 3]);
+    if (high < 0 || low < 0)
+        return 0;
+    value = static_cast<uint8_t>(high << 4 | low);
+    return at + 4;
+}
+
 std::string_view RtfLexer::PlainTextAhead() noexcept
 {
     const size_t size = input_.size();

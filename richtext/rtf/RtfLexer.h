@@ -78,6 +78,9 @@ public:
     // the position after it, to pass to SkipTo; else 0 and the position is left as it is.
     size_t UnicodeWordAhead(int32_t& value);
     void SkipTo(size_t position) noexcept { pos_ = position; }
+    // When the next token (past raw line ends) is \'hh with both digits, its byte in `value` and
+    // the position after it, to pass to SkipTo; else 0.
+    size_t HexCharAhead(uint8_t& value) const noexcept;
     // The run of text at the read position when it is all printable ASCII (a Text token whose
     // specialBytes is false), which is then read; else nothing, and nothing is read.
     std::string_view PlainTextAhead() noexcept;

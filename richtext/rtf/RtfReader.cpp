@@ -115,6 +115,9 @@ size_t RtfBuilder::Run()
                 // Inside an RTF-code run an LF stands for the writer's \line.
                 if (token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun)
                     InsertChar(kLineCode);
+                else if (token.value >= 0x80 && unicodeRuns_ && InBody() && !table_.defining
+                         && lexer_.Mode() == RtfLexMode::Normal)
+                    ReadByteRun(token.value);
                 else
                     InsertByte(token.value);
                 break;

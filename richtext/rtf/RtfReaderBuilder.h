@@ -157,6 +157,8 @@ private:
     void OnUnicode(int32_t n);
     // The run of \uN that begins with this one, in the body (see OnUnicode).
     void ReadUnicodeRun(int32_t n);
+    // The run of \'hh in a single-byte code page that begins with this byte, in the body.
+    void ReadByteRun(uint8_t byte);
     // \fN outside the font table: its code page decodes the text even where its look is not
     // kept. Inline, as a word of most runs.
     void SelectFont(int32_t n) noexcept { g_.font = n; }

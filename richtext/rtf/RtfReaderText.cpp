@@ -342,6 +342,47 @@ void RtfBuilder::ReadUnicodeRun(int32_t n)
     attention_ = fallback_.Active() || decoder_.Pending();
 }
 
+// Text of a single-byte code page (a document in cp1251, say) comes as one \'hh after another:
+// read as ReadUnicodeRun reads \uN, with the plain text between, until anything else.
+void RtfBuilder::ReadByteRun(uint8_t byte)
+{
+    const int page = decoder_.FontCodePage(g_.font);
+    std::string_view whole = decoder_.WholeCharacter(byte, page);
+    if (whole.empty()) {
+        InsertByte(byte); // a double-byte page, or no character of its own
+        return;
+    }
+    constexpr size_t kBuffer = 2048;
+    char buffer[kBuffer];
+    size_t used = 0;
+    const auto put = [&](std::string_view bytes) {
+        if (used + bytes.size() > kBuffer) {
+            if (used > 0)
+                InsertText(std::string_view(buffer, used));
+            used = 0;
+            if (bytes.size() > kBuffer) {
+                InsertText(bytes);
+                return;
+            }
+        }
+        std::memcpy(buffer + used, bytes.data(), bytes.size());
+        used += bytes.size();
+    };
+    for (;;) {
+        put(whole);
+        put(lexer_.PlainTextAhead());
+        const size_t next = lexer_.HexCharAhead(byte);
+        if (next == 0 || byte < 0x80)
+            break;
+        whole = decoder_.WholeCharacter(byte, page);
+        if (whole.empty())
+            break;
+        lexer_.SkipTo(next);
+    }
+    if (used > 0)
+        InsertText(std::string_view(buffer, used));
+}
+
 void RtfBuilder::CommitFontName()
 {
     while (!fontName_.empty() && fontName_.back() == ' ')

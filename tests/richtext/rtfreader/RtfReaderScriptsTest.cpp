@@ -195,13 +195,15 @@ TEST(RtfReaderScripts, DecodesTheStringsBesideTheText)
     EXPECT_EQ(DumpDocument(*anchored.document), "- | \"\\xd0\\x96\" | 2 f0 s10 fn #1\n");
 }
 
-// Runs of \u are read straight from the bytes; token by token they must give the same document,
-// down to the segments, attributes, footnotes and the bytes consumed.
-TEST(RtfReaderScripts, RunsOfUnicodeWordsReadAsTheirTokensDo)
+// Runs of \u and \'hh are read straight from the bytes; token by token they must give the same
+// document, down to the segments, attributes, footnotes and the bytes consumed.
+TEST(RtfReaderScripts, RunsOfCharactersReadAsTheirTokensDo)
 {
-    std::string long3000;
-    for (int i = 0; i < 3000; ++i)
+    std::string long3000, bytes3000;
+    for (int i = 0; i < 3000; ++i) {
         long3000 += i % 7 == 6 ? "\\u20013? " : "\\u1046?";
+        bytes3000 += i % 7 == 6 ? "\\'c6 " : "\\'f3";
+    }
     const std::string inputs[] = {
         "{\\rtf1 \\u1046?\\u1091?\\u1082? \\u1046?, a\\u20013?\\u-28743?.}",
         "{\\rtf1\\uc0 \\u1046\\u1091 ?}",
@@ -225,6 +227,15 @@ TEST(RtfReaderScripts, RunsOfUnicodeWordsReadAsTheirTokensDo)
         "{\\rtf1 \\u1046?\\u1091",
         "{\\rtf1 \\u1046",
         "{\\rtf1 ab" + long3000 + "}",
+        "{\\rtf1\\ansicpg1251 a" + bytes3000 + "}",
+        "{\\rtf1\\ansicpg1251 \\'c6\\'f3\\'ea \\'c6, x\\'c6\\'41\\'c6\\'0d\\'c6\\'c\\'c6\\'\\'c6\\u1046?\\'c6\\b\\'c6}",
+        "{\\rtf1\\ansicpg1251 \\'c6\r\n\\'f3\t\\'ea\xc6\\'c6\x01\\'c6{\\'c6}\\'c6\\par\\'c6}",
+        "{\\rtf1\\ansicpg1251\\uc1 \\u1046\\'c6\\'c6\\'f3{\\footnote \\'c6\\'f3}\\'ea}",
+        "{\\rtf1\\ansicpg932 \\'c6\\'82\\'a0\\'b1\\'b1\\'82A}",
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Cyr;}{\\f2\\fcharset2 Symbol;}}\\'c6\\f1\\'c6\\'c6\\f2\\'c6\\'e8\\f0\\'c6}",
+        "{\\rtf1\\ansicpg1251\\trowd\\cellx1000 \\'c6\\'c6\\cell\\row}",
+        "{\\rtf1\\ansicpg1251 \\'c6\\'c6",
+        "{\\rtf1 \\'e9\\'80\\'81\\'9c\\'ff}",
     };
     for (const std::string& input : inputs) {
         TWPRtfReader tokens;

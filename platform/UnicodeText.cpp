@@ -57,8 +57,9 @@ std::size_t Boundary(UBreakIteratorType type, std::string_view utf8, std::size_t
     if (iterator) {
         const std::int32_t found = forward ? ubrk_following(iterator, std::int32_t(at))
                                            : ubrk_preceding(iterator, std::int32_t(at));
-        if (found != UBRK_DONE)
-            result = std::size_t(found);
+        // None before: the place lies in the first cluster (ICU takes a malformed sequence as one
+        // character, where the seam steps byte by byte); none after: in the last.
+        result = found != UBRK_DONE ? std::size_t(found) : forward ? utf8.size() : 0;
     }
     utext_close(&text);
     return std::min(result, utf8.size());
@@ -102,9 +103,13 @@ std::size_t GraphemeBoundaryAtOrBefore(std::string_view utf8, std::size_t at)
         return 0;
     if (Ascii(utf8, at) && Ascii(utf8, at - 1) && !(utf8[at - 1] == '\r' && utf8[at] == '\n'))
         return at;
-    const std::size_t before = PrevGraphemeBoundary(utf8, at);
-    const std::size_t after = NextGraphemeBoundary(utf8, before);
-    return after == at ? at : before;
+    // The cluster boundaries that a forward walk meets, from the one before: ICU may step back
+    // further than one cluster where a malformed sequence is one character to it.
+    std::size_t before = PrevGraphemeBoundary(utf8, at);
+    for (std::size_t next = NextGraphemeBoundary(utf8, before); next > before && next <= at;
+         next = NextGraphemeBoundary(utf8, before))
+        before = next;
+    return before;
 }
 
 std::size_t NextWordBoundary(std::string_view utf8, std::size_t at)

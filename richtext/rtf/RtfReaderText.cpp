@@ -292,6 +292,8 @@ void RtfBuilder::ReadUnicodeRun(int32_t n)
         used = 0;
     };
     const auto put = [&](std::string_view bytes) {
+        if (bytes.empty())
+            return; // no memcpy from the null of an empty view
         if (used + bytes.size() > kBuffer) {
             flush();
             if (bytes.size() > kBuffer) {
@@ -356,6 +358,8 @@ void RtfBuilder::ReadByteRun(uint8_t byte)
     char buffer[kBuffer];
     size_t used = 0;
     const auto put = [&](std::string_view bytes) {
+        if (bytes.empty())
+            return; // no memcpy from the null of an empty view
         if (used + bytes.size() > kBuffer) {
             if (used > 0)
                 InsertText(std::string_view(buffer, used));

@@ -79,6 +79,9 @@ TEST(Graphemes, ClustersAreSteppedWholeBothWays)
         {"prepend before ASCII", "\xD8\x84" "ab", {3, 4}},
         {"prepend inside ASCII", "a\xD8\x84" "bc", {1, 4, 5}},
         {"prepend before a control", "\xD8\x84\tb", {2, 3, 4}},
+        // ICU takes a cut sequence as one character, where the seam steps byte by byte.
+        {"a cut four-byte sequence", "\xF0\x9F\x87", {3}},
+        {"a cut sequence inside ASCII", "a\xF0\x9F\x87" "b", {1, 4, 5}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ForwardBoundaries(row.text), row.boundaries) << row.name;

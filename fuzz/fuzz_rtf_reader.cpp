@@ -1,8 +1,10 @@
 // Fuzz target: the RTF reader on any bytes ends with a result, never a crash, hang or bad read,
 // and the document it builds holds well-formed UTF-8, each character's bytes under one record.
-// Each input is read once, so that -timeout means the same at every size: into a new document,
-// or (inputs of odd length) pasted into one that holds text already.
+// Each input is read twice, with runs of \uN read straight from the bytes and token by token,
+// which must give the same document: into a new document, or (inputs of odd length) pasted into
+// one that holds text already.
 #include "platform/Utf8.h"
+#include "richtext/model/DocumentDump.h"
 #include "richtext/rtf/RtfReader.h"
 
 #include <cstddef>
@@ -49,13 +51,13 @@ void CheckRecords(const quillory::TWPRTFText& document)
         }
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+// Reads the input into `document` (inputs of odd length pasted after kExisting), with runs of
+// \uN read straight from the bytes or token by token; returns the bytes consumed.
+std::size_t Read(quillory::TWPRTFText& document, const uint8_t* data, size_t size, bool unicodeRuns)
 {
-    quillory::TWPRTFText document;
     quillory::TParagraph* current = document.firstParagraph();
     quillory::TWPRtfReader reader;
+    reader.unicodeRuns = unicodeRuns;
     if (size % 2 == 1) {
         quillory::TWPRtfReader existing;
         existing.ReadStream(std::span(reinterpret_cast<const uint8_t*>(kExisting.data()), kExisting.size()), &document,
@@ -63,7 +65,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         reader.keepHeader = true;  // as a paste does
     }
     reader.ReadStream(std::span(data, size), &document, &current);
+    return reader.consumed();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    quillory::TWPRTFText document;
+    const std::size_t consumed = Read(document, data, size, true);
     CheckRecords(document);
+    // Both ways of reading \uN give the same document.
+    quillory::TWPRTFText tokens;
+    if (Read(tokens, data, size, false) != consumed
+        || quillory::DumpDocument(document) != quillory::DumpDocument(tokens)
+        || quillory::DumpSideLists(document) != quillory::DumpSideLists(tokens)
+        || quillory::DumpHeader(document.header()) != quillory::DumpHeader(tokens.header()))
+        std::abort();
     for (int i = 0; i < document.header().fontCount(); ++i)
         if (!quillory::IsWellFormedUtf8(document.header().font(i)->name))
             std::abort();

@@ -58,8 +58,9 @@ std::size_t Boundary(UBreakIteratorType type, std::string_view utf8, std::size_t
     if (iterator) {
         const std::int32_t found = forward ? ubrk_following(iterator, std::int32_t(at))
                                            : ubrk_preceding(iterator, std::int32_t(at));
-        if (found != UBRK_DONE)
-            result = std::size_t(found);
+        // None before: the place lies in the first cluster (ICU takes a malformed sequence as one
+        // character, where the seam steps byte by byte); none after: in the last.
+        result = found != UBRK_DONE ? std::size_t(found) : forward ? utf8.size() : 0;
     }
     utext_close(&text);
     return std::min(result, utf8.size());
@@ -86,7 +87,10 @@ std::size_t PrevGraphemeBoundary(std::string_view utf8, std::size_t at)
     // ICU moves a place inside a character to the character's start before it looks back.
     if (const std::size_t start = CharBoundaryAtOrBefore(utf8, at); start != at)
         return GraphemeBoundaryAtOrBefore(utf8, start);
-    if (Ascii(utf8, at - 1) && (at == utf8.size() || Ascii(utf8, at)) && utf8[at - 1] != '\n')
+    // An ASCII character between ASCII (or the text's ends) is a cluster of its own, but for CR
+    // LF; after a character beyond ASCII it may belong to that one's cluster (a prepended sign).
+    if (Ascii(utf8, at - 1) && (at == utf8.size() || Ascii(utf8, at)) && (at == 1 || Ascii(utf8, at - 2))
+        && !(utf8[at - 1] == '\n' && at >= 2 && utf8[at - 2] == '\r'))
         return at - 1;
     return Boundary(UBRK_CHARACTER, utf8, at, false);
 }
@@ -98,11 +102,15 @@ std::size_t GraphemeBoundaryAtOrBefore(std::string_view utf8, std::size_t at)
     at = CharBoundaryAtOrBefore(utf8, at);
     if (at == 0)
         return 0;
-    if (Ascii(utf8, at) && Ascii(utf8, at - 1))
+    if (Ascii(utf8, at) && Ascii(utf8, at - 1) && !(utf8[at - 1] == '\r' && utf8[at] == '\n'))
         return at;
-    const std::size_t before = PrevGraphemeBoundary(utf8, at);
-    const std::size_t after = NextGraphemeBoundary(utf8, before);
-    return after == at ? at : before;
+    // The cluster boundaries that a forward walk meets, from the one before: ICU may step back
+    // further than one cluster where a malformed sequence is one character to it.
+    std::size_t before = PrevGraphemeBoundary(utf8, at);
+    for (std::size_t next = NextGraphemeBoundary(utf8, before); next > before && next <= at;
+         next = NextGraphemeBoundary(utf8, before))
+        before = next;
+    return before;
 }
 
 std::size_t NextWordBoundary(std::string_view utf8, std::size_t at)

@@ -140,6 +140,88 @@ RtfToken RtfLexer::NextNormal()
     return token;
 }
 
+int RtfLexer::SkipFallback(int left) noexcept
+{
+    const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    while (left > 0 && pos_ < size) {
+        const uint8_t c = data[pos_];
+        if (c == kCR || c == kLF || c == kTab) {
+            ++pos_;
+        } else if (!EndsRtfText(c)) {
+            ++pos_;
+            --left;
+        } else if (c == '\\' && pos_ + 3 < size && data[pos_ + 1] == '\''
+                   && RtfHexDigit(data[pos_ + 2]) >= 0 && RtfHexDigit(data[pos_ + 3]) >= 0) {
+            pos_ += 4;
+            --left;
+        } else {
+            break; // a brace, a word or an odd escape: the reader's own tokens
+        }
+    }
+    return left;
+}
+
+size_t RtfLexer::UnicodeWordAhead(int32_t& value)
+{
+    const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    size_t at = pos_;
+    while (at < size && (data[at] == kCR || data[at] == kLF || data[at] == kTab))
+        ++at;
+    // "\u" and a number, with a digit after its sign: what NextNormal reads as \uN.
+    if (size - at < 3 || data[at] != '\\' || data[at + 1] != 'u')
+        return 0;
+    const size_t digit = at + (data[at + 2] == '-' ? 3 : 2);
+    if (digit >= size || !IsDigit(data[digit]))
+        return 0;
+    // The number as ReadWordInto reads it, saturating, and the blank that may end the word.
+    constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t number = 0;
+    size_t end = digit;
+    for (; end < size && IsDigit(data[end]); ++end)
+        if (number < limit)
+            number = number * 10 + (data[end] - '0');
+    number = std::min(number, limit);
+    value = digit > at + 2 ? static_cast<int32_t>(-number)
+                           : static_cast<int32_t>(std::min<int64_t>(number, std::numeric_limits<int32_t>::max()));
+    if (end < size && data[end] == ' ')
+        ++end;
+    return end;
+}
+
+size_t RtfLexer::HexCharAhead(uint8_t& value) const noexcept
+{
+    const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    size_t at = pos_;
+    while (at < size && (data[at] == kCR || data[at] == kLF || data[at] == kTab))
+        ++at;
+    if (size - at < 4 || data[at] != '\\' || data[at + 1] != '\'')
+        return 0;
+    const int high = RtfHexDigit(data[at + 2]);
+    const int low = RtfHexDigit(data[at + 3]);
+    if (high < 0 || low < 0)
+        return 0;
+    value = static_cast<uint8_t>(high << 4 | low);
+    return at + 4;
+}
+
+std::string_view RtfLexer::PlainTextAhead() noexcept
+{
+    const size_t size = input_.size();
+    const uint8_t* const data = input_.data();
+    if (pos_ >= size || EndsRtfText(data[pos_]))
+        return {};
+    bool specialBytes = IsRtfSpecialByte(data[pos_]);
+    const size_t length = 1 + TextRunLength(data + pos_ + 1, size - pos_ - 1, specialBytes);
+    if (specialBytes)
+        return {};
+    const std::string_view text(reinterpret_cast<const char*>(data + pos_), length);
+    pos_ += length;
+    return text;
+}
+
 RtfToken RtfLexer::NextPictureHex()
 {
     const size_t size = input_.size();

@@ -84,6 +84,23 @@ public:
     // Reads `bytes`, which begin with a backslash, as a code run would.
     static RtfCodeRunEscape CodeRunEscapeAt(std::span<const uint8_t> bytes) noexcept;
 
+    // For the reader's runs of \uN (RtfBuilder::OnUnicode), read straight from the bytes in the
+    // Normal mode, each step the same as the tokens it stands for.
+    // Skips up to `left` characters of a \u fallback: bytes of text and \'hh, one each (raw CR,
+    // LF and TAB are layout, no characters). Stops early before any other token, which is then
+    // read as usual. Returns how many are left to skip.
+    int SkipFallback(int left) noexcept;
+    // When the next token (past raw line ends) is \u with a number, its number in `value` and
+    // the position after it, to pass to SkipTo; else 0 and the position is left as it is.
+    size_t UnicodeWordAhead(int32_t& value);
+    void SkipTo(size_t position) noexcept { pos_ = position; }
+    // When the next token (past raw line ends) is \'hh with both digits, its byte in `value` and
+    // the position after it, to pass to SkipTo; else 0.
+    size_t HexCharAhead(uint8_t& value) const noexcept;
+    // The run of text at the read position when it is all printable ASCII (a Text token whose
+    // specialBytes is false), which is then read; else nothing, and nothing is read.
+    std::string_view PlainTextAhead() noexcept;
+
     // Bytes consumed so far (the position after the last byte of the last token).
     size_t Position() const noexcept { return pos_; }
     size_t Size() const noexcept { return input_.size(); }

@@ -7,7 +7,7 @@ namespace quillory {
 
 std::size_t TWPRtfReader::ReadBody(std::span<const uint8_t> input, TextAppender& appender)
 {
-    rtf::RtfBuilder builder(input, appender, keepHeader, pictureFolder, snapIndents);
+    rtf::RtfBuilder builder(input, appender, keepHeader, pictureFolder, snapIndents, unicodeRuns);
     return builder.Run();
 }
 
@@ -57,14 +57,15 @@ constexpr bool IsAppearanceOnly(RtfKeywordId id) noexcept
 } // namespace
 
 RtfBuilder::RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
-                       const std::string& pictureFolder, bool snapIndents)
+                       const std::string& pictureFolder, bool snapIndents, bool unicodeRuns)
     : lexer_(input),
       out_(appender),
       doc_(appender.document()),
       header_(appender.document().header()),
       keepHeader_(keepHeader),
       pictureFolder_(pictureFolder),
-      snapIndents_(snapIndents)
+      snapIndents_(snapIndents),
+      unicodeRuns_(unicodeRuns)
 {
     g_.attr.size = DefaultPointSize;
     // Continuing in a paragraph keeps its properties unless the RTF changes them.
@@ -114,6 +115,9 @@ size_t RtfBuilder::Run()
                 // Inside an RTF-code run an LF stands for the writer's \line.
                 if (token.value == CharCode::SoftBreak && lexer_.Mode() == RtfLexMode::CodeRun)
                     InsertChar(kLineCode);
+                else if (token.value >= 0x80 && unicodeRuns_ && InBody() && !table_.defining
+                         && lexer_.Mode() == RtfLexMode::Normal)
+                    ReadByteRun(token.value);
                 else
                     InsertByte(token.value);
                 break;

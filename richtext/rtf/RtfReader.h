@@ -13,6 +13,10 @@ public:
     std::string pictureFolder;
     // Snap first-line and left indents to the ruler grid when finishing.
     bool snapIndents = false;
+    // Read runs of \uN, and of \'hh in a single-byte code page, straight from the bytes, as text
+    // of other scripts mostly arrives; off, each goes through the tokens one by one, which gives
+    // the same document (a check for tests).
+    bool unicodeRuns = true;
     // Nested groups whose state is kept; deeper groups are still counted but restore nothing.
     static constexpr int kMaxSavedGroups = 4096;
 

@@ -113,7 +113,7 @@ public:
     static constexpr size_t kMaxObjects = 10000;
 
     RtfBuilder(std::span<const uint8_t> input, TextAppender& appender, bool keepHeader,
-               const std::string& pictureFolder, bool snapIndents);
+               const std::string& pictureFolder, bool snapIndents, bool unicodeRuns);
 
     // Reads until the input ends or the outermost group closes; returns the bytes consumed.
     // An exception finishes the paragraphs read and passes on.
@@ -159,6 +159,10 @@ private:
     void InsertPlaceholder(TTextObject& object);
     void InsertObjectChar();
     void OnUnicode(int32_t n);
+    // The run of \uN that begins with this one, in the body (see OnUnicode).
+    void ReadUnicodeRun(int32_t n);
+    // The run of \'hh in a single-byte code page that begins with this byte, in the body.
+    void ReadByteRun(uint8_t byte);
     // \fN outside the font table: its code page decodes the text even where its look is not
     // kept. Inline, as a word of most runs.
     void SelectFont(int32_t n) noexcept { g_.font = n; }
@@ -208,6 +212,7 @@ private:
     const bool keepHeader_;
     const std::string& pictureFolder_;
     const bool snapIndents_;
+    const bool unicodeRuns_; // TWPRtfReader::unicodeRuns
 
     GroupState g_; // the current group's state
     std::vector<GroupState> saved_;

@@ -6,6 +6,8 @@
 #include "platform/Cp1252.h"
 #include "platform/Utf8.h"
 
+#include <cstring>
+
 namespace quillory::rtf {
 namespace {
 
@@ -250,17 +252,144 @@ void RtfBuilder::InsertText(std::string_view utf8)
     }
 }
 
+namespace {
+
+// A \uN that reads as a control code, which goes in by InsertChar (or not at all).
+constexpr bool IsControlCode(int32_t n) noexcept { return n >= 0 && n < 32; }
+
+} // namespace
+
 // \uN: the character goes in as UTF-8 (a high surrogate waits for its low half) and the
 // fallback after it is skipped. Inside an RTF-code run the lexer took the writer's one '?'
 // with the word already.
 void RtfBuilder::OnUnicode(int32_t n)
 {
+    if (unicodeRuns_ && InBody() && lexer_.Mode() == RtfLexMode::Normal && !decoder_.LeadPending()
+        && !IsControlCode(n)) [[likely]] {
+        ReadUnicodeRun(n);
+        return;
+    }
     decoded_.clear();
     decoder_.Unicode(n, CodePageInForce(), decoded_);
     InsertDecoded(decoded_);
     if (lexer_.Mode() != RtfLexMode::CodeRun)
         fallback_.Start(g_.unicodeSkip);
     attention_ = true;
+}
+
+// Text of another script comes as one \uN after another, each with its fallback, words apart: a
+// token each, a keyword lookup and an append of a few bytes would cost three times the time of
+// the same text in Western letters. Here words, fallbacks and the plain text between them are
+// read straight from the bytes and gathered into few appends. Each step does what the tokens
+// would: the run stops before anything else (a brace, another word, a \u of a control code),
+// leaving the fallback still to skip and a waiting high surrogate to the token-by-token path.
+void RtfBuilder::ReadUnicodeRun(int32_t n)
+{
+    const int page = decoder_.FontCodePage(g_.font);
+    // Appends never end inside a character, so a few long ones fill segments as many short
+    // ones do.
+    constexpr size_t kBuffer = 2048;
+    char buffer[kBuffer];
+    size_t used = 0;
+    const auto flush = [&] {
+        if (used > 0)
+            InsertText(std::string_view(buffer, used));
+        used = 0;
+    };
+    const auto put = [&](std::string_view bytes) {
+        if (bytes.empty())
+            return; // no memcpy from the null of an empty view
+        if (used + bytes.size() > kBuffer) {
+            flush();
+            if (bytes.size() > kBuffer) {
+                InsertText(bytes);
+                return;
+            }
+        }
+        std::memcpy(buffer + used, bytes.data(), bytes.size());
+        used += bytes.size();
+    };
+    for (;;) {
+        const char32_t c = n < 0 && n >= -32768 ? char32_t(n + 65536) : char32_t(n);
+        // Most characters of a script are in the first plane, no surrogates and no symbol
+        // font's bytes: their UTF-8 is written here. The rest the decoder knows.
+        if (c >= 0x800 && c <= 0xFFFF && (c < 0xD800 || c >= 0xE000) && !decoder_.SurrogatePending()
+            && (page != kSymbolCodePage || c < 0xF020 || c > 0xF0FF)) {
+            if (used + 3 > kBuffer)
+                flush();
+            buffer[used] = char(0xE0 | (c >> 12));
+            buffer[used + 1] = char(0x80 | ((c >> 6) & 0x3F));
+            buffer[used + 2] = char(0x80 | (c & 0x3F));
+            used += 3;
+        } else if (c >= 0x80 && c < 0x800 && !decoder_.SurrogatePending()) {
+            if (used + 2 > kBuffer)
+                flush();
+            buffer[used] = char(0xC0 | (c >> 6));
+            buffer[used + 1] = char(0x80 | (c & 0x3F));
+            used += 2;
+        } else {
+            decoded_.clear();
+            decoder_.Unicode(n, page, decoded_);
+            put(decoded_);
+        }
+        const int left = lexer_.SkipFallback(g_.unicodeSkip);
+        fallback_.Start(left);
+        if (left > 0)
+            break;
+        // Text between the words goes in as its token would; after a high surrogate it would
+        // first end the surrogate, which the token-by-token path does.
+        if (!decoder_.SurrogatePending())
+            put(lexer_.PlainTextAhead());
+        const size_t next = lexer_.UnicodeWordAhead(n);
+        if (next == 0 || IsControlCode(n))
+            break;
+        lexer_.SkipTo(next);
+    }
+    flush();
+    attention_ = fallback_.Active() || decoder_.Pending();
+}
+
+// Text of a single-byte code page (a document in cp1251, say) comes as one \'hh after another:
+// read as ReadUnicodeRun reads \uN, with the plain text between, until anything else.
+void RtfBuilder::ReadByteRun(uint8_t byte)
+{
+    const int page = decoder_.FontCodePage(g_.font);
+    std::string_view whole = decoder_.WholeCharacter(byte, page);
+    if (whole.empty()) {
+        InsertByte(byte); // a double-byte page, or no character of its own
+        return;
+    }
+    constexpr size_t kBuffer = 2048;
+    char buffer[kBuffer];
+    size_t used = 0;
+    const auto put = [&](std::string_view bytes) {
+        if (bytes.empty())
+            return; // no memcpy from the null of an empty view
+        if (used + bytes.size() > kBuffer) {
+            if (used > 0)
+                InsertText(std::string_view(buffer, used));
+            used = 0;
+            if (bytes.size() > kBuffer) {
+                InsertText(bytes);
+                return;
+            }
+        }
+        std::memcpy(buffer + used, bytes.data(), bytes.size());
+        used += bytes.size();
+    };
+    for (;;) {
+        put(whole);
+        put(lexer_.PlainTextAhead());
+        const size_t next = lexer_.HexCharAhead(byte);
+        if (next == 0 || byte < 0x80)
+            break;
+        whole = decoder_.WholeCharacter(byte, page);
+        if (whole.empty())
+            break;
+        lexer_.SkipTo(next);
+    }
+    if (used > 0)
+        InsertText(std::string_view(buffer, used));
 }
 
 void RtfBuilder::CommitFontName()

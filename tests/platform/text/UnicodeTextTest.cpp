@@ -73,10 +73,27 @@ TEST(Graphemes, ClustersAreSteppedWholeBothWays)
         {"Cyrillic", "Жук", {2, 4, 6}},
         {"Devanagari conjunct", "नमस्ते", {3, 6, 18}},
         {"Hangul", "한국", {3, 6}},
+        // A prepended sign (U+0604) joins the ASCII character after it, which is then no
+        // cluster of its own, even beside ASCII on both sides.
+        {"prepend after a control", std::string("\x00\xD8\x84:", 4), {1, 4}},
+        {"prepend before ASCII", "\xD8\x84" "ab", {3, 4}},
+        {"prepend inside ASCII", "a\xD8\x84" "bc", {1, 4, 5}},
+        {"prepend before a control", "\xD8\x84\tb", {2, 3, 4}},
+        // ICU takes a cut sequence as one character, where the seam steps byte by byte.
+        {"a cut four-byte sequence", "\xF0\x9F\x87", {3}},
+        {"a cut sequence inside ASCII", "a\xF0\x9F\x87" "b", {1, 4, 5}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ForwardBoundaries(row.text), row.boundaries) << row.name;
         EXPECT_EQ(BackwardBoundaries(row.text), row.boundaries) << row.name;
+        // Any place snaps back to the cluster's start.
+        for (std::size_t at = 0; at <= row.text.size(); ++at) {
+            std::size_t expected = 0;
+            for (const std::size_t boundary : row.boundaries)
+                if (boundary <= at)
+                    expected = boundary;
+            EXPECT_EQ(GraphemeBoundaryAtOrBefore(row.text, at), expected) << row.name << " at " << at;
+        }
     }
     EXPECT_EQ(GraphemeBoundaryAtOrBefore("e\xCC\x81x", 1), 0u);
     EXPECT_EQ(GraphemeBoundaryAtOrBefore("e\xCC\x81x", 3), 3u);

@@ -196,6 +196,61 @@ TEST(RtfReaderScripts, DecodesTheStringsBesideTheText)
     EXPECT_EQ(DumpDocument(*anchored.document), "- | \"\\xd0\\x96?\" | 2 f0 s10, 1 f0 s10 fn #1\n");
 }
 
+// Runs of \u and \'hh are read straight from the bytes; token by token they must give the same
+// document, down to the segments, attributes, footnotes and the bytes consumed.
+TEST(RtfReaderScripts, RunsOfCharactersReadAsTheirTokensDo)
+{
+    std::string long3000, bytes3000;
+    for (int i = 0; i < 3000; ++i) {
+        long3000 += i % 7 == 6 ? "\\u20013? " : "\\u1046?";
+        bytes3000 += i % 7 == 6 ? "\\'c6 " : "\\'f3";
+    }
+    const std::string inputs[] = {
+        "{\\rtf1 \\u1046?\\u1091?\\u1082? \\u1046?, a\\u20013?\\u-28743?.}",
+        "{\\rtf1\\uc0 \\u1046\\u1091 ?}",
+        "{\\rtf1\\uc2 \\u1046 Zh\\u1091 u?!\\u1082\\'3f\\'3fx\\u1082\\'3fy}",
+        "{\\rtf1\\uc2 \\u1046\\emdash?\\u1091\\bin2 xyz\\u1082{a}b\\u1083\\'3}",
+        "{\\rtf1\\uc3 {\\u1046 a}b\\u1091?\r\n?\t?z\\u1082?\r\n\\u1083?}",
+        "{\\rtf1 {\\uc2 \\u1046 Zh}\\u1091 ?\\uc0 \\u1082\\u1083}",
+        "{\\rtf1 a\\u-10179?\\u-8704?b\\uc0 \\u55357\\uc1 \\u56832\\'3f!\\u128512?}",
+        "{\\rtf1 \\u-10179?x\\u-10179?\\u-10179?\\u-8704?\\u-8704?y\\u-10179?\\u9?\\u-10179?}",
+        "{\\rtf1 {\\u-10179?}z\\u1046?\\u9?\\u0?\\u13?\\u10?\\u1?\\u31?\\u32?\\u127?\\u1091?}",
+        "{\\rtf1 \\u-40000?\\u1114112?\\u99999999999?\\u-99999999999?\\u1046 ?\\u-x\\u1046?\\u}",
+        "{\\rtf1 \\u65?\\u233?\\u8364?\\u2047?\\u2048?\\u65535?\\u-1?\\u-32768?}",
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f3\\fcharset2 Symbol;}}\\f3 \\u-4022?\\u61472?\\u1046?\\u-4000?\\f0 \\u-4022?}",
+        "{\\rtf1\\ansicpg1251 \\u1046?\xc6\xc6\\u1091?\\'c6\\u1082?\x01\\u1083?\\u1084?\\b \\u1085?}",
+        "{\\rtf1\\ansicpg932 \\'82\\u1046?\\u1091?\\'82A\\'82}",
+        "{\\rtf1 \\u1046?{\\footnote \\u1091?\\u1082?}\\u1083?\\chftn{\\footnote x}}",
+        "{\\rtf1\\trowd\\cellx1000\\cellx2000 \\u1046?\\u1091?\\cell \\intbl\\u1082?\\cell\\row}",
+        "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"\\u1046?x\"}{\\fldrslt \\u1046?\\u1091?}}}",
+        "{\\rtf1{\\title \\u1046?\\u1091?}{\\*\\picfile \"\\u1046?.bmp\"}a{\\upr{x}{\\*\\ud{\\u1046?\\u1091?}}}}",
+        "{\\rtf1 \\u1046?\\u1091?}\\u1082?",
+        "{\\rtf1 \\u1046?\\u1091",
+        "{\\rtf1 \\u1046",
+        "{\\rtf1 ab" + long3000 + "}",
+        "{\\rtf1\\ansicpg1251 a" + bytes3000 + "}",
+        "{\\rtf1\\ansicpg1251 \\'c6\\'f3\\'ea \\'c6, x\\'c6\\'41\\'c6\\'0d\\'c6\\'c\\'c6\\'\\'c6\\u1046?\\'c6\\b\\'c6}",
+        "{\\rtf1\\ansicpg1251 \\'c6\r\n\\'f3\t\\'ea\xc6\\'c6\x01\\'c6{\\'c6}\\'c6\\par\\'c6}",
+        "{\\rtf1\\ansicpg1251\\uc1 \\u1046\\'c6\\'c6\\'f3{\\footnote \\'c6\\'f3}\\'ea}",
+        "{\\rtf1\\ansicpg932 \\'c6\\'82\\'a0\\'b1\\'b1\\'82A}",
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Cyr;}{\\f2\\fcharset2 Symbol;}}\\'c6\\f1\\'c6\\'c6\\f2\\'c6\\'e8\\f0\\'c6}",
+        "{\\rtf1\\ansicpg1251\\trowd\\cellx1000 \\'c6\\'c6\\cell\\row}",
+        "{\\rtf1\\ansicpg1251 \\'c6\\'c6",
+        "{\\rtf1 \\'e9\\'80\\'81\\'9c\\'ff}",
+    };
+    for (const std::string& input : inputs) {
+        TWPRtfReader tokens;
+        tokens.unicodeRuns = false;
+        const auto slow = ReadRtf(input, tokens);
+        const auto fast = ReadRtf(input);
+        EXPECT_EQ(fast.result, slow.result) << input;
+        EXPECT_EQ(fast.consumed, slow.consumed) << input;
+        EXPECT_EQ(DumpDocument(*fast.document), DumpDocument(*slow.document)) << input;
+        EXPECT_EQ(DumpSideLists(*fast.document), DumpSideLists(*slow.document)) << input;
+        EXPECT_EQ(DumpHeader(fast.document->header()), DumpHeader(slow.document->header())) << input;
+    }
+}
+
 TEST(RtfReaderScripts, PastingKeepsTheHeaderButDecodesAlike)
 {
     TWPRtfReader pasting;

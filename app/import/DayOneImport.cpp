@@ -106,7 +106,10 @@ void ReadJournal(const ImportZip& zip, const std::string& member, const ImportLi
                 }
                 placed.insert(id);
                 try {
-                    return ImageTag(photo->second.member, zip.Read(photo->second.member, limits.maxPictureSize));
+                    std::string tag = ImageTag(photo->second.member, zip.Read(photo->second.member, limits.maxPictureSize));
+                    if (tag.empty())
+                        source.problems.push_back(dayText + ": photo " + id + " is no PNG or JPEG picture");
+                    return tag;
                 } catch (const Error& failure) {
                     source.problems.push_back(dayText + ": " + failure.what());
                     return {};

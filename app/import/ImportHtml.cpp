@@ -109,15 +109,14 @@ std::string TagsParagraph(const std::vector<std::string>& tags, std::string_view
 
 std::string ImageTag(const std::string& source, std::string_view picture)
 {
-    std::string tag = "<img src=\"" + EscapeHtml(source) + "\"";
-    if (const auto kind = EncodedPictureKind(picture)) {
-        if (const auto size = EncodedPictureSize(*kind, picture)) {
-            const int width = std::min(size->width, kImportedPictureWidth);
-            const long height = std::max<long>(1, long(size->height) * width / std::max(1, size->width));
-            tag += " width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) + "\"";
-        }
-    }
-    return tag + ">";
+    const auto kind = EncodedPictureKind(picture);
+    const auto size = kind ? EncodedPictureSize(*kind, picture) : std::nullopt;
+    if (!size)
+        return {};
+    const int width = std::min(size->width, kImportedPictureWidth);
+    const long height = std::max<long>(1, long(size->height) * width / std::max(1, size->width));
+    return "<img src=\"" + EscapeHtml(source) + "\" width=\"" + std::to_string(width) + "\" height=\""
+         + std::to_string(height) + "\">";
 }
 
 std::string ClockText(int minute)

@@ -22,7 +22,8 @@ std::string TagsParagraph(const std::vector<std::string>& tags, std::string_view
 std::string TagWord(std::string_view tag);
 
 // The pixel size a picture of `width` x `height` pixels is shown at in an entry: at most
-// kImportedPictureWidth wide, its height in proportion.
+// kImportedPictureWidth wide, its height in proportion. Empty when the bytes are no PNG or JPEG
+// picture: only those are kept as they are.
 inline constexpr int kImportedPictureWidth = 600;
 std::string ImageTag(const std::string& source, std::string_view picture);
 

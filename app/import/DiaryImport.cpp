@@ -115,12 +115,12 @@ void DayLine(std::string& text, const char* label, const std::vector<Day>& days)
 
 std::string ImportReportText(const ImportReport& report)
 {
-    std::string text = std::string(report.dryRun ? "Would import " : "Imported ") + std::to_string(report.entries)
-                      + (report.entries == 1 ? " entry" : " entries") + " from " + report.format + " into "
-                      + std::to_string(report.days()) + (report.days() == 1 ? " day" : " days") + ": "
-                      + std::to_string(report.created.size()) + " new, " + std::to_string(report.appended.size())
-                      + " appended, " + std::to_string(report.replaced.size()) + " replaced, "
-                      + std::to_string(report.skipped.size()) + " skipped\n";
+    std::string text = std::string(report.dryRun ? "Dry run, nothing written: " : "") + "Read "
+                     + std::to_string(report.entries) + (report.entries == 1 ? " entry" : " entries") + " from "
+                     + report.format + ": " + std::to_string(report.created.size())
+                     + (report.created.size() == 1 ? " new day, " : " new days, ")
+                     + std::to_string(report.appended.size()) + " appended, " + std::to_string(report.replaced.size())
+                     + " replaced, " + std::to_string(report.skipped.size()) + " skipped\n";
     DayLine(text, "New:", report.created);
     DayLine(text, "Appended:", report.appended);
     DayLine(text, "Replaced:", report.replaced);

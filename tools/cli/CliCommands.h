@@ -21,6 +21,7 @@ int RunPassword(const Arguments& args);  // password set [--legacy] [--password-
 int RunSpell(const Arguments& args);    // spell [--suggest] FILE
 int RunBackup(const Arguments& args);   // backup OUT.zip
 int RunRestore(const Arguments& args);  // restore IN.zip
+int RunImport(const Arguments& args);   // import FORMAT SOURCE [--on-conflict R] [--pattern P] [--dry-run]
 
 // Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some
 // files not written), 2 for an error.

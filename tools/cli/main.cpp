@@ -41,6 +41,7 @@ constexpr Command kCommands[] = {
     {"spell", quillory::cli::RunSpell},
     {"backup", quillory::cli::RunBackup},
     {"restore", quillory::cli::RunRestore},
+    {"import", quillory::cli::RunImport},
 };
 
 constexpr const char* kUsage =
@@ -60,7 +61,10 @@ constexpr const char* kUsage =
     "  password clear [--old-password-file F]  set, change or clear the diary password\n"
     "  spell [--suggest] FILE|-                misspelt words of an entry or text (exit 1: none)\n"
     "  backup OUT.zip                          the entries and QL.INI into one checked archive\n"
-    "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n";
+    "  restore IN.zip                          the diary replaced by a backup (the old one kept)\n"
+    "  import jrnl|dayone|rednotebook|almanah|markdown|text SOURCE [--on-conflict append|skip|replace]\n"
+    "         [--pattern PATTERN] [--dry-run] [--password-file F]\n"
+    "                                          entries of another diary program into this diary\n";
 
 } // namespace
 

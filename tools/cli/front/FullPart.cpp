@@ -74,4 +74,9 @@ int RunRestore(const Arguments&)
     return HandOver();
 }
 
+int RunImport(const Arguments&)
+{
+    return HandOver();
+}
+
 } // namespace quillory::cli

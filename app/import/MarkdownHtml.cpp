@@ -164,6 +164,8 @@ std::vector<std::string> TakeFrontMatter(std::string_view& markdown, std::string
             return tags;
         for (const char* key : {"tags", "tag"}) {
             const YAML::Node node = root[key];
+            if (!node.IsDefined())
+                continue;
             if (node.IsScalar()) {
                 AddTagWords(node.Scalar(), tags);
             } else if (node.IsSequence()) {

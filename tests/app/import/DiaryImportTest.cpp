@@ -80,7 +80,7 @@ TEST_F(DiaryImportTest, DryRunAndCancelWriteNothing)
     EXPECT_EQ(report.replaced.size(), 1u);
     EXPECT_EQ(EntryText(D(2026, 1, 1)), "Mine");
     EXPECT_FALSE(EntryFileExists(D(2026, 1, 2)));
-    EXPECT_NE(ImportReportText(report).find("Would import 2 entries from test into 2 days: 1 new, 0 appended, "
+    EXPECT_NE(ImportReportText(report).find("Dry run, nothing written: Read 2 entries from test: 1 new day, 0 appended, "
                                             "1 replaced, 0 skipped\nNew: 2026-01-02\nReplaced: 2026-01-01\n"),
               std::string::npos)
         << ImportReportText(report);

@@ -79,6 +79,7 @@ TEST_F(NoteFolderImportTest, MarkdownNotesWithFrontMatterFormattingAndPictures)
         problems += problem + "\n";
     EXPECT_NE(problems.find("2023-05-15: picture missing.png is missing"), std::string::npos) << problems;
     EXPECT_NE(problems.find("2023-05-16: 2023-05-16.md: its front matter is no YAML"), std::string::npos) << problems;
+    EXPECT_EQ(problems.find("2023-05-15.md: its front matter"), std::string::npos) << problems;
     const std::string rtf = ReadEntry(D(2023, 5, 15), DiaryKey{});
     EXPECT_NE(rtf.find("\\jpegblip"), std::string::npos);
 }

@@ -147,6 +147,8 @@ public:
     // is kept as a backup beside it, and the restored one shown (its password asked when it
     // changed).
     void RestoreDiary1Click();
+    // Imports entries of another diary program through its dialog, then shows the day anew.
+    void ImportDiary1Click();
     // The printer that Print Setup sets up and printing uses, kept until the program ends.
     QPrinter& KeptPrinter();
     // --- finding entries: the date selector and the search across entries (MainSearch.cpp) ---
@@ -211,6 +213,7 @@ public:
     QAction* Export1 = nullptr;
     QAction* BackUpDiary1 = nullptr;
     QAction* RestoreDiary1 = nullptr;
+    QAction* ImportDiary1 = nullptr;
     QAction* exit1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;

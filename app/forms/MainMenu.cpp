@@ -55,6 +55,7 @@ void TMainScreen::CreateMenu()
     file->addSeparator();
     BackUpDiary1 = item(file, QStringLiteral("Back Up Diary..."), none, &TMainScreen::BackUpDiary1Click);
     RestoreDiary1 = item(file, QStringLiteral("Restore Diary..."), none, &TMainScreen::RestoreDiary1Click);
+    ImportDiary1 = item(file, tr("Import from Another Diary..."), none, &TMainScreen::ImportDiary1Click);
     file->addSeparator();
     exit1 = item(file, QStringLiteral("E&xit"), none, &TMainScreen::exit1Click);
 

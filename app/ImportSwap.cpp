@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <fstream>
 
 namespace quillory {
@@ -68,12 +69,21 @@ void RollForward(const std::function<void(SwapPoint)>& checkpoint)
     if (fs::is_directory(staging, ec)) {
         if (!CreateEntriesFolder())
             throw Error(FormatMessage("Cannot create folder %s", EntriesFolder()));
+        const fs::path entries = PathForWriting(fs::path(EntriesFolder()).parent_path());
+        // The folder is listed once: an entry whose name has another letter case is the one
+        // replaced; listing it again for every file would cost as much as the whole import.
+        std::map<Day, std::string> present;
+        for (const std::string& name : ScanFolder(entries, "*")) {
+            if (const auto day = DayOfEntryName(name))
+                present.emplace(*day, name);
+        }
         for (const auto& item : fs::directory_iterator(staging, ec)) {
             const std::string name = item.path().filename().string();
             const auto day = DayOfEntryName(name);
             if (!day)
                 continue;
-            const fs::path target = PathForWriting(GetCurrentDateFileName(*day));
+            const auto found = present.find(*day);
+            const fs::path target = entries / (found != present.end() ? found->second : DayKey(*day) + ".QLE");
             std::error_code renameError;
             fs::rename(item.path(), target, renameError);
             if (renameError)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace quillory {
 
@@ -46,12 +47,18 @@ ImportReport Import(const ImportSource& source, const ImportOptions& options, st
         swap.emplace();
         swap->checkpoint = options.checkpoint;
     }
+    // One listing of the Entries folder instead of a look for each day.
+    std::set<Day> present;
+    if (!days.empty()) {
+        for (const Day day : EntryDaysBetween(days.begin()->first, days.rbegin()->first))
+            present.insert(day);
+    }
     int done = 0;
     for (const auto& [day, list] : days) {
         if (options.progress && !options.progress(done, int(days.size())))
             throw ImportCancelled("The import was cancelled; nothing was changed.");
         ++done;
-        const bool exists = EntryFileExists(day);
+        const bool exists = present.count(day) > 0;
         if (exists && options.onConflict == ConflictRule::Skip) {
             report.skipped.push_back(day);
             continue;

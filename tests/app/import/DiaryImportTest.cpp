@@ -8,6 +8,7 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,6 +73,18 @@ TEST_F(DiaryImportTest, DayWithAnEntryFollowsTheRule)
         EXPECT_FALSE(fs::exists(ImportStagingFolder()));
         EXPECT_FALSE(fs::exists(ImportJournalFileName()));
     }
+}
+
+TEST_F(DiaryImportTest, AnEntryNamedInAnotherLetterCaseIsTheOneReplaced)
+{
+    fs::rename(diary.path() / "Entries/20260101.QLE", diary.path() / "Entries/20260101.qle");
+    Run(ConflictRule::Replace);
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(diary.path() / "Entries"))
+        names.push_back(item.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"20260101.qle", "20260102.QLE"}));
+    EXPECT_EQ(EntryText(D(2026, 1, 1)), "Theirs");
 }
 
 TEST_F(DiaryImportTest, DryRunAndCancelWriteNothing)

@@ -83,7 +83,10 @@ ImportSource ReadMarkdownFolder(const fs::path& folder, std::string_view pattern
     if (notes.empty())
         throw Error("No notes named like " + std::string(pattern.empty() ? kDefaultPattern : pattern) + " are in "
                     + folder.string());
-    for (const auto& [day, file] : notes) {
+    for (const auto& note : notes) {
+        // Named apart, not bound as a pair: the lambda below takes the file by reference.
+        const Day day = note.first;
+        const fs::path& file = note.second;
         std::string markdown;
         try {
             markdown = ReadSourceFile(file, limits.maxFileSize);

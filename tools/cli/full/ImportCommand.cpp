@@ -6,6 +6,8 @@
 #include "tools/cli/DiaryPassword.h"
 #include "tools/cli/OutputArguments.h"
 
+#include "app/DiaryRestore.h"
+#include "app/PasswordChange.h"
 #include "app/import/DiaryImport.h"
 #include "app/import/ImportFormats.h"
 #include "platform/Error.h"
@@ -59,6 +61,14 @@ int RunImport(const Arguments& given)
         return Fail("--pattern names Markdown notes only");
     if (!DiaryFolderExists())
         return Fail("no such folder: " + DiaryFolder());
+    try {
+        // A password change or restore that a crash interrupted is settled first: entries
+        // imported under a key the diary is leaving would not open afterwards.
+        RecoverPasswordChange();
+        RecoverRestore();
+    } catch (const Error& failure) {
+        return Fail(failure.what());
+    }
     const auto key = OpenDiaryKey(keyArgs, error);
     if (!key)
         return Fail(error);

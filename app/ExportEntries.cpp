@@ -4,6 +4,7 @@
 #include "app/DateTexts.h"
 #include "app/EntryFiles.h"
 #include "app/EntryStore.h"
+#include "app/ExportMarkdown.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
@@ -29,7 +30,11 @@ constexpr FormatInfo kFormats[] = {
     {ExportFormat::Text, "text", "txt", ".txt", "plain text (UTF-8)"},
     {ExportFormat::Html, "html", "htm", ".html", "HTML"},
     {ExportFormat::Pdf, "pdf", "pdf", ".pdf", "PDF"},
+    {ExportFormat::Markdown, "markdown", "md", ".md", "Markdown"},
+    {ExportFormat::Json, "json", "json", ".json", "JSON (jrnl's shape)"},
 };
+
+constexpr const char* kJsonFileName = "diary.json";
 
 std::string Folded(std::string_view name)
 {
@@ -61,6 +66,30 @@ std::string Converted(std::string_view rtf, TWPLoadFormat format)
     return stream.take();
 }
 
+// The entry's text as the plain-text export writes it, with LF between paragraphs.
+std::string PlainText(std::string_view rtf)
+{
+    std::string text = Converted(rtf, TWPLoadFormat::PlainText);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (static_cast<unsigned char>(text[i]) >= 32 || text[i] == '\n' || text[i] == '\t') {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+void WriteExported(const std::string& file, std::string_view bytes)
+{
+    std::string error;
+    if (!WriteFileAtomicallyExact(file, bytes, &error))
+        throw Error(FormatMessage("Cannot create file %s", file) + (error.empty() ? "" : ": " + error));
+}
+
 std::string Render(const ExportSettings& settings, Day day, std::string rtf)
 {
     switch (settings.format) {
@@ -74,6 +103,9 @@ std::string Render(const ExportSettings& settings, Day day, std::string rtf)
         if (!settings.pdf)
             throw Error("PDF files cannot be made here");
         return settings.pdf(day, rtf);
+    case ExportFormat::Markdown:
+    case ExportFormat::Json:
+        break;  // written by their own steps
     }
     return rtf;
 }
@@ -93,12 +125,17 @@ bool ExportFormatNamed(std::string_view word, ExportFormat& format)
 
 std::string ExportFileName(Day day, ExportFormat format)
 {
+    if (format == ExportFormat::Json)
+        return kJsonFileName;
+    if (format == ExportFormat::Markdown)
+        return IsoText(day) + std::string(Info(format).extension);
     return DayKey(day) + std::string(Info(format).extension);
 }
 
 ExportOutcome ExportEntries(const ExportSettings& settings, const ExportProgress& progress)
 {
     ExportOutcome outcome;
+    std::vector<JsonEntry> json;  // the JSON export is one file, written after every entry is read
     const std::vector<Day> days = EntryDaysIn(settings.days);
     // The folder is looked into once: a file that exists in another letter case is the one
     // replaced, and every other name is written as it is.
@@ -114,13 +151,34 @@ ExportOutcome ExportEntries(const ExportSettings& settings, const ExportProgress
         const auto other = existing.find(Folded(file));
         const std::string name = settings.folder + (other != existing.end() ? other->second : file);
         try {
-            const std::string bytes = Render(settings, day, ReadEntry(day, settings.password));
-            std::string error;
-            if (!WriteFileAtomicallyExact(name, bytes, &error))
-                throw Error(FormatMessage("Cannot create file %s", name) + (error.empty() ? "" : ": " + error));
+            const std::string rtf = ReadEntry(day, settings.password);
+            if (settings.format == ExportFormat::Json) {
+                json.push_back({day, PlainText(rtf)});
+                continue;
+            }
+            if (settings.format == ExportFormat::Markdown) {
+                TWPRTFText document;
+                if (LoadDocument(document, rtf).result != 0)
+                    throw Error("The entry cannot be read");
+                const MarkdownEntry markdown = EntryAsMarkdown(document, day);
+                for (const MarkdownPicture& picture : markdown.pictures)
+                    WriteExported(settings.folder + picture.fileName, picture.bytes);
+                WriteExported(name, markdown.markdown);
+            } else {
+                WriteExported(name, Render(settings, day, rtf));
+            }
             ++outcome.written;
         } catch (const std::exception& error) {
             outcome.failed.push_back({day, error.what()});
+        }
+    }
+    if (settings.format == ExportFormat::Json && !json.empty()) {
+        const std::string file = settings.folder + kJsonFileName;
+        try {
+            WriteExported(file, EntriesAsJson(json));
+            ++outcome.written;
+        } catch (const std::exception& error) {
+            outcome.failed.push_back({json.front().day, error.what()});
         }
     }
     return outcome;

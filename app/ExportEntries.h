@@ -12,11 +12,15 @@
 
 namespace quillory {
 
-enum class ExportFormat { Rtf, Text, Html, Pdf };
+// Markdown is one "YYYY-MM-DD.md" per entry with its pictures beside it; JSON is one file,
+// "diary.json", holding every entry in jrnl's shape.
+enum class ExportFormat { Rtf, Text, Html, Pdf, Markdown, Json };
 
-// "rtf", "text" (or "txt"), "html" (or "htm"), "pdf"; false for any other word.
+// "rtf", "text" (or "txt"), "html" (or "htm"), "pdf", "markdown" (or "md"), "json"; false for
+// any other word.
 bool ExportFormatNamed(std::string_view word, ExportFormat& format);
-// "19981015.RTF", "19981015.txt", "19981015.html", "19981015.pdf".
+// "19981015.RTF", "19981015.txt", "19981015.html", "19981015.pdf", "1998-10-15.md", and for
+// JSON the one file "diary.json".
 std::string ExportFileName(Day day, ExportFormat format);
 
 // Makes the bytes of one output file from the entry's plain RTF. Throws on failure.

@@ -157,6 +157,8 @@ public:
     // The settings of automatic backups; those backups themselves are AutoBackups' (AutoBackups.cpp).
     void AutoBackups1Click();
     TAutoBackups* AutoBackups = nullptr;
+    // Imports entries of another diary program through its dialog, then shows the day anew.
+    void ImportDiary1Click();
     // The printer that Print Setup sets up and printing uses, kept until the program ends.
     QPrinter& KeptPrinter();
     // --- finding entries: the date selector and the search across entries (MainSearch.cpp) ---
@@ -246,6 +248,7 @@ public:
     QAction* BackUpDiary1 = nullptr;
     QAction* RestoreDiary1 = nullptr;
     QAction* AutoBackups1 = nullptr;
+    QAction* ImportDiary1 = nullptr;
     QAction* exit1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;

@@ -58,6 +58,7 @@ void TMainScreen::CreateMenu()
     BackUpDiary1 = item(file, tr("Back Up Diary..."), none, &TMainScreen::BackUpDiary1Click);
     RestoreDiary1 = item(file, tr("Restore Diary..."), none, &TMainScreen::RestoreDiary1Click);
     AutoBackups1 = item(file, tr("Automatic Backups..."), none, &TMainScreen::AutoBackups1Click);
+    ImportDiary1 = item(file, tr("Import from Another Diary..."), none, &TMainScreen::ImportDiary1Click);
     file->addSeparator();
     exit1 = item(file, tr("E&xit"), none, &TMainScreen::exit1Click);
 

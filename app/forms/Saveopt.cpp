@@ -38,6 +38,11 @@ constexpr FormatChoice kFormatChoices[] = {
     {"PDF", ExportFormat::Pdf,
      "Files will be saved in the form: YYYYMMDD.pdf. For instance, the entry for October 15, 1998 will be saved "
      "as 19981015.pdf."},
+    {"Markdown", ExportFormat::Markdown,
+     "Files will be saved in the form: YYYY-MM-DD.md, pictures beside them. For instance, the entry for October "
+     "15, 1998 will be saved as 1998-10-15.md."},
+    {"JSON (jrnl)", ExportFormat::Json,
+     "All entries will be saved in one file, diary.json, in the form jrnl and other tools read."},
 };
 
 QString WithSlash(QString folder)

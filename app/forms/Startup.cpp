@@ -3,6 +3,7 @@
 
 #include "app/DiarySecurity.h"
 #include "app/DiaryRestore.h"
+#include "app/ImportSwap.h"
 #include "app/PasswordChange.h"
 #include "app/StartupRules.h"
 #include "app/forms/FurnitureResources.h"
@@ -66,6 +67,7 @@ StartupOutcome StartQuillory(InstanceLock& lock, const StartupWindows& windows)
             ShowMessageBox(QString::fromStdString(notice), QStringLiteral("Quillory"), MessageButtons::Ok,
                            MessageIcon::Warning);
         RecoverRestore();  // likewise a restore: finished when it was committed, else dropped
+        RecoverImport();   // and an import of another diary's entries
     } catch (const Error& error) {
         ShowMessageBox(QString::fromStdString(error.what()), QStringLiteral("Quillory"), MessageButtons::Ok,
                        MessageIcon::Error);

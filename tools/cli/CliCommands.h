@@ -27,6 +27,7 @@ int RunBackups(const Arguments& args);  // backups
 int RunRestore(const Arguments& args);  // restore IN.zip
 int RunVersions(const Arguments& args);  // versions [DAY]
 int RunResolve(const Arguments& args);   // resolve DAY --append [FILE] | --use FILE | --dismiss FILE
+int RunImport(const Arguments& args);   // import FORMAT SOURCE [--on-conflict R] [--pattern P] [--dry-run]
 
 // Exit statuses, as grep has them: 1 when there is nothing to show (no match, no entry, some
 // files not written), 2 for an error.

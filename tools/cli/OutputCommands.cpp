@@ -25,10 +25,10 @@ int RunExportWith(const Arguments& args, const EntryRenderer& pdf)
     if (!parsed.error.empty())
         return Fail(parsed.error);
     if (parsed.rest.size() != 1 || parsed.pdf || parsed.merged)
-        return Fail("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf] [--password-file F] OUTDIR");
+        return Fail("export takes [--from DAY] [--until DAY] [--format rtf|text|html|pdf|markdown|json] [--password-file F] OUTDIR");
     ExportSettings settings;
     if (parsed.format && !ExportFormatNamed(*parsed.format, settings.format))
-        return Fail("unknown format " + *parsed.format + " (rtf, text, html or pdf)");
+        return Fail("unknown format " + *parsed.format + " (rtf, text, html, pdf, markdown or json)");
     if (settings.format == ExportFormat::Pdf && !pdf)
         return RunExportPdf(args);
     if (!DiaryFolderExists())

@@ -47,6 +47,7 @@ constexpr Command kCommands[] = {
     {"backups", quillory::cli::RunBackups},
     {"versions", quillory::cli::RunVersions},
     {"resolve", quillory::cli::RunResolve},
+    {"import", quillory::cli::RunImport},
 };
 
 constexpr const char* kUsage =
@@ -58,8 +59,9 @@ constexpr const char* kUsage =
     "  crypt --encrypt|--decrypt --password P IN OUT\n"
     "  convert [--to rtf|text|html|pdf] IN OUT (OUT \"-\" = standard output)\n"
     "  convert-legacy                          the old QUILLOR.DBF diary into entry files\n"
-    "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf] [--password-file F] OUTDIR\n"
-    "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf)\n"
+    "  export [--from DAY] [--until DAY] [--format rtf|text|html|pdf|markdown|json] [--password-file F] OUTDIR\n"
+    "                                          each entry into a file YYYYMMDD.RTF (.txt, .html, .pdf),\n"
+    "                                          YYYY-MM-DD.md with its pictures, or all into diary.json\n"
     "  print --pdf OUT.pdf [--from DAY] [--until DAY] [--merged] [--password-file F]\n"
     "                                          the printed pages of the entries as a PDF\n"
     "  search [--from DAY] [--until DAY] [--password-file F] QUERY\n"
@@ -82,7 +84,10 @@ constexpr const char* kUsage =
     "                                          DAY<TAB>file<TAB>modified per line (exit 1: none)\n"
     "  resolve DAY --append [FILE] | --use FILE | --dismiss FILE [--password-file F]\n"
     "                                          a version below the entry, instead of it (the entry\n"
-    "                                          kept as a version), or set aside in \"Old versions\"\n";
+    "                                          kept as a version), or set aside in \"Old versions\"\n"
+    "  import jrnl|dayone|rednotebook|almanah|markdown|text SOURCE [--on-conflict append|skip|replace]\n"
+    "         [--pattern PATTERN] [--dry-run] [--password-file F]\n"
+    "                                          entries of another diary program into this diary\n";
 
 } // namespace
 

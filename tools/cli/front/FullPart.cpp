@@ -79,4 +79,9 @@ int RunBackups(const Arguments&)
     return HandOver();
 }
 
+int RunImport(const Arguments&)
+{
+    return HandOver();
+}
+
 } // namespace quillory::cli

@@ -1,0 +1,17 @@
+// Arbitrary bytes as an Almanah database, opened read-only from memory: refused with
+// quillory::Error, or read into entries (XML or plain text) that the engine then reads as HTML.
+#include "ImportedEntries.h"
+#include "app/import/ImportSources.h"
+
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace quillory;
+    try {
+        MakeEntries(ReadAlmanahBytes(std::string_view(reinterpret_cast<const char*>(data), size)));
+    } catch (const Error&) {
+    }
+    return 0;
+}

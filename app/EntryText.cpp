@@ -248,8 +248,9 @@ private:
         case Sink::Field:
             if (code == kLineCode)
                 code = CharCode::SoftBreak;
-            else if (code == 13 || code == 10 || code < 1 || code > 0x7F)
-                return;
+            else if (code == 13 || code == 10 || code < 1 || code > 0x7F || code == CharCode::ObjectSecond
+                     || code == CharCode::Reserved)
+                return;  // the placeholders other than an object's stand for nothing without it
             if (code == CharCode::Object) {
                 if (objects_ >= kMaxObjects)
                     return;
@@ -334,6 +335,8 @@ private:
             // Footnote text is kept apart from the paragraphs, which search does not reach.
             if (InBody()) {
                 g_.sink = Sink::Footnote;
+                if (footnotes_ < kMaxObjects)
+                    AnchorFootnote();
                 ++footnotes_;
             } else {
                 g_.sink = Sink::Skip;
@@ -527,6 +530,7 @@ private:
         if (visit_(paragraph_))
             stopped_ = true;
         paragraph_.clear();
+        anchorEnd_ = std::string::npos;
         afterCell_ = cell;
     }
 
@@ -557,6 +561,18 @@ private:
     std::string pictureFile_;
     std::string pictureBytes_;   // of a picture in \shppict
     bool shapePictureTaken_ = false;
+    // As the reader does: a footnote's anchor is the character before it when that is one byte
+    // of text and no other footnote's anchor; otherwise the default mark is inserted.
+    void AnchorFootnote()
+    {
+        const auto last = paragraph_.empty() ? 0 : static_cast<unsigned char>(paragraph_.back());
+        const bool markable = last > CharCode::Reserved && last < 0x80 && last != '\r' && paragraph_.size() != anchorEnd_;
+        if (!markable)
+            paragraph_ += '?';
+        anchorEnd_ = paragraph_.size();
+    }
+
+    std::size_t anchorEnd_ = std::string::npos;  // where the last footnote's anchor ends
     int footnotes_ = 0;          // footnotes read so far: the next one's number is one more
     std::size_t objects_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/forms/SearchPanel.h"
 #include "richtext/qt/RichText.h"
 
+#include <QAbstractButton>
 #include <QDockWidget>
 #include <QPointer>
 #include <QScreen>
@@ -24,6 +25,10 @@ void TMainScreen::CreateSearchPanel()
     SearchPanel = new TSearchPanel(*Index, SearchDock);
     SearchDock->setWidget(SearchPanel);
     addDockWidget(Qt::RightDockWidgetArea, SearchDock);
+    // The panel's title buttons are Qt's, without names for a screen reader.
+    for (QAbstractButton* titleButton : SearchDock->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+        titleButton->setAccessibleName(titleButton->objectName().contains(QLatin1String("close")) ? tr("Close the search panel")
+                                                                                                  : tr("Move the search panel"));
     SearchDock->hide();  // until Ctrl+Shift+F
     SearchPanel->ReadContent = [this](Day day) -> std::optional<std::string> {
         try {

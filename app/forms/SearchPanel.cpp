@@ -26,7 +26,6 @@ TSearchPanel::TSearchPanel(const EntryIndex& index, QWidget* parent)
     Field = new QLineEdit(this);
     Field->setObjectName(QStringLiteral("SearchField"));
     Field->setPlaceholderText(tr("Search entries: words, \"a phrase\", -word, #tag, from:2024-01-01"));
-    Field->setClearButtonEnabled(true);
     Field->installEventFilter(this);
 
     results_ = new TSearchResults(this);
@@ -153,6 +152,12 @@ bool TSearchPanel::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TSearchPanel::showEvent(QShowEvent* event)
+{
+    Field->setClearButtonEnabled(true);
+    QWidget::showEvent(event);
 }
 
 } // namespace quillory

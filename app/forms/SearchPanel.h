@@ -63,6 +63,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The field's clear button is made when the panel first shows: its picture is the style's,
+    // and reading that at start loads every image plug-in.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void QueryChanged();

@@ -85,6 +85,8 @@ TVersionBar::TVersionBar(QWidget* parent) : QFrame(parent)
     Message->setFont(bold);
     Choice = new QComboBox(this);
     Choice->setObjectName(QStringLiteral("VersionChoice"));
+    Choice->setAccessibleName(tr("Other version"));
+    Choice->setAccessibleDescription(tr("The other version of this day the buttons act on"));
     Choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     const auto button = [this](const QString& caption, const char* name, const QString& hint) {
         auto* b = new QPushButton(caption, this);

@@ -14,8 +14,7 @@
 #include "app/EntryStore.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
-#include "richtext/model/Document.h"
-#include "richtext/rtf/RtfWriter.h"
+#include "SearchEntries.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -41,33 +40,6 @@ constexpr const char* kPassword = "Ten Yrs";
 constexpr const char* kAbsent = "zebra crossing";
 constexpr const char* kAbsentCyrillic = "\xD0\x97\xD0\xB5\xD0\xB1\xD1\x80\xD0\xB0";  // "Зебра"
 
-constexpr const char* kWords[] = {"morning", "the",   "walked",  "along",   "river",  "and", "thought",
-                                  "about",   "caf\xe9", "letter,", "arrived", "late.", "Weather:", "cold",
-                                  "but",     "bright;", "tea",     "at",      "four",  "na\xefve", "met"};
-
-// One entry: paragraphs of words with bold, italic and font changes, about `characters` long.
-std::string EntryRtf(int index, std::size_t characters)
-{
-    TWPRTFText document;
-    document.header().addFont("Times New Roman");
-    TParagraph* paragraph = document.firstParagraph();
-    std::size_t written = 0, inParagraph = 0;
-    for (std::size_t word = std::size_t(index); written < characters; ++word) {
-        TAttr attr;
-        attr.font = std::uint8_t(word % 7 == 0 ? 1 : 0);
-        attr.style = std::uint8_t(word % 5 == 0 ? AttrStyle::Bold : word % 11 == 0 ? AttrStyle::Italic : 0);
-        attr.size = std::uint8_t(word % 13 == 0 ? 14 : 10);
-        const std::string text = std::string(kWords[word % std::size(kWords)]) + " ";
-        document.appendText(*paragraph, text, attr);
-        written += text.size();
-        inParagraph += text.size();
-        if (inParagraph > 180 + (word * 37) % 200 && written < characters) {
-            paragraph = document.appendParagraph(paragraph);
-            inParagraph = 0;
-        }
-    }
-    return WriteRtf(document);
-}
 
 class Diary {
 public:
@@ -87,7 +59,7 @@ public:
         strongKey_ = std::move(strong.key);
         std::uintmax_t bytes = 0;
         for (int i = 0; i < kEntries; ++i) {
-            const std::string rtf = EntryRtf(i, 150 + std::size_t(i * 7919) % 1000);
+            const std::string rtf = bench::SearchEntryRtf(i, 150 + std::size_t(i * 7919) % 1000);
             const std::string name = DayKey(kFirst + i) + ".QLE";
             // Written directly: the program's own atomic writes flush every file, which would
             // make setting up ten years take minutes.

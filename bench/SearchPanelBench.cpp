@@ -18,8 +18,7 @@
 #include "app/forms/SearchResults.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
-#include "richtext/model/Document.h"
-#include "richtext/rtf/RtfWriter.h"
+#include "SearchEntries.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -47,33 +46,6 @@ constexpr const char* kPassword = "Ten Yrs";
 constexpr const char* kTyped = "thoughtful";  // in one entry of forty; its first letters in all
 constexpr double kFrameMs = 16.0;
 
-constexpr const char* kWords[] = {"morning", "the",   "walked",  "along",   "river",  "and", "thought",
-                                  "about",   "caf\xe9", "letter,", "arrived", "late.", "Weather:", "cold",
-                                  "but",     "bright;", "tea",     "at",      "four",  "na\xefve", "met"};
-
-std::string EntryRtf(int index, std::size_t characters)
-{
-    TWPRTFText document;
-    document.header().addFont("Times New Roman");
-    TParagraph* paragraph = document.firstParagraph();
-    std::size_t written = 0, inParagraph = 0;
-    for (std::size_t word = std::size_t(index); written < characters; ++word) {
-        TAttr attr;
-        attr.font = std::uint8_t(word % 7 == 0 ? 1 : 0);
-        attr.style = std::uint8_t(word % 5 == 0 ? AttrStyle::Bold : word % 11 == 0 ? AttrStyle::Italic : 0);
-        attr.size = std::uint8_t(word % 13 == 0 ? 14 : 10);
-        const bool rare = index % 40 == 0 && word == std::size_t(index) + 30;
-        const std::string text = std::string(rare ? "thoughtful" : kWords[word % std::size(kWords)]) + " ";
-        document.appendText(*paragraph, text, attr);
-        written += text.size();
-        inParagraph += text.size();
-        if (inParagraph > 180 + (word * 37) % 200 && written < characters) {
-            paragraph = document.appendParagraph(paragraph);
-            inParagraph = 0;
-        }
-    }
-    return WriteRtf(document);
-}
 
 enum class Scheme { None, Strong };
 
@@ -93,7 +65,7 @@ public:
         ini.UpdateFile();
         strongKey_ = std::move(strong.key);
         for (int i = 0; i < kEntries; ++i) {
-            const std::string rtf = EntryRtf(i, 500 + std::size_t(i * 7919) % 440);
+            const std::string rtf = bench::SearchEntryRtf(i, 500 + std::size_t(i * 7919) % 440, kTyped);
             const std::string name = DayKey(kFirst + i) + ".QLE";
             // Written directly: flushing every file as the program does would take minutes here.
             std::ofstream(root_ / "plain" / "Entries" / name, std::ios::binary) << rtf;

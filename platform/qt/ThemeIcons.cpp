@@ -270,15 +270,14 @@ public:
     // what that inherits, and the base theme every theme inherits.
     const QStringList& SearchOrder()
     {
-        QStringList settings = QIcon::themeSearchPaths();
-        settings << QIcon::themeName() << QIcon::fallbackThemeName();
-        if (settings == settings_)
+        const QStringList searchPaths = QIcon::themeSearchPaths();
+        const QStringList themeNames{QIcon::themeName(), QIcon::fallbackThemeName()};
+        if (searchPaths == searchPaths_ && themeNames == themeNames_)
             return order_;
-        const bool samePaths = settings.mid(0, settings.size() - 2) == settings_.mid(0, settings_.size() - 2);
-        settings_ = settings;
-        searchPaths_ = settings.mid(0, settings.size() - 2);
-        if (!samePaths)
+        if (searchPaths != searchPaths_)
             themes_.clear();
+        searchPaths_ = searchPaths;
+        themeNames_ = themeNames;
         order_.clear();
         const auto visit = [&](auto&& self, const QString& name) -> void {
             if (name.isEmpty() || order_.contains(name))
@@ -287,8 +286,8 @@ public:
             for (const QString& parent : ThemeNamed(name).inherits)
                 self(self, parent);
         };
-        visit(visit, QIcon::themeName());
-        visit(visit, QIcon::fallbackThemeName());
+        for (const QString& name : themeNames)
+            visit(visit, name);
         order_.removeAll(QStringLiteral("hicolor"));
         order_.append(QStringLiteral("hicolor"));
         return order_;
@@ -304,8 +303,8 @@ public:
     }
 
 private:
-    QStringList settings_;  // the search paths, the theme and the fallback theme read from
-    QStringList searchPaths_;
+    QStringList searchPaths_;  // what the themes were read with
+    QStringList themeNames_;   // Qt's theme and fallback theme the order was made for
     QStringList order_;
     QHash<QString, Theme> themes_;
 };
